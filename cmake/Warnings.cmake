@@ -1,0 +1,18 @@
+# Project-wide compile settings applied through one interface target.
+add_library(vantrel_settings INTERFACE)
+target_compile_options(vantrel_settings INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
+  -Wno-sign-conversion)
+if(VANTREL_WERROR)
+  target_compile_options(vantrel_settings INTERFACE -Werror)
+endif()
+if(VANTREL_SANITIZE)
+  target_compile_options(vantrel_settings INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
+    -fno-sanitize-recover=undefined)
+  target_link_options(vantrel_settings INTERFACE -fsanitize=address,undefined)
+endif()
+if(VANTREL_FUZZ)
+  # Coverage feedback for the fuzzers reaches into the core library too.
+  target_compile_options(vantrel_settings INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+    -fno-omit-frame-pointer)
+  target_link_options(vantrel_settings INTERFACE -fsanitize=address,undefined)
+endif()

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Configures and builds one preset: scripts/build.sh dev|asan|release|fuzz
+set -euo pipefail
+preset="${1:-dev}"
+cd "$(dirname "$0")/.."
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" -j "$(nproc)"

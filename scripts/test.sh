@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# From a fresh Debian 12 machine: installs what is needed, builds, runs every test, runs the
+# suite again under the address and undefined-behaviour sanitizers, and fuzzes the reply readers.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+FUZZ_SECONDS="${FUZZ_SECONDS:-60}"
+
+scripts/install-deps.sh
+
+scripts/build.sh dev
+ctest --preset dev -j 2
+
+scripts/build.sh asan
+ctest --preset asan -j 2
+
+scripts/build.sh fuzz
+scripts/run-fuzzers.sh "$FUZZ_SECONDS"

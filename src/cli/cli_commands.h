@@ -1,0 +1,12 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include "cli/cli_context.h"
+
+namespace vantrel::cli {
+
+// Each family of commands registers its subcommands; a chosen command sets context.action.
+void AddStatusCommands(CLI::App& app, CliContext& context);
+
+}  // namespace vantrel::cli

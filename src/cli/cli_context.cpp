@@ -1,0 +1,38 @@
+#include "cli/cli_context.h"
+
+#include <iostream>
+
+#include "ops/dispatcher.h"
+
+namespace vantrel::cli {
+
+CliContext::CliContext() {
+  link_.progress().SetView(progress_bar_.enabled() ? &progress_bar_ : nullptr);
+  // A terminal bar needs no pause to be seen.
+  link_.progress().SetEndDelay(std::chrono::milliseconds(0));
+}
+
+std::string CliContext::PrepareLink() {
+  std::string refusal = ToLinkSettings(link_options_, records_);
+  if (refusal.empty()) link_.BindLinkSettings(&records_.serial, &records_.parallel, &records_.network);
+  return refusal;
+}
+
+int CliContext::Run(int op, OperationRecord record, int extra) {
+  const int code = RunPrinterOperation(link_, op, records_.interface, record, extra);
+  return ReportResult(code, link_.LastCause());
+}
+
+int ReportResult(int code, const std::string& cause) {
+  if (code == kResultOk) return 0;
+  std::cerr << ResultMessage(code) << '\n';
+  if (!cause.empty()) std::cerr << cause << '\n';
+  return code;
+}
+
+int Refuse(const std::string& why) {
+  std::cerr << why << '\n';
+  return kExitRefused;
+}
+
+}  // namespace vantrel::cli

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "cli/cli_link_options.h"
+#include "cli/cli_progress_bar.h"
+#include "common/result_code.h"
+#include "link/link_layer.h"
+#include "ops/operation_record.h"
+
+namespace vantrel::cli {
+
+// Exit statuses beyond the result codes 0..5.
+inline constexpr int kExitRefused = 6;
+inline constexpr int kExitUsage = 64;
+
+// What every command shares: the parsed link options, the link layer bound to the records,
+// and the one action the chosen command runs after parsing.
+class CliContext {
+ public:
+  CliContext();
+
+  LinkOptions& link_options() { return link_options_; }
+  // Binds the records from the options; returns the refusal text or empty.
+  std::string PrepareLink();
+  LinkLayer& link() { return link_; }
+  int interface() const { return records_.interface; }
+
+  // Runs an operation; prints its message (and the cause, when known) on failure.
+  int Run(int op, OperationRecord record = {}, int extra = 0);
+
+  std::function<int()> action;
+
+ private:
+  LinkOptions link_options_;
+  LinkSettingsRecords records_;
+  CliProgressBar progress_bar_;
+  LinkLayer link_;
+};
+
+// Prints a result's message and the cause beneath it on stderr; returns the code.
+int ReportResult(int code, const std::string& cause);
+// Prints a refusal on stderr; returns kExitRefused.
+int Refuse(const std::string& why);
+
+}  // namespace vantrel::cli

@@ -1,0 +1,103 @@
+// probe, status, the four fixed control commands and send.
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <vector>
+
+#include "cli/cli_commands.h"
+#include "cli/cli_json.h"
+#include "ops/dispatcher.h"
+#include "ops/status_labels.h"
+
+namespace vantrel::cli {
+namespace {
+
+int PrintStatus(CliContext& context, bool json) {
+  StatusFlags flags;
+  const int code = context.Run(kOpQueryStatus, &flags);
+  if (code != 0) return code;
+  const StatusLabelStates lit = LitStatusLabels(flags);
+  nlohmann::json lit_captions = nlohmann::json::array();
+  for (int label = 0; label < kStatusLabelCount; ++label) {
+    if (lit[static_cast<std::size_t>(label)]) {
+      lit_captions.push_back(StatusLabelCaption(static_cast<StatusLabel>(label)));
+    }
+  }
+  if (json) {
+    PrintJson({{"flags", flags.flags}, {"lit", lit_captions}});
+    return 0;
+  }
+  if (lit_captions.empty()) std::cout << "No status label is lit\n";
+  for (const auto& caption : lit_captions) std::cout << caption.get<std::string>() << '\n';
+  return 0;
+}
+
+// Reads the whole file (or standard input for "-") before anything is sent.
+bool ReadWhole(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& cause) {
+  if (path == "-") {
+    bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    return !std::cin.bad();
+  }
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    cause = "cannot open " + path;
+    return false;
+  }
+  bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  if (file.bad()) {
+    cause = "cannot read " + path;
+    return false;
+  }
+  return true;
+}
+
+int SendFile(CliContext& context, const std::string& path) {
+  std::vector<std::uint8_t> bytes;
+  std::string cause;
+  if (!ReadWhole(path, bytes, cause)) return ReportResult(kResultFileOpenError, cause);
+  return context.Run(kOpSendRawBlock, RawBlock{bytes});
+}
+
+void AddFixedCommand(CLI::App& app, CliContext& context, const std::string& name,
+                     const std::string& help, int op) {
+  app.add_subcommand(name, help)->callback([&context, op] {
+    context.action = [&context, op] { return context.Run(op); };
+  });
+}
+
+}  // namespace
+
+void AddStatusCommands(CLI::App& app, CliContext& context) {
+  app.add_subcommand("probe", "Open and close the link only: is the printer there?")
+      ->callback([&context] {
+        context.action = [&context] {
+          const int code = context.Run(kOpProbeLink);
+          if (code == 0) std::cout << "The link opens\n";
+          return code;
+        };
+      });
+
+  auto* status = app.add_subcommand("status", "Read the printer's status and show the lit labels");
+  auto json = std::make_shared<bool>(false);
+  status->add_flag("--json", *json, "print one JSON document");
+  status->callback([&context, json] {
+    context.action = [&context, json] { return PrintStatus(context, *json); };
+  });
+
+  AddFixedCommand(app, context, "factory-default", "Restore the printer's factory settings",
+                  kOpFactoryDefault);
+  AddFixedCommand(app, context, "config-page", "Print the configuration page", kOpPrintConfigurationPage);
+  AddFixedCommand(app, context, "reset", "Reset the printer", kOpResetPrinter);
+  AddFixedCommand(app, context, "ignore-autobas", "Skip the start-up program AUTO.BAS once",
+                  kOpIgnoreAutoBas);
+
+  auto* send = app.add_subcommand("send", "Send a file's bytes unchanged ('-' reads standard input)");
+  auto path = std::make_shared<std::string>();
+  send->add_option("FILE", *path, "the file to send, or -")->required();
+  send->callback([&context, path] {
+    context.action = [&context, path] { return SendFile(context, *path); };
+  });
+}
+
+}  // namespace vantrel::cli

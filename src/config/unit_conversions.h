@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "config/printer_config.h"
+
+namespace vantrel {
+
+// The unit selector's index; saved with the record in configuration files.
+enum LengthUnit : std::int32_t {
+  kUnitInch = 0,
+  kUnitMm = 1,
+};
+
+// The only length conversions of the program. A resolution that is not a positive number (a
+// loaded file may hold 0) is never divided by: the conversions that would need it give no value.
+
+// Whole dots per millimetre from the reported dots per inch, rounded to whole tenths and then to
+// whole units. No value when the result would not be positive: it would later be divided by.
+std::optional<float> DotsPerMmFromDpi(float dpi);
+
+// Printer dots to stored millimetres.
+std::optional<float> DotsToMm(std::int32_t dots, float dots_per_mm);
+
+// Stored millimetres to the text shown in `unit`, "0.00".
+std::string MmToText(float mm, LengthUnit unit);
+
+// A value typed in `unit` to stored millimetres.
+float ShownToMm(float shown, LengthUnit unit);
+
+// Stored dots to the text shown in `unit`, "0.00"; empty when the resolution is unusable.
+std::string DotsToText(std::int32_t dots, LengthUnit unit, const PrinterConfig& config);
+
+// A value typed in `unit` to stored dots, truncated toward zero; no value when it does not fit.
+std::optional<std::int32_t> ShownToDots(double shown, LengthUnit unit, const PrinterConfig& config);
+
+// Dots to hundredths of an inch, rounded; no value when the resolution is unusable or the
+// result does not fit.
+std::optional<std::int32_t> DotsToHundredthsInch(std::int32_t dots, float dpi);
+
+// "0.00": two decimals, halves rounded away from zero, never "-0.00"; empty for a value that is
+// not finite or too long to show.
+std::string FormatHundredths(long double value);
+
+}  // namespace vantrel

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "common/interface_kind.h"
+#include "common/progress.h"
+#include "common/result_code.h"
+#include "link/link_settings.h"
+#include "link/receive_ring.h"
+#include "link/transport.h"
+#include "link/transport_opener.h"
+
+namespace vantrel {
+
+inline constexpr int kInvalidLinkHandle = -1;
+
+// One reply line or frame payload: at most 1024 bytes and a terminating NUL.
+struct ReplyBuffer {
+  static constexpr std::size_t kCapacity = 1024;
+  std::array<char, kCapacity + 1> text{};
+  std::uint32_t length = 0;
+
+  std::string_view view() const { return {text.data(), length}; }
+};
+
+// The command that opens every exchange in which the printer answers with diagnostic reports.
+std::string_view InterfaceAnnouncement(int interface);
+
+// The one road for every printer exchange: bound settings, the receive rings and the one open
+// connection. Used by one thread at a time (the one running the current operation).
+class LinkLayer {
+ public:
+  explicit LinkLayer(TransportOpener opener = OpenSystemTransport);
+  ~LinkLayer();
+  LinkLayer(const LinkLayer&) = delete;
+  LinkLayer& operator=(const LinkLayer&) = delete;
+
+  // The three records stay owned by the caller and must outlive this object.
+  void BindLinkSettings(const SerialSettings* serial, const ParallelPortName* parallel,
+                        const NetworkTarget* network);
+  void SetWaits(const LinkWaits& waits) { waits_ = waits; }
+  const LinkWaits& waits() const { return waits_; }
+  Progress& progress() { return progress_; }
+
+  // Returns the link handle or kInvalidLinkHandle. Empties the interface's receive ring.
+  int OpenLink(int interface);
+  void CloseLink();
+  bool IsOpen() const { return transport_ != nullptr; }
+
+  bool WriteLink(std::span<const std::uint8_t> bytes);
+  bool WriteLink(std::string_view text);
+
+  bool ReadReplyByte(std::uint8_t& byte);
+  bool ReadReplyBytes(std::span<std::uint8_t> buffer);
+  bool ReadReplyLine(ReplyBuffer& dest);
+  bool ReadFramedReply(ReplyBuffer& dest);
+
+  ResultCode QueryFramedReply(std::string_view command, ReplyBuffer& dest);
+  // Joins the payloads of frames up to an empty one, each followed by "\r\n", NUL-terminated.
+  // A list that would not fit into `dest` (payloads, line ends and the NUL) fails with
+  // kResultReceivingError rather than come back cut short.
+  ResultCode QueryFramedList(std::string_view command, std::span<char> dest, std::uint32_t& total);
+  ResultCode SendCommandText(std::string_view text);
+
+  // Why the last failing step of the current or last connection failed; empty when unknown.
+  const std::string& LastCause() const { return last_cause_; }
+
+ private:
+  ReceiveRing* RingFor(int interface);
+  bool Refill();
+  bool Fail(std::string cause);
+
+  TransportOpener opener_;
+  BoundLinkSettings settings_;
+  SerialSettings default_serial_;
+  ParallelPortName default_parallel_;
+  NetworkTarget default_network_;
+  LinkWaits waits_;
+  Progress progress_;
+  std::unique_ptr<Transport> transport_;
+  int interface_ = kInterfaceUsb;
+  // USB, COM and ETHERNET can receive; the parallel port has no reply channel.
+  std::unique_ptr<ReceiveRing> rings_[3];
+  std::string last_cause_;
+};
+
+// Closes the link on every path out of an operation.
+class LinkConnection {
+ public:
+  LinkConnection(LinkLayer& link, int interface) : link_(link), handle_(link.OpenLink(interface)) {}
+  ~LinkConnection() {
+    if (handle_ != kInvalidLinkHandle) link_.CloseLink();
+  }
+  LinkConnection(const LinkConnection&) = delete;
+  LinkConnection& operator=(const LinkConnection&) = delete;
+
+  bool is_open() const { return handle_ != kInvalidLinkHandle; }
+  int handle() const { return handle_; }
+
+ private:
+  LinkLayer& link_;
+  int handle_;
+};
+
+}  // namespace vantrel

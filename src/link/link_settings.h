@@ -1,0 +1,51 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+namespace vantrel {
+
+// The user's serial port settings; every index is the item index of the settings dialog's lists.
+struct SerialSettings {
+  static constexpr std::size_t kPortNameCapacity = 23;  // characters, without the NUL
+
+  std::string port_name = "COM1";
+  int baud_rate_index = 2;           // 0: 2400 ... 6: 115200; any other: 9600
+  int data_bits_index = 1;           // 0: 7 bits; any other: 8 bits
+  int parity_index = 0;              // 0: none, 1: odd, 2: even; any other: none
+  int stop_bits_index = 0;           // 0: 1, 1: 1.5, 2: 2; any other: 1
+  int hardware_handshake_index = 1;  // 0: None, 1: RTS, any other: RTS/CTS
+  int software_handshake_index = 0;  // 0: none, 1: Xon/Xoff; any other: none
+};
+
+// The parallel port to use: "LPT1".."LPT4" or an absolute device path.
+struct ParallelPortName {
+  static constexpr std::size_t kCapacity = 255;
+  std::string name = "LPT1";
+};
+
+// Where the network printer is: a dotted IPv4 address or a name the resolver knows.
+struct NetworkTarget {
+  static constexpr std::size_t kAddressCapacity = 63;
+  static constexpr int kDefaultPort = 9100;
+
+  std::string address;
+  int port = kDefaultPort;
+};
+
+// How long each kind of wait may take. Values, so tests can shorten them.
+struct LinkWaits {
+  std::chrono::milliseconds usb_read{3000};
+  std::chrono::milliseconds com_read{3000};
+  std::chrono::milliseconds net_read{30000};
+  // Each try of a network chunk write waits this long for room to send.
+  std::chrono::milliseconds net_write{30000};
+  // A printer that answers neither yes nor no to a connection attempt is given up after this.
+  std::chrono::milliseconds net_connect{5000};
+  // A network chunk that takes no byte for this many write waits in a row fails.
+  int net_write_attempts = 3;
+  // The pause before each frame of a framed list.
+  std::chrono::milliseconds list_frame_pause{50};
+};
+
+}  // namespace vantrel

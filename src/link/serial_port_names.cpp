@@ -1,0 +1,101 @@
+#include "link/serial_port_names.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <fstream>
+#include <system_error>
+
+namespace vantrel {
+namespace {
+
+constexpr std::array<std::string_view, 3> kDeviceFamilies = {"ttyS", "ttyUSB", "ttyACM"};
+
+struct Candidate {
+  std::size_t family;
+  int number;
+  std::string name;
+  bool operator<(const Candidate& other) const {
+    return std::tie(family, number) < std::tie(other.family, other.number);
+  }
+};
+
+std::optional<int> ParseNumber(std::string_view digits) {
+  int value = 0;
+  const char* end = digits.data() + digits.size();
+  const auto [stop, error] = std::from_chars(digits.data(), end, value);
+  if (digits.empty() || error != std::errc() || stop != end) return std::nullopt;
+  return value;
+}
+
+std::optional<Candidate> Classify(const std::string& name) {
+  for (std::size_t family = 0; family < kDeviceFamilies.size(); ++family) {
+    const std::string_view prefix = kDeviceFamilies[family];
+    if (!name.starts_with(prefix)) continue;
+    if (const auto number = ParseNumber(std::string_view(name).substr(prefix.size()))) {
+      return Candidate{family, *number, name};
+    }
+  }
+  return std::nullopt;
+}
+
+// A built-in port whose UART type the kernel reports as 0 (unknown) is only a placeholder.
+bool HasHardware(const std::filesystem::path& tty_dir, const Candidate& candidate) {
+  if (kDeviceFamilies[candidate.family] != "ttyS") return true;
+  std::ifstream type_file(tty_dir / "type");
+  int type = 0;
+  return type_file >> type && type != 0;
+}
+
+std::vector<Candidate> PresentDevices(const SerialDeviceRoots& roots) {
+  std::vector<Candidate> found;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(roots.sys_class_tty, error)) {
+    const std::optional<Candidate> candidate = Classify(entry.path().filename().string());
+    if (candidate && HasHardware(entry.path(), *candidate)) found.push_back(*candidate);
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+}  // namespace
+
+std::optional<int> ComPortNumber(std::string_view name) {
+  constexpr std::string_view kPrefix = "COM";
+  if (name.size() <= kPrefix.size()) return std::nullopt;
+  for (std::size_t i = 0; i < kPrefix.size(); ++i) {
+    if ((name[i] & ~0x20) != kPrefix[i]) return std::nullopt;
+  }
+  const std::optional<int> number = ParseNumber(name.substr(kPrefix.size()));
+  if (!number || *number < 1 || *number > kMaxComPort) return std::nullopt;
+  return number;
+}
+
+std::vector<SerialPortEntry> ListSerialPorts(const SerialDeviceRoots& roots) {
+  const std::vector<Candidate> devices = PresentDevices(roots);
+  std::vector<SerialPortEntry> ports;
+  for (std::size_t i = 0; i < devices.size() && i < static_cast<std::size_t>(kMaxComPort); ++i) {
+    ports.push_back({"COM" + std::to_string(i + 1), (roots.dev / devices[i].name).string()});
+  }
+  return ports;
+}
+
+std::optional<std::string> ResolveSerialPort(std::string_view name, std::string& cause,
+                                             const SerialDeviceRoots& roots) {
+  if (name.starts_with('/')) return std::string(name);
+  const std::optional<int> number = ComPortNumber(name);
+  if (!number) {
+    cause = "\"" + std::string(name) + "\" is not a serial port name (COM1 to COM" +
+            std::to_string(kMaxComPort) + " or an absolute device path)";
+    return std::nullopt;
+  }
+  const std::vector<SerialPortEntry> ports = ListSerialPorts(roots);
+  if (static_cast<std::size_t>(*number) > ports.size()) {
+    cause = "COM" + std::to_string(*number) + " maps to no serial device: this machine has " +
+            std::to_string(ports.size()) + (ports.size() == 1 ? " serial port" : " serial ports");
+    return std::nullopt;
+  }
+  return ports[static_cast<std::size_t>(*number) - 1].device;
+}
+
+}  // namespace vantrel

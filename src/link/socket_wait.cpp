@@ -1,0 +1,27 @@
+#include "link/socket_wait.h"
+
+#include <poll.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace vantrel {
+
+WaitResult WaitForDescriptor(int fd, short events, std::chrono::milliseconds wait) {
+  using Clock = std::chrono::steady_clock;
+  const auto deadline = Clock::now() + wait;
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    pollfd entry{fd, events, 0};
+    const int timeout = static_cast<int>(std::clamp<long long>(left.count(), 0, 1'000'000'000));
+    const int ready = ::poll(&entry, 1, timeout);
+    if (ready > 0) return WaitResult::kReady;
+    if (ready == 0) {
+      if (Clock::now() >= deadline) return WaitResult::kTimedOut;
+      continue;
+    }
+    if (errno != EINTR) return WaitResult::kFailed;
+  }
+}
+
+}  // namespace vantrel

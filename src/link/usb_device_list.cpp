@@ -1,0 +1,282 @@
+// The libusb backend of UsbDeviceList.
+#include "link/usb_device_list.h"
+
+#include <libusb.h>
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+#include "link/usb_printer_match.h"
+
+namespace vantrel {
+namespace {
+
+constexpr std::uint8_t kPrinterClass = 7;
+// A read must take a whole packet: asking a high-speed device for less than its packet size
+// overflows and loses the packet.
+constexpr std::size_t kMinReadSize = 64;
+
+std::string LibusbText(int code) { return libusb_strerror(code); }
+
+// One libusb session, kept alive by the list and by every device opened through it.
+class LibusbSession {
+ public:
+  explicit LibusbSession(libusb_context* context) : context_(context) {}
+  ~LibusbSession() { libusb_exit(context_); }
+  LibusbSession(const LibusbSession&) = delete;
+  LibusbSession& operator=(const LibusbSession&) = delete;
+
+  libusb_context* get() const { return context_; }
+
+ private:
+  libusb_context* context_;
+};
+
+// The bus as listed at one moment; holds a reference on each device until it is destroyed.
+class BusSnapshot {
+ public:
+  explicit BusSnapshot(libusb_context* context) {
+    const ssize_t count = libusb_get_device_list(context, &devices_);
+    count_ = count > 0 ? static_cast<std::size_t>(count) : 0;
+  }
+  ~BusSnapshot() {
+    if (devices_ != nullptr) libusb_free_device_list(devices_, 1);
+  }
+  BusSnapshot(const BusSnapshot&) = delete;
+  BusSnapshot& operator=(const BusSnapshot&) = delete;
+
+  std::span<libusb_device*> devices() const { return {devices_, count_}; }
+
+ private:
+  libusb_device** devices_ = nullptr;
+  std::size_t count_ = 0;
+};
+
+std::string DevicePath(libusb_device* device) {
+  libusb_device_descriptor descriptor{};
+  if (libusb_get_device_descriptor(device, &descriptor) != LIBUSB_SUCCESS) return {};
+  std::array<std::uint8_t, 7> ports{};  // USB allows at most 7 tiers
+  const int depth = libusb_get_port_numbers(device, ports.data(), static_cast<int>(ports.size()));
+  return FormatUsbDevicePath(descriptor.idVendor, descriptor.idProduct,
+                             libusb_get_bus_number(device),
+                             std::span(ports.data(), static_cast<std::size_t>(std::max(depth, 0))));
+}
+
+// Where the printer function of a device sits: its interface and bulk endpoints.
+struct PrinterInterface {
+  int number = 0;
+  int alternate = 0;
+  std::uint8_t out_endpoint = 0;
+  std::optional<std::uint8_t> in_endpoint;
+  std::size_t in_packet_size = kMinReadSize;
+};
+
+std::optional<PrinterInterface> ReadPrinterSetting(const libusb_interface_descriptor& setting) {
+  if (setting.bInterfaceClass != kPrinterClass) return std::nullopt;
+  PrinterInterface found;
+  found.number = setting.bInterfaceNumber;
+  found.alternate = setting.bAlternateSetting;
+  bool has_out = false;
+  for (const libusb_endpoint_descriptor& endpoint :
+       std::span(setting.endpoint, setting.bNumEndpoints)) {
+    if ((endpoint.bmAttributes & LIBUSB_TRANSFER_TYPE_MASK) != LIBUSB_TRANSFER_TYPE_BULK) continue;
+    if ((endpoint.bEndpointAddress & LIBUSB_ENDPOINT_DIR_MASK) == LIBUSB_ENDPOINT_IN) {
+      found.in_endpoint = endpoint.bEndpointAddress;
+      found.in_packet_size = std::max<std::size_t>(kMinReadSize, endpoint.wMaxPacketSize & 0x7ff);
+    } else {
+      found.out_endpoint = endpoint.bEndpointAddress;
+      has_out = true;
+    }
+  }
+  if (!has_out) return std::nullopt;
+  return found;
+}
+
+// The printer-class setting to use; one with a reply channel is preferred.
+std::optional<PrinterInterface> FindPrinterInterface(libusb_device* device) {
+  libusb_config_descriptor* config = nullptr;
+  if (libusb_get_active_config_descriptor(device, &config) != LIBUSB_SUCCESS) return std::nullopt;
+  std::optional<PrinterInterface> best;
+  for (const libusb_interface& interface : std::span(config->interface, config->bNumInterfaces)) {
+    for (const libusb_interface_descriptor& setting :
+         std::span(interface.altsetting, static_cast<std::size_t>(interface.num_altsetting))) {
+      std::optional<PrinterInterface> candidate = ReadPrinterSetting(setting);
+      if (candidate && (!best || (!best->in_endpoint && candidate->in_endpoint))) best = candidate;
+    }
+  }
+  libusb_free_config_descriptor(config);
+  return best;
+}
+
+std::string OpenFailureText(int code, const std::string& path) {
+  if (code == LIBUSB_ERROR_ACCESS) {
+    return "permission denied on the USB printer " + path + ": install the udev rule " +
+           std::string(kUsbUdevRuleFile) + " and plug the printer in again";
+  }
+  if (code == LIBUSB_ERROR_NO_DEVICE) return "the USB printer " + path + " was unplugged";
+  if (code == LIBUSB_ERROR_BUSY) return "the USB printer " + path + " is in use by another program";
+  return "cannot open the USB printer " + path + ": " + LibusbText(code);
+}
+
+std::string TransferFailureText(int code) {
+  if (code == LIBUSB_ERROR_NO_DEVICE) return "the USB printer was unplugged";
+  if (code == LIBUSB_ERROR_PIPE) return "the USB printer stalled the transfer";
+  return "USB transfer failed: " + LibusbText(code);
+}
+
+class LibusbDevice : public UsbDevice {
+ public:
+  LibusbDevice(std::shared_ptr<LibusbSession> session, libusb_device_handle* handle,
+               const PrinterInterface& printer)
+      : session_(std::move(session)), handle_(handle), printer_(printer) {
+    inbox_.resize(printer.in_packet_size);
+  }
+  ~LibusbDevice() override {
+    if (claimed_) libusb_release_interface(handle_, printer_.number);
+    if (driver_detached_) libusb_attach_kernel_driver(handle_, printer_.number);
+    libusb_close(handle_);
+  }
+  LibusbDevice(const LibusbDevice&) = delete;
+  LibusbDevice& operator=(const LibusbDevice&) = delete;
+
+  // Takes the printer interface from the kernel's printer driver, if bound, and claims it.
+  bool Claim(const std::string& path, std::string& cause);
+
+  bool Write(std::span<const std::uint8_t> bytes, std::string& cause) override;
+  std::size_t Read(std::span<std::uint8_t> into, std::chrono::milliseconds wait,
+                   std::string& cause) override;
+
+ private:
+  std::size_t HandOut(std::span<std::uint8_t> into);
+
+  std::shared_ptr<LibusbSession> session_;
+  libusb_device_handle* handle_;
+  PrinterInterface printer_;
+  bool driver_detached_ = false;
+  bool claimed_ = false;
+  // A read takes a whole packet; what the reader has no room for waits here.
+  std::vector<std::uint8_t> inbox_;
+  std::size_t inbox_start_ = 0;
+  std::size_t inbox_end_ = 0;
+};
+
+bool LibusbDevice::Claim(const std::string& path, std::string& cause) {
+  if (libusb_kernel_driver_active(handle_, printer_.number) == 1) {
+    const int detached = libusb_detach_kernel_driver(handle_, printer_.number);
+    if (detached != LIBUSB_SUCCESS && detached != LIBUSB_ERROR_NOT_FOUND) {
+      cause = OpenFailureText(detached, path);
+      return false;
+    }
+    driver_detached_ = detached == LIBUSB_SUCCESS;
+  }
+  int status = libusb_claim_interface(handle_, printer_.number);
+  claimed_ = status == LIBUSB_SUCCESS;
+  if (claimed_ && printer_.alternate != 0) {
+    status = libusb_set_interface_alt_setting(handle_, printer_.number, printer_.alternate);
+  }
+  if (status != LIBUSB_SUCCESS) cause = OpenFailureText(status, path);
+  return status == LIBUSB_SUCCESS;
+}
+
+bool LibusbDevice::Write(std::span<const std::uint8_t> bytes, std::string& cause) {
+  std::size_t sent = 0;
+  while (sent < bytes.size()) {
+    int transferred = 0;
+    // libusb takes a mutable pointer for both directions; an OUT transfer only reads it.
+    // Timeout 0: no limit, yet a disconnect completes the transfer with an error.
+    const int status = libusb_bulk_transfer(
+        handle_, printer_.out_endpoint, const_cast<std::uint8_t*>(bytes.data() + sent),
+        static_cast<int>(bytes.size() - sent), &transferred, 0);
+    sent += static_cast<std::size_t>(std::max(transferred, 0));
+    if (status != LIBUSB_SUCCESS) {
+      cause = TransferFailureText(status);
+      return false;
+    }
+  }
+  return true;
+}
+
+std::size_t LibusbDevice::HandOut(std::span<std::uint8_t> into) {
+  const std::size_t n = std::min(into.size(), inbox_end_ - inbox_start_);
+  std::copy_n(inbox_.begin() + static_cast<std::ptrdiff_t>(inbox_start_), n, into.begin());
+  inbox_start_ += n;
+  return n;
+}
+
+std::size_t LibusbDevice::Read(std::span<std::uint8_t> into, std::chrono::milliseconds wait,
+                               std::string& cause) {
+  if (inbox_start_ < inbox_end_) return HandOut(into);
+  if (!printer_.in_endpoint) {
+    cause = "this USB printer has no reply channel";
+    return 0;
+  }
+  int transferred = 0;
+  // libusb reads a timeout of 0 as "no limit"; a shortened wait must still end.
+  const auto timeout = static_cast<unsigned int>(std::max<std::int64_t>(wait.count(), 1));
+  const int status = libusb_bulk_transfer(handle_, *printer_.in_endpoint, inbox_.data(),
+                                          static_cast<int>(inbox_.size()), &transferred, timeout);
+  // A transfer cancelled at the time-out may still have brought bytes: keep them.
+  inbox_start_ = 0;
+  inbox_end_ = static_cast<std::size_t>(std::max(transferred, 0));
+  if (inbox_end_ > 0) return HandOut(into);
+  cause = status == LIBUSB_ERROR_TIMEOUT || status == LIBUSB_SUCCESS
+              ? "no answer from the USB printer within " + std::to_string(wait.count()) + " ms"
+              : TransferFailureText(status);
+  return 0;
+}
+
+class LibusbDeviceList : public UsbDeviceList {
+ public:
+  explicit LibusbDeviceList(std::shared_ptr<LibusbSession> session)
+      : session_(std::move(session)) {}
+
+  std::vector<std::string> ListDevicePaths() override {
+    BusSnapshot bus(session_->get());
+    std::vector<std::string> paths;
+    for (libusb_device* device : bus.devices()) paths.push_back(DevicePath(device));
+    return paths;
+  }
+
+  std::unique_ptr<UsbDevice> Open(const std::string& path, std::string& cause) override;
+
+ private:
+  std::shared_ptr<LibusbSession> session_;
+};
+
+std::unique_ptr<UsbDevice> LibusbDeviceList::Open(const std::string& path, std::string& cause) {
+  BusSnapshot bus(session_->get());
+  const auto devices = bus.devices();
+  const auto match = std::find_if(devices.begin(), devices.end(),
+                                  [&](libusb_device* device) { return DevicePath(device) == path; });
+  if (match == devices.end()) {
+    cause = "the USB printer " + path + " was unplugged";
+    return nullptr;
+  }
+  const std::optional<PrinterInterface> printer = FindPrinterInterface(*match);
+  if (!printer) {
+    cause = "the USB device " + path + " has no printer interface";
+    return nullptr;
+  }
+  libusb_device_handle* handle = nullptr;
+  if (const int status = libusb_open(*match, &handle); status != LIBUSB_SUCCESS) {
+    cause = OpenFailureText(status, path);
+    return nullptr;
+  }
+  auto device = std::make_unique<LibusbDevice>(session_, handle, *printer);
+  if (!device->Claim(path, cause)) return nullptr;
+  return device;
+}
+
+}  // namespace
+
+std::unique_ptr<UsbDeviceList> OpenSystemUsbDeviceList(std::string& cause) {
+  libusb_context* context = nullptr;
+  if (const int status = libusb_init(&context); status != LIBUSB_SUCCESS) {
+    cause = "USB is not available on this system: " + LibusbText(status);
+    return nullptr;
+  }
+  return std::make_unique<LibusbDeviceList>(std::make_shared<LibusbSession>(context));
+}
+
+}  // namespace vantrel

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <variant>
+
+#include "ops/status_flags.h"
+
+namespace vantrel {
+
+// A block of bytes sent unchanged (operation 12).
+struct RawBlock {
+  std::span<const std::uint8_t> bytes;
+};
+
+// The record an operation fills or reads; each operation accepts exactly one alternative.
+using OperationRecord = std::variant<std::monostate, StatusFlags*, RawBlock>;
+
+}  // namespace vantrel

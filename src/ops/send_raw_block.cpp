@@ -1,0 +1,14 @@
+#include "ops/send_raw_block.h"
+
+namespace vantrel {
+
+ResultCode SendRawBlock(LinkLayer& link, int interface, RawBlock block) {
+  LinkConnection connection(link, interface);
+  if (!connection.is_open()) return kResultPortOpenError;
+  link.progress().BeginProgress(kProgressPercent, 3, 3);
+  const bool sent = link.WriteLink(block.bytes);
+  link.progress().EndProgress();
+  return sent ? kResultOk : kResultTransmissionError;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "common/result_code.h"
+#include "link/link_layer.h"
+#include "ops/operation_record.h"
+
+namespace vantrel {
+
+// Sends the bytes unchanged, with the progress window in percent mode. Nothing is read back.
+ResultCode SendRawBlock(LinkLayer& link, int interface, RawBlock block);
+
+}  // namespace vantrel

@@ -1,0 +1,59 @@
+#include "ops/status_control.h"
+
+namespace vantrel {
+namespace {
+
+constexpr std::uint8_t kRibbonEncoderBit = 0x08;
+constexpr std::uint8_t kRibbonEndBit = 0x04;
+
+ResultCode SendFixedCommand(LinkLayer& link, int interface, std::string_view command) {
+  LinkConnection connection(link, interface);
+  if (!connection.is_open()) return kResultPortOpenError;
+  return link.SendCommandText(command);
+}
+
+}  // namespace
+
+ResultCode QueryStatus(LinkLayer& link, int interface, StatusFlags& flags) {
+  LinkConnection connection(link, interface);
+  if (!connection.is_open()) return kResultPortOpenError;
+  if (!link.WriteLink(kStatusQuery)) return kResultTransmissionError;
+  std::uint8_t status = 0;
+  if (!link.ReadReplyByte(status)) return kResultReceivingError;
+  for (std::size_t bit = 0; bit < 8; ++bit) flags.flags[bit] = (status >> bit) & 1U;
+  flags.flags[8] = 0;
+  flags.flags[9] = 0;
+  if (!link.WriteLink(kDetailQuery)) return kResultTransmissionError;
+  std::array<std::uint8_t, 8> detail{};
+  if (link.ReadReplyBytes(detail)) {
+    if ((detail[4] & kRibbonEncoderBit) != 0) {
+      flags.flags[8] = 1;
+    } else if ((detail[4] & kRibbonEndBit) != 0) {
+      flags.flags[9] = 1;
+    }
+  }
+  return kResultOk;
+}
+
+ResultCode FactoryDefault(LinkLayer& link, int interface) {
+  return SendFixedCommand(link, interface, kFactoryDefaultCommand);
+}
+
+ResultCode PrintConfigurationPage(LinkLayer& link, int interface) {
+  return SendFixedCommand(link, interface, kConfigurationPageCommand);
+}
+
+ResultCode ResetPrinter(LinkLayer& link, int interface) {
+  return SendFixedCommand(link, interface, kResetCommand);
+}
+
+ResultCode IgnoreAutoBas(LinkLayer& link, int interface) {
+  return SendFixedCommand(link, interface, kIgnoreAutoBasCommand);
+}
+
+ResultCode ProbeLink(LinkLayer& link, int interface) {
+  LinkConnection connection(link, interface);
+  return connection.is_open() ? kResultOk : kResultPortOpenError;
+}
+
+}  // namespace vantrel

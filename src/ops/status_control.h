@@ -1,0 +1,25 @@
+#pragma once
+
+#include "common/result_code.h"
+#include "link/link_layer.h"
+#include "ops/status_flags.h"
+
+namespace vantrel {
+
+inline constexpr std::string_view kStatusQuery = "\x1b!?";
+inline constexpr std::string_view kDetailQuery = "\x1b!S\r\n";
+inline constexpr std::string_view kFactoryDefaultCommand = "INITIALPRINTER\r\n";
+inline constexpr std::string_view kConfigurationPageCommand = "SELFTEST\r\n";
+inline constexpr std::string_view kResetCommand = "\x1b!R";
+inline constexpr std::string_view kIgnoreAutoBasCommand = "\x1b!C";
+
+// Reads the status byte and the ribbon detail. A missing or short detail reply is no error.
+ResultCode QueryStatus(LinkLayer& link, int interface, StatusFlags& flags);
+ResultCode FactoryDefault(LinkLayer& link, int interface);
+ResultCode PrintConfigurationPage(LinkLayer& link, int interface);
+ResultCode ResetPrinter(LinkLayer& link, int interface);
+ResultCode IgnoreAutoBas(LinkLayer& link, int interface);
+// Opens and closes the link only.
+ResultCode ProbeLink(LinkLayer& link, int interface);
+
+}  // namespace vantrel

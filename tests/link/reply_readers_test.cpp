@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "link/link_layer.h"
+#include "support/scripted_transport.h"
+
+namespace vantrel {
+namespace {
+
+using testing::Script;
+using testing::ScriptedOpener;
+
+class ReplyReadersTest : public ::testing::Test {
+ protected:
+  ReplyReadersTest() : script_(std::make_shared<Script>()), link_(ScriptedOpener(script_)) {
+    LinkWaits waits;
+    waits.list_frame_pause = std::chrono::milliseconds(0);
+    link_.SetWaits(waits);
+  }
+  void Deliver(std::string bytes) { script_->deliveries.push_back(std::move(bytes)); }
+  void Open() { ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle); }
+
+  std::shared_ptr<Script> script_;
+  LinkLayer link_;
+  ReplyBuffer reply_;
+};
+
+struct FrameCase {
+  const char* name;
+  std::string received;
+  bool ok;
+  std::string payload;
+};
+
+class FramedReplyTest : public ReplyReadersTest, public ::testing::WithParamInterface<FrameCase> {};
+
+TEST_P(FramedReplyTest, ParsesOrRefuses) {
+  Open();
+  Deliver(GetParam().received);
+  EXPECT_EQ(link_.ReadFramedReply(reply_), GetParam().ok);
+  if (GetParam().ok) {
+    EXPECT_EQ(reply_.view(), GetParam().payload);
+    EXPECT_EQ(reply_.length, GetParam().payload.size());
+    EXPECT_EQ(reply_.text[reply_.length], '\0');
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Frames, FramedReplyTest,
+    ::testing::Values(FrameCase{"noise_before_brace", "xy{3|abc}", true, "abc"},
+                      FrameCase{"length_mismatch", "{3|ab}", false, ""},
+                      FrameCase{"non_digit", "{x|a}", false, ""},
+                      FrameCase{"no_bar", "{12}", false, ""},
+                      FrameCase{"empty_frame", "{|}", true, ""},
+                      FrameCase{"zero_length", "{0|}", true, ""},
+                      FrameCase{"no_closing_brace", "{5|hello", true, "hello"},
+                      FrameCase{"opening_brace_in_payload", "{3|a{b}", true, "a{b"},
+                      FrameCase{"bar_in_payload", "{3|a|b}", true, "a|b"},
+                      FrameCase{"31_digit_length", "{" + std::string(30, '0') + "3|abc}", true, "abc"},
+                      FrameCase{"32_digit_length", "{" + std::string(31, '0') + "3|abc}", false, ""},
+                      // A huge length must not wrap around to the payload's size.
+                      FrameCase{"overflowing_length", "{18446744073709551619|abc}", false, ""},
+                      FrameCase{"nothing_arrives", "", false, ""}),
+    [](const auto& case_info) { return std::string(case_info.param.name); });
+
+TEST_F(ReplyReadersTest, FrameContentLimitIs1024Bytes) {
+  Open();
+  const std::string payload_1019(1019, 'p');  // "1019|" + 1019 bytes = 1024 between the braces
+  Deliver("{1019|" + payload_1019 + "}");
+  ASSERT_TRUE(link_.ReadFramedReply(reply_));
+  EXPECT_EQ(reply_.length, 1019u);
+
+  Deliver("{1020|" + std::string(1020, 'p') + "}");  // 1025 between the braces
+  EXPECT_FALSE(link_.ReadFramedReply(reply_));
+}
+
+TEST_F(ReplyReadersTest, BytesLeftInTheRingServeTheNextReaderWithoutARefill) {
+  Open();
+  Deliver("{2|AB}{3|CDE}\r\n");
+  ASSERT_TRUE(link_.ReadFramedReply(reply_));
+  EXPECT_EQ(reply_.view(), "AB");
+  ASSERT_TRUE(link_.ReadFramedReply(reply_));
+  EXPECT_EQ(reply_.view(), "CDE");
+  EXPECT_EQ(script_->refills, 1);
+}
+
+TEST_F(ReplyReadersTest, LinesDropCarriageReturnsAndEndAtTimeOut) {
+  Open();
+  Deliver("\r\nSERIAL\r\nA\rB");
+  ASSERT_TRUE(link_.ReadReplyLine(reply_));
+  EXPECT_EQ(reply_.length, 0u);
+  ASSERT_TRUE(link_.ReadReplyLine(reply_));
+  EXPECT_EQ(reply_.view(), "SERIAL");
+  // No line feed comes: the line ends with what arrived.
+  ASSERT_TRUE(link_.ReadReplyLine(reply_));
+  EXPECT_EQ(reply_.view(), "AB");
+  ASSERT_TRUE(link_.ReadReplyLine(reply_));
+  EXPECT_EQ(reply_.length, 0u);
+}
+
+TEST_F(ReplyReadersTest, LineLimitIs1024Bytes) {
+  Open();
+  Deliver(std::string(1024, 'a') + "\n" + std::string(1025, 'b') + "\n");
+  ASSERT_TRUE(link_.ReadReplyLine(reply_));
+  EXPECT_EQ(reply_.length, 1024u);
+  EXPECT_FALSE(link_.ReadReplyLine(reply_));
+}
+
+TEST_F(ReplyReadersTest, ReadReplyBytesStopsAtTheFirstMissingByte) {
+  Open();
+  Deliver("abc");
+  std::array<std::uint8_t, 5> buffer{};
+  EXPECT_FALSE(link_.ReadReplyBytes(buffer));
+  EXPECT_EQ(buffer[2], 'c');
+  EXPECT_EQ(buffer[3], 0);
+}
+
+TEST_F(ReplyReadersTest, ParallelLinkFailsReadsWithoutWaiting) {
+  script_->can_receive = false;
+  ASSERT_NE(link_.OpenLink(kInterfaceLpt), kInvalidLinkHandle);
+  Deliver("x");
+  std::uint8_t byte = 0;
+  EXPECT_FALSE(link_.ReadReplyByte(byte));
+  EXPECT_EQ(script_->refills, 0);
+}
+
+TEST_F(ReplyReadersTest, RingIsEmptiedAtEveryOpen) {
+  Open();
+  Deliver("leftover{1|Z}");
+  std::uint8_t byte = 0;
+  ASSERT_TRUE(link_.ReadReplyByte(byte));
+  link_.CloseLink();
+  Open();
+  EXPECT_FALSE(link_.ReadFramedReply(reply_));
+}
+
+TEST_F(ReplyReadersTest, FramedListJoinsPayloadsWithLineEnds) {
+  Open();
+  Deliver("{3|A.B}{2|CD}{0|}");
+  std::array<char, 64> list{};
+  std::uint32_t total = 99;
+  ASSERT_EQ(link_.QueryFramedList("DIR\r\n", list, total), kResultOk);
+  EXPECT_EQ(total, 9u);
+  EXPECT_EQ(std::string(list.data()), "A.B\r\nCD\r\n");
+  EXPECT_EQ(script_->written, "DIR\r\n");
+}
+
+TEST_F(ReplyReadersTest, FramedListThatWouldOverflowFailsWithinItsCapacity) {
+  Open();
+  Deliver("{3|A.B}{2|CD}{0|}");
+  // Guard bytes after the capacity the list may use.
+  std::array<char, 16> area;
+  area.fill('#');
+  std::uint32_t total = 0;
+  EXPECT_EQ(link_.QueryFramedList("DIR\r\n", std::span(area.data(), 9), total),
+            kResultReceivingError);
+  EXPECT_EQ(std::string(area.data() + 9, 7), "#######");
+  EXPECT_FALSE(link_.LastCause().empty());
+}
+
+TEST_F(ReplyReadersTest, FramedListFailsOnABrokenFrame) {
+  Open();
+  Deliver("{3|A.B}{2|C}");
+  std::array<char, 64> list{};
+  std::uint32_t total = 0;
+  EXPECT_EQ(link_.QueryFramedList("DIR\r\n", list, total), kResultReceivingError);
+}
+
+TEST_F(ReplyReadersTest, QueryFramedReplyMapsWriteAndReadFailures) {
+  Open();
+  Deliver("{2|OK}");
+  EXPECT_EQ(link_.QueryFramedReply(InterfaceAnnouncement(kInterfaceEthernet), reply_), kResultOk);
+  EXPECT_EQ(script_->written, "\r\nDIAGNOSTIC INTERFACE NET\r\n");
+  EXPECT_EQ(link_.QueryFramedReply("X\r\n", reply_), kResultReceivingError);
+  script_->fail_write_at_chunk = static_cast<int>(script_->chunks.size());
+  EXPECT_EQ(link_.QueryFramedReply("Y\r\n", reply_), kResultTransmissionError);
+}
+
+TEST(InterfaceAnnouncementTest, NamesEachInterface) {
+  EXPECT_EQ(InterfaceAnnouncement(kInterfaceUsb), "\r\nDIAGNOSTIC INTERFACE USB\r\n");
+  EXPECT_EQ(InterfaceAnnouncement(kInterfaceCom), "\r\nDIAGNOSTIC INTERFACE COM\r\n");
+  EXPECT_EQ(InterfaceAnnouncement(kInterfaceLpt), "\r\nDIAGNOSTIC INTERFACE LPT\r\n");
+  EXPECT_EQ(InterfaceAnnouncement(kInterfaceEthernet), "\r\nDIAGNOSTIC INTERFACE NET\r\n");
+  EXPECT_EQ(InterfaceAnnouncement(4), "");
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,171 @@
+#include "link/tcp_transport.h"
+
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "link/link_layer.h"
+#include "support/loopback_listener.h"
+
+namespace vantrel {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::LoopbackListener;
+
+LinkWaits ShortWaits() {
+  LinkWaits waits;
+  waits.net_read = 300ms;
+  waits.net_write = 300ms;
+  waits.net_connect = 1000ms;
+  return waits;
+}
+
+std::string ReadAll(int fd) {
+  std::string all;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::recv(fd, buffer, sizeof(buffer), 0);
+    if (n <= 0) return all;
+    all.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+// A pseudo-random block, so a lost, repeated or reordered byte shows.
+std::vector<std::uint8_t> PatternBlock(std::size_t size) {
+  std::vector<std::uint8_t> block(size);
+  std::uint32_t state = 12345;
+  for (auto& byte : block) {
+    state = state * 1103515245u + 12345u;
+    byte = static_cast<std::uint8_t>(state >> 16);
+  }
+  return block;
+}
+
+class TcpLinkTest : public ::testing::Test {
+ protected:
+  void Aim(std::string address, int port) {
+    target_.address = std::move(address);
+    target_.port = port;
+    link_.BindLinkSettings(nullptr, nullptr, &target_);
+    link_.SetWaits(ShortWaits());
+  }
+
+  NetworkTarget target_;
+  LinkLayer link_;
+};
+
+TEST_F(TcpLinkTest, EmptyAddressUnresolvableNameAndRefusedPortDoNotOpen) {
+  Aim("", 9100);
+  EXPECT_EQ(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  EXPECT_EQ(link_.LastCause(), "no printer address is set");
+
+  Aim("no-such-printer.invalid", 9100);
+  EXPECT_EQ(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  EXPECT_NE(link_.LastCause().find("cannot resolve"), std::string::npos);
+
+  std::uint16_t closed_port = 0;
+  { LoopbackListener gone([](int) {}); closed_port = gone.port(); }
+  Aim("127.0.0.1", closed_port);
+  EXPECT_EQ(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  EXPECT_NE(link_.LastCause().find("refused"), std::string::npos);
+}
+
+TEST_F(TcpLinkTest, NameIsResolvedBeforeConnecting) {
+  LoopbackListener peer([](int fd) { ::send(fd, "{2|OK}", 6, MSG_NOSIGNAL); });
+  Aim("localhost", peer.port());
+  ASSERT_EQ(link_.OpenLink(kInterfaceEthernet), TcpTransport::kHandle);
+  ReplyBuffer reply;
+  ASSERT_TRUE(link_.ReadFramedReply(reply));
+  EXPECT_EQ(reply.view(), "OK");
+  link_.CloseLink();
+}
+
+TEST_F(TcpLinkTest, LargeBlockArrivesExactlyOnce) {
+  const auto block = PatternBlock(3 * 1024 * 1024 + 17);
+  std::string received;
+  {
+    LoopbackListener peer([&](int fd) { received = ReadAll(fd); });
+    Aim("127.0.0.1", peer.port());
+    ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+    ASSERT_TRUE(link_.WriteLink(block));
+    link_.CloseLink();
+  }
+  ASSERT_EQ(received.size(), block.size());
+  EXPECT_EQ(0, std::memcmp(received.data(), block.data(), block.size()));
+}
+
+TEST_F(TcpLinkTest, PeerClosingMidTransferFailsAtOnce) {
+  const auto block = PatternBlock(64 * 1024 * 1024);
+  LoopbackListener peer([](int fd) {
+    char buffer[4096];
+    ::recv(fd, buffer, sizeof(buffer), 0);
+    // Closing with unread data makes the kernel reset the connection.
+  });
+  Aim("127.0.0.1", peer.port());
+  link_.SetWaits([] {
+    LinkWaits waits = ShortWaits();
+    waits.net_write = 20s;  // a hang would show as a test time-out, not a pass
+    return waits;
+  }());
+  ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(link_.WriteLink(block));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 15s);
+  EXPECT_FALSE(link_.LastCause().empty());
+}
+
+TEST_F(TcpLinkTest, PeerThatStopsReadingFailsAfterTheBoundedRetries) {
+  const auto block = PatternBlock(32 * 1024 * 1024);
+  std::atomic<bool> done{false};
+  LoopbackListener peer([&](int) {
+    while (!done) std::this_thread::sleep_for(10ms);
+  });
+  Aim("127.0.0.1", peer.port());
+  ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  EXPECT_FALSE(link_.WriteLink(block));
+  EXPECT_NE(link_.LastCause().find("took no data for 900 ms"), std::string::npos);
+  done = true;
+}
+
+TEST_F(TcpLinkTest, SilentPeerFailsTheReadAfterTheWait) {
+  std::atomic<bool> done{false};
+  LoopbackListener peer([&](int) {
+    while (!done) std::this_thread::sleep_for(10ms);
+  });
+  Aim("127.0.0.1", peer.port());
+  ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  const auto start = std::chrono::steady_clock::now();
+  std::uint8_t byte = 0;
+  EXPECT_FALSE(link_.ReadReplyByte(byte));
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 300ms);
+  done = true;
+}
+
+// The one test that proves the real wait: a printer gets the full 30 seconds to answer.
+TEST(TcpRealWaitTest, DefaultReadWaitIsThirtySecondsNotLess) {
+  std::atomic<bool> done{false};
+  LoopbackListener peer([&](int) {
+    while (!done) std::this_thread::sleep_for(10ms);
+  });
+  NetworkTarget target{"127.0.0.1", peer.port()};
+  LinkLayer link;
+  link.BindLinkSettings(nullptr, nullptr, &target);
+  EXPECT_EQ(link.waits().net_read, 30000ms);
+  ASSERT_NE(link.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  const auto start = std::chrono::steady_clock::now();
+  std::uint8_t byte = 0;
+  EXPECT_FALSE(link.ReadReplyByte(byte));
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(waited, 30000ms);
+  EXPECT_LT(waited, 40000ms);
+  done = true;
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,10 @@
+#include "sim_command_families.h"
+
+namespace vantrel::sim {
+
+void RegisterAllCommands(SimCommandRegistry& registry) {
+  RegisterStatusCommands(registry);
+  RegisterDiagnosticCommands(registry);
+}
+
+}  // namespace vantrel::sim

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "sim_command_registry.h"
+
+namespace vantrel::sim {
+
+// One function per command family, each in its own sim_*_commands.cpp.
+// A new family is a new file plus one call in RegisterAllCommands.
+void RegisterStatusCommands(SimCommandRegistry& registry);
+void RegisterDiagnosticCommands(SimCommandRegistry& registry);
+
+void RegisterAllCommands(SimCommandRegistry& registry);
+
+}  // namespace vantrel::sim

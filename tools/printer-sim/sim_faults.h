@@ -1,0 +1,28 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim_reply.h"
+
+namespace vantrel::sim {
+
+// Misbehaviour a SimTcpServer can be told to show. All off by default.
+struct SimFaults {
+  bool never_answer = false;  // receive and record, send nothing
+  // Close a connection once it has brought this many bytes (all recorded).
+  std::optional<std::size_t> close_after_bytes;
+  bool malformed_frames = false;  // each braced frame declares a wrong length
+  std::chrono::milliseconds byte_delay{0};  // > 0: answer one byte at a time
+  bool ignore_detail_query = false;         // the status byte is still answered
+  bool refuse_connections = false;          // connect fails with ECONNREFUSED
+};
+
+// The bytes to send for these answers once the faults that alter answers
+// (never_answer, malformed_frames, ignore_detail_query) are applied.
+std::string EncodeRepliesWithFaults(const std::vector<SimReply>& replies, const SimFaults& faults);
+
+}  // namespace vantrel::sim

@@ -1,0 +1,57 @@
+#include "sim_printer.h"
+
+#include "sim_command_families.h"
+
+namespace vantrel::sim {
+
+SimPrinter::SimPrinter(SimState state) : state_(state) { RegisterAllCommands(registry_); }
+
+std::string SimPrinter::Feed(std::span<const std::uint8_t> bytes) {
+  std::string encoded;
+  for (const SimReply& reply : FeedReplies(bytes)) encoded += EncodeReply(reply);
+  return encoded;
+}
+
+std::string SimPrinter::Feed(std::string_view bytes) {
+  return Feed(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+}
+
+std::vector<SimReply> SimPrinter::FeedReplies(std::span<const std::uint8_t> bytes) {
+  std::vector<SimReply> replies;
+  std::lock_guard lock(mutex_);
+  parser_.Parse(bytes, [&](std::string_view command) { Execute(command, replies); });
+  return replies;
+}
+
+void SimPrinter::ResetStream() {
+  std::lock_guard lock(mutex_);
+  parser_.Reset();
+}
+
+SimState SimPrinter::state() const {
+  std::lock_guard lock(mutex_);
+  return state_;
+}
+
+void SimPrinter::SetState(const SimState& state) {
+  std::lock_guard lock(mutex_);
+  state_ = state;
+}
+
+std::vector<std::string> SimPrinter::Commands() const {
+  std::lock_guard lock(mutex_);
+  return history_.Snapshot();
+}
+
+void SimPrinter::SetCommandObserver(CommandObserver observer) {
+  std::lock_guard lock(mutex_);
+  observer_ = std::move(observer);
+}
+
+void SimPrinter::Execute(std::string_view command, std::vector<SimReply>& replies) {
+  history_.Add(std::string(command));
+  if (observer_) observer_(command);
+  registry_.Dispatch(command, state_, replies);
+}
+
+}  // namespace vantrel::sim

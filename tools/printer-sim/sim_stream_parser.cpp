@@ -1,0 +1,123 @@
+#include "sim_stream_parser.h"
+
+#include <cstring>
+
+#include "sim_escapes.h"
+
+namespace vantrel::sim {
+namespace {
+
+constexpr std::string_view kEscapeStart = kEscapePrefix.substr(0, 1);
+constexpr auto kEscapeByte = static_cast<std::uint8_t>(kEscapeStart[0]);
+constexpr std::string_view kDetailQueryStart = kDetailQuery.substr(0, 3);  // ESC ! S
+constexpr std::string_view kDetailQueryEnd = kDetailQuery.substr(3);       // CR LF
+
+std::size_t IndexOf(std::span<const std::uint8_t> bytes, std::uint8_t wanted) {
+  const void* found = std::memchr(bytes.data(), wanted, bytes.size());
+  if (found == nullptr) return bytes.size();
+  return static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - bytes.data());
+}
+
+std::string_view AsText(std::span<const std::uint8_t> bytes) {
+  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+}  // namespace
+
+void SimStreamParser::Parse(std::span<const std::uint8_t> bytes, const CommandSink& sink) {
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    if (mode_ == Mode::kText) {
+      at += ScanText(bytes.subspan(at), sink);
+    } else if (mode_ == Mode::kSkipLine) {
+      at += SkipLine(bytes.subspan(at));
+    } else if (ParseEscapeByte(bytes[at], sink)) {
+      ++at;
+    }
+  }
+}
+
+void SimStreamParser::Reset() {
+  mode_ = Mode::kText;
+  line_.clear();
+}
+
+std::size_t SimStreamParser::ScanText(std::span<const std::uint8_t> bytes,
+                                      const CommandSink& sink) {
+  const std::size_t line_end = IndexOf(bytes, '\n');
+  const std::size_t stop = IndexOf(bytes.first(line_end), kEscapeByte);
+  AppendToLine(AsText(bytes.first(stop)));
+  if (stop == bytes.size() || mode_ == Mode::kSkipLine) return stop;
+  if (stop == line_end) {
+    EndLine(sink);
+  } else {
+    mode_ = Mode::kEscape;
+  }
+  return stop + 1;
+}
+
+std::size_t SimStreamParser::SkipLine(std::span<const std::uint8_t> bytes) {
+  const std::size_t line_end = IndexOf(bytes, '\n');
+  if (line_end == bytes.size()) return line_end;
+  mode_ = Mode::kText;
+  return line_end + 1;
+}
+
+bool SimStreamParser::ParseEscapeByte(std::uint8_t byte, const CommandSink& sink) {
+  const char c = static_cast<char>(byte);
+  if (mode_ == Mode::kEscape) return ParseEscapeIntro(c);
+  if (mode_ == Mode::kEscapeCode) return ParseEscapeCode(c, sink);
+  return ParseDetailEnd(c, sink);
+}
+
+bool SimStreamParser::ParseEscapeIntro(char c) {
+  if (c == kEscapePrefix[1]) {
+    mode_ = Mode::kEscapeCode;
+    return true;
+  }
+  mode_ = Mode::kText;
+  AppendToLine(kEscapeStart);
+  return false;
+}
+
+bool SimStreamParser::ParseEscapeCode(char c, const CommandSink& sink) {
+  if (c == kDetailQueryStart.back()) {
+    mode_ = Mode::kDetailEnd;
+    detail_end_matched_ = 0;
+    return true;
+  }
+  mode_ = Mode::kText;
+  sink(std::string(kEscapePrefix) + c);
+  return true;
+}
+
+bool SimStreamParser::ParseDetailEnd(char c, const CommandSink& sink) {
+  if (c == kDetailQueryEnd[detail_end_matched_]) {
+    if (++detail_end_matched_ < kDetailQueryEnd.size()) return true;
+    mode_ = Mode::kText;
+    sink(kDetailQuery);
+    return true;
+  }
+  // An incomplete detail query is still recorded; the bytes after it are text.
+  mode_ = Mode::kText;
+  sink(kDetailQueryStart);
+  AppendToLine(kDetailQueryEnd.substr(0, detail_end_matched_));
+  return false;
+}
+
+void SimStreamParser::AppendToLine(std::string_view text) {
+  if (line_.size() + text.size() > kMaxLineBytes) {
+    line_.clear();
+    mode_ = Mode::kSkipLine;
+    return;
+  }
+  line_.append(text);
+}
+
+void SimStreamParser::EndLine(const CommandSink& sink) {
+  if (!line_.empty() && line_.back() == '\r') line_.pop_back();
+  if (!line_.empty()) sink(line_);
+  line_.clear();
+}
+
+}  // namespace vantrel::sim

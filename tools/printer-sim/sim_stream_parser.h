@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace vantrel::sim {
+
+// Splits the received byte stream into commands, whatever the segment
+// boundaries: ESC '!' sequences (anywhere, even inside a line) and text
+// lines ending in LF with a CR before it dropped. Empty lines are skipped.
+// A line longer than kMaxLineBytes is bulk data, not a command: it is
+// dropped up to the next LF so that memory stays bounded.
+class SimStreamParser {
+ public:
+  static constexpr std::size_t kMaxLineBytes = 64 * 1024;
+
+  using CommandSink = std::function<void(std::string_view command)>;
+
+  void Parse(std::span<const std::uint8_t> bytes, const CommandSink& sink);
+  void Reset();
+
+ private:
+  enum class Mode { kText, kEscape, kEscapeCode, kDetailEnd, kSkipLine };
+
+  std::size_t ScanText(std::span<const std::uint8_t> bytes, const CommandSink& sink);
+  std::size_t SkipLine(std::span<const std::uint8_t> bytes);
+  // These return false when the byte does not belong to the escape and must
+  // be parsed again as text.
+  bool ParseEscapeByte(std::uint8_t byte, const CommandSink& sink);
+  bool ParseEscapeIntro(char c);
+  bool ParseEscapeCode(char c, const CommandSink& sink);
+  bool ParseDetailEnd(char c, const CommandSink& sink);
+  void AppendToLine(std::string_view text);
+  void EndLine(const CommandSink& sink);
+
+  Mode mode_ = Mode::kText;
+  std::string line_;
+  std::size_t detail_end_matched_ = 0;
+};
+
+}  // namespace vantrel::sim
