@@ -3,8 +3,10 @@
 #include <array>
 #include <functional>
 
+#include "ops/read_configuration.h"
 #include "ops/send_raw_block.h"
 #include "ops/status_control.h"
+#include "ops/write_configuration.h"
 
 namespace vantrel {
 namespace {
@@ -30,12 +32,45 @@ ResultCode QueryStatusWith(LinkLayer& link, int interface, StatusFlags* flags) {
   return flags == nullptr ? kResultUnknownError : QueryStatus(link, interface, *flags);
 }
 
+// Runs an operation inside the progress window "Communicating...", advancing per write.
+template <typename Run>
+ResultCode InProgressWindow(LinkLayer& link, Run run) {
+  link.progress().BeginProgress(kProgressStep, 3, 3);
+  const ResultCode result = run();
+  link.progress().EndProgress();
+  return result;
+}
+
+PrinterConfig* ConfigOf(OperationRecord& record) {
+  PrinterConfig* const* config = std::get_if<PrinterConfig*>(&record);
+  return config != nullptr ? *config : nullptr;
+}
+
+// Operation 1 shows the progress window only when asked to (extra 1); the start-up read does not.
+ResultCode ReadConfigurationWith(LinkLayer& link, int interface, OperationRecord& record,
+                                 int extra) {
+  PrinterConfig* config = ConfigOf(record);
+  if (config == nullptr) return kResultUnknownError;
+  const auto run = [&] { return ReadConfiguration(link, interface, *config); };
+  return extra == 1 ? InProgressWindow(link, run) : run();
+}
+
+// Operation 2 writes the block of the page shown, which `extra` carries.
+ResultCode WriteConfigurationWith(LinkLayer& link, int interface, OperationRecord& record,
+                                  int extra) {
+  const PrinterConfig* config = ConfigOf(record);
+  if (config == nullptr) return kResultUnknownError;
+  return InProgressWindow(link, [&] { return WriteConfiguration(link, interface, *config, extra); });
+}
+
 constexpr int kOperationCount = 21;
 
 const std::array<OperationFn, kOperationCount>& OperationTable() {
   static const std::array<OperationFn, kOperationCount> table = [] {
     std::array<OperationFn, kOperationCount> t;
     t[kOpQueryStatus] = WithRecord<StatusFlags*>(QueryStatusWith);
+    t[kOpReadConfiguration] = ReadConfigurationWith;
+    t[kOpWriteConfiguration] = WriteConfigurationWith;
     t[kOpFactoryDefault] = Plain(FactoryDefault);
     t[kOpPrintConfigurationPage] = Plain(PrintConfigurationPage);
     t[kOpResetPrinter] = Plain(ResetPrinter);

@@ -1,0 +1,98 @@
+// vantrel-cli as scripts use it: exit statuses, messages and JSON, against the simulated printer.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "sim_fixture.h"
+
+namespace vantrel {
+namespace {
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Slurp(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+class CliOverSimTest : public testing::SimFixture {
+ protected:
+  CliRun Cli(const std::string& args) {
+    const std::string dir = ::testing::TempDir();
+    const std::string out = dir + "/cli_out.txt";
+    const std::string err = dir + "/cli_err.txt";
+    const std::string command = std::string(VANTREL_CLI_PATH) + " " + args + " >" + out + " 2>" +
+                                err + " </dev/null";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
+  }
+  std::string Net() const { return "-i net --host 127.0.0.1 --port " + std::to_string(target_.port); }
+};
+
+TEST_F(CliOverSimTest, StatusJsonListsFlagsAndLitLabels) {
+  sim::SimState state;
+  state.status_byte = 0x28;
+  state.detail[4] = 0x04;
+  printer_.SetState(state);
+  const CliRun run = Cli("status --json " + Net());
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto json = nlohmann::json::parse(run.out);
+  EXPECT_EQ(json["flags"], nlohmann::json({0, 0, 0, 1, 0, 1, 0, 0, 0, 1}));
+  EXPECT_EQ(json["lit"], nlohmann::json({"Ribbon End Err.", "Printting"}));
+  EXPECT_EQ(json.size(), 2u);
+}
+
+TEST_F(CliOverSimTest, ControlCommandsAndSendReachThePrinter) {
+  const std::string file = ::testing::TempDir() + "/label.bin";
+  std::ofstream(file, std::ios::binary) << std::string("SIZE 4,2\r\n\0\xff", 12);
+  EXPECT_EQ(Cli(Net() + " factory-default").status, 0);
+  EXPECT_EQ(Cli("config-page " + Net()).status, 0);
+  EXPECT_EQ(Cli("reset " + Net()).status, 0);
+  EXPECT_EQ(Cli("ignore-autobas " + Net()).status, 0);
+  EXPECT_EQ(Cli("send " + file + " " + Net()).status, 0);
+  EXPECT_EQ(Cli("probe " + Net()).status, 0);
+  EXPECT_EQ(ReceivedAfter(6),
+            "INITIALPRINTER\r\nSELFTEST\r\n\x1b!R\x1b!CSIZE 4,2\r\n" + std::string("\0\xff", 2));
+}
+
+TEST_F(CliOverSimTest, FailuresGiveTheirStatusMessageAndCause) {
+  const CliRun missing = Cli("send /nonexistent/file " + Net());
+  EXPECT_EQ(missing.status, 4);
+  EXPECT_EQ(missing.err.substr(0, missing.err.find('\n')), "File Open Error");
+  EXPECT_EQ(server_.ConnectionCount(), 0u);
+
+  sim::SimFaults faults;
+  faults.refuse_connections = true;
+  server_.SetFaults(faults);
+  const CliRun refused = Cli("status " + Net());
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err.substr(0, refused.err.find('\n')), "Port Open Error");
+  EXPECT_NE(refused.err.find("refused"), std::string::npos);
+  EXPECT_TRUE(refused.out.empty());
+}
+
+TEST_F(CliOverSimTest, UsageErrorsAndRefusals) {
+  EXPECT_EQ(Cli("").status, 64);
+  EXPECT_EQ(Cli("frobnicate").status, 64);
+  EXPECT_EQ(Cli("status --bogus").status, 64);
+  EXPECT_EQ(Cli("send").status, 64);
+  EXPECT_EQ(Cli("-i serial status").status, 64);
+  EXPECT_EQ(Cli("status -i net --host " + std::string(64, 'a')).status, 6);
+  const CliRun help = Cli("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("status"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vantrel
