@@ -12,7 +12,7 @@ namespace vantrel::sim {
 class SimCommandHistory {
  public:
   static constexpr std::size_t kMaxCommands = 65536;
-  static constexpr std::size_t kMaxBytes = 16 * 1024 * 1024;
+  static constexpr std::size_t kMaxBytes = std::size_t{16} * 1024 * 1024;
 
   void Add(std::string command);
   std::vector<std::string> Snapshot() const;

@@ -7,7 +7,9 @@ namespace {
 
 // Shorter than the payload, so a reader checking for the closing brace
 // notices at once instead of waiting for bytes that never come.
-std::size_t WrongLength(std::size_t length) { return length == 0 ? 1 : length - 1; }
+std::size_t WrongLength(std::size_t length) {
+  return length == 0 ? 1 : length - 1;
+}
 
 std::string EncodeWithFaults(const SimReply& reply, const SimFaults& faults) {
   if (faults.ignore_detail_query && reply.command == kDetailQuery) return {};

@@ -14,8 +14,8 @@ namespace vantrel::sim {
 struct SimFaults {
   bool never_answer = false;  // receive and record, send nothing
   // Close a connection once it has brought this many bytes (all recorded).
-  std::optional<std::size_t> close_after_bytes;
-  bool malformed_frames = false;  // each braced frame declares a wrong length
+  std::optional<std::size_t> close_after_bytes = std::nullopt;
+  bool malformed_frames = false;            // each braced frame declares a wrong length
   std::chrono::milliseconds byte_delay{0};  // > 0: answer one byte at a time
   bool ignore_detail_query = false;         // the status byte is still answered
   bool refuse_connections = false;          // connect fails with ECONNREFUSED

@@ -4,7 +4,9 @@
 
 namespace vantrel::sim {
 
-SimPrinter::SimPrinter(SimState state) : state_(state) { RegisterAllCommands(registry_); }
+SimPrinter::SimPrinter(SimState state) : state_(state) {
+  RegisterAllCommands(registry_);
+}
 
 std::string SimPrinter::Feed(std::span<const std::uint8_t> bytes) {
   std::string encoded;

@@ -12,7 +12,9 @@
 namespace vantrel::sim {
 namespace {
 
-std::string SystemError(const std::string& what) { return what + ": " + std::strerror(errno); }
+std::string SystemError(const std::string& what) {
+  return what + ": " + std::strerror(errno);
+}
 
 in_port_t& PortField(ListenAddress& address) {
   if (address.storage.ss_family == AF_INET6) {
@@ -67,7 +69,8 @@ bool ResolveListenAddress(const std::string& host, std::uint16_t port, ListenAdd
   hints.ai_flags = AI_PASSIVE;
   addrinfo* found = nullptr;
   const std::string service = std::to_string(port);
-  if (const int status = ::getaddrinfo(host.c_str(), service.c_str(), &hints, &found); status != 0) {
+  if (const int status = ::getaddrinfo(host.c_str(), service.c_str(), &hints, &found);
+      status != 0) {
     error = "cannot resolve " + host + ": " + ::gai_strerror(status);
     return false;
   }

@@ -16,7 +16,7 @@ namespace vantrel::sim {
 // dropped up to the next LF so that memory stays bounded.
 class SimStreamParser {
  public:
-  static constexpr std::size_t kMaxLineBytes = 64 * 1024;
+  static constexpr std::size_t kMaxLineBytes = std::size_t{64} * 1024;
 
   using CommandSink = std::function<void(std::string_view command)>;
 

@@ -22,7 +22,7 @@ namespace vantrel::sim {
 class SimTcpServer {
  public:
   // Received() keeps at most this many bytes; later ones are served but not kept.
-  static constexpr std::size_t kDefaultReceivedLimit = 256 * 1024 * 1024;
+  static constexpr std::size_t kDefaultReceivedLimit = std::size_t{256} * 1024 * 1024;
 
   explicit SimTcpServer(SimPrinter& printer, std::size_t received_limit = kDefaultReceivedLimit);
   SimTcpServer(const SimTcpServer&) = delete;
@@ -51,6 +51,7 @@ class SimTcpServer {
 
  private:
   struct Client {
+    explicit Client(UniqueFd socket) : fd(std::move(socket)) {}
     UniqueFd fd;
     std::size_t received = 0;
     std::string pending;  // answers not yet sent

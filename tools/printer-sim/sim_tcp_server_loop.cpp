@@ -7,17 +7,20 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <limits>
 
 #include "sim_tcp_server.h"
 
 namespace vantrel::sim {
 namespace {
 
-constexpr std::size_t kReceiveChunk = 64 * 1024;
+constexpr std::size_t kReceiveChunk = std::size_t{64} * 1024;
 // Stop reading from a client that does not take its answers beyond this.
-constexpr std::size_t kMaxPendingAnswers = 1024 * 1024;
+constexpr std::size_t kMaxPendingAnswers = std::size_t{1024} * 1024;
 
-bool Delayed(const SimFaults& faults) { return faults.byte_delay.count() > 0; }
+bool Delayed(const SimFaults& faults) {
+  return faults.byte_delay.count() > 0;
+}
 
 }  // namespace
 
@@ -74,7 +77,8 @@ void SimTcpServer::UpdateListener() {
 int SimTcpServer::ClientEvents() const {
   int events = 0;
   if (client_->pending.size() < kMaxPendingAnswers) events |= POLLIN;
-  const bool due = !Delayed(active_faults_) || std::chrono::steady_clock::now() >= client_->next_send;
+  const bool due =
+      !Delayed(active_faults_) || std::chrono::steady_clock::now() >= client_->next_send;
   if (!client_->pending.empty() && due) events |= POLLOUT;
   return events;
 }
@@ -91,7 +95,7 @@ void SimTcpServer::Accept() {
   const int on = 1;
   ::setsockopt(fd.get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
   printer_.ResetStream();
-  client_.emplace(Client{std::move(fd)});
+  client_.emplace(std::move(fd));
   {
     std::lock_guard lock(mutex_);
     ++connection_count_;
@@ -117,11 +121,13 @@ void SimTcpServer::Receive() {
   CloseClient();
 }
 
-bool SimTcpServer::ReachedCloseLimit() const { return RemainingBeforeClose() == 0; }
+bool SimTcpServer::ReachedCloseLimit() const {
+  return RemainingBeforeClose() == 0;
+}
 
 std::size_t SimTcpServer::RemainingBeforeClose() const {
   const auto& limit = active_faults_.close_after_bytes;
-  if (!limit) return kReceiveChunk;
+  if (!limit) return std::numeric_limits<std::size_t>::max();
   return *limit - std::min(*limit, client_->received);
 }
 
