@@ -9,5 +9,5 @@ $SUDO apt-get install -y --no-install-recommends \
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
   googletest libgtest-dev libgmock-dev libbenchmark-dev \
   libcli11-dev nlohmann-json3-dev \
-  libusb-1.0-0-dev \
+  libusb-1.0-0-dev umockdev libumockdev-dev \
   iproute2 procps

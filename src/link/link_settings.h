@@ -37,6 +37,9 @@ struct NetworkTarget {
 struct LinkWaits {
   std::chrono::milliseconds usb_read{3000};
   std::chrono::milliseconds com_read{3000};
+  // A serial chunk write may take com_write plus com_write_per_byte for each of its bytes.
+  std::chrono::milliseconds com_write{3000};
+  std::chrono::milliseconds com_write_per_byte{10};
   std::chrono::milliseconds net_read{30000};
   // Each try of a network chunk write waits this long for room to send.
   std::chrono::milliseconds net_write{30000};

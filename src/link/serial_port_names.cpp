@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <fstream>
 #include <system_error>
+#include <tuple>
+
+#include "link/port_name_number.h"
 
 namespace vantrel {
 namespace {
@@ -20,19 +22,11 @@ struct Candidate {
   }
 };
 
-std::optional<int> ParseNumber(std::string_view digits) {
-  int value = 0;
-  const char* end = digits.data() + digits.size();
-  const auto [stop, error] = std::from_chars(digits.data(), end, value);
-  if (digits.empty() || error != std::errc() || stop != end) return std::nullopt;
-  return value;
-}
-
 std::optional<Candidate> Classify(const std::string& name) {
   for (std::size_t family = 0; family < kDeviceFamilies.size(); ++family) {
     const std::string_view prefix = kDeviceFamilies[family];
     if (!name.starts_with(prefix)) continue;
-    if (const auto number = ParseNumber(std::string_view(name).substr(prefix.size()))) {
+    if (const auto number = ParseDecimal(std::string_view(name).substr(prefix.size()))) {
       return Candidate{family, *number, name};
     }
   }
@@ -60,17 +54,6 @@ std::vector<Candidate> PresentDevices(const SerialDeviceRoots& roots) {
 
 }  // namespace
 
-std::optional<int> ComPortNumber(std::string_view name) {
-  constexpr std::string_view kPrefix = "COM";
-  if (name.size() <= kPrefix.size()) return std::nullopt;
-  for (std::size_t i = 0; i < kPrefix.size(); ++i) {
-    if ((name[i] & ~0x20) != kPrefix[i]) return std::nullopt;
-  }
-  const std::optional<int> number = ParseNumber(name.substr(kPrefix.size()));
-  if (!number || *number < 1 || *number > kMaxComPort) return std::nullopt;
-  return number;
-}
-
 std::vector<SerialPortEntry> ListSerialPorts(const SerialDeviceRoots& roots) {
   const std::vector<Candidate> devices = PresentDevices(roots);
   std::vector<SerialPortEntry> ports;
@@ -83,7 +66,7 @@ std::vector<SerialPortEntry> ListSerialPorts(const SerialDeviceRoots& roots) {
 std::optional<std::string> ResolveSerialPort(std::string_view name, std::string& cause,
                                              const SerialDeviceRoots& roots) {
   if (name.starts_with('/')) return std::string(name);
-  const std::optional<int> number = ComPortNumber(name);
+  const std::optional<int> number = PortNameNumber(name, "COM", kMaxComPort);
   if (!number) {
     cause = "\"" + std::string(name) + "\" is not a serial port name (COM1 to COM" +
             std::to_string(kMaxComPort) + " or an absolute device path)";

@@ -38,7 +38,4 @@ std::vector<SerialPortEntry> ListSerialPorts(const SerialDeviceRoots& roots = {}
 std::optional<std::string> ResolveSerialPort(std::string_view name, std::string& cause,
                                              const SerialDeviceRoots& roots = {});
 
-// n for "COMn" (1..kMaxComPort, any case), nullopt for anything else.
-std::optional<int> ComPortNumber(std::string_view name);
-
 }  // namespace vantrel

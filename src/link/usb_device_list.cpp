@@ -13,11 +13,13 @@ namespace vantrel {
 namespace {
 
 constexpr std::uint8_t kPrinterClass = 7;
-// A read must take a whole packet: asking a high-speed device for less than its packet size
-// overflows and loses the packet.
+// Reads ask for at least this much, and for a whole packet of a faster printer: asking a
+// high-speed device for less than its packet size overflows and loses the packet.
 constexpr std::size_t kMinReadSize = 64;
 
-std::string LibusbText(int code) { return libusb_strerror(code); }
+std::string LibusbText(int code) {
+  return libusb_strerror(code);
+}
 
 // One libusb session, kept alive by the list and by every device opened through it.
 class LibusbSession {
@@ -185,9 +187,9 @@ bool LibusbDevice::Write(std::span<const std::uint8_t> bytes, std::string& cause
     int transferred = 0;
     // libusb takes a mutable pointer for both directions; an OUT transfer only reads it.
     // Timeout 0: no limit, yet a disconnect completes the transfer with an error.
-    const int status = libusb_bulk_transfer(
-        handle_, printer_.out_endpoint, const_cast<std::uint8_t*>(bytes.data() + sent),
-        static_cast<int>(bytes.size() - sent), &transferred, 0);
+    const int status = libusb_bulk_transfer(handle_, printer_.out_endpoint,
+                                            const_cast<std::uint8_t*>(bytes.data() + sent),
+                                            static_cast<int>(bytes.size() - sent), &transferred, 0);
     sent += static_cast<std::size_t>(std::max(transferred, 0));
     if (status != LIBUSB_SUCCESS) {
       cause = TransferFailureText(status);
@@ -247,8 +249,9 @@ class LibusbDeviceList : public UsbDeviceList {
 std::unique_ptr<UsbDevice> LibusbDeviceList::Open(const std::string& path, std::string& cause) {
   BusSnapshot bus(session_->get());
   const auto devices = bus.devices();
-  const auto match = std::find_if(devices.begin(), devices.end(),
-                                  [&](libusb_device* device) { return DevicePath(device) == path; });
+  const auto match = std::find_if(devices.begin(), devices.end(), [&](libusb_device* device) {
+    return DevicePath(device) == path;
+  });
   if (match == devices.end()) {
     cause = "the USB printer " + path + " was unplugged";
     return nullptr;

@@ -15,7 +15,8 @@ namespace vantrel::testing {
 // with waits short enough for tests.
 class SimFixture : public ::testing::Test {
  protected:
-  static constexpr std::chrono::milliseconds kShortWait{400};
+  // Long enough for a loaded machine to answer, short enough for the silence tests.
+  static constexpr std::chrono::milliseconds kShortWait{1500};
 
   SimFixture() : server_(printer_) {}
 
@@ -26,7 +27,7 @@ class SimFixture : public ::testing::Test {
     link_.BindLinkSettings(nullptr, nullptr, &target_);
     LinkWaits waits;
     waits.net_read = kShortWait;
-    waits.net_write = kShortWait;
+    waits.net_write = std::chrono::seconds(10);
     waits.list_frame_pause = std::chrono::milliseconds(0);
     link_.SetWaits(waits);
     link_.progress().SetEndDelay(std::chrono::milliseconds(0));
