@@ -1,9 +1,9 @@
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <map>
 #include <string>
-
-#include <benchmark/benchmark.h>
 
 namespace vantrel::bench {
 

@@ -1,13 +1,12 @@
 // A 64 MiB block sent with the raw-block operation over loopback TCP, against a plain loop of
 // 1024-byte sends of the same bytes on a default socket.
 #include <arpa/inet.h>
+#include <benchmark/benchmark.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <vector>
-
-#include <benchmark/benchmark.h>
 
 #include "loopback_sink.h"
 #include "ops/dispatcher.h"
@@ -37,9 +36,8 @@ void BM_SendRawBlock(benchmark::State& state) {
   link.BindLinkSettings(nullptr, nullptr, &target);
   link.progress().SetEndDelay(std::chrono::milliseconds(0));
   for (auto _ : state) {
-    const int code = vantrel::RunPrinterOperation(link, vantrel::kOpSendRawBlock,
-                                                  vantrel::kInterfaceEthernet,
-                                                  vantrel::RawBlock{Block()});
+    const int code = vantrel::RunPrinterOperation(
+        link, vantrel::kOpSendRawBlock, vantrel::kInterfaceEthernet, vantrel::RawBlock{Block()});
     if (code != 0) state.SkipWithError("send failed");
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kBlockSize));

@@ -38,10 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t refill = 1 + data[0] % 64;
   const bool lines_first = (data[1] & 1) != 0;
   const std::span<const std::uint8_t> stream(data + 2, size - 2);
-  vantrel::LinkLayer link([&](vantrel::InterfaceKind, const vantrel::BoundLinkSettings&,
-                              const vantrel::LinkWaits&, std::string&) {
-    return std::make_unique<StreamTransport>(stream, refill);
-  });
+  vantrel::LinkLayer link(
+      [&](vantrel::InterfaceKind, const vantrel::BoundLinkSettings&, const vantrel::LinkWaits&,
+          std::string&) { return std::make_unique<StreamTransport>(stream, refill); });
   vantrel::LinkWaits waits;
   waits.list_frame_pause = std::chrono::milliseconds(0);
   link.SetWaits(waits);
@@ -52,8 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Each reader either consumes bytes or fails on an empty stream, so this ends.
   for (int round = 0; round < 4096; ++round) {
     std::uint8_t probe = 0;
-    const bool ok = (round % 3 == 0) == lines_first ? link.ReadReplyLine(reply)
-                                                    : link.ReadFramedReply(reply);
+    const bool ok =
+        (round % 3 == 0) == lines_first ? link.ReadReplyLine(reply) : link.ReadFramedReply(reply);
     if (ok && reply.length > vantrel::ReplyBuffer::kCapacity) __builtin_trap();
     if (round % 7 == 6 && link.QueryFramedList("L\r\n", list, total) == vantrel::kResultOk &&
         total >= list.size()) {

@@ -8,5 +8,6 @@ namespace vantrel::cli {
 
 // Each family of commands registers its subcommands; a chosen command sets context.action.
 void AddStatusCommands(CLI::App& app, CliContext& context);
+void AddPortsCommand(CLI::App& app, CliContext& context);
 
 }  // namespace vantrel::cli

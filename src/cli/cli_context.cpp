@@ -14,7 +14,8 @@ CliContext::CliContext() {
 
 std::string CliContext::PrepareLink() {
   std::string refusal = ToLinkSettings(link_options_, records_);
-  if (refusal.empty()) link_.BindLinkSettings(&records_.serial, &records_.parallel, &records_.network);
+  if (refusal.empty())
+    link_.BindLinkSettings(&records_.serial, &records_.parallel, &records_.network);
   return refusal;
 }
 

@@ -10,8 +10,8 @@ namespace {
 constexpr std::array<int, 7> kBaudRates = {2400, 4800, 9600, 19200, 38400, 57600, 115200};
 
 const std::map<std::string, int>& InterfaceNames() {
-  static const std::map<std::string, int> names = {
-      {"usb", 0}, {"com", 1}, {"lpt", 2}, {"net", 3}, {"0", 0}, {"1", 1}, {"2", 2}, {"3", 3}};
+  static const std::map<std::string, int> names = {{"usb", 0}, {"com", 1}, {"lpt", 2}, {"net", 3},
+                                                   {"0", 0},   {"1", 1},   {"2", 2},   {"3", 3}};
   return names;
 }
 

@@ -21,6 +21,8 @@ void CliProgressBar::SetBar(int value) {
   std::fflush(stderr);
 }
 
-void CliProgressBar::Close() { std::fputs("\n", stderr); }
+void CliProgressBar::Close() {
+  std::fputs("\n", stderr);
+}
 
 }  // namespace vantrel::cli

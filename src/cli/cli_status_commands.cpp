@@ -87,17 +87,18 @@ void AddStatusCommands(CLI::App& app, CliContext& context) {
 
   AddFixedCommand(app, context, "factory-default", "Restore the printer's factory settings",
                   kOpFactoryDefault);
-  AddFixedCommand(app, context, "config-page", "Print the configuration page", kOpPrintConfigurationPage);
+  AddFixedCommand(app, context, "config-page", "Print the configuration page",
+                  kOpPrintConfigurationPage);
   AddFixedCommand(app, context, "reset", "Reset the printer", kOpResetPrinter);
   AddFixedCommand(app, context, "ignore-autobas", "Skip the start-up program AUTO.BAS once",
                   kOpIgnoreAutoBas);
 
-  auto* send = app.add_subcommand("send", "Send a file's bytes unchanged ('-' reads standard input)");
+  auto* send =
+      app.add_subcommand("send", "Send a file's bytes unchanged ('-' reads standard input)");
   auto path = std::make_shared<std::string>();
   send->add_option("FILE", *path, "the file to send, or -")->required();
-  send->callback([&context, path] {
-    context.action = [&context, path] { return SendFile(context, *path); };
-  });
+  send->callback(
+      [&context, path] { context.action = [&context, path] { return SendFile(context, *path); }; });
 }
 
 }  // namespace vantrel::cli

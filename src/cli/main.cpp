@@ -1,7 +1,6 @@
 // vantrel-cli: every printer operation from a terminal, through the same dispatcher as the app.
-#include <iostream>
-
 #include <CLI/CLI.hpp>
+#include <iostream>
 
 #include "cli/cli_commands.h"
 #include "cli/cli_context.h"
@@ -18,6 +17,7 @@ int main(int argc, char** argv) {
       "Example: vantrel-cli -i net --host 192.0.2.10 status --json");
   AddLinkOptions(app, context.link_options());
   AddStatusCommands(app, context);
+  AddPortsCommand(app, context);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

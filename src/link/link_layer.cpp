@@ -32,10 +32,14 @@ void LinkLayer::BindLinkSettings(const SerialSettings* serial, const ParallelPor
 
 ReceiveRing* LinkLayer::RingFor(int interface) {
   switch (interface) {
-    case kInterfaceUsb: return rings_[0].get();
-    case kInterfaceCom: return rings_[1].get();
-    case kInterfaceEthernet: return rings_[2].get();
-    default: return nullptr;
+    case kInterfaceUsb:
+      return rings_[0].get();
+    case kInterfaceCom:
+      return rings_[1].get();
+    case kInterfaceEthernet:
+      return rings_[2].get();
+    default:
+      return nullptr;
   }
 }
 
@@ -57,7 +61,9 @@ int LinkLayer::OpenLink(int interface) {
   return transport_->Handle();
 }
 
-void LinkLayer::CloseLink() { transport_.reset(); }
+void LinkLayer::CloseLink() {
+  transport_.reset();
+}
 
 bool LinkLayer::Fail(std::string cause) {
   last_cause_ = std::move(cause);

@@ -18,7 +18,8 @@ bool ParseFrameContent(std::string_view content, std::string_view& payload) {
   for (char c : content.substr(0, bar)) {
     if (c < '0' || c > '9') return false;
     // Past the largest possible payload the value can only fail, so stop growing it.
-    if (declared <= ReplyBuffer::kCapacity) declared = declared * 10 + static_cast<std::size_t>(c - '0');
+    if (declared <= ReplyBuffer::kCapacity)
+      declared = declared * 10 + static_cast<std::size_t>(c - '0');
   }
   payload = content.substr(bar + 1);
   return declared == payload.size();

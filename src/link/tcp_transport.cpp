@@ -2,9 +2,9 @@
 
 #include <fcntl.h>
 #include <netdb.h>
-#include <poll.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -23,7 +23,9 @@ struct AddrInfoList {
   }
 };
 
-std::string ErrnoText(int error) { return std::strerror(error); }
+std::string ErrnoText(int error) {
+  return std::strerror(error);
+}
 
 // One connection attempt to one resolved address; returns the descriptor or -1.
 int ConnectOne(const addrinfo& address, std::chrono::milliseconds wait, std::string& cause) {
@@ -41,7 +43,8 @@ int ConnectOne(const addrinfo& address, std::chrono::milliseconds wait, std::str
       socklen_t size = sizeof(error);
       if (waited == WaitResult::kTimedOut) {
         error = ETIMEDOUT;
-      } else if (waited == WaitResult::kFailed || ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0) {
+      } else if (waited == WaitResult::kFailed ||
+                 ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0) {
         error = errno;
       }
     }
@@ -85,14 +88,20 @@ std::unique_ptr<TcpTransport> TcpTransport::Connect(const NetworkTarget& target,
   return nullptr;
 }
 
-TcpTransport::~TcpTransport() { ::close(fd_); }
+TcpTransport::~TcpTransport() {
+  ::close(fd_);
+}
 
 bool TcpTransport::WaitUntilWritable() {
   for (int attempt = 0; attempt < waits_.net_write_attempts; ++attempt) {
     switch (WaitForDescriptor(fd_, POLLOUT, waits_.net_write)) {
-      case WaitResult::kReady: return true;
-      case WaitResult::kTimedOut: continue;
-      case WaitResult::kFailed: SetCause("waiting to send failed: " + ErrnoText(errno)); return false;
+      case WaitResult::kReady:
+        return true;
+      case WaitResult::kTimedOut:
+        continue;
+      case WaitResult::kFailed:
+        SetCause("waiting to send failed: " + ErrnoText(errno));
+        return false;
     }
   }
   SetCause("the printer took no data for " +
@@ -122,18 +131,21 @@ bool TcpTransport::WriteChunk(std::span<const std::uint8_t> chunk, bool more_fol
 std::size_t TcpTransport::Refill(std::span<std::uint8_t> into) {
   switch (WaitForDescriptor(fd_, POLLIN, waits_.net_read)) {
     case WaitResult::kTimedOut:
-      SetCause("no answer from the printer within " + std::to_string(waits_.net_read.count()) + " ms");
+      SetCause("no answer from the printer within " + std::to_string(waits_.net_read.count()) +
+               " ms");
       return 0;
     case WaitResult::kFailed:
       SetCause("waiting for an answer failed: " + ErrnoText(errno));
       return 0;
-    case WaitResult::kReady: break;
+    case WaitResult::kReady:
+      break;
   }
   for (;;) {
     const ssize_t n = ::recv(fd_, into.data(), into.size(), 0);
     if (n > 0) return static_cast<std::size_t>(n);
     if (n < 0 && errno == EINTR) continue;
-    SetCause(n == 0 ? "the printer closed the connection" : "receiving failed: " + ErrnoText(errno));
+    SetCause(n == 0 ? "the printer closed the connection"
+                    : "receiving failed: " + ErrnoText(errno));
     return 0;
   }
 }

@@ -1,14 +1,15 @@
 // vantrel-cli as scripts use it: exit statuses, messages and JSON, against the simulated printer.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
-#include <nlohmann/json.hpp>
-
 #include "sim_fixture.h"
+#include "sim_pty_server.h"
 
 namespace vantrel {
 namespace {
@@ -26,18 +27,23 @@ std::string Slurp(const std::string& path) {
   return text.str();
 }
 
+CliRun Cli(const std::string& args) {
+  const std::string dir = ::testing::TempDir();
+  // ctest runs tests in parallel processes: the files are named for this one.
+  const std::string tag = std::to_string(::getpid());
+  const std::string out = dir + "/cli_out_" + tag;
+  const std::string err = dir + "/cli_err_" + tag;
+  const std::string command =
+      std::string(VANTREL_CLI_PATH) + " " + args + " >" + out + " 2>" + err + " </dev/null";
+  const int raw = std::system(command.c_str());
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
+}
+
 class CliOverSimTest : public testing::SimFixture {
  protected:
-  CliRun Cli(const std::string& args) {
-    const std::string dir = ::testing::TempDir();
-    const std::string out = dir + "/cli_out.txt";
-    const std::string err = dir + "/cli_err.txt";
-    const std::string command = std::string(VANTREL_CLI_PATH) + " " + args + " >" + out + " 2>" +
-                                err + " </dev/null";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
+  std::string Net() const {
+    return "-i net --host 127.0.0.1 --port " + std::to_string(target_.port);
   }
-  std::string Net() const { return "-i net --host 127.0.0.1 --port " + std::to_string(target_.port); }
 };
 
 TEST_F(CliOverSimTest, StatusJsonListsFlagsAndLitLabels) {
@@ -92,6 +98,30 @@ TEST_F(CliOverSimTest, UsageErrorsAndRefusals) {
   const CliRun help = Cli("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("status"), std::string::npos);
+}
+
+TEST(CliOverSerialTest, StatusOverAPseudoTerminal) {
+  sim::SimPrinter printer;
+  sim::SimState state;
+  state.status_byte = 0x10;
+  printer.SetState(state);
+  sim::SimPtyServer pty(printer);
+  std::string error;
+  ASSERT_TRUE(pty.Start(&error)) << error;
+  const CliRun run = Cli("status --json -i com --com " + pty.slave_path() + " --baud 115200");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(nlohmann::json::parse(run.out)["lit"], nlohmann::json({"Pause"}));
+}
+
+TEST(CliOverParallelTest, WritesGoToTheDeviceAndReadsAreRefusedUnopened) {
+  const std::string device = ::testing::TempDir() + "/lpt_device_" + std::to_string(::getpid());
+  std::ofstream(device).close();
+  EXPECT_EQ(Cli("reset -i lpt --lpt " + device).status, 0);
+  EXPECT_EQ(Slurp(device), "\x1b!R");
+  const std::string absent = ::testing::TempDir() + "/no_lpt_device";
+  const CliRun status = Cli("status -i lpt --lpt " + absent);
+  EXPECT_EQ(status.status, 3);
+  EXPECT_EQ(status.err, "Data Receiving Error\n");
 }
 
 }  // namespace

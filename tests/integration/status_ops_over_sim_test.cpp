@@ -56,7 +56,8 @@ TEST_F(StatusOpsOverSimTest, UnansweredDetailQueryIsToleratedAfterTheWait) {
 
 TEST_F(StatusOpsOverSimTest, FixedCommandsArriveExactly) {
   ASSERT_EQ(RunPrinterOperation(link_, kOpFactoryDefault, kInterfaceEthernet, {}), kResultOk);
-  ASSERT_EQ(RunPrinterOperation(link_, kOpPrintConfigurationPage, kInterfaceEthernet, {}), kResultOk);
+  ASSERT_EQ(RunPrinterOperation(link_, kOpPrintConfigurationPage, kInterfaceEthernet, {}),
+            kResultOk);
   ASSERT_EQ(RunPrinterOperation(link_, kOpResetPrinter, kInterfaceEthernet, {}), kResultOk);
   ASSERT_EQ(RunPrinterOperation(link_, kOpIgnoreAutoBas, kInterfaceEthernet, {}), kResultOk);
   ASSERT_EQ(RunPrinterOperation(link_, kOpProbeLink, kInterfaceEthernet, {}), kResultOk);
@@ -66,7 +67,8 @@ TEST_F(StatusOpsOverSimTest, FixedCommandsArriveExactly) {
 
 TEST_F(StatusOpsOverSimTest, RawBlockArrivesUnchangedAndEmptyBlockOnlyConnects) {
   std::vector<std::uint8_t> block(200000);
-  for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
+  for (std::size_t i = 0; i < block.size(); ++i)
+    block[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
   ASSERT_EQ(RunPrinterOperation(link_, kOpSendRawBlock, kInterfaceEthernet, RawBlock{block}),
             kResultOk);
   ASSERT_EQ(RunPrinterOperation(link_, kOpSendRawBlock, kInterfaceEthernet, RawBlock{}), kResultOk);

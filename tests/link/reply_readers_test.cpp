@@ -48,20 +48,19 @@ TEST_P(FramedReplyTest, ParsesOrRefuses) {
 
 INSTANTIATE_TEST_SUITE_P(
     Frames, FramedReplyTest,
-    ::testing::Values(FrameCase{"noise_before_brace", "xy{3|abc}", true, "abc"},
-                      FrameCase{"length_mismatch", "{3|ab}", false, ""},
-                      FrameCase{"non_digit", "{x|a}", false, ""},
-                      FrameCase{"no_bar", "{12}", false, ""},
-                      FrameCase{"empty_frame", "{|}", true, ""},
-                      FrameCase{"zero_length", "{0|}", true, ""},
-                      FrameCase{"no_closing_brace", "{5|hello", true, "hello"},
-                      FrameCase{"opening_brace_in_payload", "{3|a{b}", true, "a{b"},
-                      FrameCase{"bar_in_payload", "{3|a|b}", true, "a|b"},
-                      FrameCase{"31_digit_length", "{" + std::string(30, '0') + "3|abc}", true, "abc"},
-                      FrameCase{"32_digit_length", "{" + std::string(31, '0') + "3|abc}", false, ""},
-                      // A huge length must not wrap around to the payload's size.
-                      FrameCase{"overflowing_length", "{18446744073709551619|abc}", false, ""},
-                      FrameCase{"nothing_arrives", "", false, ""}),
+    ::testing::Values(
+        FrameCase{"noise_before_brace", "xy{3|abc}", true, "abc"},
+        FrameCase{"length_mismatch", "{3|ab}", false, ""},
+        FrameCase{"non_digit", "{x|a}", false, ""}, FrameCase{"no_bar", "{12}", false, ""},
+        FrameCase{"empty_frame", "{|}", true, ""}, FrameCase{"zero_length", "{0|}", true, ""},
+        FrameCase{"no_closing_brace", "{5|hello", true, "hello"},
+        FrameCase{"opening_brace_in_payload", "{3|a{b}", true, "a{b"},
+        FrameCase{"bar_in_payload", "{3|a|b}", true, "a|b"},
+        FrameCase{"31_digit_length", "{" + std::string(30, '0') + "3|abc}", true, "abc"},
+        FrameCase{"32_digit_length", "{" + std::string(31, '0') + "3|abc}", false, ""},
+        // A huge length must not wrap around to the payload's size.
+        FrameCase{"overflowing_length", "{18446744073709551619|abc}", false, ""},
+        FrameCase{"nothing_arrives", "", false, ""}),
     [](const auto& case_info) { return std::string(case_info.param.name); });
 
 TEST_F(ReplyReadersTest, FrameContentLimitIs1024Bytes) {

@@ -71,7 +71,10 @@ TEST_F(TcpLinkTest, EmptyAddressUnresolvableNameAndRefusedPortDoNotOpen) {
   EXPECT_NE(link_.LastCause().find("cannot resolve"), std::string::npos);
 
   std::uint16_t closed_port = 0;
-  { LoopbackListener gone([](int) {}); closed_port = gone.port(); }
+  {
+    LoopbackListener gone([](int) {});
+    closed_port = gone.port();
+  }
   Aim("127.0.0.1", closed_port);
   EXPECT_EQ(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
   EXPECT_NE(link_.LastCause().find("refused"), std::string::npos);

@@ -25,7 +25,8 @@ class DispatcherTest : public ::testing::Test {
 
 TEST_F(DispatcherTest, ReadingOperationsAreRefusedOnParallelWithoutOpening) {
   StatusFlags flags;
-  EXPECT_EQ(RunPrinterOperation(link_, kOpQueryStatus, kInterfaceLpt, &flags), kResultReceivingError);
+  EXPECT_EQ(RunPrinterOperation(link_, kOpQueryStatus, kInterfaceLpt, &flags),
+            kResultReceivingError);
   EXPECT_EQ(RunPrinterOperation(link_, kOpReadConfiguration, kInterfaceLpt, {}, 1),
             kResultReceivingError);
   EXPECT_EQ(script_->opens, 0);
@@ -37,14 +38,17 @@ TEST_F(DispatcherTest, ReadingOperationsAreRefusedOnParallelWithoutOpening) {
 TEST_F(DispatcherTest, NumbersOutsideTheTableAreUnknown) {
   for (int op : {-1, 21, 1000}) {
     EXPECT_EQ(RunPrinterOperation(link_, op, kInterfaceEthernet, {}), kResultUnknownError) << op;
-    EXPECT_EQ(ResultMessage(RunPrinterOperation(link_, op, kInterfaceEthernet, {})), "Unknow Error");
+    EXPECT_EQ(ResultMessage(RunPrinterOperation(link_, op, kInterfaceEthernet, {})),
+              "Unknow Error");
   }
   EXPECT_EQ(script_->opens, 0);
 }
 
 TEST_F(DispatcherTest, WrongRecordIsRefusedBeforeOpening) {
-  EXPECT_EQ(RunPrinterOperation(link_, kOpQueryStatus, kInterfaceEthernet, {}), kResultUnknownError);
-  EXPECT_EQ(RunPrinterOperation(link_, kOpSendRawBlock, kInterfaceEthernet, {}), kResultUnknownError);
+  EXPECT_EQ(RunPrinterOperation(link_, kOpQueryStatus, kInterfaceEthernet, {}),
+            kResultUnknownError);
+  EXPECT_EQ(RunPrinterOperation(link_, kOpSendRawBlock, kInterfaceEthernet, {}),
+            kResultUnknownError);
   EXPECT_EQ(script_->opens, 0);
 }
 

@@ -92,11 +92,12 @@ TEST_P(FixedCommandTest, SendsExactlyItsCommandAndReadsNothing) {
             kResultPortOpenError);
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, FixedCommandTest,
-                         ::testing::Values(FixedCommandCase{kOpFactoryDefault, "INITIALPRINTER\r\n"},
-                                           FixedCommandCase{kOpPrintConfigurationPage, "SELFTEST\r\n"},
-                                           FixedCommandCase{kOpResetPrinter, "\x1b!R"},
-                                           FixedCommandCase{kOpIgnoreAutoBas, "\x1b!C"}));
+INSTANTIATE_TEST_SUITE_P(
+    Commands, FixedCommandTest,
+    ::testing::Values(FixedCommandCase{kOpFactoryDefault, "INITIALPRINTER\r\n"},
+                      FixedCommandCase{kOpPrintConfigurationPage, "SELFTEST\r\n"},
+                      FixedCommandCase{kOpResetPrinter, "\x1b!R"},
+                      FixedCommandCase{kOpIgnoreAutoBas, "\x1b!C"}));
 
 TEST_F(StatusControlTest, ProbeOpensAndClosesOnly) {
   EXPECT_EQ(RunPrinterOperation(link_, kOpProbeLink, kInterfaceUsb, {}), kResultOk);

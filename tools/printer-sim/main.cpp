@@ -9,6 +9,7 @@
 
 #include "sim_printer.h"
 #include "sim_profile.h"
+#include "sim_pty_server.h"
 #include "sim_readable.h"
 #include "sim_tcp_server.h"
 
@@ -27,6 +28,7 @@ struct Options {
   SimFaults faults;
   std::optional<std::size_t> close_after;
   int byte_delay_ms = 0;
+  bool pty = false;
 };
 
 void AddOptions(CLI::App& app, Options& options) {
@@ -63,6 +65,9 @@ void AddOptions(CLI::App& app, Options& options) {
                "Leave the detail query unanswered");
   app.add_flag("--refuse-connections", options.faults.refuse_connections,
                "Refuse every connection");
+  app.add_flag("--pty", options.pty,
+               "Serve on a pseudo-terminal instead of TCP and print 'serial line on PATH'; "
+               "the fault options apply to TCP only");
 }
 
 SimState InitialState(const Options& options) {
@@ -100,15 +105,22 @@ int Serve(const Options& options, std::ostream& log) {
   std::unique_lock hold(output_mutex);
   const sigset_t signals = BlockStopSignals();
   std::string error;
-  if (!server.Start(options.host, options.port, &error)) {
+  vantrel::sim::SimPtyServer pty(printer, 0);
+  const bool started = options.pty ? pty.Start(&error) : server.Start(options.host, options.port, &error);
+  if (!started) {
     std::cerr << "vantrel-printer-sim: " << error << '\n';
     return 1;
   }
-  std::cout << "listening on " << options.host << ':' << server.port() << std::endl;
+  if (options.pty) {
+    std::cout << "serial line on " << pty.slave_path() << std::endl;
+  } else {
+    std::cout << "listening on " << options.host << ':' << server.port() << std::endl;
+  }
   hold.unlock();
   int signal = 0;
   sigwait(&signals, &signal);
   server.Stop();
+  pty.Stop();
   return 0;
 }
 
