@@ -26,9 +26,7 @@ class RecordWriter : FieldCursor {
  public:
   explicit RecordWriter(std::span<std::uint8_t> bytes) : bytes_(bytes) {}
 
-  void operator()(std::string_view, std::int32_t value) {
-    PutI32LE(bytes_, Advance(4), value);
-  }
+  void operator()(std::string_view, std::int32_t value) { PutI32LE(bytes_, Advance(4), value); }
   void operator()(std::string_view, float value) { PutF32LE(bytes_, Advance(4), value); }
   void operator()(std::string_view, char value) {
     bytes_[Advance(1)] = static_cast<std::uint8_t>(value);
@@ -46,7 +44,6 @@ class RecordWriter : FieldCursor {
   }
 
  private:
-
   std::span<std::uint8_t> bytes_;
 };
 
@@ -57,9 +54,7 @@ class RecordReader : FieldCursor {
 
   void operator()(std::string_view, std::int32_t& value) { value = GetI32LE(bytes_, Advance(4)); }
   void operator()(std::string_view, float& value) { value = GetF32LE(bytes_, Advance(4)); }
-  void operator()(std::string_view, char& value) {
-    value = static_cast<char>(bytes_[Advance(1)]);
-  }
+  void operator()(std::string_view, char& value) { value = static_cast<char>(bytes_[Advance(1)]); }
   template <typename T>
   void operator()(std::string_view name, Item<T>& item) {
     item.flag = bytes_[Advance(1)];
@@ -73,9 +68,35 @@ class RecordReader : FieldCursor {
   }
 
  private:
-
   std::span<const std::uint8_t> bytes_;
 };
+
+// Counts the bytes of the record image at compile time, so a field added to the record without
+// its place in the file breaks the build rather than the files.
+struct ImageSizeCounter {
+  std::size_t size = 0;
+
+  constexpr void operator()(std::string_view, std::int32_t) { size += 4; }
+  constexpr void operator()(std::string_view, float) { size += 4; }
+  constexpr void operator()(std::string_view, char) { size += 1; }
+  template <typename T>
+  constexpr void operator()(std::string_view name, const Item<T>& item) {
+    size += 1;
+    (*this)(name, item.value);
+  }
+  template <std::size_t N>
+  constexpr void operator()(std::string_view, const Text<N>&) {
+    size += N;
+  }
+};
+
+constexpr std::size_t RecordImageSize() {
+  const PrinterConfig config{};
+  ImageSizeCounter counter;
+  ForEachField(config, counter);
+  return counter.size;
+}
+static_assert(RecordImageSize() == kPrinterConfigImageSize);
 
 }  // namespace
 
@@ -84,7 +105,7 @@ ConfigFileImage BuildConfigFileImage(const ConfigFileContents& contents) {
   PutU32LE(image, 0, kConfigFileMagic);
   PutU32LE(image, 4, kConfigFileVersion);
   PutI32LE(image, 8, contents.unit);
-  RecordWriter writer(std::span(image).subspan(kConfigImageOffset, kPrinterConfigImageSize));
+  RecordWriter writer{std::span(image).subspan(kConfigImageOffset, kPrinterConfigImageSize)};
   ForEachField(contents.config, writer);
   std::copy(contents.status.flags.begin(), contents.status.flags.end(),
             image.begin() + kStatusOffset);

@@ -8,7 +8,7 @@
 
 #include "config/printer_config.h"
 #include "config/unit_conversions.h"
-#include "ops/status_flags.h"
+#include "common/status_flags.h"
 
 namespace vantrel {
 

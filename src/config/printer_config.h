@@ -45,11 +45,11 @@ struct PrinterConfig {
   RealItem Speed;
   IntItem Density;
   IntItem DensityBase;
-  RealItem PaperWidth;   // mm
-  RealItem PaperHeight;  // mm
-  IntItem MediaSensor;   // 0 gap, 1 black line, 2 continuous
-  RealItem GapSize;      // mm
-  RealItem GapOffset;    // mm
+  RealItem PaperWidth;      // mm
+  RealItem PaperHeight;     // mm
+  IntItem MediaSensor;      // 0 gap, 1 black line, 2 continuous
+  RealItem GapSize;         // mm
+  RealItem GapOffset;       // mm
   IntItem PostPrintAction;  // 0 OFF, 1 TEAR, 2 PEEL, 3 CUTTER
   IntItem CutPiece;
   IntItem ReferenceX;  // dots
@@ -92,12 +92,12 @@ struct PrinterConfig {
   // D emulation page; choices count from 1.
   IntItem HeatD;
   RealItem PrintSpeedD;
-  IntItem LabelWidthD;  // dots
+  IntItem LabelWidthD;      // dots
   IntItem PresentSensorD;   // 1 OFF, 2 ON
   IntItem CutterEquippedD;  // 1 OFF, 2 ON
   IntItem ControlCodesD;    // 1 Standard, 2 Alternate, 3 Alternate-2
-  IntItem ColumnOffsetD;  // dots
-  IntItem RowOffsetD;     // dots
+  IntItem ColumnOffsetD;    // dots
+  IntItem RowOffsetD;       // dots
 };
 
 // Puts a record into its default state: every item unset, Dpi 200.0 and DotsPerMm 11.8 (two
@@ -110,7 +110,7 @@ inline constexpr std::int32_t kFirstEmulationEdition = 100;
 // Calls visit(name, field) for every field in record order; `Config` is PrinterConfig or
 // const PrinterConfig. The one list of the record's layout: the file image is built from it.
 template <typename Config, typename Visitor>
-void ForEachField(Config& c, Visitor&& visit) {
+constexpr void ForEachField(Config& c, Visitor&& visit) {
   visit("Edition", c.Edition);
   visit("Dpi", c.Dpi);
   visit("DotsPerMm", c.DotsPerMm);

@@ -12,7 +12,9 @@ constexpr long double kInchPerMmForResolution = 0.0393700793L;
 constexpr long double kInchPerMm = 0.039370078740157L;
 constexpr long double kMmPerInch = 25.4L;
 
-bool UsableResolution(float value) { return std::isfinite(value) && value > 0; }
+bool UsableResolution(float value) {
+  return std::isfinite(value) && value > 0;
+}
 
 // Out-of-range values become infinities instead of undefined conversions.
 float NarrowToFloat(long double value) {
@@ -34,7 +36,8 @@ std::optional<std::int32_t> TruncToInt32(long double value) {
 }  // namespace
 
 std::optional<float> DotsPerMmFromDpi(float dpi) {
-  const long double tenths = std::trunc(static_cast<long double>(dpi) * kInchPerMmForResolution * 10);
+  const long double tenths =
+      std::trunc(static_cast<long double>(dpi) * kInchPerMmForResolution * 10);
   if (!std::isfinite(tenths) || tenths <= 0) return std::nullopt;
   const long double rounded = std::trunc((tenths + 5) / 10) * 10;
   // 1 to 4 tenths (about 3 to 12 dpi) round down to 0 dots per millimetre.

@@ -9,10 +9,10 @@ namespace vantrel {
 
 // The fixed name tables of the configuration; an item's value is an index into one of them.
 inline constexpr std::array<std::string_view, 36> kCodePageNames = {
-    "USA",     "BRI",     "GER",     "FRE",     "DAN",     "ITA",     "SPA",     "SWE",     "SWI",
-    "437",     "850",     "852",     "857",     "860",     "863",     "865",     "1250",    "1251",
-    "1252",    "1253",    "1254",    "1255",    "1256",    "1257",    "1258",    "8859-1",  "8859-2",
-    "8859-3",  "8859-4",  "8859-5",  "8859-6",  "8859-7",  "8859-8",  "8859-9",  "8859-10", "8859-15",
+    "USA",    "BRI",    "GER",    "FRE",    "DAN",    "ITA",    "SPA",    "SWE",     "SWI",
+    "437",    "850",    "852",    "857",    "860",    "863",    "865",    "1250",    "1251",
+    "1252",   "1253",   "1254",   "1255",   "1256",   "1257",   "1258",   "8859-1",  "8859-2",
+    "8859-3", "8859-4", "8859-5", "8859-6", "8859-7", "8859-8", "8859-9", "8859-10", "8859-15",
 };
 
 inline constexpr std::array<std::string_view, 22> kCountryCodes = {

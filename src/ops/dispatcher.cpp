@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 
+#include "ops/network_operations.h"
 #include "ops/read_configuration.h"
 #include "ops/send_raw_block.h"
 #include "ops/status_control.h"
@@ -11,11 +12,13 @@
 namespace vantrel {
 namespace {
 
-using OperationFn = std::function<ResultCode(LinkLayer&, int interface, OperationRecord&, int extra)>;
+using OperationFn =
+    std::function<ResultCode(LinkLayer&, int interface, OperationRecord&, int extra)>;
 
 // Wraps an operation that takes no record.
 OperationFn Plain(ResultCode (*fn)(LinkLayer&, int)) {
-  return [fn](LinkLayer& link, int interface, OperationRecord&, int) { return fn(link, interface); };
+  return
+      [fn](LinkLayer& link, int interface, OperationRecord&, int) { return fn(link, interface); };
 }
 
 // Wraps an operation whose record must be of type R.
@@ -60,7 +63,18 @@ ResultCode WriteConfigurationWith(LinkLayer& link, int interface, OperationRecor
                                   int extra) {
   const PrinterConfig* config = ConfigOf(record);
   if (config == nullptr) return kResultUnknownError;
-  return InProgressWindow(link, [&] { return WriteConfiguration(link, interface, *config, extra); });
+  return InProgressWindow(link,
+                          [&] { return WriteConfiguration(link, interface, *config, extra); });
+}
+
+// Wraps an operation that works on the record an R* alternative points at.
+template <typename R, typename Param>
+OperationFn OnRecord(ResultCode (*fn)(LinkLayer&, int, Param&)) {
+  return [fn](LinkLayer& link, int interface, OperationRecord& record, int) -> ResultCode {
+    R* const* typed = std::get_if<R*>(&record);
+    if (typed == nullptr || *typed == nullptr) return kResultUnknownError;
+    return fn(link, interface, **typed);
+  };
 }
 
 constexpr int kOperationCount = 21;
@@ -76,6 +90,9 @@ const std::array<OperationFn, kOperationCount>& OperationTable() {
     t[kOpResetPrinter] = Plain(ResetPrinter);
     t[kOpSendRawBlock] = WithRecord<RawBlock>(SendRawBlock);
     t[kOpIgnoreAutoBas] = Plain(IgnoreAutoBas);
+    t[kOpSetNetworkAddress] = OnRecord<NetSettings>(SetNetworkAddress);
+    t[kOpSetNetworkName] = OnRecord<NetSettings>(SetNetworkName);
+    t[kOpReadNetworkSettings] = OnRecord<NetSettings>(ReadNetworkSettings);
     t[kOpProbeLink] = Plain(ProbeLink);
     return t;
   }();

@@ -40,6 +40,8 @@ ResultCode RunPrinterOperation(LinkLayer& link, int op, int interface, Operation
                                int extra = 0);
 
 // Why the last operation on this link failed beyond its result code, when known.
-inline const std::string& LastFailureCause(const LinkLayer& link) { return link.LastCause(); }
+inline const std::string& LastFailureCause(const LinkLayer& link) {
+  return link.LastCause();
+}
 
 }  // namespace vantrel

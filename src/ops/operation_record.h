@@ -4,7 +4,9 @@
 #include <span>
 #include <variant>
 
-#include "ops/status_flags.h"
+#include "config/printer_config.h"
+#include "net/net_settings.h"
+#include "common/status_flags.h"
 
 namespace vantrel {
 
@@ -14,6 +16,7 @@ struct RawBlock {
 };
 
 // The record an operation fills or reads; each operation accepts exactly one alternative.
-using OperationRecord = std::variant<std::monostate, StatusFlags*, RawBlock>;
+using OperationRecord =
+    std::variant<std::monostate, StatusFlags*, RawBlock, PrinterConfig*, NetSettings*>;
 
 }  // namespace vantrel

@@ -2,7 +2,7 @@
 
 #include "common/result_code.h"
 #include "link/link_layer.h"
-#include "ops/status_flags.h"
+#include "common/status_flags.h"
 
 namespace vantrel {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "ops/status_flags.h"
+#include "common/status_flags.h"
 
 namespace vantrel {
 

@@ -3,7 +3,10 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <poll.h>
 #include <unistd.h>
+
+#include <atomic>
 
 #include <cstdint>
 #include <functional>
@@ -28,15 +31,24 @@ class LoopbackListener {
     ::getsockname(listen_fd_, reinterpret_cast<sockaddr*>(&address), &size);
     port_ = ntohs(address.sin_port);
     thread_ = std::thread([this, h = std::move(handler)] {
-      const int fd = ::accept(listen_fd_, nullptr, nullptr);
-      if (fd >= 0) {
-        h(fd);
-        ::close(fd);
+      // A connection already queued is served even when the test is ending: its client may
+      // have written everything into the socket buffers before this thread ran.
+      for (;;) {
+        pollfd entry{listen_fd_, POLLIN, 0};
+        if (::poll(&entry, 1, 20) > 0) {
+          const int fd = ::accept(listen_fd_, nullptr, nullptr);
+          if (fd >= 0) {
+            h(fd);
+            ::close(fd);
+          }
+          return;
+        }
+        if (stopping_) return;
       }
     });
   }
   ~LoopbackListener() {
-    ::shutdown(listen_fd_, SHUT_RDWR);
+    stopping_ = true;
     thread_.join();
     ::close(listen_fd_);
   }
@@ -48,6 +60,7 @@ class LoopbackListener {
  private:
   int listen_fd_ = -1;
   std::uint16_t port_ = 0;
+  std::atomic<bool> stopping_{false};
   std::thread thread_;
 };
 

@@ -5,6 +5,8 @@ namespace vantrel::sim {
 void RegisterAllCommands(SimCommandRegistry& registry) {
   RegisterStatusCommands(registry);
   RegisterDiagnosticCommands(registry);
+  RegisterConfigCommands(registry);
+  RegisterNetCommands(registry);
 }
 
 }  // namespace vantrel::sim

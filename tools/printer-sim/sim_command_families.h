@@ -8,6 +8,8 @@ namespace vantrel::sim {
 // A new family is a new file plus one call in RegisterAllCommands.
 void RegisterStatusCommands(SimCommandRegistry& registry);
 void RegisterDiagnosticCommands(SimCommandRegistry& registry);
+void RegisterConfigCommands(SimCommandRegistry& registry);
+void RegisterNetCommands(SimCommandRegistry& registry);
 
 void RegisterAllCommands(SimCommandRegistry& registry);
 

@@ -4,6 +4,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "sim_config_profile.h"
+
 namespace vantrel::sim {
 namespace {
 
@@ -43,6 +45,8 @@ SimState ParseSimProfile(std::string_view json_text) {
       state.status_byte = ReadByte(value, key);
     } else if (key == "detail") {
       state.detail = ReadDetail(value);
+    } else if (key == "config") {
+      ApplySimConfigProfile(value, state.config);
     } else {
       throw SimProfileError("unknown profile key \"" + key + "\"");
     }

@@ -5,6 +5,9 @@
 #include <optional>
 #include <string_view>
 
+#include "sim_config_state.h"
+#include "sim_net_state.h"
+
 namespace vantrel::sim {
 
 using DetailBytes = std::array<std::uint8_t, 8>;
@@ -14,6 +17,8 @@ using DetailBytes = std::array<std::uint8_t, 8>;
 struct SimState {
   std::uint8_t status_byte = 0;
   DetailBytes detail{};
+  SimConfigState config = DefaultSimConfig();
+  SimNetState net;
 };
 
 // "0011223344556677" -> the 8 detail bytes; nullopt unless exactly 16 hex digits.

@@ -1,0 +1,170 @@
+#include "config/config_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <system_error>
+#include <utility>
+
+namespace vantrel {
+namespace {
+
+// Closes a descriptor on every path.
+class UniqueFd {
+ public:
+  UniqueFd() = default;
+  explicit UniqueFd(int fd) : fd_(fd) {}
+  UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  UniqueFd& operator=(UniqueFd&&) = delete;
+  UniqueFd(const UniqueFd&) = delete;
+  UniqueFd& operator=(const UniqueFd&) = delete;
+  ~UniqueFd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+
+  int get() const { return fd_; }
+  // Closes now: a failing close can mean that written data never reached the file.
+  bool Close() { return ::close(std::exchange(fd_, -1)) == 0; }
+
+ private:
+  int fd_ = -1;
+};
+
+ConfigFileResult Failure(ConfigFileStatus status, std::string_view what,
+                         const std::filesystem::path& path, int error) {
+  return {status,
+          std::string(what) + " " + path.string() + ": " + std::generic_category().message(error)};
+}
+
+bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;
+      return false;
+    }
+    bytes = bytes.subspan(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// Reads until `into` is full or the file ends; `got` is the count read.
+bool ReadUpTo(int fd, std::span<std::uint8_t> into, std::size_t& got) {
+  got = 0;
+  while (got < into.size()) {
+    const ssize_t n = ::read(fd, into.data() + got, into.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+struct TempFile {
+  UniqueFd fd;
+  std::filesystem::path path;
+  int error = 0;  // why it could not be created
+};
+
+// A new, unique file in the target's folder, so that the final rename stays within one file
+// system. Created with 0666 so that the user's umask applies as to any new file.
+TempFile CreateTempBeside(const std::filesystem::path& target) {
+  static std::atomic<unsigned> serial{0};
+  // A cut name keeps the temporary name within the file system's limit.
+  const std::string stem = target.filename().string().substr(0, 64);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::filesystem::path temp =
+        target.parent_path() /
+        ("." + stem + "." + std::to_string(::getpid()) + "." + std::to_string(serial++) + ".tmp");
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int error = fd >= 0 ? 0 : errno;
+    if (error != EEXIST) return {UniqueFd(fd), std::move(temp), error};
+  }
+  return {UniqueFd(), {}, EEXIST};
+}
+
+// A replaced file keeps its permissions.
+void KeepModeOf(const std::filesystem::path& target, int fd) {
+  struct stat existing {};
+  if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+    ::fchmod(fd, existing.st_mode & 07777);
+  }
+}
+
+// Returns 0, or the errno of the first failing step.
+int WriteAndSync(UniqueFd& fd, std::span<const std::uint8_t> bytes) {
+  if (!WriteAll(fd.get(), bytes) || ::fsync(fd.get()) != 0) return errno;
+  return fd.Close() ? 0 : errno;
+}
+
+// Makes the rename itself durable. Best effort: the new file is already in place and complete.
+void SyncFolderOf(const std::filesystem::path& target) {
+  const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+  const UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.get() >= 0) ::fsync(fd.get());
+}
+
+}  // namespace
+
+std::string_view ConfigFileMessage(ConfigFileStatus status) {
+  switch (status) {
+    case ConfigFileStatus::kOk:
+      return "";
+    case ConfigFileStatus::kOpenError:
+      return "File Open Error";
+    case ConfigFileStatus::kDataError:
+      return "File Data Error";
+    case ConfigFileStatus::kWriteError:
+      return "File Write Error";
+  }
+  return "";
+}
+
+ConfigFileResult SaveConfigFile(const std::filesystem::path& path,
+                                const ConfigFileContents& contents) {
+  const ConfigFileImage image = BuildConfigFileImage(contents);
+  TempFile temp = CreateTempBeside(path);
+  if (temp.fd.get() < 0) {
+    return Failure(ConfigFileStatus::kOpenError, "cannot create a file beside", path, temp.error);
+  }
+  KeepModeOf(path, temp.fd.get());
+  int error = WriteAndSync(temp.fd, image);
+  if (error == 0 && ::rename(temp.path.c_str(), path.c_str()) != 0) error = errno;
+  if (error != 0) {
+    ::unlink(temp.path.c_str());
+    return Failure(ConfigFileStatus::kWriteError, "cannot write", path, error);
+  }
+  SyncFolderOf(path);
+  return {};
+}
+
+ConfigFileResult LoadConfigFile(const std::filesystem::path& path, ConfigFileContents& contents) {
+  // Non-blocking, so that a FIFO chosen by mistake cannot hang the open; it is refused below.
+  const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  if (fd.get() < 0) return Failure(ConfigFileStatus::kOpenError, "cannot open", path, errno);
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0) {
+    return Failure(ConfigFileStatus::kOpenError, "cannot open", path, errno);
+  }
+  if (!S_ISREG(info.st_mode)) {
+    return {ConfigFileStatus::kOpenError, path.string() + " is not a regular file"};
+  }
+  ConfigFileImage bytes{};
+  std::size_t got = 0;
+  if (!ReadUpTo(fd.get(), bytes, got)) {
+    return Failure(ConfigFileStatus::kOpenError, "cannot read", path, errno);
+  }
+  std::optional<ConfigFileContents> parsed = ParseConfigFileImage(std::span(bytes.data(), got));
+  if (!parsed) {
+    return {ConfigFileStatus::kDataError, path.string() + " is not a configuration file"};
+  }
+  contents = *parsed;
+  return {};
+}
+
+}  // namespace vantrel

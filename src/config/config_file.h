@@ -1,0 +1,36 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "config/config_file_image.h"
+
+namespace vantrel {
+
+enum class ConfigFileStatus {
+  kOk,
+  kOpenError,   // the file cannot be opened, created or read
+  kDataError,   // not a configuration file: wrong magic or too short
+  kWriteError,  // the new file could not be written or put in place
+};
+
+struct ConfigFileResult {
+  ConfigFileStatus status = ConfigFileStatus::kOk;
+  std::string cause;  // the system's reason, for a detail line; empty when none
+
+  bool ok() const { return status == ConfigFileStatus::kOk; }
+};
+
+// The fixed English message of a status: "File Open Error", "File Data Error", ...
+std::string_view ConfigFileMessage(ConfigFileStatus status);
+
+// Writes the image to a temporary file beside `path`, flushes it to the disk and renames it over
+// `path`. On any failure the temporary file is removed and an existing file stays as it was.
+ConfigFileResult SaveConfigFile(const std::filesystem::path& path,
+                                const ConfigFileContents& contents);
+
+// Reads a configuration file. `contents` changes only when the result is ok.
+ConfigFileResult LoadConfigFile(const std::filesystem::path& path, ConfigFileContents& contents);
+
+}  // namespace vantrel

@@ -1,0 +1,27 @@
+#include "ops/command_writer.h"
+
+#include <array>
+#include <cstdarg>
+#include <cstdio>
+
+namespace vantrel {
+
+void CommandWriter::Send(const char* format, ...) {
+  if (result_ != kResultOk) return;
+  std::array<char, kCommandCapacity + 1> text;
+  va_list args;
+  va_start(args, format);
+  const int length = std::vsnprintf(text.data(), text.size(), format, args);
+  va_end(args);
+  if (length < 0 || static_cast<std::size_t>(length) > kCommandCapacity) {
+    result_ = kResultTransmissionError;
+    return;
+  }
+  SendText(std::string_view(text.data(), static_cast<std::size_t>(length)));
+}
+
+void CommandWriter::SendText(std::string_view text) {
+  if (result_ == kResultOk) result_ = link_.SendCommandText(text);
+}
+
+}  // namespace vantrel

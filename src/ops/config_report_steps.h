@@ -1,0 +1,25 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "config/printer_config.h"
+
+namespace vantrel {
+
+// One "DIAGNOSTIC REPORT <name>" question of the configuration read and what its answer sets.
+struct ReportStep {
+  std::string_view name;
+  // Stores the answer; an unusable answer leaves the item's flag at 0.
+  void (*store)(std::string_view reply, PrinterConfig& config);
+  // Marks the item as not read.
+  void (*clear)(PrinterConfig& config);
+};
+
+// In the order they are asked.
+std::span<const ReportStep> IdentityReportSteps();   // the three identity texts
+std::span<const ReportStep> CommonReportSteps();     // every printer answers these
+std::span<const ReportStep> ToleratedReportSteps();  // older printers may not know these
+std::span<const ReportStep> EmulationReportSteps();  // the Z and D items, edition 100 on
+
+}  // namespace vantrel

@@ -1,0 +1,104 @@
+// The D emulation page. Each command is sent three times, with each of the introducer and
+// terminator pairs the printer may be set to, so it lands whatever control codes are in force.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+
+#include "config/unit_conversions.h"
+#include "ops/config_block_commands.h"
+
+namespace vantrel {
+namespace {
+
+constexpr std::array<char, 3> kDControlLetters = {'S', '1', '2'};
+
+// The settings text: up to 512 bytes built from parts of at most 15 characters.
+class DSettingsText {
+ public:
+  static constexpr std::size_t kCapacity = 512;
+  static constexpr std::size_t kPartCapacity = 15;
+
+  // A part that would not fit is left out whole.
+  [[gnu::format(printf, 2, 3)]] void Append(const char* format, ...) {
+    const std::size_t room = std::min(kPartCapacity, kCapacity - length_) + 1;
+    va_list args;
+    va_start(args, format);
+    const int written = std::vsnprintf(text_.data() + length_, room, format, args);
+    va_end(args);
+    if (written < 0 || static_cast<std::size_t>(written) >= room) {
+      text_[length_] = '\0';
+      return;
+    }
+    length_ += static_cast<std::size_t>(written);
+  }
+
+  bool empty() const { return length_ == 0; }
+  const char* c_str() const { return text_.data(); }
+
+ private:
+  std::array<char, kCapacity + 1> text_{};
+  std::size_t length_ = 0;
+};
+
+void SendDCommand(CommandWriter& out, const char* name, const char* argument) {
+  out.Send("%c%s%s%c\r\n%c%s%s%c\r\n%c%s%s%c\r\n", 0x02, name, argument, 0x0D, '~', name, argument,
+           0x0D, '~', name, argument, '|');
+}
+
+// The inverse of the letters the printer reports its speed with.
+char DSpeedLetter(float speed) {
+  const long double s = speed;
+  if (s >= 0.75L && s < 12.5L) return static_cast<char>('A' + std::trunc((s - 0.75L) * 2));
+  if (s >= 12.5L && s < 15.5L) return static_cast<char>('X' + std::trunc(s - 12.5L));
+  if (s >= 15.5L && s < 20.5L) return static_cast<char>('a' + std::trunc(s - 15.5L));
+  return 'G';
+}
+
+// "LW0400;" and the like: a dot length in hundredths of an inch. A length that cannot be
+// converted (no usable Dpi in a loaded record) is left out rather than sent wrong.
+void AppendHundredths(DSettingsText& text, const char* name, const IntItem& dots, float dpi) {
+  if (!dots.set()) return;
+  if (const auto hundredths = DotsToHundredthsInch(dots.value, dpi)) {
+    text.Append("%s%04d;", name, *hundredths);
+  }
+}
+
+// 1 OFF, 2 ON; the printer's letters are N and Y.
+void AppendOnOff(DSettingsText& text, const char* name, const IntItem& item) {
+  if (item.set() && (item.value == 1 || item.value == 2)) {
+    text.Append("%s%c;", name, item.value == 2 ? 'Y' : 'N');
+  }
+}
+
+DSettingsText SettingsText(const PrinterConfig& c) {
+  DSettingsText text;
+  AppendHundredths(text, "LW", c.LabelWidthD, c.Dpi.value);
+  AppendOnOff(text, "PS", c.PresentSensorD);
+  AppendOnOff(text, "CE", c.CutterEquippedD);
+  if (c.ControlCodesD.set() && c.ControlCodesD.value >= 1 && c.ControlCodesD.value <= 3) {
+    text.Append("CC%c;", kDControlLetters[static_cast<std::size_t>(c.ControlCodesD.value - 1)]);
+  }
+  AppendHundredths(text, "CO", c.ColumnOffsetD, c.Dpi.value);
+  AppendHundredths(text, "RO", c.RowOffsetD, c.Dpi.value);
+  return text;
+}
+
+}  // namespace
+
+void WriteDBlock(CommandWriter& out, const PrinterConfig& c) {
+  if (c.HeatD.set()) {
+    std::array<char, 16> heat;
+    std::snprintf(heat.data(), heat.size(), "%02d", c.HeatD.value);
+    SendDCommand(out, "KZH", heat.data());
+  }
+  if (c.PrintSpeedD.set()) {
+    const std::array<char, 2> letter = {DSpeedLetter(c.PrintSpeedD.value), '\0'};
+    SendDCommand(out, "KZP", letter.data());
+  }
+  const DSettingsText settings = SettingsText(c);
+  if (!settings.empty()) SendDCommand(out, "Kc", settings.c_str());
+}
+
+}  // namespace vantrel

@@ -1,0 +1,132 @@
+#include "ops/read_configuration.h"
+
+#include <array>
+#include <cstdio>
+#include <optional>
+
+#include "config/unit_conversions.h"
+#include "ops/config_report_steps.h"
+#include "ops/decimal_reply.h"
+
+namespace vantrel {
+namespace {
+
+// A value ends the read with that code; no value goes on to the next phase.
+using PhaseEnd = std::optional<ResultCode>;
+
+// One read: the link, the record being filled and the scratch reply shared by every question.
+class ConfigurationReader {
+ public:
+  ConfigurationReader(LinkLayer& link, PrinterConfig& config) : link_(link), config_(config) {}
+
+  PhaseEnd ReadHead(int interface);
+  PhaseEnd ReadSerialNumber();
+  PhaseEnd ReadCommonItems();
+  PhaseEnd ReadToleratedItems();
+  ResultCode ReadEmulationItems();
+
+ private:
+  ResultCode Ask(std::string_view name);
+  ResultCode AskAndStore(const ReportStep& step);
+  PhaseEnd AskAll(std::span<const ReportStep> steps);
+  PhaseEnd ReadResolution();
+
+  LinkLayer& link_;
+  PrinterConfig& config_;
+  ReplyBuffer reply_;
+};
+
+ResultCode ConfigurationReader::Ask(std::string_view name) {
+  std::array<char, 64> question;
+  const int length = std::snprintf(question.data(), question.size(), "DIAGNOSTIC REPORT %.*s\r\n",
+                                   static_cast<int>(name.size()), name.data());
+  if (length < 0 || static_cast<std::size_t>(length) >= question.size()) {
+    return kResultTransmissionError;
+  }
+  return link_.QueryFramedReply(std::string_view(question.data(), static_cast<std::size_t>(length)),
+                                reply_);
+}
+
+ResultCode ConfigurationReader::AskAndStore(const ReportStep& step) {
+  const ResultCode result = Ask(step.name);
+  if (result == kResultOk) step.store(reply_.view(), config_);
+  return result;
+}
+
+PhaseEnd ConfigurationReader::AskAll(std::span<const ReportStep> steps) {
+  for (const ReportStep& step : steps) {
+    if (const ResultCode result = AskAndStore(step); result != kResultOk) return result;
+  }
+  return std::nullopt;
+}
+
+// Every length conversion divides by the dots per millimetre derived here, so a resolution that
+// gives none (0, no number, or about 3 to 12 dpi, which rounds to 0) fails the read.
+PhaseEnd ConfigurationReader::ReadResolution() {
+  if (const ResultCode result = Ask("DPI"); result != kResultOk) return result;
+  const float dpi = ParseDecimalReal(reply_.view());
+  const std::optional<float> dots_per_mm = DotsPerMmFromDpi(dpi);
+  if (!dots_per_mm) return kResultReceivingError;
+  config_.Dpi.Set(dpi);
+  config_.DotsPerMm = *dots_per_mm;
+  return std::nullopt;
+}
+
+PhaseEnd ConfigurationReader::ReadHead(int interface) {
+  // The announcement's answer is required, but what it says is not used.
+  if (const ResultCode result = link_.QueryFramedReply(InterfaceAnnouncement(interface), reply_);
+      result != kResultOk) {
+    return result;
+  }
+  if (PhaseEnd end = ReadResolution()) return end;
+  return AskAll(IdentityReportSteps());
+}
+
+// The serial number comes back as a plain line. A printer that does not answer gives an empty
+// one after the reader's wait; a line too long to read ends the read there, successfully.
+PhaseEnd ConfigurationReader::ReadSerialNumber() {
+  if (const ResultCode result = link_.SendCommandText(kSerialNumberQuestion); result != kResultOk) {
+    return result;
+  }
+  if (!link_.ReadReplyLine(reply_)) return kResultOk;
+  SetText(config_.SerialNo, reply_.view());
+  return std::nullopt;
+}
+
+PhaseEnd ConfigurationReader::ReadCommonItems() {
+  return AskAll(CommonReportSteps());
+}
+
+// Older printers do not know these questions: the first one unanswered ends the read there.
+PhaseEnd ConfigurationReader::ReadToleratedItems() {
+  for (const ReportStep& step : ToleratedReportSteps()) {
+    if (AskAndStore(step) != kResultOk) {
+      step.clear(config_);
+      return kResultOk;
+    }
+  }
+  return std::nullopt;
+}
+
+ResultCode ConfigurationReader::ReadEmulationItems() {
+  if (config_.Edition < kFirstEmulationEdition) {
+    for (const ReportStep& step : EmulationReportSteps()) step.clear(config_);
+    return kResultOk;
+  }
+  return AskAll(EmulationReportSteps()).value_or(kResultOk);
+}
+
+}  // namespace
+
+ResultCode ReadConfiguration(LinkLayer& link, int interface, PrinterConfig& config) {
+  LinkConnection connection(link, interface);
+  if (!connection.is_open()) return kResultPortOpenError;
+  ConfigurationReader reader(link, config);
+  if (PhaseEnd end = reader.ReadHead(interface)) return *end;
+  if (PhaseEnd end = reader.ReadSerialNumber()) return *end;
+  if (PhaseEnd end = reader.ReadCommonItems()) return *end;
+  if (PhaseEnd end = reader.ReadToleratedItems()) return *end;
+  return reader.ReadEmulationItems();
+}
+
+}  // namespace vantrel

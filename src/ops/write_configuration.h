@@ -1,0 +1,22 @@
+#pragma once
+
+#include "common/result_code.h"
+#include "config/printer_config.h"
+#include "link/link_layer.h"
+
+namespace vantrel {
+
+// The page of the configuration tab whose items a write sends.
+enum ConfigBlock : int {
+  kBlockCommon = 0,
+  kBlockZ = 1,
+  kBlockD = 2,
+};
+
+// Operation 2: sends the set items of one block as printer commands, nothing read back.
+// Stops at the first command that fails to go out (2); the ones before it stay in effect.
+// A block number other than 0..2 sends nothing and succeeds.
+ResultCode WriteConfiguration(LinkLayer& link, int interface, const PrinterConfig& config,
+                              int block);
+
+}  // namespace vantrel

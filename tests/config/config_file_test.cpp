@@ -1,0 +1,193 @@
+#include "config/config_file.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <fstream>
+#include <iterator>
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const fs::path& path, std::string_view bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+ConfigFileContents Sample() {
+  ConfigFileContents contents;
+  ResetConfig(contents.config);
+  contents.unit = kUnitMm;
+  contents.config.Dpi.Set(203.0F);
+  contents.config.DotsPerMm = 8.0F;
+  contents.config.PaperWidth.Set(101.6F);
+  contents.config.HeadCloseZ.Set(3);
+  SetText(contents.config.SerialNo, "SN-0001");
+  contents.status.flags[4] = 1;
+  return contents;
+}
+
+std::string ImageBytes(const ConfigFileContents& contents) {
+  const ConfigFileImage image = BuildConfigFileImage(contents);
+  return {image.begin(), image.end()};
+}
+
+class ConfigFileTest : public ::testing::Test {
+ protected:
+  ConfigFileTest()
+      : folder_(fs::path(::testing::TempDir()) /
+                ("config_file_" + std::to_string(::getpid()) + "_" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  ~ConfigFileTest() override { fs::remove_all(folder_); }
+
+  std::size_t EntriesInFolder() const {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), {}));
+  }
+
+  fs::path folder_;
+};
+
+TEST_F(ConfigFileTest, SavedFileIsTheImageAndLoadsBackUnchanged) {
+  const fs::path path = folder_ / "printer.dcf";
+  const ConfigFileContents saved = Sample();
+  ASSERT_TRUE(SaveConfigFile(path, saved).ok());
+  EXPECT_EQ(ReadBytes(path), ImageBytes(saved));
+  EXPECT_EQ(EntriesInFolder(), 1U);  // no temporary file left behind
+
+  ConfigFileContents loaded;
+  const ConfigFileResult result = LoadConfigFile(path, loaded);
+  ASSERT_TRUE(result.ok()) << result.cause;
+  EXPECT_EQ(ImageBytes(loaded), ImageBytes(saved));
+  EXPECT_EQ(loaded.unit, kUnitMm);
+  EXPECT_EQ(loaded.config.PaperWidth.value, 101.6F);
+  EXPECT_EQ(loaded.status.flags[4], 1);
+}
+
+TEST_F(ConfigFileTest, SaveReplacesAnExistingFileAndKeepsItsPermissions) {
+  const fs::path path = folder_ / "printer.dcf";
+  WriteBytes(path, "old contents");
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  ASSERT_TRUE(SaveConfigFile(path, Sample()).ok());
+  EXPECT_EQ(ReadBytes(path), ImageBytes(Sample()));
+  EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+struct BadFile {
+  const char* what;
+  ConfigFileStatus status;
+  std::function<fs::path(const fs::path& folder)> make;
+};
+
+void PrintTo(const BadFile& c, std::ostream* os) {
+  *os << c.what;
+}
+
+class BadFileTest : public ConfigFileTest, public ::testing::WithParamInterface<BadFile> {};
+
+TEST_P(BadFileTest, IsRefusedWithItsMessageAndChangesNothing) {
+  ConfigFileContents contents = Sample();
+  const std::string before = ImageBytes(contents);
+  const ConfigFileResult result = LoadConfigFile(GetParam().make(folder_), contents);
+  EXPECT_EQ(result.status, GetParam().status);
+  EXPECT_FALSE(result.cause.empty());
+  EXPECT_EQ(ImageBytes(contents), before);
+}
+
+std::string ValidImage() {
+  return ImageBytes(Sample());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Load, BadFileTest,
+    ::testing::Values(BadFile{"missing", ConfigFileStatus::kOpenError,
+                              [](const fs::path& d) { return d / "missing.dcf"; }},
+                      BadFile{"directory", ConfigFileStatus::kOpenError,
+                              [](const fs::path& d) { return d; }},
+                      BadFile{"fifo", ConfigFileStatus::kOpenError,
+                              [](const fs::path& d) {
+                                const fs::path path = d / "fifo.dcf";
+                                ::mkfifo(path.c_str(), 0600);
+                                return path;
+                              }},
+                      // Opens, but every read fails.
+                      BadFile{"unreadable", ConfigFileStatus::kOpenError,
+                              [](const fs::path&) { return fs::path("/proc/self/mem"); }},
+                      BadFile{"empty", ConfigFileStatus::kDataError,
+                              [](const fs::path& d) {
+                                WriteBytes(d / "empty.dcf", "");
+                                return d / "empty.dcf";
+                              }},
+                      BadFile{"text", ConfigFileStatus::kDataError,
+                              [](const fs::path& d) {
+                                WriteBytes(d / "notes.dcf", std::string(700, 't'));
+                                return d / "notes.dcf";
+                              }},
+                      BadFile{"one byte short", ConfigFileStatus::kDataError,
+                              [](const fs::path& d) {
+                                WriteBytes(d / "short.dcf", ValidImage().substr(0, 637));
+                                return d / "short.dcf";
+                              }},
+                      BadFile{"magic only", ConfigFileStatus::kDataError, [](const fs::path& d) {
+                                WriteBytes(d / "magic.dcf", std::string("\xAA\x55\x00\x00", 4));
+                                return d / "magic.dcf";
+                              }}));
+
+TEST(ConfigFileMessageTest, MessagesAreTheFixedEnglishTexts) {
+  EXPECT_EQ(ConfigFileMessage(ConfigFileStatus::kOk), "");
+  EXPECT_EQ(ConfigFileMessage(ConfigFileStatus::kOpenError), "File Open Error");
+  EXPECT_EQ(ConfigFileMessage(ConfigFileStatus::kDataError), "File Data Error");
+  EXPECT_EQ(ConfigFileMessage(ConfigFileStatus::kWriteError), "File Write Error");
+}
+
+TEST_F(ConfigFileTest, SaveIntoAMissingFolderFailsAndCreatesNothing) {
+  const ConfigFileResult result = SaveConfigFile(folder_ / "no" / "such.dcf", Sample());
+  EXPECT_EQ(result.status, ConfigFileStatus::kOpenError);
+  EXPECT_FALSE(result.cause.empty());
+  EXPECT_EQ(EntriesInFolder(), 0U);
+}
+
+TEST_F(ConfigFileTest, SaveOverAFolderFailsAndLeavesNoTemporaryFile) {
+  fs::create_directory(folder_ / "taken.dcf");
+  EXPECT_EQ(SaveConfigFile(folder_ / "taken.dcf", Sample()).status, ConfigFileStatus::kWriteError);
+  EXPECT_TRUE(fs::is_directory(folder_ / "taken.dcf"));
+  EXPECT_EQ(EntriesInFolder(), 1U);
+}
+
+// A write that the system refuses half-way (here: a file size limit, which binds root too)
+// must leave the previous file exactly as it was.
+TEST_F(ConfigFileTest, FailedWriteKeepsThePreviousFileIntact) {
+  const fs::path path = folder_ / "printer.dcf";
+  WriteBytes(path, "the previous file");
+  rlimit old_limit{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old_limit;
+  small.rlim_cur = 100;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const ConfigFileResult result = SaveConfigFile(path, Sample());
+  ::setrlimit(RLIMIT_FSIZE, &old_limit);
+  std::signal(SIGXFSZ, old_handler);
+
+  EXPECT_EQ(result.status, ConfigFileStatus::kWriteError);
+  EXPECT_NE(result.cause.find("File too large"), std::string::npos) << result.cause;
+  EXPECT_EQ(ReadBytes(path), "the previous file");
+  EXPECT_EQ(EntriesInFolder(), 1U);
+}
+
+}  // namespace
+}  // namespace vantrel
