@@ -9,5 +9,7 @@ namespace vantrel::cli {
 // Each family of commands registers its subcommands; a chosen command sets context.action.
 void AddStatusCommands(CLI::App& app, CliContext& context);
 void AddPortsCommand(CLI::App& app, CliContext& context);
+void AddConfigCommands(CLI::App& app, CliContext& context);
+void AddNetCommands(CLI::App& app, CliContext& context);
 
 }  // namespace vantrel::cli

@@ -18,6 +18,8 @@ int main(int argc, char** argv) {
   AddLinkOptions(app, context.link_options());
   AddStatusCommands(app, context);
   AddPortsCommand(app, context);
+  AddConfigCommands(app, context);
+  AddNetCommands(app, context);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -100,6 +100,47 @@ TEST_F(CliOverSimTest, UsageErrorsAndRefusals) {
   EXPECT_NE(help.out.find("status"), std::string::npos);
 }
 
+TEST_F(CliOverSimTest, ConfigReadSavesAFileThatShowsAndWritesBack) {
+  const std::string file = ::testing::TempDir() + "/read_" + std::to_string(::getpid()) + ".dcf";
+  const CliRun read = Cli("config read --json --unit mm --out " + file + " " + Net());
+  ASSERT_EQ(read.status, 0) << read.err;
+  const auto printer = nlohmann::json::parse(read.out);
+  EXPECT_EQ(printer["Dpi"], 203.0);
+  EXPECT_EQ(printer["DotsPerMm"], 8.0);
+  EXPECT_TRUE(printer.contains("RowOffsetD"));
+  EXPECT_FALSE(printer.contains("unit"));
+
+  const CliRun shown = Cli("config show --json " + file);
+  ASSERT_EQ(shown.status, 0) << shown.err;
+  auto from_file = nlohmann::json::parse(shown.out);
+  EXPECT_EQ(from_file["unit"], "mm");
+  EXPECT_EQ(from_file["status"], nlohmann::json(std::vector<int>(10, 0)));
+  from_file.erase("unit");
+  from_file.erase("status");
+  EXPECT_EQ(from_file, printer);
+
+  server_.ClearReceived();
+  const std::size_t before = server_.ConnectionCount();
+  ASSERT_EQ(Cli("config write " + file + " --block z " + Net()).status, 0);
+  ASSERT_TRUE(server_.WaitForConnectionsClosed(before + 1, std::chrono::seconds(10)));
+  const auto sent = server_.Received();
+  EXPECT_NE(std::string(sent.begin(), sent.end()).find("\036XA"), std::string::npos);
+  EXPECT_EQ(std::string(sent.begin(), sent.end()).find("SPEED "), std::string::npos);
+}
+
+TEST_F(CliOverSimTest, BadConfigFilesAreRefusedBeforeAnythingIsSent) {
+  const std::string file = ::testing::TempDir() + "/bad_" + std::to_string(::getpid()) + ".dcf";
+  std::ofstream(file, std::ios::binary) << std::string(700, 'x');
+  const CliRun wrong_magic = Cli("config write " + file + " --block common " + Net());
+  EXPECT_EQ(wrong_magic.status, 6);
+  EXPECT_EQ(wrong_magic.err.substr(0, wrong_magic.err.find('\n')), "File Data Error");
+  EXPECT_EQ(Cli("config write /nonexistent.dcf --block d " + Net()).status, 4);
+  EXPECT_EQ(Cli("config write " + file + " " + Net()).status, 64);
+  EXPECT_EQ(Cli("config write " + file + " --block x " + Net()).status, 64);
+  EXPECT_EQ(Cli("config show " + file).status, 6);
+  EXPECT_EQ(server_.ConnectionCount(), 0u);
+}
+
 TEST(CliOverSerialTest, StatusOverAPseudoTerminal) {
   sim::SimPrinter printer;
   sim::SimState state;

@@ -1,0 +1,112 @@
+// config read / write / show: the printer's configuration and configuration files.
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "cli/cli_commands.h"
+#include "cli/cli_config_json.h"
+#include "cli/cli_config_text.h"
+#include "cli/cli_json.h"
+#include "config/config_file.h"
+#include "ops/dispatcher.h"
+#include "ops/write_configuration.h"
+
+namespace vantrel::cli {
+namespace {
+
+struct ConfigOptions {
+  std::string out;
+  std::string file;
+  std::string unit = "inch";
+  std::string block;
+  bool json = false;
+};
+
+LengthUnit UnitOf(const std::string& name) {
+  return name == "mm" ? kUnitMm : kUnitInch;
+}
+
+// A file that cannot be read is an open error; one that is not a configuration is refused.
+int ReportFileResult(const ConfigFileResult& result) {
+  std::cerr << ConfigFileMessage(result.status) << '\n';
+  if (!result.cause.empty()) std::cerr << result.cause << '\n';
+  return result.status == ConfigFileStatus::kDataError ? kExitRefused : kResultFileOpenError;
+}
+
+void Print(const ConfigFileContents& contents, bool json, bool with_file_fields) {
+  if (!json) {
+    PrintConfigText(std::cout, contents.config, static_cast<LengthUnit>(contents.unit));
+    return;
+  }
+  nlohmann::json document = ConfigJson(contents.config);
+  if (with_file_fields) {
+    document["unit"] = contents.unit == kUnitMm ? "mm" : "inch";
+    document["status"] = contents.status.flags;
+  }
+  PrintJson(document);
+}
+
+int ReadConfig(CliContext& context, const ConfigOptions& options) {
+  ConfigFileContents contents;
+  contents.unit = UnitOf(options.unit);
+  ResetConfig(contents.config);
+  const int code = context.Run(kOpReadConfiguration, &contents.config, 1);
+  if (code != 0) return code;
+  if (!options.out.empty()) {
+    const ConfigFileResult saved = SaveConfigFile(options.out, contents);
+    if (!saved.ok()) return ReportFileResult(saved);
+  }
+  Print(contents, options.json, false);
+  return 0;
+}
+
+int WriteConfig(CliContext& context, const ConfigOptions& options) {
+  ConfigFileContents contents;
+  const ConfigFileResult loaded = LoadConfigFile(options.file, contents);
+  if (!loaded.ok()) return ReportFileResult(loaded);
+  const int block = options.block == "z" ? kBlockZ : options.block == "d" ? kBlockD : kBlockCommon;
+  return context.Run(kOpWriteConfiguration, &contents.config, block);
+}
+
+int ShowConfig(const ConfigOptions& options) {
+  ConfigFileContents contents;
+  const ConfigFileResult loaded = LoadConfigFile(options.file, contents);
+  if (!loaded.ok()) return ReportFileResult(loaded);
+  Print(contents, options.json, true);
+  return 0;
+}
+
+}  // namespace
+
+void AddConfigCommands(CLI::App& app, CliContext& context) {
+  auto options = std::make_shared<ConfigOptions>();
+  auto* config = app.add_subcommand("config", "Read, write and show printer configurations");
+  config->require_subcommand(1);
+
+  auto* read = config->add_subcommand("read", "Read the printer's configuration");
+  read->add_option("--out", options->out, "also save it as a configuration file");
+  read->add_option("--unit", options->unit, "unit of the shown and saved lengths")
+      ->check(CLI::IsMember({"inch", "mm"}))
+      ->capture_default_str();
+  read->add_flag("--json", options->json, "print one JSON document");
+  read->callback([&context, options] {
+    context.action = [&context, options] { return ReadConfig(context, *options); };
+  });
+
+  auto* write = config->add_subcommand("write", "Send one block of a configuration file");
+  write->add_option("FILE", options->file, "configuration file")->required();
+  write->add_option("--block", options->block, "the page to send: common, z or d")
+      ->required()
+      ->check(CLI::IsMember({"common", "z", "d"}));
+  write->callback([&context, options] {
+    context.action = [&context, options] { return WriteConfig(context, *options); };
+  });
+
+  auto* show = config->add_subcommand("show", "Show a configuration file without a printer");
+  show->add_option("FILE", options->file, "configuration file")->required();
+  show->add_flag("--json", options->json, "print one JSON document");
+  show->callback(
+      [&context, options] { context.action = [options] { return ShowConfig(*options); }; });
+}
+
+}  // namespace vantrel::cli
