@@ -10,14 +10,17 @@ namespace vantrel::bench {
 // The console report, then each benchmark's throughput against its named baseline.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
-  // `pairs` maps a benchmark name to the name of its baseline.
-  explicit RatioReporter(std::map<std::string, std::string> pairs) : pairs_(std::move(pairs)) {}
+  // `pairs` maps a benchmark name to the name of its baseline; `counter` is the rate compared.
+  explicit RatioReporter(std::map<std::string, std::string> pairs,
+                         std::string counter = "bytes_per_second")
+      : pairs_(std::move(pairs)), counter_(std::move(counter)) {}
   void ReportRuns(const std::vector<Run>& runs) override;
   void Finalize() override;
 
  private:
   std::map<std::string, std::string> pairs_;
-  std::map<std::string, double> bytes_per_second_;
+  std::string counter_;
+  std::map<std::string, double> rates_;
 };
 
 }  // namespace vantrel::bench

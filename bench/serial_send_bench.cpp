@@ -1,10 +1,9 @@
 // A 4 MiB block sent with the raw-block operation over the serial link to a pseudo-terminal,
 // against a plain loop of 64-byte writes on the same kind of descriptor.
+#include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
-
-#include <benchmark/benchmark.h>
 
 #include <vector>
 
