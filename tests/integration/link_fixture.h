@@ -44,6 +44,14 @@ class SimLinkTest : public ::testing::TestWithParam<SimLink> {
     link_.progress().SetEndDelay(std::chrono::milliseconds(0));
   }
 
+  // Waits until the printer has taken everything sent so far. Needed on the serial line only:
+  // the next operation's open purges what the line still holds.
+  void Settle() {
+    if (GetParam() == SimLink::kPty) {
+      ASSERT_TRUE(pty_.Settle(std::chrono::seconds(10)));
+    }
+  }
+
   // What the printer received, once it holds at least `count` bytes.
   std::string Received(std::size_t count) {
     const auto wait = std::chrono::seconds(10);

@@ -3,8 +3,10 @@
 
 #include <vector>
 
+#include "config/config_file_image.h"
 #include "link_fixture.h"
 #include "ops/dispatcher.h"
+#include "ops/write_configuration.h"
 
 namespace vantrel {
 namespace {
@@ -35,11 +37,10 @@ TEST_P(OperationsOverLinksTest, ControlCommandsArriveExactly) {
   std::string expected;
   for (const auto& [op, bytes] : commands) {
     ASSERT_EQ(RunPrinterOperation(link_, op, interface_, {}), kResultOk) << op;
-    // Opening a serial link purges what the line still holds, so each command is awaited
-    // before the next operation opens the line again.
+    Settle();
     expected += bytes;
-    EXPECT_EQ(Received(expected.size()), expected);
   }
+  EXPECT_EQ(Received(expected.size()), expected);
 }
 
 TEST_P(OperationsOverLinksTest, RawBlockArrivesUnchanged) {
@@ -47,6 +48,28 @@ TEST_P(OperationsOverLinksTest, RawBlockArrivesUnchanged) {
   for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<std::uint8_t>(i % 251);
   ASSERT_EQ(RunPrinterOperation(link_, kOpSendRawBlock, interface_, RawBlock{block}), kResultOk);
   EXPECT_EQ(Received(block.size()), std::string(block.begin(), block.end()));
+}
+
+TEST_P(OperationsOverLinksTest, ConfigurationWrittenPerBlockReadsBack) {
+  PrinterConfig config;
+  ResetConfig(config);
+  ASSERT_EQ(RunPrinterOperation(link_, kOpReadConfiguration, interface_, &config, 0), kResultOk)
+      << link_.LastCause();
+  config.Speed.Set(6.0F);
+  config.PaperWidth.Set(76.0F);
+  config.DarknessZ.Set(22);
+  config.HeatD.Set(12);
+  for (int block : {kBlockCommon, kBlockZ, kBlockD}) {
+    ASSERT_EQ(RunPrinterOperation(link_, kOpWriteConfiguration, interface_, &config, block),
+              kResultOk)
+        << block;
+    Settle();
+  }
+  PrinterConfig again;
+  ResetConfig(again);
+  ASSERT_EQ(RunPrinterOperation(link_, kOpReadConfiguration, interface_, &again, 0), kResultOk);
+  EXPECT_EQ(BuildConfigFileImage({kUnitMm, again, {}}),
+            BuildConfigFileImage({kUnitMm, config, {}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, OperationsOverLinksTest,

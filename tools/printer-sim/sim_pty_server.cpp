@@ -68,19 +68,45 @@ void SimPtyServer::Stop() {
 }
 
 void SimPtyServer::Run() {
-  std::array<std::uint8_t, 4096> buffer;
   for (;;) {
     std::array<pollfd, 2> fds{{{wake_.fd(), POLLIN, 0}, {master_.get(), POLLIN, 0}}};
     if (::poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR) return;
+    std::uint64_t asked = 0;
     {
       std::lock_guard lock(mutex_);
       if (stopping_) return;
+      asked = settles_asked_;
     }
     if (fds[0].revents != 0) wake_.Drain();
-    if ((fds[1].revents & POLLIN) == 0) continue;
-    const ssize_t n = ::read(master_.get(), buffer.data(), buffer.size());
-    if (n > 0 && !Serve(std::span(buffer.data(), static_cast<std::size_t>(n)))) return;
+    if (!ServeWaitingBytes()) return;
+    {
+      std::lock_guard lock(mutex_);
+      settles_done_ = asked;
+    }
+    changed_.notify_all();
   }
+}
+
+// Reads until the line holds nothing more: the master is non-blocking.
+bool SimPtyServer::ServeWaitingBytes() {
+  std::array<std::uint8_t, 4096> buffer;
+  for (;;) {
+    const ssize_t n = ::read(master_.get(), buffer.data(), buffer.size());
+    if (n > 0) {
+      if (!Serve(std::span(buffer.data(), static_cast<std::size_t>(n)))) return false;
+      continue;
+    }
+    // EIO: no slave is open now; the server's own slave descriptor prevents it, but it is no
+    // reason to stop serving.
+    return n < 0 && (errno == EAGAIN || errno == EINTR || errno == EIO);
+  }
+}
+
+bool SimPtyServer::Settle(std::chrono::milliseconds timeout) {
+  std::unique_lock lock(mutex_);
+  const std::uint64_t ticket = ++settles_asked_;
+  wake_.Notify();
+  return changed_.wait_for(lock, timeout, [&] { return settles_done_ >= ticket; });
 }
 
 bool SimPtyServer::Serve(std::span<const std::uint8_t> bytes) {

@@ -29,11 +29,16 @@ class SimPtyServer {
   // The device path a serial link opens, e.g. /dev/pts/3.
   const std::string& slave_path() const { return slave_path_; }
 
+  // Returns once everything written to the line before the call has been served. A serial
+  // link purges the line when it opens, so a test settles the line between operations.
+  bool Settle(std::chrono::milliseconds timeout);
+
   std::vector<std::uint8_t> Received() const;
   bool WaitForReceived(std::size_t bytes, std::chrono::milliseconds timeout) const;
 
  private:
   void Run();
+  bool ServeWaitingBytes();
   bool Serve(std::span<const std::uint8_t> bytes);
 
   SimPrinter& printer_;
@@ -44,6 +49,8 @@ class SimPtyServer {
   WakeEvent wake_;
   std::thread thread_;
   bool stopping_ = false;
+  std::uint64_t settles_asked_ = 0;
+  std::uint64_t settles_done_ = 0;
 
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;
