@@ -12,6 +12,7 @@
 #include "sim_pty_server.h"
 #include "sim_readable.h"
 #include "sim_tcp_server.h"
+#include "sim_udp_program.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ struct Options {
   std::optional<std::size_t> close_after;
   int byte_delay_ms = 0;
   bool pty = false;
+  vantrel::sim::SimUdpProgramOptions udp;
 };
 
 void AddOptions(CLI::App& app, Options& options) {
@@ -68,6 +70,7 @@ void AddOptions(CLI::App& app, Options& options) {
   app.add_flag("--pty", options.pty,
                "Serve on a pseudo-terminal instead of TCP and print 'serial line on PATH'; "
                "the fault options apply to TCP only");
+  vantrel::sim::AddUdpOptions(app, options.udp);
 }
 
 SimState InitialState(const Options& options) {
@@ -116,6 +119,12 @@ int Serve(const Options& options, std::ostream& log) {
   } else {
     std::cout << "listening on " << options.host << ':' << server.port() << std::endl;
   }
+  const auto udp = vantrel::sim::StartUdpResponder(options.udp, printer, options.host, error);
+  if (!udp && !error.empty()) {
+    std::cerr << "vantrel-printer-sim: " << error << '\n';
+    return 1;
+  }
+  if (udp) std::cout << "udp on " << options.udp.host << ':' << udp->port() << std::endl;
   hold.unlock();
   int signal = 0;
   sigwait(&signals, &signal);

@@ -40,6 +40,11 @@ void SimPrinter::SetState(const SimState& state) {
   state_ = state;
 }
 
+void SimPrinter::UpdateState(const std::function<void(SimState&)>& change) {
+  std::lock_guard lock(mutex_);
+  change(state_);
+}
+
 std::vector<std::string> SimPrinter::Commands() const {
   std::lock_guard lock(mutex_);
   return history_.Snapshot();

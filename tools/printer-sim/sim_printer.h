@@ -35,6 +35,8 @@ class SimPrinter {
 
   SimState state() const;
   void SetState(const SimState& state);
+  // Changes the state in place under the printer's lock, so no concurrent command is lost.
+  void UpdateState(const std::function<void(SimState&)>& change);
 
   // Recognised commands in order: lines without their CR LF, escapes as their
   // raw bytes (e.g. "\x1b!?", "\x1b!S\r\n"). Holds the most recent ones only

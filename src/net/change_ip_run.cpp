@@ -1,0 +1,56 @@
+#include "net/change_ip_run.h"
+
+#include "net/setup_datagrams.h"
+
+namespace vantrel {
+
+ChangeIpRun::ChangeIpRun(const DatagramTargets& targets, std::uint16_t sequence,
+                         const MacAddress& target)
+    : targets_(targets), sequence_(sequence), target_(target), socket_(UdpSocket::Open(cause_)) {}
+
+std::optional<std::size_t> ChangeIpRun::Exchange(std::span<const std::uint8_t> request) {
+  socket_->SendTo(request, targets_.broadcast, targets_.port);
+  const UdpSocket::Received answer = socket_->Receive(buffer_, targets_.setup_wait);
+  if (answer.arrival != UdpSocket::Arrival::kDatagram || answer.length < kNetCommandHeaderSize) {
+    return std::nullopt;
+  }
+  return answer.length;
+}
+
+void ChangeIpRun::ReadSettings(NetSettings& settings) {
+  if (!socket_) return;
+  if (const auto length = Exchange(BuildGetRequest(sequence_, target_, kItemAddresses))) {
+    const AddressReply addresses = DecodeAddressReply(std::span(buffer_).first(*length));
+    StoreNetText(settings.IpAddress, FormatIPv4(addresses.ip));
+    StoreNetText(settings.LastUsedIp, FormatIPv4(addresses.ip));
+    StoreNetText(settings.SubnetMask, FormatIPv4(addresses.mask));
+    StoreNetText(settings.Gateway, FormatIPv4(addresses.gateway));
+  }
+  if (const auto length = Exchange(BuildGetRequest(sequence_, target_, kItemAddressMode))) {
+    settings.AddressMode =
+        DecodeDhcpReply(std::span(buffer_).first(*length)) ? kAddressModeDhcp : kAddressModeStatic;
+  }
+}
+
+std::string ChangeIpRun::WriteSettings(const NetSettings& settings) {
+  if (!socket_) return cause_;
+  std::string refusal = AddressTextsRefusal(settings);
+  if (refusal.empty()) refusal = FieldTextRefusal("The printer name", settings.PrinterName);
+  if (refusal.empty()) SendSets(settings);
+  socket_.reset();
+  cause_ = "the Change IP exchange has ended";
+  return refusal;
+}
+
+void ChangeIpRun::SendSets(const NetSettings& settings) {
+  SetRequestBuffer requests(sequence_, target_);
+  Exchange(requests.NameRequest(settings.PrinterName));
+  // The refusal check has parsed all three.
+  Exchange(requests.AddressesRequest(*TryParseIPv4(settings.IpAddress),
+                                     *TryParseIPv4(settings.SubnetMask),
+                                     *TryParseIPv4(settings.Gateway)));
+  Exchange(requests.AddressModeRequest(settings.AddressMode == kAddressModeDhcp));
+  Exchange(requests.ClosingRequest());
+}
+
+}  // namespace vantrel

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "net/datagram_targets.h"
+#include "net/discovery_reply.h"
+
+namespace vantrel {
+
+struct DiscoveryOutcome {
+  bool socket_opened = false;
+  std::string cause;                // why no socket could be made
+  std::vector<DeviceListRow> rows;  // one per accepted reply, in arrival order, not de-duplicated
+};
+
+// One discovery run on a socket of its own: the request to the broadcast address, replies
+// collected until a wait passes without one, then the same request to the multicast group and
+// collected again. Blocks for at least two waits.
+DiscoveryOutcome RunDiscovery(const DatagramTargets& targets, std::uint16_t sequence);
+
+}  // namespace vantrel

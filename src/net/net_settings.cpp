@@ -1,0 +1,48 @@
+#include "net/net_settings.h"
+
+#include <algorithm>
+#include <array>
+
+#include "net/ipv4_text.h"
+
+namespace vantrel {
+namespace {
+
+bool IsUnsafeInQuotes(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return c == '"' || byte < 0x20 || byte == 0x7F;
+}
+
+}  // namespace
+
+void StoreNetText(std::string& field, std::string_view text) {
+  field.assign(text.substr(0, NetSettings::kTextCapacity));
+}
+
+std::string FieldTextRefusal(std::string_view label, std::string_view text) {
+  const std::string name(label);
+  if (text.size() > NetSettings::kTextCapacity) {
+    return name + " is longer than " + std::to_string(NetSettings::kTextCapacity) + " characters";
+  }
+  if (std::any_of(text.begin(), text.end(), IsUnsafeInQuotes)) {
+    return name + " must not contain a double quote or a control character";
+  }
+  return {};
+}
+
+std::string AddressTextsRefusal(const NetSettings& settings) {
+  const std::array<std::pair<std::string_view, const std::string*>, 3> fields = {{
+      {"IP address", &settings.IpAddress},
+      {"Subnet mask", &settings.SubnetMask},
+      {"Gateway", &settings.Gateway},
+  }};
+  for (const auto& [label, text] : fields) {
+    if (std::string refusal = FieldTextRefusal(label, *text); !refusal.empty()) return refusal;
+    if (!IsCompleteIPv4Text(*text)) {
+      return std::string(label) + " \"" + *text + "\" is not a valid IPv4 address";
+    }
+  }
+  return {};
+}
+
+}  // namespace vantrel

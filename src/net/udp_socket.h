@@ -1,0 +1,45 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "net/ipv4_text.h"
+
+namespace vantrel {
+
+// One IPv4 datagram socket for one discovery or setup run; closed when destroyed.
+class UdpSocket {
+ public:
+  // Broadcast allowed, and a receive buffer big enough that a large fleet answering a discovery
+  // at once loses no reply. nullopt, with the reason in `cause`, when no socket can be made.
+  static std::optional<UdpSocket> Open(std::string& cause);
+
+  UdpSocket(UdpSocket&& other) noexcept;
+  UdpSocket& operator=(UdpSocket&& other) noexcept;
+  UdpSocket(const UdpSocket&) = delete;
+  UdpSocket& operator=(const UdpSocket&) = delete;
+  ~UdpSocket();
+
+  // Whether the system took the datagram; the exchanges go on either way.
+  bool SendTo(std::span<const std::uint8_t> datagram, const Ipv4Bytes& address, std::uint16_t port);
+
+  enum class Arrival { kDatagram, kNothing, kReceiveFailed };
+  struct Received {
+    Arrival arrival = Arrival::kNothing;
+    std::size_t length = 0;  // of the datagram, cut to the buffer
+  };
+  // Waits up to `wait` for the socket to become readable, then receives one datagram.
+  // kNothing: the wait ended without data (time-out or a failed wait).
+  Received Receive(std::span<std::uint8_t> buffer, std::chrono::milliseconds wait);
+
+ private:
+  explicit UdpSocket(int fd) : fd_(fd) {}
+
+  int fd_ = -1;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,79 @@
+// Real broadcast and multicast with the default addresses and port. Run only through
+// scripts/run-in-private-network.sh, which makes a network namespace with lo alone; every test
+// first checks that it is in one and is skipped otherwise, so nothing reaches a real network.
+#include <gtest/gtest.h>
+
+#include "net/net_setup_session.h"
+#include "seen_requests.h"
+#include "sim_private_network.h"
+#include "sim_udp_responder.h"
+
+namespace vantrel {
+namespace {
+
+using testing::SeenRequests;
+
+class PrivateNetworkTest : public ::testing::Test {
+ protected:
+  PrivateNetworkTest() : responder_(sim::MakeSimFleet(sim::SimNetState{}, 3)) {}
+
+  void SetUp() override {
+    std::string why;
+    if (!sim::InPrivateLoopbackNetwork(why)) GTEST_SKIP() << "not sending broadcasts: " << why;
+    std::string error;
+    ASSERT_TRUE(responder_.Start({"0.0.0.0", DatagramTargets::kDefaultPort}, &error)) << error;
+    DatagramTargets targets;  // 255.255.255.255, 224.0.0.251, 22368
+    targets.discovery_wait = std::chrono::milliseconds(300);
+    targets.setup_wait = std::chrono::milliseconds(1000);
+    session_ = NetSetupSession(targets);
+  }
+
+  sim::SimUdpResponder responder_;
+  NetSetupSession session_;
+};
+
+TEST_F(PrivateNetworkTest, BroadcastAndMulticastEachReachEveryPrinter) {
+  const DiscoveryOutcome outcome = session_.Discover();
+  ASSERT_EQ(outcome.rows.size(), 6u);
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(outcome.rows[i], outcome.rows[i + 3]) << "listed once per request";
+    EXPECT_EQ(outcome.rows[i].ip_address, "127.0.0." + std::to_string(i + 1));
+  }
+  EXPECT_EQ(outcome.rows[2].mac, "02:11:22:33:44:5C");
+}
+
+TEST_F(PrivateNetworkTest, ChangeIpByBroadcastShowsInTheNextDiscovery) {
+  const MacAddress mac = *ParseMacText("02:11:22:33:44:5B");
+  ChangeIpRun run = session_.BeginChangeIp(mac);
+  NetSettings settings;
+  settings.PrinterName = "Dock 3";
+  run.ReadSettings(settings);
+  ASSERT_EQ(settings.IpAddress, "127.0.0.2") << "the get was not answered";
+  settings.IpAddress = "127.0.5.5";
+  ASSERT_EQ(session_.FinishChangeIp(run, settings), "");
+  ASSERT_TRUE(responder_.WaitForReceived(6, std::chrono::seconds(5)));
+
+  const DiscoveryOutcome outcome = session_.Discover();
+  ASSERT_EQ(outcome.rows.size(), 6u);
+  EXPECT_EQ(outcome.rows[1].printer_name, "Dock 3");
+  EXPECT_EQ(outcome.rows[1].ip_address, "127.0.5.5");
+  EXPECT_EQ(outcome.rows[0].ip_address, "127.0.0.1");
+}
+
+TEST_F(PrivateNetworkTest, FactoryDefaultByBroadcastReachesOnlyItsMac) {
+  const sim::SimNetState factory = responder_.Printer(0);
+  for (std::size_t index : {0u, 1u}) {
+    sim::SimNetState changed = responder_.Printer(index);
+    changed.name = "changed";
+    responder_.SetPrinter(index, changed);
+  }
+  std::string cause;
+  ASSERT_TRUE(session_.SendFactoryDefault(*ParseMacText("02:11:22:33:44:5A"), cause)) << cause;
+  ASSERT_TRUE(responder_.WaitForReceived(1, std::chrono::seconds(5)));
+  EXPECT_EQ(responder_.Printer(0), factory);
+  EXPECT_EQ(responder_.Printer(1).name, "changed");
+  EXPECT_EQ(SeenRequests(responder_).front().opcode, 1);
+}
+
+}  // namespace
+}  // namespace vantrel
