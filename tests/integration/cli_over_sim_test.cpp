@@ -1,43 +1,21 @@
 // vantrel-cli as scripts use it: exit statuses, messages and JSON, against the simulated printer.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "sim_fixture.h"
 #include "sim_pty_server.h"
+#include "support/cli_runner.h"
 
 namespace vantrel {
 namespace {
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using testing::CliRun;
+using testing::Slurp;
 
-std::string Slurp(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-CliRun Cli(const std::string& args) {
-  const std::string dir = ::testing::TempDir();
-  // ctest runs tests in parallel processes: the files are named for this one.
-  const std::string tag = std::to_string(::getpid());
-  const std::string out = dir + "/cli_out_" + tag;
-  const std::string err = dir + "/cli_err_" + tag;
-  const std::string command =
-      std::string(VANTREL_CLI_PATH) + " " + args + " >" + out + " 2>" + err + " </dev/null";
-  const int raw = std::system(command.c_str());
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
-}
+CliRun Cli(const std::string& args) { return testing::RunCli(args); }
 
 class CliOverSimTest : public testing::SimFixture {
  protected:

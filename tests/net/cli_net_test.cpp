@@ -1,31 +1,18 @@
 // The network commands of vantrel-cli: JSON, exit statuses and refusals, against simulated
 // printers on loopback (TCP for net ..., directed datagrams for discover and udp ...).
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "integration/sim_fixture.h"
 #include "seen_requests.h"
+#include "support/cli_runner.h"
 #include "sim_udp_responder.h"
 
 namespace vantrel {
 namespace {
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Slurp(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
+using testing::CliRun;
 
 class CliNetTest : public testing::SimFixture {
  protected:
@@ -37,14 +24,7 @@ class CliNetTest : public testing::SimFixture {
     ASSERT_TRUE(responder_.Start({"127.0.0.1", 0}, &error)) << error;
   }
 
-  CliRun Cli(const std::string& args) {
-    const std::string out = ::testing::TempDir() + "/cli_net_out.txt";
-    const std::string err = ::testing::TempDir() + "/cli_net_err.txt";
-    const std::string command =
-        std::string(VANTREL_CLI_PATH) + " " + args + " >" + out + " 2>" + err + " </dev/null";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
-  }
+  CliRun Cli(const std::string& args) { return testing::RunCli(args); }
   // Never the default broadcast: every datagram goes to the responder on loopback.
   std::string Udp() const {
     return " --broadcast 127.0.0.1 --udp-port " + std::to_string(responder_.port());
