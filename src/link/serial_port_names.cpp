@@ -68,8 +68,10 @@ std::optional<std::string> ResolveSerialPort(std::string_view name, std::string&
   if (name.starts_with('/')) return std::string(name);
   const std::optional<int> number = PortNameNumber(name, "COM", kMaxComPort);
   if (!number) {
-    cause = "\"" + std::string(name) + "\" is not a serial port name (COM1 to COM" +
-            std::to_string(kMaxComPort) + " or an absolute device path)";
+    // Appended piece by piece: GCC 12 misreads the chained operator+ here (-Wrestrict).
+    cause = "\"";
+    cause.append(name).append("\" is not a serial port name (COM1 to COM");
+    cause.append(std::to_string(kMaxComPort)).append(" or an absolute device path)");
     return std::nullopt;
   }
   const std::vector<SerialPortEntry> ports = ListSerialPorts(roots);
