@@ -10,4 +10,5 @@ $SUDO apt-get install -y --no-install-recommends \
   googletest libgtest-dev libgmock-dev libbenchmark-dev \
   libcli11-dev nlohmann-json3-dev \
   libusb-1.0-0-dev umockdev libumockdev-dev \
-  iproute2 procps
+  iproute2 procps \
+  qt6-base-dev qt6-base-dev-tools fonts-wqy-microhei xvfb xauth

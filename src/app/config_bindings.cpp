@@ -1,0 +1,239 @@
+#include "app/config_bindings.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QWidget>
+#include <stdexcept>
+#include <variant>
+
+#include "app/number_text.h"
+
+namespace vantrel::app {
+namespace {
+
+enum class Kind {
+  kSpeed,         // real; a ',' typed as the decimal separator is accepted
+  kReal,          // real
+  kMillimetres,   // real length held in mm, shown in the unit
+  kDots,          // integer length held in dots, shown in the unit
+  kInteger,       // plain integer
+  kCutPiece,      // integer shown only beside the CUTTER action
+  kReference,     // integer shown only, while set and not 0
+  kCharacter,     // one character
+  kListFromZero,  // list: value = position - 1
+  kListFromOne,   // list: value = position
+};
+
+using Member =
+    std::variant<RealItem PrinterConfig::*, IntItem PrinterConfig::*, CharItem PrinterConfig::*>;
+
+struct Binding {
+  const char* control;
+  Kind kind;
+  Member member;
+};
+
+using C = PrinterConfig;
+
+// Every shown item in record order: Speed first, RowOffsetD last.
+const Binding kBindings[] = {
+    {"EditSpeed", Kind::kSpeed, &C::Speed},
+    {"ComboBoxDensity", Kind::kListFromZero, &C::Density},
+    {"EditDensityBase", Kind::kReference, &C::DensityBase},
+    {"EditWidth", Kind::kMillimetres, &C::PaperWidth},
+    {"EditHeight", Kind::kMillimetres, &C::PaperHeight},
+    {"ComboBoxMediaSensor", Kind::kListFromZero, &C::MediaSensor},
+    {"EditGapSize", Kind::kMillimetres, &C::GapSize},
+    {"EditGapOffset", Kind::kMillimetres, &C::GapOffset},
+    {"ComboBoxPrintOut", Kind::kListFromZero, &C::PostPrintAction},
+    {"EditCutterPiece", Kind::kCutPiece, &C::CutPiece},
+    {"EditReferenceX", Kind::kInteger, &C::ReferenceX},
+    {"EditReferenceY", Kind::kInteger, &C::ReferenceY},
+    {"ComboBoxDirection", Kind::kListFromZero, &C::Direction},
+    {"ComboBoxMirror", Kind::kListFromZero, &C::Mirror},
+    {"EditOffset", Kind::kInteger, &C::Offset},
+    {"EditOffsetBase", Kind::kReference, &C::OffsetBase},
+    {"EditShiftY", Kind::kInteger, &C::ShiftY},
+    {"EditShiftYBase", Kind::kReference, &C::ShiftYBase},
+    {"EditShiftX", Kind::kInteger, &C::ShiftX},
+    {"EditShiftXBase", Kind::kReference, &C::ShiftXBase},
+    {"ComboBoxRibbon", Kind::kListFromZero, &C::Ribbon},
+    {"ComboBoxCodePage", Kind::kListFromZero, &C::CodePage},
+    {"ComboBoxCountryCode", Kind::kListFromZero, &C::CountryCode},
+    {"ComboBoxHead", Kind::kListFromZero, &C::HeadUpSensor},
+    {"ComboBoxReprint", Kind::kListFromZero, &C::ReprintAfterError},
+    {"EditGapInten", Kind::kInteger, &C::GapInten},
+    {"EditBlineInten", Kind::kInteger, &C::BlineInten},
+    {"EditContinuousInten", Kind::kInteger, &C::ContinuousInten},
+    {"ComboBoxBaudrate", Kind::kListFromOne, &C::BaudRate},
+    {"ComboBoxDatabit", Kind::kListFromZero, &C::DataBits},
+    {"ComboBoxParity", Kind::kListFromZero, &C::Parity},
+    {"ComboBoxStopBit", Kind::kListFromZero, &C::StopBits},
+    {"EditDarknessZ", Kind::kInteger, &C::DarknessZ},
+    {"EditPrintSpeedZ", Kind::kInteger, &C::PrintSpeedZ},
+    {"EditTearOffZ", Kind::kInteger, &C::TearOffZ},
+    {"ComboBoxPrintModeZ", Kind::kListFromOne, &C::PrintModeZ},
+    {"EditPrintWidthZ", Kind::kDots, &C::PrintWidthZ},
+    {"EditControlPrefixZ", Kind::kCharacter, &C::ControlPrefixZ},
+    {"EditFormatPrefixZ", Kind::kCharacter, &C::FormatPrefixZ},
+    {"EditDelimiterCharZ", Kind::kCharacter, &C::DelimiterCharZ},
+    {"ComboBoxMediaPowerUpZ", Kind::kListFromOne, &C::MediaPowerUpZ},
+    {"ComboBoxHeadCloseZ", Kind::kListFromOne, &C::HeadCloseZ},
+    {"EditLabelTopZ", Kind::kInteger, &C::LabelTopZ},
+    {"EditLeftPositionZ", Kind::kInteger, &C::LeftPositionZ},
+    {"EditHeatD", Kind::kInteger, &C::HeatD},
+    {"EditPrintSpeedD", Kind::kReal, &C::PrintSpeedD},
+    {"EditLabelWidthD", Kind::kDots, &C::LabelWidthD},
+    {"ComboBoxPresentSensorD", Kind::kListFromOne, &C::PresentSensorD},
+    {"ComboBoxCutterEquippedD", Kind::kListFromOne, &C::CutterEquippedD},
+    {"ComboBoxControlCodesD", Kind::kListFromOne, &C::ControlCodesD},
+    {"EditColumnOffsetD", Kind::kDots, &C::ColumnOffsetD},
+    {"EditRowOffsetD", Kind::kDots, &C::RowOffsetD},
+};
+
+constexpr int kCutterPosition = 4;  // "CUTTER" in the post-print list
+
+template <typename Control>
+Control& Find(const QWidget& root, const char* name) {
+  auto* control = root.findChild<Control*>(QLatin1String(name));
+  if (control == nullptr) throw std::logic_error(std::string("missing control ") + name);
+  return *control;
+}
+
+bool IsList(Kind kind) {
+  return kind == Kind::kListFromZero || kind == Kind::kListFromOne;
+}
+
+int PositionOffset(Kind kind) {
+  return kind == Kind::kListFromZero ? 1 : 0;
+}
+
+QString Latin1(std::string_view text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The selected position, or -1 when the text was typed rather than chosen.
+int ListPosition(const QComboBox& list) {
+  const int index = list.currentIndex();
+  if (list.isEditable() && index >= 0 && list.currentText() != list.itemText(index)) return -1;
+  return index;
+}
+
+// The text of a set item as its kind shows it.
+QString ItemText(Kind kind, const Member& member, const PrinterConfig& config, LengthUnit unit) {
+  if (const auto* real = std::get_if<RealItem PrinterConfig::*>(&member)) {
+    const float value = (config.*(*real)).value;
+    return kind == Kind::kMillimetres ? QString::fromStdString(MmToText(value, unit))
+                                      : GeneralRealText(value);
+  }
+  if (const auto* character = std::get_if<CharItem PrinterConfig::*>(&member)) {
+    const char value = (config.*(*character)).value;
+    return QString::fromLatin1(&value, 1);
+  }
+  const std::int32_t value = (config.*std::get<IntItem PrinterConfig::*>(member)).value;
+  return kind == Kind::kDots ? QString::fromStdString(DotsToText(value, unit, config))
+                             : QString::number(value);
+}
+
+bool ItemIsSet(const Member& member, const PrinterConfig& config) {
+  return std::visit([&](auto field) { return (config.*field).set(); }, member);
+}
+
+std::int32_t IntValue(const Member& member, const PrinterConfig& config) {
+  const auto* field = std::get_if<IntItem PrinterConfig::*>(&member);
+  return field == nullptr ? 0 : (config.*(*field)).value;
+}
+
+void ShowList(QComboBox& list, const Binding& b, const PrinterConfig& config) {
+  const int position =
+      ItemIsSet(b.member, config) ? IntValue(b.member, config) + PositionOffset(b.kind) : -1;
+  list.setCurrentIndex(position >= 0 && position < list.count() ? position : -1);
+}
+
+void ShowEdit(QLineEdit& edit, const Binding& b, const PrinterConfig& config, LengthUnit unit,
+              bool cutter_chosen) {
+  bool shown = ItemIsSet(b.member, config);
+  if (b.kind == Kind::kCutPiece) shown = shown && cutter_chosen;
+  if (b.kind == Kind::kReference) {
+    shown = shown && IntValue(b.member, config) != 0;
+    edit.setVisible(shown);
+  }
+  edit.setText(shown ? ItemText(b.kind, b.member, config, unit) : QString());
+}
+
+void ClearFlag(const Member& member, PrinterConfig& config) {
+  std::visit([&](auto field) { (config.*field).flag = 0; }, member);
+}
+
+float RealFromEdit(Kind kind, QString text) {
+  if (kind == Kind::kSpeed) {
+    const qsizetype comma = text.indexOf(QLatin1Char(','));
+    if (comma >= 0) text[comma] = QLatin1Char('.');
+  }
+  return static_cast<float>(RealFromText(text));
+}
+
+std::int32_t DotsFromEdit(const QString& text, LengthUnit unit, const PrinterConfig& config) {
+  const std::optional<std::int32_t> dots = ShownToDots(RealFromText(text), unit, config);
+  // A length that no resolution turns into a whole number of dots is no usable number either.
+  if (!dots)
+    throw ConversionError(
+        QStringLiteral("'%1' is not a valid floating point value").arg(text).toStdString());
+  return *dots;
+}
+
+void CollectEdit(const QLineEdit& edit, const Binding& b, PrinterConfig& config, LengthUnit unit) {
+  const QString text = edit.text();
+  if (text.isEmpty()) return ClearFlag(b.member, config);
+  if (const auto* real = std::get_if<RealItem PrinterConfig::*>(&b.member)) {
+    const float shown = RealFromEdit(b.kind, text);
+    (config.*(*real)).Set(b.kind == Kind::kMillimetres ? ShownToMm(shown, unit) : shown);
+  } else if (const auto* character = std::get_if<CharItem PrinterConfig::*>(&b.member)) {
+    (config.*(*character)).Set(text.at(0).toLatin1());
+  } else {
+    IntItem& item = config.*std::get<IntItem PrinterConfig::*>(b.member);
+    item.Set(b.kind == Kind::kDots ? DotsFromEdit(text, unit, config) : IntegerFromText(text));
+  }
+}
+
+void CollectList(const QComboBox& list, const Binding& b, PrinterConfig& config) {
+  const int position = ListPosition(list);
+  if (position <= 0) return ClearFlag(b.member, config);
+  (config.*std::get<IntItem PrinterConfig::*>(b.member)).Set(position - PositionOffset(b.kind));
+}
+
+template <std::size_t N>
+void ShowText(QWidget& root, const char* name, const Text<N>& text) {
+  Find<QLineEdit>(root, name).setText(Latin1(TextView(text)));
+}
+
+}  // namespace
+
+void ShowConfig(QWidget& root, const PrinterConfig& config, LengthUnit unit) {
+  ShowText(root, "EditVersion", config.Version);
+  ShowText(root, "EditMilage", config.Milage);
+  ShowText(root, "EditChecksum", config.Checksum);
+  ShowText(root, "EditSerial", config.SerialNo);
+  const auto& post_print = Find<QComboBox>(root, "ComboBoxPrintOut");
+  for (const Binding& b : kBindings) {
+    if (IsList(b.kind)) {
+      ShowList(Find<QComboBox>(root, b.control), b, config);
+    } else {
+      const bool cutter_chosen = post_print.currentIndex() == kCutterPosition;
+      ShowEdit(Find<QLineEdit>(root, b.control), b, config, unit, cutter_chosen);
+    }
+  }
+}
+
+void CollectConfig(const QWidget& root, PrinterConfig& config, LengthUnit unit) {
+  for (const Binding& b : kBindings) {
+    if (b.kind == Kind::kReference) continue;
+    if (IsList(b.kind)) {
+      CollectList(Find<QComboBox>(root, b.control), b, config);
+    } else {
+      CollectEdit(Find<QLineEdit>(root, b.control), b, config, unit);
+    }
+  }
+}
+
+}  // namespace vantrel::app

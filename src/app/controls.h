@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStringList>
+
+namespace vantrel::app {
+
+// Controls carry their names as object names, so handlers, the language walk and tests find
+// them. Captions and the items of localized lists are left empty here: the language walk
+// writes them before the window is first shown.
+
+QLabel* NewLabel(QWidget* parent, const QString& name, const QString& text = {});
+QLineEdit* NewEdit(QWidget* parent, const QString& name, int max_length = 0, int width = 52);
+QPushButton* NewButton(QWidget* parent, const QString& name);
+// A drop-down list with fixed items; `editable` lets the user type text that is not an item.
+QComboBox* NewList(QWidget* parent, const QString& name, const QStringList& items,
+                   bool editable = false, int width = 70);
+// A list whose first item is empty and whose `count` - 1 other items are localized texts.
+QComboBox* NewLocalizedList(QWidget* parent, const QString& name, int count, bool editable = false,
+                            int width = 70);
+
+// The items of a fixed value table after the leading empty item.
+template <typename Table>
+QStringList EmptyThen(const Table& table) {
+  QStringList items{QString()};
+  for (const auto& text : table) {
+    items << QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+  }
+  return items;
+}
+
+}  // namespace vantrel::app

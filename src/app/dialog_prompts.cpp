@@ -1,0 +1,51 @@
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "app/prompts.h"
+
+namespace vantrel::app {
+namespace {
+
+std::optional<QString> RunFileDialog(QFileDialog& dialog) {
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front();
+}
+
+}  // namespace
+
+void DialogPrompts::Message(const QString& text, const QString& detail) {
+  QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
+                  parent_);
+  box.setObjectName(QStringLiteral("MessageBox"));
+  if (!detail.isEmpty()) box.setDetailedText(detail);
+  box.exec();
+}
+
+bool DialogPrompts::Question(const QString& text) {
+  return QMessageBox::question(parent_, QApplication::applicationName(), text,
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<QString> DialogPrompts::OpenFile(const QString& filter) {
+  QFileDialog dialog(parent_, QString(), QString(), filter);
+  dialog.setObjectName(QStringLiteral("OpenDialog1"));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  return RunFileDialog(dialog);
+}
+
+std::optional<QString> DialogPrompts::SaveFile(const QString& filter,
+                                               const QString& default_suffix) {
+  QFileDialog dialog(parent_, QString(), QString(), filter);
+  dialog.setObjectName(QStringLiteral("SaveDialog1"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(default_suffix);
+  return RunFileDialog(dialog);
+}
+
+int DialogPrompts::RunDialog(QDialog& dialog) {
+  return dialog.exec();
+}
+
+}  // namespace vantrel::app

@@ -1,0 +1,162 @@
+#include "app/main_window.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QLocale>
+#include <QMenuBar>
+
+#include "app/config_bindings.h"
+#include "app/config_group.h"
+#include "app/ethernet_setup_dialog.h"
+#include "app/language.h"
+#include "app/status_bar_texts.h"
+#include "ops/dispatcher.h"
+
+namespace vantrel::app {
+
+TFormMain::TFormMain(MainWindowOptions options)
+    : network_(options.network),
+      datagrams_(options.datagrams),
+      net_settings_(InitialEthernetSettings()),
+      serial_devices_(options.serial_devices),
+      own_prompts_(options.prompts == nullptr ? std::make_unique<DialogPrompts>(this) : nullptr),
+      prompts_(options.prompts != nullptr ? options.prompts : own_prompts_.get()),
+      link_(options.opener),
+      Timer1(this) {
+  BuildLayout();
+  start_directory_ = QDir::currentPath();
+  move(60, 60);
+  PageControl1->setCurrentIndex(0);
+  link_.BindLinkSettings(&serial_, &parallel_, &network_);
+  link_.SetWaits(options.waits);
+  link_.progress().SetView(&progress_window_);
+  link_.progress().SetEndDelay(options.progress_end_delay);
+  ResetConfig(config_);
+  ShowCurrentConfig();
+  RefreshStatusBar();
+  PlaceProgressWindow();
+  DetectLanguage(options.locale_name.empty() ? QLocale::system().name().toStdString()
+                                             : options.locale_name);
+  ComboBoxInterFace->setCurrentIndex(options.interface);
+  ConnectHandlers();
+  ComboBoxInterFaceChange(options.interface);
+  Timer1.setObjectName("Timer1");
+  Timer1.start(1000);
+}
+
+TFormMain::~TFormMain() = default;
+
+LengthUnit TFormMain::unit() const {
+  return RadioGroupUnit->ItemIndex() == kUnitMm ? kUnitMm : kUnitInch;
+}
+
+void TFormMain::StartUp() {
+  RunOperation(
+      kOpProbeLink, std::monostate{}, 0, [this] { ReadAtStartUp(); }, OnFailure::kStaySilent);
+}
+
+void TFormMain::ReadAtStartUp() {
+  auto record = std::make_shared<PrinterConfig>();
+  ResetConfig(*record);
+  RunOperation(kOpReadConfiguration, record.get(), 0, [this, record] {
+    config_ = *record;
+    ShowCurrentConfig();
+  });
+}
+
+void TFormMain::RunOperation(int op, OperationRecord record, int extra,
+                             std::function<void()> on_success, OnFailure on_failure) {
+  setEnabled(false);
+  PlaceProgressWindow();
+  const int interface = ComboBoxInterFace->currentIndex();
+  const bool started =
+      runner_.Start([this, op, interface, record,
+                     extra] { return RunPrinterOperation(link_, op, interface, record, extra); },
+                    [this, on_success = std::move(on_success), on_failure](
+                        ResultCode code, std::exception_ptr error) {
+                      FinishOperation(code, error, on_success, on_failure);
+                    });
+  // The disabled window keeps a second operation from starting; this is the backstop.
+  if (!started) setEnabled(true);
+}
+
+void TFormMain::PlaceProgressWindow() {
+  const QRect frame = frameGeometry();
+  const ProgressOrigin origin =
+      ProgressOriginFor(frame.x(), frame.y(), frame.width(), frame.height());
+  link_.progress().SetProgressOrigin(origin.x, origin.y);
+}
+
+void TFormMain::FinishOperation(ResultCode code, const std::exception_ptr& error,
+                                const std::function<void()>& on_success, OnFailure on_failure) {
+  // Enabled before any message, so the box is not born disabled with its owner.
+  setEnabled(true);
+  raise();
+  activateWindow();
+  Guard([&] {
+    if (error) std::rethrow_exception(error);
+    if (code != kResultOk) {
+      if (on_failure == OnFailure::kShowMessage) ShowResult(code);
+    } else if (on_success) {
+      on_success();
+    }
+  });
+  emit OperationFinished();
+}
+
+void TFormMain::Guard(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    prompts_->Message(QString::fromStdString(e.what()));
+  } catch (...) {
+    prompts_->Message(QString::fromLatin1(ResultMessage(kResultUnknownError).data()));
+  }
+}
+
+void TFormMain::ShowResult(ResultCode code) {
+  const std::string_view message = ResultMessage(code);
+  prompts_->Message(QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size())),
+                    QString::fromStdString(link_.LastCause()));
+}
+
+void TFormMain::RefreshStatusBar() {
+  status_panels_[0]->setText(QString::fromStdString(parallel_.name));
+  status_panels_[1]->setText(SerialSummary(serial_));
+  status_panels_[2]->clear();
+}
+
+void TFormMain::RefreshUnitCaptions() {
+  const QString text = RadioGroupUnit->ItemText(RadioGroupUnit->ItemIndex());
+  for (int number = 1; number <= kUnitCaptionCount; ++number) {
+    if (auto* label = findChild<QLabel*>(UnitCaptionName(number))) label->setText(text);
+  }
+}
+
+void TFormMain::DetectLanguage(const std::string& locale_name) {
+  language_ = LanguageForLocale(locale_name);
+  ComboBoxLanguage->setCurrentIndex(language_);
+  ApplyLanguage(language_);
+}
+
+void TFormMain::ApplyLanguage(LanguageIndex language) {
+  ApplyLocalizedTexts(*this, MainWindowTexts(), language);
+  RefreshUnitCaptions();
+  // The client area is fixed; the menu bar above it follows its caption's font.
+  setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+}
+
+void TFormMain::ShowCurrentConfig() {
+  ShowConfig(*this, config_, unit());
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+  // The operation's thread uses this window's link layer until it ends.
+  if (busy()) {
+    event->ignore();
+  } else {
+    QMainWindow::closeEvent(event);
+  }
+}
+
+}  // namespace vantrel::app

@@ -1,0 +1,159 @@
+#pragma once
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <array>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/localized_texts.h"
+#include "app/operation_runner.h"
+#include "app/progress_window.h"
+#include "app/prompts.h"
+#include "app/radio_group.h"
+#include "config/printer_config.h"
+#include "config/unit_conversions.h"
+#include "link/link_layer.h"
+#include "link/serial_port_names.h"
+#include "net/datagram_targets.h"
+#include "net/net_settings.h"
+#include "ops/operation_record.h"
+
+namespace vantrel::app {
+
+// How a main window starts; the defaults are the real program's.
+struct MainWindowOptions {
+  // Null: the real message boxes and dialogs. Not owned.
+  Prompts* prompts = nullptr;
+  TransportOpener opener = OpenSystemTransport;
+  LinkWaits waits;
+  std::chrono::milliseconds progress_end_delay{200};
+  InterfaceKind interface = kInterfaceUsb;
+  NetworkTarget network;
+  // Where the network setup dialog's datagrams go; tests aim them at loopback.
+  DatagramTargets datagrams;
+  // Empty: the system's locale decides the language.
+  std::string locale_name;
+  // Where the serial settings dialog finds the present ports; tests point it elsewhere.
+  SerialDeviceRoots serial_devices;
+};
+
+// The main window. It owns, for the whole run, the link settings, the current configuration,
+// the last status and the language. Every printer exchange goes through RunOperation.
+class TFormMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kClientWidth = 692;
+  static constexpr int kClientHeight = 586;
+
+  explicit TFormMain(MainWindowOptions options = {});
+  ~TFormMain() override;
+
+  // The start-up probe on the selected interface and, when it answers, the read of its
+  // configuration. Runs like any operation, so the window stays responsive meanwhile.
+  void StartUp();
+
+  bool busy() const { return runner_.busy(); }
+  const PrinterConfig& config() const { return config_; }
+  const StatusFlags& status() const { return status_; }
+  const SerialSettings& serial() const { return serial_; }
+  const ParallelPortName& parallel() const { return parallel_; }
+  const NetworkTarget& network() const { return network_; }
+  LanguageIndex language() const { return language_; }
+  LengthUnit unit() const;
+  ProgressWindow& progress_window() { return progress_window_; }
+
+ signals:
+  // An operation has ended and its result has been handled.
+  void OperationFinished();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  enum class OnFailure { kShowMessage, kStaySilent };
+
+  // Building the window (main_window_layout.cpp).
+  void BuildLayout();
+  QWidget* NewTopRow();
+  QWidget* NewConfigurationTab();
+  QWidget* NewConfigButtons(QWidget* parent);
+  void BuildStatusBar();
+  void ConnectHandlers();
+  void OnClick(const char* button, void (TFormMain::*handler)());
+
+  // The calling pattern: disable, place the progress window, run on the worker, then on this
+  // thread show a failure or hand the record on, and enable again.
+  void RunOperation(int op, OperationRecord record, int extra, std::function<void()> on_success,
+                    OnFailure on_failure = OnFailure::kShowMessage);
+  // A third into the window's outer bounds, taken just before each operation.
+  void PlaceProgressWindow();
+  void FinishOperation(ResultCode code, const std::exception_ptr& error,
+                       const std::function<void()>& on_success, OnFailure on_failure);
+  // Runs a handler; whatever it throws is shown and the program goes on.
+  void Guard(const std::function<void()>& handler);
+  void ShowResult(ResultCode code);
+
+  void ReadAtStartUp();
+  void RefreshStatusBar();
+  void RefreshUnitCaptions();
+  void DetectLanguage(const std::string& locale_name);
+  void ApplyLanguage(LanguageIndex language);
+  void ShowCurrentConfig();
+
+  // Handlers (main_window_handlers.cpp).
+  void Timer1Timer();
+  void ComboBoxLanguageChange(int index);
+  void ComboBoxInterFaceChange(int index);
+  void ButtonInterFaceClick();
+  void About1Click();
+  void ButtonGetStatusClick();
+  void ButtonInitialClick();
+  void ButtonEthernetClick();
+  void SendEthernetSettings(NetSettings request);
+  void ButtonSelfTestClick();
+  void ButtonRestPrinterClick();
+  void ButtonIgnoreAutoClick();
+  void ButtonReadClick();
+  void ButtonConfigSetClick();
+  void ButtonClearClick();
+  void ButtonSaveClick();
+  void ButtonLoadClick();
+  void RadioGroupUnitClick();
+
+  SerialSettings serial_;
+  ParallelPortName parallel_;
+  NetworkTarget network_;
+  DatagramTargets datagrams_;
+  NetSettings net_settings_;
+  PrinterConfig config_;
+  StatusFlags status_;
+  LanguageIndex language_ = kEnglish;
+  int interface_index_ = kInterfaceUsb;
+  QString start_directory_;
+  SerialDeviceRoots serial_devices_;
+
+  std::unique_ptr<Prompts> own_prompts_;
+  Prompts* prompts_;
+  ProgressWindow progress_window_;
+  LinkLayer link_;
+  OperationRunner runner_;
+
+  QComboBox* ComboBoxLanguage = nullptr;
+  QComboBox* ComboBoxInterFace = nullptr;
+  QTabWidget* PageControl1 = nullptr;
+  QTabWidget* PageControl2 = nullptr;
+  RadioGroup* RadioGroupUnit = nullptr;
+  std::array<QLabel*, 4> status_panels_{};
+  QTimer Timer1;
+};
+
+}  // namespace vantrel::app

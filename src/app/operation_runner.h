@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QThread>
+#include <exception>
+#include <functional>
+
+#include "common/result_code.h"
+
+namespace vantrel::app {
+
+// Runs one printer operation at a time on a worker thread and hands its result back to the
+// thread this object lives on (the window thread), so the windows keep repainting meanwhile.
+class OperationRunner : public QObject {
+  Q_OBJECT
+
+ public:
+  using Work = std::function<ResultCode()>;
+  // `error` holds what the work threw, if it threw; `code` is then meaningless.
+  using Done = std::function<void(ResultCode code, std::exception_ptr error)>;
+
+  explicit OperationRunner(QObject* parent = nullptr) : QObject(parent) {}
+  // Waits for a running operation: the link layer it uses must outlive it.
+  ~OperationRunner() override;
+  OperationRunner(const OperationRunner&) = delete;
+  OperationRunner& operator=(const OperationRunner&) = delete;
+
+  // False, and nothing started, while another operation runs.
+  bool Start(Work work, Done done);
+  bool busy() const { return thread_ != nullptr; }
+
+ private:
+  QPointer<QThread> thread_;
+};
+
+}  // namespace vantrel::app

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QGroupBox>
+
+#include "common/status_flags.h"
+
+namespace vantrel::app {
+
+// The group "Printer Status": nine labels, lit (enabled) or greyed, and "Get Status".
+QGroupBox* NewStatusGroup(QWidget* parent);
+
+// Lights the labels below `root` by the shared rule for a successful status read.
+void ShowStatusLabels(QWidget& root, const StatusFlags& flags);
+
+// The group "Printer Function" with the four one-shot control buttons.
+QGroupBox* NewFunctionGroup(QWidget* parent);
+
+}  // namespace vantrel::app

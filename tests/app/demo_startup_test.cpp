@@ -1,0 +1,66 @@
+// Start-up on ETHERNET against the simulated printer, as `vantrel --demo` does, and Set over it.
+#include <QDir>
+#include <QTest>
+
+#include "app/app_fixture.h"
+#include "app/app_test_registry.h"
+#include "app/radio_group.h"
+#include "ops/write_configuration.h"
+#include "support/scripted_transport.h"
+
+namespace vantrel::app::testing {
+namespace {
+
+// The bytes WriteConfiguration itself sends for this record and block.
+std::string ExpectedWrite(const PrinterConfig& config, int block) {
+  auto script = std::make_shared<vantrel::testing::Script>();
+  LinkLayer link(vantrel::testing::ScriptedOpener(script));
+  if (WriteConfiguration(link, kInterfaceEthernet, config, block) != kResultOk) return "<failed>";
+  return script->written;
+}
+
+}  // namespace
+
+class DemoStartupTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void StartUpReadsAndShowsTheSimulatedPrinter() {
+    AppFixture app;
+    app.window->StartUp();
+    QVERIFY(app.WaitIdle());
+    QVERIFY(app.prompts.messages.empty());
+    QCOMPARE(app.Text("EditVersion"), QString("SIM 1.00"));
+    QCOMPARE(app.Text("EditSerial"), QString("SIM0000001"));
+    QCOMPARE(app.Text("EditWidth"), QString("4.00"));
+    QCOMPARE(app.Find<QComboBox>("ComboBoxMediaSensor").currentIndex(), 1);
+    // The start-up read shows no progress window; only the probe and the read connected.
+    QCOMPARE(app.server.ConnectionCount(), std::size_t{2});
+    const QString dir = qEnvironmentVariable("VANTREL_SCREENSHOT_DIR", QDir::tempPath());
+    app.window->show();
+    QVERIFY(app.window->grab().save(dir + "/main_window_demo.png"));
+  }
+
+  void SetOnEachPageSendsExactlyThatBlock() {
+    AppFixture app;
+    app.Find<RadioGroup>("RadioGroupUnit").SetItemIndex(kUnitMm);  // lengths show exactly
+    QVERIFY(app.ClickAndWait("ButtonRead"));
+    std::size_t connections = 1;
+    for (int block = kBlockCommon; block <= kBlockD; ++block) {
+      app.Find<QTabWidget>("PageControl2").setCurrentIndex(block);
+      app.Received(connections);
+      app.server.ClearReceived();
+      QVERIFY(app.ClickAndWait("ButtonConfigSet"));
+      const std::string expected = ExpectedWrite(app.window->config(), block);
+      QVERIFY(!expected.empty());
+      QCOMPARE(app.Received(++connections), expected);
+    }
+    QVERIFY(app.prompts.messages.empty());
+  }
+};
+
+VANTREL_APP_TEST(DemoStartupTest);
+
+}  // namespace vantrel::app::testing
+
+#include "demo_startup_test.moc"

@@ -1,0 +1,331 @@
+// "TCP/IP Setup" and "Ethernet Setup" as the user drives them, against simulated printers:
+// datagrams go to loopback only (directed), the command language to the fixture's TCP printer.
+#include <QDir>
+#include <QLabel>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/app_fixture.h"
+#include "app/app_test_registry.h"
+#include "app/ethernet_setup_dialog.h"
+#include "app/net_setup_dialog.h"
+#include "net/setup_datagrams.h"
+#include "sim_udp_responder.h"
+
+namespace vantrel::app::testing {
+namespace {
+
+// Two printers answering on loopback (or, with `answering` false, a port nobody answers on)
+// and a main window whose network dialog sends there.
+struct NetDialogsSetup {
+  explicit NetDialogsSetup(std::string address = "127.0.0.1", bool answering = true,
+                           sim::SimState tcp_printer = {})
+      : responder(sim::MakeSimFleet(sim::SimNetState{}, 2)) {
+    std::string error;
+    if (!responder.Start({"127.0.0.1", 0}, &error)) throw std::runtime_error(error);
+    const std::uint16_t port = responder.port();
+    if (!answering) responder.Stop();
+    app = std::make_unique<AppFixture>(
+        [&](MainWindowOptions& options) {
+          options.datagrams.port = port;
+          options.network.address = address;
+        },
+        tcp_printer);
+  }
+
+  std::size_t Datagrams() const { return responder.Received().size(); }
+
+  sim::SimUdpResponder responder;
+  std::unique_ptr<AppFixture> app;
+};
+
+bool Settled(TFormNetSetup& dialog) {
+  return QTest::qWaitFor([&] { return !dialog.busy(); }, 10000);
+}
+
+template <typename Control>
+Control& In(QDialog& dialog, const char* name) {
+  auto* control = dialog.findChild<Control*>(QLatin1String(name));
+  if (control == nullptr) throw std::runtime_error(std::string("no control ") + name);
+  return *control;
+}
+
+QTreeWidget& List(QDialog& dialog) {
+  return In<QTreeWidget>(dialog, "ListView1");
+}
+
+void Press(QDialog& dialog, const char* button) {
+  In<QPushButton>(dialog, button).click();
+}
+
+// Opens "TCP/IP Setup" from "Setup" on ETHERNET; `play` runs once its opening discovery is
+// over, and `edit` plays the Ethernet settings dialog if Change IP opens it.
+void OpenNetSetup(AppFixture& app, const std::function<void(TFormNetSetup&)>& play,
+                  const std::function<void(TFormEthernetSetup&)>& edit = {}) {
+  app.prompts.on_dialog = [play, edit](QDialog& dialog) {
+    if (auto* net = qobject_cast<TFormNetSetup*>(&dialog)) {
+      if (Settled(*net)) play(*net);
+      Settled(*net);
+    } else if (auto* ethernet = qobject_cast<TFormEthernetSetup*>(&dialog); ethernet && edit) {
+      edit(*ethernet);
+    }
+  };
+  app.Find<QPushButton>("ButtonInterFace").click();
+}
+
+void SelectRow(TFormNetSetup& dialog, int row) {
+  List(dialog).clearSelection();
+  List(dialog).topLevelItem(row)->setSelected(true);
+}
+
+}  // namespace
+
+class NetDialogsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void OpeningOnAnEmptyTargetTakesTheFirstPrinter() {
+    NetDialogsSetup setup("");
+    int rows = -1;
+    QString shown;
+    bool first_selected = false;
+    OpenNetSetup(*setup.app, [&](TFormNetSetup& dialog) {
+      rows = List(dialog).topLevelItemCount();
+      shown = In<QLineEdit>(dialog, "EditIPAddr").text();
+      first_selected = List(dialog).topLevelItem(0)->isSelected();
+    });
+    QCOMPARE(rows, 2);
+    QCOMPARE(shown, QString("127.0.0.1"));
+    QVERIFY(first_selected);
+    // Stored on opening, though the dialog was left without "Exit".
+    QCOMPARE(setup.app->window->network().address, std::string("127.0.0.1"));
+  }
+
+  void OpeningOnAnEmptyTargetWithoutPrintersProposesTheFallback() {
+    NetDialogsSetup setup("", false);
+    QString shown;
+    OpenNetSetup(*setup.app, [&](TFormNetSetup& dialog) {
+      shown = In<QLineEdit>(dialog, "EditIPAddr").text();
+    });
+    QCOMPARE(shown, QString("192.168.1.100"));
+    QCOMPARE(setup.app->window->network().address, std::string("192.168.1.100"));
+  }
+
+  void ExitStoresBothFieldsOrNeither() {
+    NetDialogsSetup setup("printer.local");
+    QString shown;
+    bool closed_on_bad_port = true;
+    OpenNetSetup(*setup.app, [&](TFormNetSetup& dialog) {
+      shown = In<QLineEdit>(dialog, "EditIPAddr").text();
+      In<QLineEdit>(dialog, "EditIPAddr").setText("127.0.0.5");
+      In<QLineEdit>(dialog, "EditPort").setText("91x");
+      Press(dialog, "ButtonExit");
+      closed_on_bad_port = dialog.result() == QDialog::Accepted;
+      In<QLineEdit>(dialog, "EditPort").setText("9200");
+      Press(dialog, "ButtonExit");
+    });
+    QCOMPARE(shown, QString("printer.local"));
+    QVERIFY(!closed_on_bad_port);
+    QCOMPARE(setup.app->prompts.messages.at(0).text, QString("'91x' is not a valid integer value"));
+    QCOMPARE(setup.app->window->network().address, std::string("127.0.0.5"));
+    QCOMPARE(setup.app->window->network().port, 9200);
+  }
+
+  void DiscoveryDisablesTheButtonsAndAClickFillsTheAddress() {
+    NetDialogsSetup setup;
+    bool enabled_while_running = true;
+    QString clicked;
+    OpenNetSetup(*setup.app, [&](TFormNetSetup& dialog) {
+      Press(dialog, "ButtonDiscover");
+      enabled_while_running = In<QPushButton>(dialog, "ButtonChangeIP").isEnabled();
+      Settled(dialog);
+      SelectRow(dialog, 1);
+      emit List(dialog).itemClicked(List(dialog).topLevelItem(1), 0);
+      clicked = In<QLineEdit>(dialog, "EditIPAddr").text();
+    });
+    QVERIFY(!enabled_while_running);
+    QCOMPARE(clicked, QString("127.0.0.2"));
+  }
+
+  void FactoryDefaultNeedsARowAndAYes() {
+    NetDialogsSetup setup;
+    std::size_t after_no = 0;
+    int rows_after_no = -1;
+    int rows_after_yes = -1;
+    OpenNetSetup(*setup.app, [&](TFormNetSetup& dialog) {
+      List(dialog).clearSelection();
+      Press(dialog, "ButtonFactoryDefault");
+      Press(dialog, "ButtonChangeIP");
+      SelectRow(dialog, 1);
+      setup.app->prompts.answers = {false, true};
+      Press(dialog, "ButtonFactoryDefault");
+      after_no = setup.Datagrams();
+      rows_after_no = List(dialog).topLevelItemCount();
+      Press(dialog, "ButtonFactoryDefault");
+      rows_after_yes = List(dialog).topLevelItemCount();
+    });
+    QCOMPARE(after_no, std::size_t{1});  // the opening discovery only
+    QCOMPARE(rows_after_no, 2);
+    QCOMPARE(rows_after_yes, 0);
+    QVERIFY(setup.responder.WaitForReceived(2, std::chrono::seconds(5)));
+    const std::vector<std::uint8_t> sent = setup.responder.Received().back();
+    const auto expected = BuildFactoryDefaultRequest(2, {0x02, 0x11, 0x22, 0x33, 0x44, 0x5B});
+    QVERIFY(std::equal(sent.begin(), sent.end(), expected.begin(), expected.end()));
+  }
+
+  void ChangeIpCancelledSendsNoSetAndKeepsTheList() {
+    NetDialogsSetup setup;
+    int rows = -1;
+    QString name_shown;
+    OpenNetSetup(
+        *setup.app,
+        [&](TFormNetSetup& dialog) {
+          SelectRow(dialog, 0);
+          Press(dialog, "ButtonChangeIP");
+          Settled(dialog);
+          rows = List(dialog).topLevelItemCount();
+        },
+        [&](TFormEthernetSetup& edit) {
+          name_shown = In<QLineEdit>(edit, "EditPrinterName").text();
+          Press(edit, "ButtonCancel");
+        });
+    QCOMPARE(name_shown, QString("SIM-33445A"));
+    QCOMPARE(rows, 2);
+    QCOMPARE(setup.Datagrams(), std::size_t{3});  // the discovery and the two gets
+  }
+
+  void ChangeIpSendsTheEditedSettingsOrRefusesThem() {
+    NetDialogsSetup setup;
+    int rows = -1;
+    QString refused;
+    OpenNetSetup(
+        *setup.app,
+        [&](TFormNetSetup& dialog) {
+          SelectRow(dialog, 1);
+          Press(dialog, "ButtonChangeIP");
+          Settled(dialog);
+          rows = List(dialog).topLevelItemCount();
+        },
+        [&](TFormEthernetSetup& edit) {
+          QCOMPARE(In<QLineEdit>(edit, "EditIP").text(), QString("127.0.0.2"));
+          In<QLineEdit>(edit, "EditIP").setText("127.0.6.6");
+          In<QLineEdit>(edit, "EditPrinterName").setText("Dock 3");
+          Press(edit, "ButtonSetPrinterName");  // all four sets go out whichever Set is pressed
+        });
+    QCOMPARE(rows, 0);
+    QVERIFY(setup.responder.WaitForReceived(7, std::chrono::seconds(5)));
+    QCOMPARE(setup.responder.Printer(1).name, std::string("Dock 3"));
+    QCOMPARE(setup.responder.Printer(1).in_use, (sim::SimIpv4{127, 0, 0, 2}));
+
+    OpenNetSetup(
+        *setup.app,
+        [&](TFormNetSetup& dialog) {
+          SelectRow(dialog, 0);
+          Press(dialog, "ButtonChangeIP");
+        },
+        [&](TFormEthernetSetup& edit) {
+          In<RadioGroup>(edit, "RadioGroupDHCP").SetItemIndex(1);
+          In<QLineEdit>(edit, "EditIP").setText("127.0.6");
+          Press(edit, "ButtonSetIP");
+        });
+    QCOMPARE(setup.app->prompts.messages.back().text,
+             QString("IP address \"127.0.6\" is not a valid IPv4 address"));
+    QCOMPARE(setup.Datagrams(), std::size_t{10});  // a discovery and two gets: no set
+  }
+
+  void WebSetupOpensTheAddressFieldAsTyped() {
+    NetDialogsSetup setup;
+    ScriptedPrompts prompts;
+    QStringList opened;
+    NetworkTarget target{"printer.local", 9100};
+    DatagramTargets datagrams;
+    datagrams.broadcast = {127, 0, 0, 1};
+    datagrams.multicast.reset();
+    datagrams.port = setup.responder.port();
+    datagrams.discovery_wait = std::chrono::milliseconds(100);
+    TFormNetSetup dialog(
+        target, {&prompts, kEnglish, datagrams, [&](const QString& url) { opened << url; }});
+    QVERIFY(Settled(dialog));
+    Press(dialog, "ButtonBrowser");
+    In<QLineEdit>(dialog, "EditIPAddr").clear();
+    Press(dialog, "ButtonBrowser");
+    QCOMPARE(opened, QStringList({"http://printer.local", "http://"}));
+    QCOMPARE(List(dialog).headerItem()->text(0), QString("Printer Name"));
+    QCOMPARE(In<QPushButton>(dialog, "ButtonBrowser").text(), QString("Web Setup"));
+  }
+
+  void WritesScreenshots() {
+    const QString dir = qEnvironmentVariable("VANTREL_SCREENSHOT_DIR", QDir::tempPath());
+    NetDialogsSetup setup;
+    ScriptedPrompts prompts;
+    NetworkTarget target{"127.0.0.1", 9100};
+    DatagramTargets datagrams;
+    datagrams.broadcast = {127, 0, 0, 1};
+    datagrams.multicast = Ipv4Bytes{127, 0, 0, 1};
+    datagrams.port = setup.responder.port();
+    datagrams.discovery_wait = std::chrono::milliseconds(100);
+    TFormNetSetup dialog(target, {&prompts, kEnglish, datagrams, {}});
+    QVERIFY(Settled(dialog));
+    QVERIFY(dialog.grab().save(dir + "/net_setup_dialog.png"));
+    NetSettings settings = InitialEthernetSettings();
+    settings.MacText = "02:11:22:33:44:5A";
+    TFormEthernetSetup ethernet(settings, kTraditionalChinese, {});
+    QVERIFY(ethernet.grab().save(dir + "/ethernet_setup_dialog_zh_tw.png"));
+  }
+
+  void EthernetSetupShowsDhcpAndSetsTheStaticAddress() {
+    sim::SimState state;
+    state.net.dhcp = true;
+    state.net.in_use = {127, 0, 0, 9};
+    NetDialogsSetup setup("127.0.0.1", true, state);
+    bool rows_enabled = true;
+    QString shown_ip;
+    int mode_item = -1;
+    setup.app->prompts.on_dialog = [&](QDialog& dialog) {
+      shown_ip = In<QLineEdit>(dialog, "EditIP").text();
+      rows_enabled = In<QLineEdit>(dialog, "EditMask").isEnabled();
+      mode_item = In<RadioGroup>(dialog, "RadioGroupDHCP").ItemIndex();
+      In<RadioGroup>(dialog, "RadioGroupDHCP").SetItemIndex(1);
+      In<QLineEdit>(dialog, "EditIP").setText("10.0.0.5");
+      In<QLineEdit>(dialog, "EditMask").setText("255.0.0.0");
+      In<QLineEdit>(dialog, "EditGateWay").setText("10.0.0.1");
+      Press(dialog, "ButtonSetIP");
+    };
+    QVERIFY(setup.app->ClickAndWait("ButtonEthernet"));
+    QVERIFY(setup.app->WaitIdle());
+    QCOMPARE(shown_ip, QString("127.0.0.9"));
+    QVERIFY(!rows_enabled);
+    QCOMPARE(mode_item, 0);
+    const std::string received = setup.app->Received(2);
+    QVERIFY(received.ends_with("NET IP \"10.0.0.5\",\"255.0.0.0\",\"10.0.0.1\"\r\n"));
+    QVERIFY(setup.app->prompts.messages.empty());
+  }
+
+  void EthernetSetupNameCancelAndRefusal() {
+    NetDialogsSetup setup;
+    setup.app->prompts.on_dialog = [](QDialog& dialog) {
+      In<QLineEdit>(dialog, "EditPrinterName").setText("Dock 3");
+      Press(dialog, "ButtonSetPrinterName");
+    };
+    QVERIFY(setup.app->ClickAndWait("ButtonEthernet"));
+    QVERIFY(setup.app->WaitIdle());
+    QVERIFY(setup.app->Received(2).ends_with("MACADDR\r\nNET NAME \"Dock 3\"\r\n"));
+
+    setup.app->prompts.on_dialog = [](QDialog& dialog) { Press(dialog, "ButtonCancel"); };
+    QVERIFY(setup.app->ClickAndWait("ButtonEthernet"));
+    setup.app->prompts.on_dialog = [](QDialog& dialog) {
+      In<QLineEdit>(dialog, "EditPrinterName").setText("a\"b");
+      Press(dialog, "ButtonSetPrinterName");
+    };
+    QVERIFY(setup.app->ClickAndWait("ButtonEthernet"));
+    QCOMPARE(setup.app->prompts.messages.back().text,
+             QString("The printer name must not contain a double quote or a control character"));
+    QVERIFY(setup.app->Received(4).ends_with("MACADDR\r\n"));  // two reads, nothing set
+    QCOMPARE(setup.app->server.ConnectionCount(), std::size_t{4});
+  }
+};
+
+VANTREL_APP_TEST(NetDialogsTest);
+
+}  // namespace vantrel::app::testing
+#include "net_dialogs_test.moc"

@@ -1,0 +1,78 @@
+// Number texts of the configuration tab and the serial summary of the status bar.
+#include "app/number_text.h"
+
+#include <QTest>
+
+#include "app/app_test_registry.h"
+#include "app/status_bar_texts.h"
+
+namespace vantrel::app::testing {
+
+class NumberTextTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void IntegersAcceptSignsAndSpacesOnly() {
+    QCOMPARE(IntegerFromText("42"), 42);
+    QCOMPARE(IntegerFromText(" -120 "), -120);
+    QCOMPARE(IntegerFromText("+7"), 7);
+    QCOMPARE(IntegerFromText("2147483647"), 2147483647);
+    for (const char* bad : {"", "abc", "1.5", "2147483648", "12x", "+-1", "--1"}) {
+      QVERIFY_THROWS_EXCEPTION(ConversionError, IntegerFromText(bad));
+    }
+    try {
+      IntegerFromText("x1");
+      QFAIL("no error");
+    } catch (const ConversionError& e) {
+      QCOMPARE(QString(e.what()), QString("'x1' is not a valid integer value"));
+    }
+  }
+
+  void RealsAreLocaleFreeAndFinite() {
+    QCOMPARE(RealFromText("4.5"), 4.5);
+    QCOMPARE(RealFromText(" 1e2"), 100.0);
+    QCOMPARE(RealFromText("-.25"), -0.25);
+    for (const char* bad : {"4,5", "abc", "inf", "nan", "1e999", "", "4.5mm"}) {
+      QVERIFY_THROWS_EXCEPTION(ConversionError, RealFromText(bad));
+    }
+    try {
+      RealFromText("abc");
+      QFAIL("no error");
+    } catch (const ConversionError& e) {
+      QCOMPARE(QString(e.what()), QString("'abc' is not a valid floating point value"));
+    }
+  }
+
+  void StoredRealsShowTheirWidenedValue() {
+    QCOMPARE(GeneralRealText(3.0f), QString("3"));
+    QCOMPARE(GeneralRealText(2.5f), QString("2.5"));
+    QCOMPARE(GeneralRealText(2.2f), QString("2.20000004768372"));
+  }
+
+  void SerialSummaryFollowsTheLinkRules() {
+    QCOMPARE(SerialSummary({}), QString("COM1 9600,N,8,1 RTS "));
+    SerialSettings odd;
+    odd.port_name = "COM7";
+    odd.baud_rate_index = 6;
+    odd.data_bits_index = 0;
+    odd.parity_index = 1;
+    odd.stop_bits_index = 1;
+    odd.hardware_handshake_index = 0;
+    odd.software_handshake_index = 1;
+    QCOMPARE(SerialSummary(odd), QString("COM7 115200,O,7,1.5 None Xon/Xoff"));
+    SerialSettings outside;
+    outside.baud_rate_index = 7;
+    outside.parity_index = 9;
+    outside.data_bits_index = -1;
+    outside.stop_bits_index = 5;
+    outside.hardware_handshake_index = 4;
+    outside.software_handshake_index = 3;
+    QCOMPARE(SerialSummary(outside), QString("COM1 9600,N,8,1 RTS/CTS "));
+  }
+};
+
+VANTREL_APP_TEST(NumberTextTest);
+
+}  // namespace vantrel::app::testing
+
+#include "number_text_test.moc"
