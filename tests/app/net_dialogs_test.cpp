@@ -286,9 +286,9 @@ class NetDialogsTest : public QObject {
       rows_enabled = In<QLineEdit>(dialog, "EditMask").isEnabled();
       mode_item = In<RadioGroup>(dialog, "RadioGroupDHCP").ItemIndex();
       In<RadioGroup>(dialog, "RadioGroupDHCP").SetItemIndex(1);
-      In<QLineEdit>(dialog, "EditIP").setText("10.0.0.5");
+      In<QLineEdit>(dialog, "EditIP").setText("198.51.100.5");
       In<QLineEdit>(dialog, "EditMask").setText("255.0.0.0");
-      In<QLineEdit>(dialog, "EditGateWay").setText("10.0.0.1");
+      In<QLineEdit>(dialog, "EditGateWay").setText("198.51.100.1");
       Press(dialog, "ButtonSetIP");
     };
     QVERIFY(setup.app->ClickAndWait("ButtonEthernet"));
@@ -297,7 +297,7 @@ class NetDialogsTest : public QObject {
     QVERIFY(!rows_enabled);
     QCOMPARE(mode_item, 0);
     const std::string received = setup.app->Received(2);
-    QVERIFY(received.ends_with("NET IP \"10.0.0.5\",\"255.0.0.0\",\"10.0.0.1\"\r\n"));
+    QVERIFY(received.ends_with("NET IP \"198.51.100.5\",\"255.0.0.0\",\"198.51.100.1\"\r\n"));
     QVERIFY(setup.app->prompts.messages.empty());
   }
 

@@ -51,18 +51,18 @@ TEST_F(CliNetTest, DiscoverPrintsOneJsonRowPerReply) {
 
 TEST_F(CliNetTest, ChangeIpByDatagramsThenReadOverTcpSeesOnePrinter) {
   const CliRun change =
-      Cli("udp change-ip 02:11:22:33:44:5a --ip 10.0.0.5 --mask 255.0.0.0 "
-          "--gateway 10.0.0.1" +
+      Cli("udp change-ip 02:11:22:33:44:5a --ip 198.51.100.5 --mask 255.0.0.0 "
+          "--gateway 198.51.100.1" +
           Udp());
   ASSERT_EQ(change.status, 0) << change.err;
   const CliRun read = Cli("net read --json" + Tcp());
   ASSERT_EQ(read.status, 0) << read.err;
   const auto settings = nlohmann::json::parse(read.out);
   EXPECT_EQ(settings, nlohmann::json({{"AddressMode", 0},
-                                      {"IpAddress", "10.0.0.5"},
+                                      {"IpAddress", "198.51.100.5"},
                                       {"SubnetMask", "255.0.0.0"},
-                                      {"Gateway", "10.0.0.1"},
-                                      {"LastUsedIp", "10.0.0.5"},
+                                      {"Gateway", "198.51.100.1"},
+                                      {"LastUsedIp", "198.51.100.5"},
                                       {"PrinterName", "SIM-33445A"},
                                       {"MacText", "02:11:22:33:44:5A"},
                                       {"SetKind", 0},
@@ -70,16 +70,16 @@ TEST_F(CliNetTest, ChangeIpByDatagramsThenReadOverTcpSeesOnePrinter) {
 }
 
 TEST_F(CliNetTest, NetCommandsChangeThePrinterOverTcp) {
-  ASSERT_EQ(Cli("net static 10.1.0.9 255.255.0.0 10.1.0.1" + Tcp()).status, 0);
+  ASSERT_EQ(Cli("net static 203.0.113.9 255.255.0.0 203.0.113.1" + Tcp()).status, 0);
   ASSERT_EQ(Cli("net name Dock-3" + Tcp()).status, 0);
   ASSERT_EQ(Cli("net dhcp" + Tcp()).status, 0);
   EXPECT_EQ(ReceivedAfter(3),
-            "NET IP \"10.1.0.9\",\"255.255.0.0\",\"10.1.0.1\"\r\nNET NAME \"Dock-3\"\r\n"
+            "NET IP \"203.0.113.9\",\"255.255.0.0\",\"203.0.113.1\"\r\nNET NAME \"Dock-3\"\r\n"
             "NET DHCP\r\n");
   const sim::SimNetState net = printer_.state().net;
   EXPECT_TRUE(net.dhcp);
   EXPECT_EQ(net.name, "Dock-3");
-  EXPECT_EQ(net.in_use, (sim::SimIpv4{10, 1, 0, 9}));
+  EXPECT_EQ(net.in_use, (sim::SimIpv4{203, 0, 113, 9}));
 }
 
 TEST_F(CliNetTest, FactoryDefaultDatagramGoesToItsMac) {
@@ -91,9 +91,9 @@ TEST_F(CliNetTest, FactoryDefaultDatagramGoesToItsMac) {
 }
 
 TEST_F(CliNetTest, InvalidValuesAreRefusedWithNothingSent) {
-  const CliRun address = Cli("net static 10.0.0.256 255.0.0.0 10.0.0.1" + Tcp());
+  const CliRun address = Cli("net static 198.51.100.256 255.0.0.0 198.51.100.1" + Tcp());
   EXPECT_EQ(address.status, 6);
-  EXPECT_EQ(address.err, "IP address \"10.0.0.256\" is not a valid IPv4 address\n");
+  EXPECT_EQ(address.err, "IP address \"198.51.100.256\" is not a valid IPv4 address\n");
   EXPECT_EQ(Cli("net name 'a\"b'" + Tcp()).status, 6);
   EXPECT_EQ(
       Cli("udp change-ip 02:11:22:33:44:5A --ip 1.2.3 --mask 255.0.0.0 --gateway 1.2.3.4" + Udp())
@@ -109,7 +109,7 @@ TEST_F(CliNetTest, InvalidValuesAreRefusedWithNothingSent) {
 
 TEST_F(CliNetTest, UsageErrors) {
   EXPECT_EQ(Cli("net").status, 64);
-  EXPECT_EQ(Cli("net static 10.0.0.5" + Tcp()).status, 64);
+  EXPECT_EQ(Cli("net static 198.51.100.5" + Tcp()).status, 64);
   EXPECT_EQ(Cli("udp change-ip 02:11:22:33:44:5A" + Udp()).status, 64);
   EXPECT_EQ(Cli("udp change-ip 02:11:22:33:44:5A --dhcp --ip 1.2.3.4" + Udp()).status, 64);
   EXPECT_EQ(Cli("udp change-ip 02:11:22:33:44:5A --ip 1.2.3.4" + Udp()).status, 64);

@@ -98,7 +98,7 @@ Bytes Reply(std::uint8_t state, std::uint8_t flags, std::string_view model, std:
   std::copy(mac.begin(), mac.end(), reply.begin() + 22);
   reply[40] = state;
   reply[41] = flags;
-  const Bytes address = {0x0A, 0x00, 0x00, 0x05};
+  const Bytes address = {0xC6, 0x33, 0x64, 0x05};
   std::copy(address.begin(), address.end(), reply.begin() + 44);
   std::copy(model.begin(), model.end(), reply.begin() + 52);
   reply.insert(reply.end(), name.begin(), name.end());
@@ -109,7 +109,7 @@ Bytes Reply(std::uint8_t state, std::uint8_t flags, std::string_view model, std:
 TEST(DiscoveryReplyTest, DecodesEveryColumn) {
   const auto row = DecodeDiscoveryReply(Reply(0, 0, "TX-4", "Shipping"));
   ASSERT_TRUE(row);
-  EXPECT_EQ(*row, (DeviceListRow{"Shipping", "02:11:22:33:44:5A", "10.0.0.5", "TX-4", "Ready"}));
+  EXPECT_EQ(*row, (DeviceListRow{"Shipping", "02:11:22:33:44:5A", "198.51.100.5", "TX-4", "Ready"}));
 }
 
 TEST(DiscoveryReplyTest, ModelOfThirtyTwoBytesEndsWhereTheNameBegins) {

@@ -13,11 +13,11 @@ constexpr Ipv4Bytes kInvalid = {0xFF, 0xFF, 0xFF, 0xFF};
 
 TEST(Ipv4TextTest, FormatsWithoutLeadingZeros) {
   EXPECT_EQ(FormatIPv4({0xC0, 0xA8, 0x01, 0x64}), "192.168.1.100");
-  EXPECT_EQ(FormatIPv4({0x0A, 0x00, 0x00, 0x05}), "10.0.0.5");
+  EXPECT_EQ(FormatIPv4({0xC6, 0x33, 0x64, 0x05}), "198.51.100.5");
 }
 
 TEST(Ipv4TextTest, ParsesAsSpecifiedAndFlagsWhatIsInvalid) {
-  EXPECT_EQ(ParseIPv4("192.168.001.010"), (Ipv4Bytes{0xC0, 0xA8, 0x01, 0x0A}));
+  EXPECT_EQ(ParseIPv4("198.051.100.010"), (Ipv4Bytes{0xC6, 0x33, 0x64, 0x0A}));
   EXPECT_EQ(ParseIPv4("1.2.3.4 "), (Ipv4Bytes{1, 2, 3, 4}));
   EXPECT_EQ(ParseIPv4("1.2.3.4x9"), (Ipv4Bytes{1, 2, 3, 4}));
   EXPECT_EQ(ParseIPv4("0000000255.0.0.0"), (Ipv4Bytes{255, 0, 0, 0}));
@@ -31,10 +31,10 @@ TEST(Ipv4TextTest, ParsesAsSpecifiedAndFlagsWhatIsInvalid) {
 }
 
 TEST(Ipv4TextTest, CompleteTextHasNothingAfterTheFourthNumber) {
-  EXPECT_TRUE(IsCompleteIPv4Text("10.0.0.5"));
+  EXPECT_TRUE(IsCompleteIPv4Text("198.51.100.5"));
   EXPECT_TRUE(IsCompleteIPv4Text("010.000.000.005"));
-  EXPECT_FALSE(IsCompleteIPv4Text("10.0.0.5 "));
-  EXPECT_FALSE(IsCompleteIPv4Text("10.0.0.5/24"));
+  EXPECT_FALSE(IsCompleteIPv4Text("198.51.100.5 "));
+  EXPECT_FALSE(IsCompleteIPv4Text("198.51.100.5/24"));
   EXPECT_FALSE(IsCompleteIPv4Text("10.0.0"));
 }
 
@@ -61,13 +61,13 @@ TEST(NetSettingsChecksTest, FieldTextsMustFitAndStayInsideTheirQuotes) {
 
 TEST(NetSettingsChecksTest, AddressesMustBeCompleteDottedQuads) {
   NetSettings settings;
-  settings.IpAddress = "10.0.0.5";
+  settings.IpAddress = "198.51.100.5";
   settings.SubnetMask = "255.0.0.0";
-  settings.Gateway = "10.0.0.1";
+  settings.Gateway = "198.51.100.1";
   EXPECT_EQ(AddressTextsRefusal(settings), "");
-  settings.Gateway = "10.0.0.256";
-  EXPECT_EQ(AddressTextsRefusal(settings), "Gateway \"10.0.0.256\" is not a valid IPv4 address");
-  settings.Gateway = "10.0.0.1";
+  settings.Gateway = "198.51.100.256";
+  EXPECT_EQ(AddressTextsRefusal(settings), "Gateway \"198.51.100.256\" is not a valid IPv4 address");
+  settings.Gateway = "198.51.100.1";
   settings.SubnetMask = "";
   EXPECT_EQ(AddressTextsRefusal(settings), "Subnet mask \"\" is not a valid IPv4 address");
 }

@@ -41,10 +41,10 @@ class NetworkOperationsTest : public ::testing::Test {
  protected:
   NetworkOperationsTest() : script_(std::make_shared<Script>()), link_(ScriptedOpener(script_)) {
     answers_ = {{kQuestions[0], "NET"},
-                {kQuestions[1], "10.0.0.5"},
-                {kQuestions[2], "10.0.0.1"},
+                {kQuestions[1], "198.51.100.5"},
+                {kQuestions[2], "198.51.100.1"},
                 {kQuestions[3], "255.0.0.0"},
-                {kQuestions[4], "10.0.0.5"},
+                {kQuestions[4], "198.51.100.5"},
                 {kQuestions[5], "Dock 3"},
                 {kQuestions[6], "00:1B:82:01:02:03"}};
     script_->on_write = [this](std::string_view chunk, Script& script) {
@@ -84,10 +84,10 @@ TEST_F(NetworkOperationsTest, ReadAsksEveryQuestionInOrderAndFillsTheRecord) {
             kResultOk);
   EXPECT_EQ(script_->written, Joined(7));
   EXPECT_EQ(settings.AddressMode, kAddressModeStatic);
-  EXPECT_EQ(settings.IpAddress, "10.0.0.5");
-  EXPECT_EQ(settings.Gateway, "10.0.0.1");
+  EXPECT_EQ(settings.IpAddress, "198.51.100.5");
+  EXPECT_EQ(settings.Gateway, "198.51.100.1");
   EXPECT_EQ(settings.SubnetMask, "255.0.0.0");
-  EXPECT_EQ(settings.LastUsedIp, "10.0.0.5");
+  EXPECT_EQ(settings.LastUsedIp, "198.51.100.5");
   EXPECT_EQ(settings.PrinterName, "Dock 3");
   EXPECT_EQ(settings.MacText, "00:1B:82:01:02:03");
   EXPECT_EQ(settings.SetKind, 1);
@@ -151,10 +151,10 @@ TEST_F(NetworkOperationsTest, ReadOnALinkThatCannotReceiveFailsAtTheFirstQuestio
 }
 
 TEST_F(NetworkOperationsTest, SetAddressSendsOneCommand) {
-  NetSettings settings = Static("10.0.0.5", "255.0.0.0", "10.0.0.1");
+  NetSettings settings = Static("198.51.100.5", "255.0.0.0", "198.51.100.1");
   ASSERT_EQ(RunPrinterOperation(link_, kOpSetNetworkAddress, kInterfaceEthernet, &settings),
             kResultOk);
-  EXPECT_EQ(script_->written, "NET IP \"10.0.0.5\",\"255.0.0.0\",\"10.0.0.1\"\r\n");
+  EXPECT_EQ(script_->written, "NET IP \"198.51.100.5\",\"255.0.0.0\",\"198.51.100.1\"\r\n");
 
   // DHCP carries no typed text, so whatever the address fields hold is not looked at.
   script_->written.clear();
@@ -175,10 +175,10 @@ TEST_F(NetworkOperationsTest, SetNameSendsOneCommand) {
 
 TEST_F(NetworkOperationsTest, UnsafeTextsAreRefusedBeforeTheLinkOpens) {
   const std::vector<NetSettings> addresses = {
-      Static("10.0.0.5\",\"0.0.0.0", "255.0.0.0", "10.0.0.1"),
-      Static("10.0.0.5", "255.0.0.0\r\nNET DHCP", "10.0.0.1"),
-      Static("10.0.0.500", "255.0.0.0", "10.0.0.1"),
-      Static("10.0.0.5 x", "255.0.0.0", "10.0.0.1"),
+      Static("198.51.100.5\",\"0.0.0.0", "255.0.0.0", "198.51.100.1"),
+      Static("198.51.100.5", "255.0.0.0\r\nNET DHCP", "198.51.100.1"),
+      Static("198.51.100.500", "255.0.0.0", "198.51.100.1"),
+      Static("198.51.100.5 x", "255.0.0.0", "198.51.100.1"),
   };
   for (const NetSettings& settings : addresses) {
     EXPECT_NE(AddressCommandRefusal(settings), "");
@@ -230,18 +230,18 @@ class NetworkOperationsOverSimTest : public testing::SimFixture {
 
 TEST_F(NetworkOperationsOverSimTest, StaticAddressNameAndDhcpRoundTrip) {
   NetSettings settings;
-  settings.IpAddress = "10.0.0.5";
+  settings.IpAddress = "198.51.100.5";
   settings.SubnetMask = "255.0.0.0";
-  settings.Gateway = "10.0.0.1";
+  settings.Gateway = "198.51.100.1";
   settings.PrinterName = "Dock 3";
   ASSERT_EQ(RunPrinterOperation(link_, kOpSetNetworkAddress, kInterfaceEthernet, &settings), 0);
   ASSERT_EQ(RunPrinterOperation(link_, kOpSetNetworkName, kInterfaceEthernet, &settings), 0);
   NetSettings read = Read();
   EXPECT_EQ(read.AddressMode, kAddressModeStatic);
-  EXPECT_EQ(read.IpAddress, "10.0.0.5");
+  EXPECT_EQ(read.IpAddress, "198.51.100.5");
   EXPECT_EQ(read.SubnetMask, "255.0.0.0");
-  EXPECT_EQ(read.Gateway, "10.0.0.1");
-  EXPECT_EQ(read.LastUsedIp, "10.0.0.5");
+  EXPECT_EQ(read.Gateway, "198.51.100.1");
+  EXPECT_EQ(read.LastUsedIp, "198.51.100.5");
   EXPECT_EQ(read.PrinterName, "Dock 3");
   EXPECT_EQ(read.MacText, "02:11:22:33:44:5A");
 
@@ -250,7 +250,7 @@ TEST_F(NetworkOperationsOverSimTest, StaticAddressNameAndDhcpRoundTrip) {
   read = Read();
   EXPECT_EQ(read.AddressMode, kAddressModeDhcp);
   EXPECT_EQ(read.IpAddress, "0.0.0.0");
-  EXPECT_EQ(read.LastUsedIp, "10.0.0.5");
+  EXPECT_EQ(read.LastUsedIp, "198.51.100.5");
 }
 
 TEST_F(NetworkOperationsOverSimTest, PrinterWithoutNameOrMacAnswersStillReads) {
