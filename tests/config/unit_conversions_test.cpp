@@ -47,6 +47,8 @@ struct Resolution {
   float dots_per_mm;
 };
 
+void PrintTo(const Resolution& c, std::ostream* os) { *os << c.dpi << " dpi"; }
+
 class DotsPerMmTest : public ::testing::TestWithParam<Resolution> {};
 
 TEST_P(DotsPerMmTest, ReportedResolutionGivesWholeDotsPerMillimetre) {

@@ -20,6 +20,10 @@ inline std::string SimLinkName(const ::testing::TestParamInfo<SimLink>& info) {
   return info.param == SimLink::kTcp ? "Tcp" : "Pty";
 }
 
+inline void PrintTo(SimLink link, std::ostream* os) {
+  *os << (link == SimLink::kTcp ? "TCP" : "pseudo-terminal");
+}
+
 // The simulated printer behind a real link: loopback TCP on the ETHERNET interface, or a
 // pseudo-terminal opened by the serial link on the COM interface.
 class SimLinkTest : public ::testing::TestWithParam<SimLink> {

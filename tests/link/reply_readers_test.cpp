@@ -33,6 +33,8 @@ struct FrameCase {
   std::string payload;
 };
 
+void PrintTo(const FrameCase& c, std::ostream* os) { *os << c.name; }
+
 class FramedReplyTest : public ReplyReadersTest, public ::testing::WithParamInterface<FrameCase> {};
 
 TEST_P(FramedReplyTest, ParsesOrRefuses) {

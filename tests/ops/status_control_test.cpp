@@ -72,6 +72,8 @@ struct FixedCommandCase {
   const char* bytes;
 };
 
+void PrintTo(const FixedCommandCase& c, std::ostream* os) { *os << "operation " << c.op; }
+
 class FixedCommandTest : public StatusControlTest,
                          public ::testing::WithParamInterface<FixedCommandCase> {};
 
