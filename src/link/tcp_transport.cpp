@@ -1,13 +1,16 @@
 #include "link/tcp_transport.h"
 
 #include <fcntl.h>
+#include <linux/sockios.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 
@@ -89,7 +92,31 @@ std::unique_ptr<TcpTransport> TcpTransport::Connect(const NetworkTarget& target,
 }
 
 TcpTransport::~TcpTransport() {
+  FinishSending();
   ::close(fd_);
+}
+
+// Closing while the printer's bytes lie unread makes the kernel reset the connection, and a
+// reset drops whatever of the last write is still queued. So the link first says it is done
+// sending, then discards what the printer still sends until every byte it sent is acknowledged,
+// the printer closes, or the write wait has passed.
+void TcpTransport::FinishSending() {
+  constexpr auto kSlice = std::chrono::milliseconds(2);
+  ::shutdown(fd_, SHUT_WR);
+  // After a failed write the block is incomplete anyway: waiting would only delay the failure.
+  if (write_failed_) return;
+  const auto deadline = std::chrono::steady_clock::now() + waits_.net_write;
+  std::array<char, 4096> discard;
+  for (;;) {
+    ssize_t n = 0;
+    while ((n = ::recv(fd_, discard.data(), discard.size(), MSG_DONTWAIT)) > 0) {
+    }
+    if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) return;
+    int unacknowledged = 0;
+    if (::ioctl(fd_, SIOCOUTQ, &unacknowledged) != 0 || unacknowledged == 0) return;
+    if (std::chrono::steady_clock::now() >= deadline) return;
+    WaitForDescriptor(fd_, POLLIN, kSlice);
+  }
 }
 
 bool TcpTransport::WaitUntilWritable() {
@@ -119,9 +146,13 @@ bool TcpTransport::WriteChunk(std::span<const std::uint8_t> chunk, bool more_fol
     } else if (n < 0 && errno == EINTR) {
       continue;
     } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-      if (!WaitUntilWritable()) return false;
+      if (!WaitUntilWritable()) {
+        write_failed_ = true;
+        return false;
+      }
     } else {
       SetCause(n == 0 ? "the connection is closed" : "sending failed: " + ErrnoText(errno));
+      write_failed_ = true;
       return false;
     }
   }

@@ -37,9 +37,11 @@ class TcpTransport : public Transport {
  private:
   TcpTransport(int fd, const LinkWaits& waits) : fd_(fd), waits_(waits) {}
   bool WaitUntilWritable();
+  void FinishSending();
 
   int fd_;
   LinkWaits waits_;
+  bool write_failed_ = false;
 };
 
 }  // namespace vantrel

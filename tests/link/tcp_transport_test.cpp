@@ -104,6 +104,33 @@ TEST_F(TcpLinkTest, LargeBlockArrivesExactlyOnce) {
   EXPECT_EQ(0, std::memcmp(received.data(), block.data(), block.size()));
 }
 
+// A printer that answers part of a raw block (a status escape inside it) leaves bytes unread when
+// the link closes; the rest of the block must still arrive whole.
+TEST_F(TcpLinkTest, UnreadAnswerDoesNotCutTheEndOfABlock) {
+  auto block = PatternBlock(16 * 1024 * 1024);
+  block[0] = 0x1b;
+  block[1] = '!';
+  block[2] = '?';
+  std::size_t received = 0;
+  {
+    LoopbackListener peer([&](int fd) {
+      char buffer[65536];
+      received = static_cast<std::size_t>(std::max<ssize_t>(0, ::recv(fd, buffer, 3, MSG_WAITALL)));
+      ::send(fd, "@", 1, MSG_NOSIGNAL);
+      std::this_thread::sleep_for(300ms);  // a slow printer: the link is closed meanwhile
+      for (ssize_t n = 0; (n = ::recv(fd, buffer, sizeof(buffer), 0)) > 0;) {
+        received += static_cast<std::size_t>(n);
+        std::this_thread::sleep_for(1ms);
+      }
+    });
+    Aim("127.0.0.1", peer.port());
+    ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+    ASSERT_TRUE(link_.WriteLink(block));
+    link_.CloseLink();
+  }
+  EXPECT_EQ(received, block.size());
+}
+
 TEST_F(TcpLinkTest, PeerClosingMidTransferFailsAtOnce) {
   const auto block = PatternBlock(64 * 1024 * 1024);
   LoopbackListener peer([](int fd) {
