@@ -9,6 +9,7 @@ namespace vantrel {
 namespace {
 
 constexpr std::size_t kMaxLengthDigits = 31;
+constexpr std::size_t kMaxBytesBeforeFrame = ReceiveRing::kCapacity;
 
 // Parses "<digits>|<payload>" and checks the payload's length. No digits read as length 0.
 bool ParseFrameContent(std::string_view content, std::string_view& payload) {
@@ -46,9 +47,13 @@ bool LinkLayer::ReadFramedReply(ReplyBuffer& dest) {
   dest.length = 0;
   dest.text[0] = '\0';
   std::uint8_t byte = 0;
-  do {
+  // A peer that streams without ever opening a frame would otherwise hold the read forever,
+  // each refill arriving within its wait.
+  for (std::size_t skipped = 0;; ++skipped) {
     if (!ReadReplyByte(byte)) return false;
-  } while (byte != '{');
+    if (byte == '{') break;
+    if (skipped == kMaxBytesBeforeFrame) return Fail("no reply frame in the data received");
+  }
 
   std::array<char, ReplyBuffer::kCapacity> content;
   std::size_t collected = 0;

@@ -33,7 +33,9 @@ struct FrameCase {
   std::string payload;
 };
 
-void PrintTo(const FrameCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const FrameCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class FramedReplyTest : public ReplyReadersTest, public ::testing::WithParamInterface<FrameCase> {};
 
@@ -74,6 +76,17 @@ TEST_F(ReplyReadersTest, FrameContentLimitIs1024Bytes) {
 
   Deliver("{1020|" + std::string(1020, 'p') + "}");  // 1025 between the braces
   EXPECT_FALSE(link_.ReadFramedReply(reply_));
+}
+
+TEST_F(ReplyReadersTest, NoiseBeforeAFrameIsBounded) {
+  Open();
+  Deliver(std::string(65536, 'x') + "{1|A}");
+  ASSERT_TRUE(link_.ReadFramedReply(reply_));
+  EXPECT_EQ(reply_.view(), "A");
+  // A peer that keeps streaming without a brace ends the read instead of holding it forever.
+  for (int i = 0; i < 40; ++i) Deliver(std::string(4096, 'x'));
+  EXPECT_FALSE(link_.ReadFramedReply(reply_));
+  EXPECT_EQ(link_.LastCause(), "no reply frame in the data received");
 }
 
 TEST_F(ReplyReadersTest, BytesLeftInTheRingServeTheNextReaderWithoutARefill) {
