@@ -145,9 +145,14 @@ void TFormNetSetup::RunDiscovery(std::function<void(const Rows&)> then) {
 void TFormNetSetup::ShowRows(const Rows& rows) {
   ListView1->clear();
   for (const DeviceListRow& row : rows) {
-    new QTreeWidgetItem(ListView1,
-                        {FromText(row.printer_name), FromText(row.mac), FromText(row.ip_address),
-                         FromText(row.model_name), FromText(row.status)});
+    auto* item = new QTreeWidgetItem(
+        ListView1, {FromText(row.printer_name), FromText(row.mac), FromText(row.ip_address),
+                    FromText(row.model_name), FromText(row.status)});
+    // The caption may not round-trip (a name in an 8-bit code page); Change IP sends the name
+    // back, so it keeps the bytes as received.
+    item->setData(
+        kNameColumn, Qt::UserRole,
+        QByteArray(row.printer_name.data(), static_cast<qsizetype>(row.printer_name.size())));
   }
 }
 
@@ -197,7 +202,8 @@ void TFormNetSetup::ButtonChangeIPClick() {
   if (!mac) return;
   auto settings = std::make_shared<NetSettings>();
   StoreNetText(settings->MacText, row->text(kMacColumn).toStdString());
-  StoreNetText(settings->PrinterName, row->text(kNameColumn).toStdString());
+  StoreNetText(settings->PrinterName,
+               row->data(kNameColumn, Qt::UserRole).toByteArray().toStdString());
   auto run = std::make_shared<ChangeIpRun>(session_.BeginChangeIp(*mac));
   if (!run->is_open()) return;
   RunExchange([run, settings] { run->ReadSettings(*settings); },

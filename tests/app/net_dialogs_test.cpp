@@ -73,6 +73,12 @@ void OpenNetSetup(AppFixture& app, const std::function<void(TFormNetSetup&)>& pl
   app.Find<QPushButton>("ButtonInterFace").click();
 }
 
+// Discovers again, e.g. after a printer's name changed.
+void RunAgain(TFormNetSetup& dialog) {
+  Press(dialog, "ButtonDiscover");
+  Settled(dialog);
+}
+
 void SelectRow(TFormNetSetup& dialog, int row) {
   List(dialog).clearSelection();
   List(dialog).topLevelItem(row)->setSelected(true);
@@ -171,6 +177,29 @@ class NetDialogsTest : public QObject {
     const std::vector<std::uint8_t> sent = setup.responder.Received().back();
     const auto expected = BuildFactoryDefaultRequest(2, {0x02, 0x11, 0x22, 0x33, 0x44, 0x5B});
     QVERIFY(std::equal(sent.begin(), sent.end(), expected.begin(), expected.end()));
+  }
+
+  void ChangeIpOfTheAddressOnlyKeepsAnEightBitNameByteForByte() {
+    NetDialogsSetup setup;
+    sim::SimNetState named = setup.responder.Printer(1);
+    named.name = "B\xFCro-3";
+    setup.responder.SetPrinter(1, named);
+    OpenNetSetup(
+        *setup.app,
+        [&](TFormNetSetup& dialog) {
+          RunAgain(dialog);
+          SelectRow(dialog, 1);
+          Press(dialog, "ButtonChangeIP");
+          Settled(dialog);
+        },
+        [&](TFormEthernetSetup& edit) {
+          In<RadioGroup>(edit, "RadioGroupDHCP").SetItemIndex(1);
+          In<QLineEdit>(edit, "EditIP").setText("127.0.6.6");
+          Press(edit, "ButtonSetIP");
+        });
+    QVERIFY(setup.responder.WaitForReceived(8, std::chrono::seconds(5)));
+    QCOMPARE(setup.responder.Printer(1).ip, (sim::SimIpv4{127, 0, 6, 6}));
+    QCOMPARE(setup.responder.Printer(1).name, std::string("B\xFCro-3"));
   }
 
   void ChangeIpCancelledSendsNoSetAndKeepsTheList() {
