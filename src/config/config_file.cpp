@@ -88,6 +88,14 @@ TempFile CreateTempBeside(const std::filesystem::path& target) {
   return {UniqueFd(), {}, EEXIST};
 }
 
+// Saving through a symbolic link writes the file it points to, as writing in place would.
+std::filesystem::path FileToReplace(const std::filesystem::path& path) {
+  std::error_code error;
+  if (!std::filesystem::is_symlink(path, error)) return path;
+  const std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
+  return error ? path : target;
+}
+
 // A replaced file keeps its permissions.
 void KeepModeOf(const std::filesystem::path& target, int fd) {
   struct stat existing {};
@@ -125,8 +133,13 @@ std::string_view ConfigFileMessage(ConfigFileStatus status) {
   return "";
 }
 
-ConfigFileResult SaveConfigFile(const std::filesystem::path& path,
+ConfigFileResult SaveConfigFile(const std::filesystem::path& link_or_path,
                                 const ConfigFileContents& contents) {
+  const std::filesystem::path path = FileToReplace(link_or_path);
+  // Replacing by rename would get past a file's own write protection.
+  if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
+    return Failure(ConfigFileStatus::kOpenError, "cannot write", path, errno);
+  }
   const ConfigFileImage image = BuildConfigFileImage(contents);
   TempFile temp = CreateTempBeside(path);
   if (temp.fd.get() < 0) {

@@ -87,6 +87,17 @@ TEST_F(ConfigFileTest, SaveReplacesAnExistingFileAndKeepsItsPermissions) {
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
+TEST_F(ConfigFileTest, SaveThroughALinkWritesTheFileItPointsTo) {
+  const fs::path real = folder_ / "shop.dcf";
+  const fs::path link = folder_ / "current.dcf";
+  WriteBytes(real, "old contents");
+  fs::create_symlink(real.filename(), link);
+  ASSERT_TRUE(SaveConfigFile(link, Sample()).ok());
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(ReadBytes(real), ImageBytes(Sample()));
+  EXPECT_EQ(EntriesInFolder(), 2U);
+}
+
 struct BadFile {
   const char* what;
   ConfigFileStatus status;
