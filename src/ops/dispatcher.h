@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include "common/result_code.h"
 #include "link/link_layer.h"
 #include "ops/operation_record.h"
@@ -38,10 +36,5 @@ enum PrinterOperation : int {
 // the tab index of operation 2.
 ResultCode RunPrinterOperation(LinkLayer& link, int op, int interface, OperationRecord record,
                                int extra = 0);
-
-// Why the last operation on this link failed beyond its result code, when known.
-inline const std::string& LastFailureCause(const LinkLayer& link) {
-  return link.LastCause();
-}
 
 }  // namespace vantrel
