@@ -93,11 +93,6 @@ BENCHMARK(BM_ReadConfiguration)->Unit(benchmark::kMillisecond)->MinTime(2.0)->Us
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  vantrel::bench::RatioReporter reporter(
-      std::map<std::string, std::string>{{"BM_ReadConfiguration", "BM_PlainRoundTrips"}},
-      "items_per_second");
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return vantrel::bench::RunWithRatios(argc, argv, {{"BM_ReadConfiguration", "BM_PlainRoundTrips"}},
+                                       "items_per_second");
 }

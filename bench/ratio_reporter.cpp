@@ -26,4 +26,13 @@ void RatioReporter::Finalize() {
   }
 }
 
+int RunWithRatios(int argc, char** argv, std::map<std::string, std::string> pairs,
+                  std::string counter) {
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter(std::move(pairs), std::move(counter));
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
+
 }  // namespace vantrel::bench

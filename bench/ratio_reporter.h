@@ -23,4 +23,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
   std::map<std::string, double> rates_;
 };
 
+// Runs the registered benchmarks and prints each pair's ratio; the body of every bench main.
+int RunWithRatios(int argc, char** argv, std::map<std::string, std::string> pairs,
+                  std::string counter = "bytes_per_second");
+
 }  // namespace vantrel::bench

@@ -73,10 +73,5 @@ BENCHMARK(BM_SendRawBlock)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseReal
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  vantrel::bench::RatioReporter reporter(
-      std::map<std::string, std::string>{{"BM_SendRawBlock", "BM_PlainSendLoop"}});
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return vantrel::bench::RunWithRatios(argc, argv, {{"BM_SendRawBlock", "BM_PlainSendLoop"}});
 }

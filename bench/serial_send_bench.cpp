@@ -59,10 +59,6 @@ BENCHMARK(BM_SerialSendRawBlock)->Unit(benchmark::kMillisecond)->MinTime(2.0)->U
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  vantrel::bench::RatioReporter reporter(
-      std::map<std::string, std::string>{{"BM_SerialSendRawBlock", "BM_PlainPtyWriteLoop"}});
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return vantrel::bench::RunWithRatios(argc, argv,
+                                       {{"BM_SerialSendRawBlock", "BM_PlainPtyWriteLoop"}});
 }

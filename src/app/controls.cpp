@@ -23,6 +23,15 @@ QPushButton* NewButton(QWidget* parent, const QString& name) {
   return button;
 }
 
+QGroupBox* NewGridGroup(QWidget* parent, const QString& name, QGridLayout*& grid, int spacing) {
+  auto* group = new QGroupBox(parent);
+  group->setObjectName(name);
+  grid = new QGridLayout(group);
+  grid->setContentsMargins(6, 2, 6, 4);
+  grid->setVerticalSpacing(spacing);
+  return group;
+}
+
 QComboBox* NewList(QWidget* parent, const QString& name, const QStringList& items, bool editable,
                    int width) {
   auto* list = new QComboBox(parent);

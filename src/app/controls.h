@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,6 +17,8 @@ namespace vantrel::app {
 QLabel* NewLabel(QWidget* parent, const QString& name, const QString& text = {});
 QLineEdit* NewEdit(QWidget* parent, const QString& name, int max_length = 0, int width = 52);
 QPushButton* NewButton(QWidget* parent, const QString& name);
+// A named group box with a grid in the groups' common margins; `spacing` is the vertical one.
+QGroupBox* NewGridGroup(QWidget* parent, const QString& name, QGridLayout*& grid, int spacing);
 // A drop-down list with fixed items; `editable` lets the user type text that is not an item.
 QComboBox* NewList(QWidget* parent, const QString& name, const QStringList& items,
                    bool editable = false, int width = 70);

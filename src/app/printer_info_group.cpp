@@ -21,11 +21,8 @@ QLineEdit* ReadOnlyEdit(QWidget* parent, const QString& name, int width) {
 }  // namespace
 
 QGroupBox* NewPrinterInfoGroup(QWidget* parent) {
-  auto* group = new QGroupBox(parent);
-  group->setObjectName("GroupBoxPrinterInfo");
-  auto* grid = new QGridLayout(group);
-  grid->setContentsMargins(6, 2, 6, 4);
-  grid->setVerticalSpacing(2);
+  QGridLayout* grid = nullptr;
+  QGroupBox* group = NewGridGroup(parent, "GroupBoxPrinterInfo", grid, 2);
   AddRow(grid, 0, "LabelVersion", ReadOnlyEdit(group, "EditVersion", 110));
   AddRow(grid, 1, "LabelMilage", ReadOnlyEdit(group, "EditMilage", 80));
   grid->addWidget(NewLabel(group, "LabelKm", "Km"), 1, 2);

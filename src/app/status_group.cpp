@@ -18,11 +18,8 @@ constexpr std::array<const char*, kStatusLabelCount> kLabelNames = {
 }  // namespace
 
 QGroupBox* NewStatusGroup(QWidget* parent) {
-  auto* group = new QGroupBox(parent);
-  group->setObjectName("GroupBoxPrinterStatus");
-  auto* grid = new QGridLayout(group);
-  grid->setContentsMargins(6, 2, 6, 4);
-  grid->setVerticalSpacing(1);
+  QGridLayout* grid = nullptr;
+  QGroupBox* group = NewGridGroup(parent, "GroupBoxPrinterStatus", grid, 1);
   for (int i = 0; i < kStatusLabelCount; ++i) {
     QLabel* label = NewLabel(group, kLabelNames[static_cast<std::size_t>(i)]);
     label->setEnabled(false);
@@ -42,11 +39,9 @@ void ShowStatusLabels(QWidget& root, const StatusFlags& flags) {
 }
 
 QGroupBox* NewFunctionGroup(QWidget* parent) {
-  auto* group = new QGroupBox(parent);
-  group->setObjectName("GroupBoxPrinterFunction");
-  auto* grid = new QGridLayout(group);
-  grid->setContentsMargins(6, 2, 6, 4);
-  grid->setSpacing(3);
+  QGridLayout* grid = nullptr;
+  QGroupBox* group = NewGridGroup(parent, "GroupBoxPrinterFunction", grid, 3);
+  grid->setHorizontalSpacing(3);
   int row = 0;
   for (const char* name : {"ButtonInitial", "ButtonSelfTest", "ButtonRestPrinter",
                            "ButtonIgnoreAuto", "ButtonEthernet"}) {
