@@ -124,7 +124,11 @@ ResultCode RunPrinterOperation(LinkLayer& link, int op, int interface, Operation
   }
   const OperationFn& operation = OperationTable()[static_cast<std::size_t>(op)];
   if (!operation) return kResultUnknownError;
-  return operation(link, interface, record, extra);
+  link.ForgetDeliveryFailure();
+  const ResultCode result = operation(link, interface, record, extra);
+  // Every write can succeed into the system's buffers while the printer never gets the bytes;
+  // only the close finds that out.
+  return result == kResultOk && link.DeliveryFailed() ? kResultTransmissionError : result;
 }
 
 }  // namespace vantrel
