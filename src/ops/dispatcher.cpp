@@ -3,10 +3,14 @@
 #include <array>
 #include <functional>
 
+#include "ops/clock_operations.h"
+#include "ops/dump_text.h"
 #include "ops/network_operations.h"
 #include "ops/read_configuration.h"
 #include "ops/send_raw_block.h"
+#include "ops/sensor_calibration.h"
 #include "ops/status_control.h"
+#include "ops/test_page.h"
 #include "ops/write_configuration.h"
 
 namespace vantrel {
@@ -94,6 +98,11 @@ const std::array<OperationFn, kOperationCount>& OperationTable() {
     t[kOpSetNetworkName] = OnRecord<NetSettings>(SetNetworkName);
     t[kOpReadNetworkSettings] = OnRecord<NetSettings>(ReadNetworkSettings);
     t[kOpProbeLink] = Plain(ProbeLink);
+    t[kOpDumpText] = OnRecord<DumpRequest>(DumpText);
+    t[kOpSetClock] = OnRecord<ClockSettings>(SetClock);
+    t[kOpReadClock] = OnRecord<ClockSettings>(ReadClock);
+    t[kOpCalibrateSensor] = OnRecord<CalibrationRequest>(CalibrateSensor);
+    t[kOpPrintTestPage] = OnRecord<TestPageRequest>(PrintTestPage);
     return t;
   }();
   return table;

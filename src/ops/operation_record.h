@@ -4,9 +4,13 @@
 #include <span>
 #include <variant>
 
+#include "common/status_flags.h"
 #include "config/printer_config.h"
 #include "net/net_settings.h"
-#include "common/status_flags.h"
+#include "ops/clock_operations.h"
+#include "ops/dump_text.h"
+#include "ops/sensor_calibration.h"
+#include "ops/test_page.h"
 
 namespace vantrel {
 
@@ -17,6 +21,7 @@ struct RawBlock {
 
 // The record an operation fills or reads; each operation accepts exactly one alternative.
 using OperationRecord =
-    std::variant<std::monostate, StatusFlags*, RawBlock, PrinterConfig*, NetSettings*>;
+    std::variant<std::monostate, StatusFlags*, RawBlock, PrinterConfig*, NetSettings*,
+                 ClockSettings*, CalibrationRequest*, DumpRequest*, TestPageRequest*>;
 
 }  // namespace vantrel
