@@ -95,7 +95,7 @@ void TFormMain::FinishOperation(ResultCode code, const std::exception_ptr& error
   activateWindow();
   Guard([&] {
     if (error) std::rethrow_exception(error);
-    if (code != kResultOk) {
+    if (code != kResultOk && on_failure != OnFailure::kCarryOn) {
       if (on_failure == OnFailure::kShowMessage) ShowResult(code);
     } else if (on_success) {
       on_success();

@@ -20,6 +20,8 @@ int main(int argc, char** argv) {
   AddPortsCommand(app, context);
   AddConfigCommands(app, context);
   AddNetCommands(app, context);
+  AddClockCommands(app, context);
+  AddUtilityCommands(app, context);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
