@@ -1,7 +1,6 @@
 #include "doctor/usb_sysfs.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +15,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr std::uint8_t kDeviceDescriptor = 1;
+constexpr std::size_t kDeviceDescriptorLength = 18;
 constexpr std::uint8_t kInterfaceDescriptor = 4;
 constexpr std::uint8_t kPrinterClass = 7;
 constexpr std::size_t kInterfaceDescriptorLength = 9;
@@ -32,14 +33,16 @@ std::vector<std::uint8_t> ReadBytes(const fs::path& file) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::optional<std::uint16_t> HexAttribute(const fs::path& file) {
-  const std::string text = ReadAttribute(file);
-  if (text.empty() || text.size() > 4) return std::nullopt;
-  std::uint16_t value = 0;
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value, 16);
-  if (error != std::errc{} || stop != end) return std::nullopt;
-  return value;
+// idVendor and idProduct of the device descriptor that opens the file.
+std::optional<std::pair<std::uint16_t, std::uint16_t>> VendorAndProduct(
+    std::span<const std::uint8_t> descriptors) {
+  if (descriptors.size() < kDeviceDescriptorLength || descriptors[1] != kDeviceDescriptor) {
+    return std::nullopt;
+  }
+  auto word = [&](std::size_t at) {
+    return static_cast<std::uint16_t>(descriptors[at] | (descriptors[at + 1] << 8));
+  };
+  return std::make_pair(word(8), word(10));
 }
 
 // "1-4.2" -> bus 1, ports {4, 2}; root hubs ("usb1") and interfaces ("1-4:1.0") give nullopt.
@@ -87,16 +90,15 @@ std::optional<UsbSysfsPrinter> ReadPrinter(const fs::path& device_dir,
   const std::string name = device_dir.filename().string();
   const auto parsed = ParseDeviceName(name);
   if (!parsed) return std::nullopt;
-  const std::vector<int> interfaces =
-      PrinterInterfaceNumbers(ReadBytes(device_dir / "descriptors"));
-  const auto vendor = HexAttribute(device_dir / "idVendor");
-  const auto product = HexAttribute(device_dir / "idProduct");
+  const std::vector<std::uint8_t> descriptors = ReadBytes(device_dir / "descriptors");
+  const std::vector<int> interfaces = PrinterInterfaceNumbers(descriptors);
+  const auto ids = VendorAndProduct(descriptors);
   const std::optional<int> address = ParseDecimal(ReadAttribute(device_dir / "devnum"));
-  if (interfaces.empty() || !vendor || !product || !address) return std::nullopt;
+  if (interfaces.empty() || !ids || !address) return std::nullopt;
   UsbSysfsPrinter printer;
-  printer.vendor = *vendor;
-  printer.product = *product;
-  printer.path_text = FormatUsbDevicePath(*vendor, *product, parsed->first, parsed->second);
+  printer.vendor = ids->first;
+  printer.product = ids->second;
+  printer.path_text = FormatUsbDevicePath(ids->first, ids->second, parsed->first, parsed->second);
   printer.node = UsbfsNode(dev_root, parsed->first, *address);
   ReadDriver(device_dir, name, interfaces.front(), dev_root, printer);
   return printer;
