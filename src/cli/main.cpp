@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
   AddNetCommands(app, context);
   AddClockCommands(app, context);
   AddUtilityCommands(app, context);
+  AddDoctorCommand(app, context);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
