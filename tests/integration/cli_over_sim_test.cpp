@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 
@@ -15,7 +16,9 @@ namespace {
 using testing::CliRun;
 using testing::Slurp;
 
-CliRun Cli(const std::string& args) { return testing::RunCli(args); }
+CliRun Cli(const std::string& args) {
+  return testing::RunCli(args);
+}
 
 class CliOverSimTest : public testing::SimFixture {
  protected:
@@ -51,9 +54,22 @@ TEST_F(CliOverSimTest, ControlCommandsAndSendReachThePrinter) {
 }
 
 TEST_F(CliOverSimTest, FailuresGiveTheirStatusMessageAndCause) {
-  const CliRun missing = Cli("send /nonexistent/file " + Net());
-  EXPECT_EQ(missing.status, 4);
-  EXPECT_EQ(missing.err.substr(0, missing.err.find('\n')), "File Open Error");
+  // Larger than one send can carry, without taking the room: a file with a hole.
+  const std::string huge = ::testing::TempDir() + "/huge.bin";
+  std::ofstream(huge).close();
+  ASSERT_EQ(::truncate(huge.c_str(), 5LL << 30), 0);
+  const std::pair<std::string, std::string> unreadable[] = {
+      {"send /nonexistent/file", "</dev/null"},
+      {"send " + ::testing::TempDir(), "</dev/null"},
+      {"send -", "<&-"},
+      {"send " + huge, "</dev/null"},
+  };
+  for (const auto& [args, input] : unreadable) {
+    const CliRun run = testing::RunCli(args + " " + Net(), input);
+    EXPECT_EQ(run.status, 4) << args << ": " << run.err;
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "File Open Error") << args;
+  }
+  std::filesystem::remove(huge);
   EXPECT_EQ(server_.ConnectionCount(), 0u);
 
   sim::SimFaults faults;
