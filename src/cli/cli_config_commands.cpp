@@ -84,7 +84,10 @@ void AddConfigCommands(CLI::App& app, CliContext& context) {
   config->require_subcommand(1);
 
   auto* read = config->add_subcommand("read", "Read the printer's configuration");
-  read->add_option("--out", options->out, "also save it as a configuration file");
+  read->add_option("--out", options->out, "also save it as a configuration file")
+      ->check([](const std::string& name) {
+        return name.empty() ? std::string("--out needs a file name") : std::string();
+      });
   read->add_option("--unit", options->unit, "unit of the shown and saved lengths")
       ->check(CLI::IsMember({"inch", "mm"}))
       ->capture_default_str();

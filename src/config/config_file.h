@@ -27,6 +27,7 @@ std::string_view ConfigFileMessage(ConfigFileStatus status);
 
 // Writes the image to a temporary file beside `path`, flushes it to the disk and renames it over
 // `path`. On any failure the temporary file is removed and an existing file stays as it was.
+// An existing device node or FIFO is written in place instead.
 ConfigFileResult SaveConfigFile(const std::filesystem::path& path,
                                 const ConfigFileContents& contents);
 

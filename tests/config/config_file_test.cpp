@@ -179,6 +179,23 @@ TEST_F(ConfigFileTest, SaveOverAFolderFailsAndLeavesNoTemporaryFile) {
   EXPECT_EQ(EntriesInFolder(), 1U);
 }
 
+// A FIFO (like a device node) is written into, never replaced by a regular file.
+TEST_F(ConfigFileTest, SaveOntoAFifoWritesIntoIt) {
+  const fs::path fifo = folder_ / "out.fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(reader, 0);
+  ASSERT_TRUE(SaveConfigFile(fifo, Sample()).ok());
+  std::string got(kConfigFileSize + 1, '\0');
+  const ssize_t n = ::read(reader, got.data(), got.size());
+  ::close(reader);
+  ASSERT_EQ(n, static_cast<ssize_t>(kConfigFileSize));
+  got.resize(kConfigFileSize);
+  EXPECT_EQ(got, ImageBytes(Sample()));
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  EXPECT_EQ(EntriesInFolder(), 1U);
+}
+
 // A write that the system refuses half-way (here: a file size limit, which binds root too)
 // must leave the previous file exactly as it was.
 TEST_F(ConfigFileTest, FailedWriteKeepsThePreviousFileIntact) {

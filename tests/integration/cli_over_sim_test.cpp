@@ -87,6 +87,7 @@ TEST_F(CliOverSimTest, UsageErrorsAndRefusals) {
   EXPECT_EQ(Cli("frobnicate").status, 64);
   EXPECT_EQ(Cli("status --bogus").status, 64);
   EXPECT_EQ(Cli("send").status, 64);
+  EXPECT_EQ(Cli("config read --out '' " + Net()).status, 64);
   EXPECT_EQ(Cli("-i serial status").status, 64);
   EXPECT_EQ(Cli("status -i net --host " + std::string(64, 'a')).status, 6);
   const CliRun help = Cli("--help");
