@@ -9,6 +9,8 @@
 #include <system_error>
 #include <utility>
 
+#include "config/config_value_checks.h"
+
 namespace vantrel {
 namespace {
 
@@ -218,6 +220,9 @@ ConfigFileResult LoadConfigFile(const std::filesystem::path& path, ConfigFileCon
   std::optional<ConfigFileContents> parsed = ParseConfigFileImage(std::span(bytes.data(), got));
   if (!parsed) {
     return {ConfigFileStatus::kDataError, path.string() + " is not a configuration file"};
+  }
+  if (std::string refusal = ConfigValueRefusal(parsed->config); !refusal.empty()) {
+    return {ConfigFileStatus::kDataError, path.string() + ": " + refusal};
   }
   contents = *parsed;
   return {};

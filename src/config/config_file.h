@@ -11,7 +11,7 @@ namespace vantrel {
 enum class ConfigFileStatus {
   kOk,
   kOpenError,   // the file cannot be opened, created or read
-  kDataError,   // not a configuration file: wrong magic or too short
+  kDataError,   // not a configuration file (wrong magic, too short) or values that cannot be sent
   kWriteError,  // the new file could not be written or put in place
 };
 

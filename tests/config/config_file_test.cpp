@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <csignal>
 #include <fstream>
 #include <iterator>
@@ -152,6 +153,13 @@ INSTANTIATE_TEST_SUITE_P(
                               [](const fs::path& d) {
                                 WriteBytes(d / "short.dcf", ValidImage().substr(0, 637));
                                 return d / "short.dcf";
+                              }},
+                      BadFile{"NaN paper width", ConfigFileStatus::kDataError,
+                              [](const fs::path& d) {
+                                ConfigFileContents nan = Sample();
+                                nan.config.PaperWidth.Set(std::nanf(""));
+                                WriteBytes(d / "nan.dcf", ImageBytes(nan));
+                                return d / "nan.dcf";
                               }},
                       BadFile{"magic only", ConfigFileStatus::kDataError, [](const fs::path& d) {
                                 WriteBytes(d / "magic.dcf", std::string("\xAA\x55\x00\x00", 4));
