@@ -35,13 +35,16 @@ int ReportFileResult(const ConfigFileResult& result) {
 
 void Print(const ConfigFileContents& contents, bool json, bool with_file_fields) {
   if (!json) {
-    PrintConfigText(std::cout, contents.config, static_cast<LengthUnit>(contents.unit));
+    PrintConfigText(std::cout, contents.config, ShownUnit(contents.unit));
     return;
   }
   nlohmann::json document = ConfigJson(contents.config);
   if (with_file_fields) {
-    document["unit"] = contents.unit == kUnitMm ? "mm" : "inch";
-    document["status"] = contents.status.flags;
+    document["unit"] = ShownUnit(contents.unit) == kUnitMm ? "mm" : "inch";
+    nlohmann::json status = nlohmann::json::array();
+    // A file may hold any byte there; each is a flag.
+    for (const auto flag : contents.status.flags) status.push_back(flag != 0 ? 1 : 0);
+    document["status"] = status;
   }
   PrintJson(document);
 }
@@ -84,7 +87,10 @@ void AddConfigCommands(CLI::App& app, CliContext& context) {
   config->require_subcommand(1);
 
   auto* read = config->add_subcommand("read", "Read the printer's configuration");
-  read->add_option("--out", options->out, "also save it as a configuration file");
+  read->add_option("--out", options->out, "also save it as a configuration file")
+      ->check([](const std::string& name) {
+        return name.empty() ? std::string("--out needs a file name") : std::string();
+      });
   read->add_option("--unit", options->unit, "unit of the shown and saved lengths")
       ->check(CLI::IsMember({"inch", "mm"}))
       ->capture_default_str();

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_printable.h"
 #include "config/value_tables.h"
 
 namespace vantrel::cli {
@@ -47,7 +48,8 @@ Cell Real(RealItem PrinterConfig::*item, std::string suffix = "") {
 
 Cell Character(CharItem PrinterConfig::*item) {
   return [item](const PrinterConfig& c, LengthUnit) {
-    return (c.*item).set() ? std::string(1, (c.*item).value) : std::string(kUnset);
+    return (c.*item).set() ? PrintableText(std::string_view(&(c.*item).value, 1))
+                           : std::string(kUnset);
   };
 }
 
@@ -73,7 +75,9 @@ Cell Dots(IntItem PrinterConfig::*item) {
 Cell Choice(IntItem PrinterConfig::*item, std::span<const std::string_view> names, int first = 0) {
   return [item, names, first](const PrinterConfig& c, LengthUnit) {
     if (!(c.*item).set()) return std::string(kUnset);
-    const std::string_view name = TableEntry(names, (c.*item).value - first);
+    // Below the first value there is no entry, and subtracting could overflow.
+    const std::int32_t value = (c.*item).value;
+    const std::string_view name = value >= first ? TableEntry(names, value - first) : "";
     return name.empty() ? "(" + Number((c.*item).value) + ")" : std::string(name);
   };
 }
@@ -164,30 +168,19 @@ void PrintPage(std::ostream& out, const char* title, const std::vector<Row>& row
   }
 }
 
-// Printer texts may hold any byte; control bytes are shown as \xNN so the terminal is safe.
-std::string Printable(std::string_view text) {
-  std::string shown;
-  for (unsigned char byte : text) {
-    if (byte >= 0x20 && byte != 0x7F) {
-      shown += static_cast<char>(byte);
-    } else {
-      char escaped[8];
-      std::snprintf(escaped, sizeof(escaped), "\\x%02X", byte);
-      shown += escaped;
-    }
-  }
-  return shown;
-}
-
 }  // namespace
+
+LengthUnit ShownUnit(std::int32_t unit_index) {
+  return unit_index == kUnitMm ? kUnitMm : kUnitInch;
+}
 
 void PrintConfigText(std::ostream& out, const PrinterConfig& config, LengthUnit unit) {
   out << "Printer\n";
-  out << "  " << std::left << std::setw(22) << "Version" << Printable(TextView(config.Version))
+  out << "  " << std::left << std::setw(22) << "Version" << PrintableText(TextView(config.Version))
       << '\n';
-  out << "  " << std::setw(22) << "Milage" << Printable(TextView(config.Milage)) << " km\n";
-  out << "  " << std::setw(22) << "Check Sum" << Printable(TextView(config.Checksum)) << '\n';
-  out << "  " << std::setw(22) << "Serial No." << Printable(TextView(config.SerialNo)) << '\n';
+  out << "  " << std::setw(22) << "Milage" << PrintableText(TextView(config.Milage)) << " km\n";
+  out << "  " << std::setw(22) << "Check Sum" << PrintableText(TextView(config.Checksum)) << '\n';
+  out << "  " << std::setw(22) << "Serial No." << PrintableText(TextView(config.SerialNo)) << '\n';
   out << "  " << std::setw(22) << "Resolution"
       << (config.Dpi.set() ? Number(config.Dpi.value) + " dpi" : std::string(kUnset)) << ", "
       << config.DotsPerMm << " dots/mm\n";

@@ -4,6 +4,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_json.h"
+#include "cli/cli_printable.h"
 #include "net/ipv4_text.h"
 #include "net/mac_text.h"
 #include "net/net_setup_session.h"
@@ -80,8 +81,9 @@ void PrintRows(const std::vector<DeviceListRow>& rows, bool json) {
   }
   std::cout << "Printer Name\tMAC\tIP Address\tModel Name\tStatus\n";
   for (const DeviceListRow& row : rows) {
-    std::cout << row.printer_name << '\t' << row.mac << '\t' << row.ip_address << '\t'
-              << row.model_name << '\t' << row.status << '\n';
+    std::cout << PrintableText(row.printer_name) << '\t' << PrintableText(row.mac) << '\t'
+              << PrintableText(row.ip_address) << '\t' << PrintableText(row.model_name) << '\t'
+              << PrintableText(row.status) << '\n';
   }
 }
 
@@ -172,9 +174,11 @@ int ChangeIp(const ChangeIpOptions& options) {
   if (std::string refusal = session.FinishChangeIp(run, settings); !refusal.empty()) {
     return Refuse("Nothing was set: " + refusal);
   }
-  std::cout << "Set " << settings.MacText << ": name \"" << settings.PrinterName << "\", "
-            << (options.dhcp ? "DHCP" : "static") << ", " << settings.IpAddress << " mask "
-            << settings.SubnetMask << " gateway " << settings.Gateway << '\n';
+  std::cout << "Set " << PrintableText(settings.MacText) << ": name \""
+            << PrintableText(settings.PrinterName) << "\", " << (options.dhcp ? "DHCP" : "static")
+            << ", " << PrintableText(settings.IpAddress) << " mask "
+            << PrintableText(settings.SubnetMask) << " gateway " << PrintableText(settings.Gateway)
+            << '\n';
   return 0;
 }
 
@@ -198,10 +202,12 @@ int ReadNet(CliContext& context, bool json) {
     return 0;
   }
   std::cout << "Address mode: " << (settings.AddressMode == kAddressModeDhcp ? "DHCP" : "static")
-            << "\nIP address: " << settings.IpAddress << "\nSubnet mask: " << settings.SubnetMask
-            << "\nGateway: " << settings.Gateway << "\nLast used IP: " << settings.LastUsedIp
-            << "\nPrinter name: " << settings.PrinterName << "\nMAC address: " << settings.MacText
-            << '\n';
+            << "\nIP address: " << PrintableText(settings.IpAddress)
+            << "\nSubnet mask: " << PrintableText(settings.SubnetMask)
+            << "\nGateway: " << PrintableText(settings.Gateway)
+            << "\nLast used IP: " << PrintableText(settings.LastUsedIp)
+            << "\nPrinter name: " << PrintableText(settings.PrinterName)
+            << "\nMAC address: " << PrintableText(settings.MacText) << '\n';
   return 0;
 }
 

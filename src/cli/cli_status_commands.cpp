@@ -1,11 +1,9 @@
 // probe, status, the four fixed control commands and send.
-#include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <vector>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_input_file.h"
 #include "cli/cli_json.h"
 #include "ops/dispatcher.h"
 #include "ops/status_labels.h"
@@ -33,29 +31,10 @@ int PrintStatus(CliContext& context, bool json) {
   return 0;
 }
 
-// Reads the whole file (or standard input for "-") before anything is sent.
-bool ReadWhole(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& cause) {
-  if (path == "-") {
-    bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-    return !std::cin.bad();
-  }
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    cause = "cannot open " + path;
-    return false;
-  }
-  bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  if (file.bad()) {
-    cause = "cannot read " + path;
-    return false;
-  }
-  return true;
-}
-
 int SendFile(CliContext& context, const std::string& path) {
   std::vector<std::uint8_t> bytes;
   std::string cause;
-  if (!ReadWhole(path, bytes, cause)) return ReportResult(kResultFileOpenError, cause);
+  if (!ReadInputFile(path, bytes, cause)) return ReportResult(kResultFileOpenError, cause);
   return context.Run(kOpSendRawBlock, RawBlock{bytes});
 }
 

@@ -1,5 +1,6 @@
 // vantrel-cli: every printer operation from a terminal, through the same dispatcher as the app.
 #include <CLI/CLI.hpp>
+#include <csignal>
 #include <iostream>
 
 #include "cli/cli_commands.h"
@@ -7,6 +8,8 @@
 
 int main(int argc, char** argv) {
   using namespace vantrel::cli;
+  // A file size limit then fails the write with its own error instead of ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   CliContext context;
   CLI::App app("Service tool for thermal label printers", "vantrel-cli");
   app.fallthrough();

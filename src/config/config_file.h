@@ -11,7 +11,7 @@ namespace vantrel {
 enum class ConfigFileStatus {
   kOk,
   kOpenError,   // the file cannot be opened, created or read
-  kDataError,   // not a configuration file: wrong magic or too short
+  kDataError,   // not a configuration file (wrong magic, too short) or values that cannot be sent
   kWriteError,  // the new file could not be written or put in place
 };
 
@@ -27,6 +27,7 @@ std::string_view ConfigFileMessage(ConfigFileStatus status);
 
 // Writes the image to a temporary file beside `path`, flushes it to the disk and renames it over
 // `path`. On any failure the temporary file is removed and an existing file stays as it was.
+// An existing device node or FIFO is written in place instead.
 ConfigFileResult SaveConfigFile(const std::filesystem::path& path,
                                 const ConfigFileContents& contents);
 

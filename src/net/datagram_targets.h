@@ -19,6 +19,8 @@ struct DatagramTargets {
   std::uint16_t port = kDefaultPort;
   // Each discovery reply restarts this wait.
   std::chrono::milliseconds discovery_wait{1000};
+  // A whole discovery run ends after this, however many replies keep coming.
+  std::chrono::milliseconds discovery_bound{30000};
   // The wait for the answer to each get and set request.
   std::chrono::milliseconds setup_wait{3000};
 };

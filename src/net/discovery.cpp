@@ -1,6 +1,8 @@
 #include "net/discovery.h"
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 
 #include "net/setup_datagrams.h"
 #include "net/udp_socket.h"
@@ -10,12 +12,17 @@ namespace {
 
 constexpr std::size_t kReplyBufferSize = 2048;
 
-// Each reply restarts the wait; a short datagram or a failed receive is skipped.
-void CollectReplies(UdpSocket& socket, std::chrono::milliseconds wait,
+using Clock = std::chrono::steady_clock;
+
+// Each reply restarts the wait, up to the run's deadline; a short datagram or a failed receive
+// is skipped.
+void CollectReplies(UdpSocket& socket, std::chrono::milliseconds wait, Clock::time_point deadline,
                     std::vector<DeviceListRow>& rows) {
   std::array<std::uint8_t, kReplyBufferSize> buffer;
   for (;;) {
-    const UdpSocket::Received received = socket.Receive(buffer, wait);
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0) return;
+    const UdpSocket::Received received = socket.Receive(buffer, std::min(wait, left));
     if (received.arrival == UdpSocket::Arrival::kNothing) return;
     if (received.arrival != UdpSocket::Arrival::kDatagram) continue;
     if (auto row = DecodeDiscoveryReply(std::span(buffer).first(received.length))) {
@@ -32,11 +39,12 @@ DiscoveryOutcome RunDiscovery(const DatagramTargets& targets, std::uint16_t sequ
   if (!socket) return outcome;
   outcome.socket_opened = true;
   const DiscoveryRequest request = BuildDiscoveryRequest(sequence);
+  const Clock::time_point deadline = Clock::now() + targets.discovery_bound;
   socket->SendTo(request, targets.broadcast, targets.port);
-  CollectReplies(*socket, targets.discovery_wait, outcome.rows);
-  if (targets.multicast) {
+  CollectReplies(*socket, targets.discovery_wait, deadline, outcome.rows);
+  if (targets.multicast && Clock::now() < deadline) {
     socket->SendTo(request, *targets.multicast, targets.port);
-    CollectReplies(*socket, targets.discovery_wait, outcome.rows);
+    CollectReplies(*socket, targets.discovery_wait, deadline, outcome.rows);
   }
   return outcome;
 }

@@ -17,7 +17,7 @@ struct DiscoveryOutcome {
 
 // One discovery run on a socket of its own: the request to the broadcast address, replies
 // collected until a wait passes without one, then the same request to the multicast group and
-// collected again. Blocks for at least two waits.
+// collected again. Blocks for at least two waits and at most targets.discovery_bound.
 DiscoveryOutcome RunDiscovery(const DatagramTargets& targets, std::uint16_t sequence);
 
 }  // namespace vantrel

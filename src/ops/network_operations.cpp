@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "net/ipv4_text.h"
 #include "ops/command_writer.h"
 
 namespace vantrel {
@@ -26,12 +27,22 @@ constexpr std::array<NetReport, 3> kRequiredReports = {{
 constexpr NetReport kNameReport = {"DIAGNOSTIC REPORT NETNAME\r\n", &NetSettings::PrinterName};
 constexpr NetReport kMacReport = {"DIAGNOSTIC REPORT MACADDR\r\n", &NetSettings::MacText};
 
-// Stores the answer into the report's field; a failed question leaves the field as it was.
+// Stores the answer, up to its first NUL as every text of the record ends, into the report's
+// field; a failed question leaves the field as it was.
 ResultCode Ask(LinkLayer& link, const NetReport& report, NetSettings& settings) {
   ReplyBuffer reply;
   const ResultCode result = link.QueryFramedReply(report.question, reply);
-  if (result == kResultOk) StoreNetText(settings.*report.field, reply.view());
+  if (result == kResultOk) {
+    const std::string_view text = reply.view();
+    StoreNetText(settings.*report.field, text.substr(0, text.find('\0')));
+  }
   return result;
+}
+
+// The address as the printer must read it: "010.000.000.005" goes as "10.0.0.5", since a
+// leading zero could be taken for an octal number. The text was checked to be complete.
+std::string NormalAddress(const std::string& text) {
+  return FormatIPv4(*TryParseIPv4(text));
 }
 
 ResultCode ReadRequiredReports(LinkLayer& link, int interface, NetSettings& settings) {
@@ -71,8 +82,9 @@ ResultCode SetNetworkAddress(LinkLayer& link, int interface, const NetSettings& 
   if (settings.AddressMode == kAddressModeDhcp) {
     writer.SendText(kNetDhcpCommand);
   } else {
-    writer.Send("NET IP \"%s\",\"%s\",\"%s\"\r\n", settings.IpAddress.c_str(),
-                settings.SubnetMask.c_str(), settings.Gateway.c_str());
+    writer.Send("NET IP \"%s\",\"%s\",\"%s\"\r\n", NormalAddress(settings.IpAddress).c_str(),
+                NormalAddress(settings.SubnetMask).c_str(),
+                NormalAddress(settings.Gateway).c_str());
   }
   return writer.result();
 }

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <csignal>
 #include <fstream>
 #include <iterator>
@@ -153,6 +154,13 @@ INSTANTIATE_TEST_SUITE_P(
                                 WriteBytes(d / "short.dcf", ValidImage().substr(0, 637));
                                 return d / "short.dcf";
                               }},
+                      BadFile{"NaN paper width", ConfigFileStatus::kDataError,
+                              [](const fs::path& d) {
+                                ConfigFileContents nan = Sample();
+                                nan.config.PaperWidth.Set(std::nanf(""));
+                                WriteBytes(d / "nan.dcf", ImageBytes(nan));
+                                return d / "nan.dcf";
+                              }},
                       BadFile{"magic only", ConfigFileStatus::kDataError, [](const fs::path& d) {
                                 WriteBytes(d / "magic.dcf", std::string("\xAA\x55\x00\x00", 4));
                                 return d / "magic.dcf";
@@ -176,6 +184,23 @@ TEST_F(ConfigFileTest, SaveOverAFolderFailsAndLeavesNoTemporaryFile) {
   fs::create_directory(folder_ / "taken.dcf");
   EXPECT_EQ(SaveConfigFile(folder_ / "taken.dcf", Sample()).status, ConfigFileStatus::kWriteError);
   EXPECT_TRUE(fs::is_directory(folder_ / "taken.dcf"));
+  EXPECT_EQ(EntriesInFolder(), 1U);
+}
+
+// A FIFO (like a device node) is written into, never replaced by a regular file.
+TEST_F(ConfigFileTest, SaveOntoAFifoWritesIntoIt) {
+  const fs::path fifo = folder_ / "out.fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(reader, 0);
+  ASSERT_TRUE(SaveConfigFile(fifo, Sample()).ok());
+  std::string got(kConfigFileSize + 1, '\0');
+  const ssize_t n = ::read(reader, got.data(), got.size());
+  ::close(reader);
+  ASSERT_EQ(n, static_cast<ssize_t>(kConfigFileSize));
+  got.resize(kConfigFileSize);
+  EXPECT_EQ(got, ImageBytes(Sample()));
+  EXPECT_TRUE(fs::is_fifo(fifo));
   EXPECT_EQ(EntriesInFolder(), 1U);
 }
 

@@ -304,7 +304,9 @@ struct BrokenExchange {
   const char* raw_answer;  // nullptr: no answer at all
 };
 
-void PrintTo(const BrokenExchange& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const BrokenExchange& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class BrokenExchangeTest : public ReadConfigurationTest,
                            public ::testing::WithParamInterface<BrokenExchange> {};

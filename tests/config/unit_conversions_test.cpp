@@ -47,7 +47,9 @@ struct Resolution {
   float dots_per_mm;
 };
 
-void PrintTo(const Resolution& c, std::ostream* os) { *os << c.dpi << " dpi"; }
+void PrintTo(const Resolution& c, std::ostream* os) {
+  *os << c.dpi << " dpi";
+}
 
 class DotsPerMmTest : public ::testing::TestWithParam<Resolution> {};
 

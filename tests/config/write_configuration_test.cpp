@@ -329,7 +329,9 @@ struct SpeedLetter {
   char letter;
 };
 
-void PrintTo(const SpeedLetter& c, std::ostream* os) { *os << c.speed << " ips as " << c.letter; }
+void PrintTo(const SpeedLetter& c, std::ostream* os) {
+  *os << c.speed << " ips as " << c.letter;
+}
 
 class DSpeedLetterTest : public WriteConfigurationTest,
                          public ::testing::WithParamInterface<SpeedLetter> {};

@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
+#include <limits>
 #include <nlohmann/json.hpp>
 
+#include "config/config_file.h"
 #include "sim_fixture.h"
 #include "sim_pty_server.h"
 #include "support/cli_runner.h"
@@ -15,7 +18,9 @@ namespace {
 using testing::CliRun;
 using testing::Slurp;
 
-CliRun Cli(const std::string& args) { return testing::RunCli(args); }
+CliRun Cli(const std::string& args) {
+  return testing::RunCli(args);
+}
 
 class CliOverSimTest : public testing::SimFixture {
  protected:
@@ -51,9 +56,22 @@ TEST_F(CliOverSimTest, ControlCommandsAndSendReachThePrinter) {
 }
 
 TEST_F(CliOverSimTest, FailuresGiveTheirStatusMessageAndCause) {
-  const CliRun missing = Cli("send /nonexistent/file " + Net());
-  EXPECT_EQ(missing.status, 4);
-  EXPECT_EQ(missing.err.substr(0, missing.err.find('\n')), "File Open Error");
+  // Larger than one send can carry, without taking the room: a file with a hole.
+  const std::string huge = ::testing::TempDir() + "/huge.bin";
+  std::ofstream(huge).close();
+  ASSERT_EQ(::truncate(huge.c_str(), 5LL << 30), 0);
+  const std::pair<std::string, std::string> unreadable[] = {
+      {"send /nonexistent/file", "</dev/null"},
+      {"send " + ::testing::TempDir(), "</dev/null"},
+      {"send -", "<&-"},
+      {"send " + huge, "</dev/null"},
+  };
+  for (const auto& [args, input] : unreadable) {
+    const CliRun run = testing::RunCli(args + " " + Net(), input);
+    EXPECT_EQ(run.status, 4) << args << ": " << run.err;
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "File Open Error") << args;
+  }
+  std::filesystem::remove(huge);
   EXPECT_EQ(server_.ConnectionCount(), 0u);
 
   sim::SimFaults faults;
@@ -71,6 +89,7 @@ TEST_F(CliOverSimTest, UsageErrorsAndRefusals) {
   EXPECT_EQ(Cli("frobnicate").status, 64);
   EXPECT_EQ(Cli("status --bogus").status, 64);
   EXPECT_EQ(Cli("send").status, 64);
+  EXPECT_EQ(Cli("config read --out '' " + Net()).status, 64);
   EXPECT_EQ(Cli("-i serial status").status, 64);
   EXPECT_EQ(Cli("status -i net --host " + std::string(64, 'a')).status, 6);
   const CliRun help = Cli("--help");
@@ -117,6 +136,37 @@ TEST_F(CliOverSimTest, BadConfigFilesAreRefusedBeforeAnythingIsSent) {
   EXPECT_EQ(Cli("config write " + file + " --block x " + Net()).status, 64);
   EXPECT_EQ(Cli("config show " + file).status, 6);
   EXPECT_EQ(server_.ConnectionCount(), 0u);
+}
+
+// Values no printer gives, stored in a file: shown as they are, with no overflow, the unit as the
+// app reads the index, status bytes as flags and a high byte escaped.
+TEST(CliConfigShowTest, ExtremeStoredValuesShowSafely) {
+  ConfigFileContents contents;
+  ResetConfig(contents.config);
+  contents.config.Edition = kFirstEmulationEdition;
+  contents.unit = 7;
+  contents.status.flags[2] = 0xFF;
+  contents.config.PrintModeZ.Set(std::numeric_limits<std::int32_t>::min());
+  contents.config.PrintWidthZ.Set(std::numeric_limits<std::int32_t>::min());
+  contents.config.MediaSensor.Set(std::numeric_limits<std::int32_t>::max());
+  contents.config.ControlPrefixZ.Set('\xb5');
+  const std::string file = ::testing::TempDir() + "/extreme_" + std::to_string(::getpid()) + ".dcf";
+  ASSERT_TRUE(SaveConfigFile(file, contents).ok());
+
+  const CliRun text = Cli("config show " + file);
+  ASSERT_EQ(text.status, 0) << text.err;
+  EXPECT_NE(text.out.find("(-2147483648)"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("(2147483647)"), std::string::npos);
+  EXPECT_NE(text.out.find("\\xB5"), std::string::npos);
+  EXPECT_NE(text.out.find(" in ("), std::string::npos) << "lengths in inches";
+
+  const CliRun json = Cli("config show --json " + file);
+  ASSERT_EQ(json.status, 0) << json.err;
+  const auto document = nlohmann::json::parse(json.out);
+  EXPECT_EQ(document["unit"], "inch");
+  EXPECT_EQ(document["status"], nlohmann::json({0, 0, 1, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(document["PrintModeZ"], std::numeric_limits<std::int32_t>::min());
+  std::filesystem::remove(file);
 }
 
 TEST(CliOverSerialTest, StatusOverAPseudoTerminal) {

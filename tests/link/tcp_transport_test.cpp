@@ -1,6 +1,8 @@
 #include "link/tcp_transport.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 
 #include <atomic>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "link/link_layer.h"
+#include "link/socket_wait.h"
 #include "support/loopback_listener.h"
 
 namespace vantrel {
@@ -177,6 +180,27 @@ TEST_F(TcpLinkTest, SilentPeerFailsTheReadAfterTheWait) {
   EXPECT_FALSE(link_.ReadReplyByte(byte));
   EXPECT_GE(std::chrono::steady_clock::now() - start, 300ms);
   done = true;
+}
+
+// Short waits sleep in poll(); a remaining time rounded down to 0 ms would spin instead.
+TEST(SocketWaitTest, ShortWaitsDoNotSpin) {
+  int pair[2];
+  ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, pair), 0);
+  const auto cpu = [] {
+    rusage usage{};
+    ::getrusage(RUSAGE_THREAD, &usage);
+    return std::chrono::seconds(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           std::chrono::microseconds(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
+  };
+  const auto cpu_start = cpu();
+  for (int i = 0; i < 200; ++i) {
+    EXPECT_EQ(WaitForDescriptor(pair[0], POLLIN, 1ms), WaitResult::kTimedOut);
+  }
+  const auto used = cpu() - cpu_start;
+  // Sleeping, 200 waits cost a few milliseconds of processor time; spinning, about 200 ms.
+  EXPECT_LT(used, 100ms);
+  ::close(pair[0]);
+  ::close(pair[1]);
 }
 
 // The one test that proves the real wait: a printer gets the full 30 seconds to answer.

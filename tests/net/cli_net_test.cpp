@@ -2,12 +2,13 @@
 // printers on loopback (TCP for net ..., directed datagrams for discover and udp ...).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 
 #include "integration/sim_fixture.h"
 #include "seen_requests.h"
-#include "support/cli_runner.h"
 #include "sim_udp_responder.h"
+#include "support/cli_runner.h"
 
 namespace vantrel {
 namespace {
@@ -47,6 +48,18 @@ TEST_F(CliNetTest, DiscoverPrintsOneJsonRowPerReply) {
                                      {"model", "VT-SIM 203"},
                                      {"status", "Ready"}}));
   EXPECT_EQ(rows[3]["mac"], "02:11:22:33:44:5B");
+}
+
+// A name with a line break, a tab and terminal escapes cannot forge a row or reach the terminal.
+TEST_F(CliNetTest, DiscoverShowsPrinterTextsEscaped) {
+  sim::SimNetState hostile = responder_.Printer(0);
+  hostile.name = "A\r\nFORGED\t\x1b]0;title\x07\xb5";
+  responder_.SetPrinter(0, hostile);
+  const CliRun run = Cli("discover --multicast none" + Udp());
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 3) << run.out;
+  EXPECT_NE(run.out.find("A\\x0D\\x0AFORGED\\x09\\x1B]0;title\\x07\\xB5\t"), std::string::npos)
+      << run.out;
 }
 
 TEST_F(CliNetTest, ChangeIpByDatagramsThenReadOverTcpSeesOnePrinter) {

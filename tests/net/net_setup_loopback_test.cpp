@@ -98,31 +98,42 @@ TEST_F(NetSetupLoopbackTest, NoAnswerGivesAnEmptyListAfterBothWaits) {
   EXPECT_EQ(session_.sequence(), 2);
 }
 
-// A printer that answers with a 31-byte, a 32-byte and an oversized datagram.
-TEST(DiscoveryCollectTest, ShortRepliesAreSkippedAndCollectingGoesOn) {
-  const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-  ASSERT_GE(fd, 0);
+// A datagram socket on 127.0.0.1 that plays one printer; `port` is where it listens.
+int LoopbackPrinterSocket(std::uint16_t& port) {
+  const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   socklen_t length = sizeof address;
-  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  ASSERT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length), 0);
+  ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+  port = ntohs(address.sin_port);
+  return fd;
+}
+
+// Waits for the discovery request; false when none came.
+bool AwaitRequest(int fd, sockaddr_in& from) {
+  std::array<std::uint8_t, 64> request;
+  socklen_t from_length = sizeof from;
+  return ::recvfrom(fd, request.data(), request.size(), 0, reinterpret_cast<sockaddr*>(&from),
+                    &from_length) >= 0;
+}
+
+// A printer that answers with a 31-byte, a 32-byte and an oversized datagram.
+TEST(DiscoveryCollectTest, ShortRepliesAreSkippedAndCollectingGoesOn) {
+  std::uint16_t port = 0;
+  const int fd = LoopbackPrinterSocket(port);
+  ASSERT_GE(fd, 0);
   std::thread printer([fd] {
-    std::array<std::uint8_t, 64> request;
     sockaddr_in from{};
-    socklen_t from_length = sizeof from;
-    if (::recvfrom(fd, request.data(), request.size(), 0, reinterpret_cast<sockaddr*>(&from),
-                   &from_length) < 0) {
-      return;
-    }
+    if (!AwaitRequest(fd, from)) return;
     std::vector<std::uint8_t> reply(4000, 'n');
     reply[22] = 0x02;
     for (std::size_t size : {31u, 32u, 4000u}) {
-      ::sendto(fd, reply.data(), size, 0, reinterpret_cast<sockaddr*>(&from), from_length);
+      ::sendto(fd, reply.data(), size, 0, reinterpret_cast<sockaddr*>(&from), sizeof from);
     }
   });
-  DatagramTargets targets = LoopbackTargets(ntohs(address.sin_port));
+  DatagramTargets targets = LoopbackTargets(port);
   targets.multicast.reset();
   const DiscoveryOutcome outcome = RunDiscovery(targets, 1);
   printer.join();
@@ -133,6 +144,35 @@ TEST(DiscoveryCollectTest, ShortRepliesAreSkippedAndCollectingGoesOn) {
   // Received into 2048 bytes: the name runs to the end of what was kept.
   EXPECT_EQ(outcome.rows[1].printer_name, std::string(2048 - 84, 'n'));
   EXPECT_EQ(outcome.rows[1].model_name, std::string(32, 'n'));
+}
+
+// Replies that never stop cannot hold a discovery run open beyond its bound.
+TEST(DiscoveryCollectTest, EndlessRepliesEndAtTheRunsBound) {
+  std::uint16_t port = 0;
+  const int fd = LoopbackPrinterSocket(port);
+  ASSERT_GE(fd, 0);
+  std::atomic<bool> stop{false};
+  std::thread printer([fd, &stop] {
+    sockaddr_in from{};
+    if (!AwaitRequest(fd, from)) return;
+    std::vector<std::uint8_t> reply(120, 'n');
+    reply[22] = 0x02;
+    for (int sent = 0; !stop && sent < 1000; ++sent) {
+      ::sendto(fd, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&from), sizeof from);
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  });
+  DatagramTargets targets = LoopbackTargets(port);
+  targets.multicast.reset();
+  targets.discovery_bound = std::chrono::milliseconds(500);
+  const auto start = std::chrono::steady_clock::now();
+  const DiscoveryOutcome outcome = RunDiscovery(targets, 1);
+  const auto took = std::chrono::steady_clock::now() - start;
+  stop = true;
+  printer.join();
+  ::close(fd);
+  EXPECT_FALSE(outcome.rows.empty());
+  EXPECT_LT(took, std::chrono::seconds(10));
 }
 
 TEST_F(NetSetupLoopbackTest, ChangeIpSetsThePrinterAndANewDiscoveryShowsIt) {

@@ -95,13 +95,15 @@ TEST_F(NetworkOperationsTest, ReadAsksEveryQuestionInOrderAndFillsTheRecord) {
   EXPECT_EQ(script_->closes, 1);
 }
 
-TEST_F(NetworkOperationsTest, ZeroConfiguredAddressMeansDhcpAndLongTextsAreCut) {
+TEST_F(NetworkOperationsTest, ZeroConfiguredAddressMeansDhcpAndTextsAreCut) {
   answers_[kQuestions[1]] = "0.0.0.0";
   answers_[kQuestions[5]] = std::string(200, 'n');
+  answers_[kQuestions[6]] = std::string("00:1B:82:01:02:03\0junk", 22);
   NetSettings settings;
   ASSERT_EQ(ReadNetworkSettings(link_, kInterfaceEthernet, settings), kResultOk);
   EXPECT_EQ(settings.AddressMode, kAddressModeDhcp);
   EXPECT_EQ(settings.PrinterName, std::string(NetSettings::kTextCapacity, 'n'));
+  EXPECT_EQ(settings.MacText, "00:1B:82:01:02:03");
 }
 
 TEST_F(NetworkOperationsTest, RequiredQuestionUnansweredEndsTheReadThere) {
@@ -150,8 +152,9 @@ TEST_F(NetworkOperationsTest, ReadOnALinkThatCannotReceiveFailsAtTheFirstQuestio
   EXPECT_EQ(script_->written, "\r\nDIAGNOSTIC INTERFACE LPT\r\n");
 }
 
-TEST_F(NetworkOperationsTest, SetAddressSendsOneCommand) {
-  NetSettings settings = Static("198.51.100.5", "255.0.0.0", "198.51.100.1");
+// Leading zeros, which a printer could read as octal, are not sent.
+TEST_F(NetworkOperationsTest, SetAddressSendsOneCommandWithNormalAddresses) {
+  NetSettings settings = Static("198.051.100.005", "255.000.0.0", "198.51.100.1");
   ASSERT_EQ(RunPrinterOperation(link_, kOpSetNetworkAddress, kInterfaceEthernet, &settings),
             kResultOk);
   EXPECT_EQ(script_->written, "NET IP \"198.51.100.5\",\"255.0.0.0\",\"198.51.100.1\"\r\n");

@@ -24,14 +24,15 @@ inline std::string Slurp(const std::string& path) {
   return text.str();
 }
 
-// Runs the built vantrel-cli (VANTREL_CLI_PATH) with `args`, without standard input.
-inline CliRun RunCli(const std::string& args) {
+// Runs the built vantrel-cli (VANTREL_CLI_PATH) with `args`; `input` is the shell's
+// redirection of its standard input.
+inline CliRun RunCli(const std::string& args, const std::string& input = "</dev/null") {
   // ctest runs tests in parallel processes: the files are named for this one.
   const std::string stem = ::testing::TempDir() + "/cli_" + std::to_string(::getpid());
   const std::string out = stem + ".out";
   const std::string err = stem + ".err";
   const std::string command =
-      std::string(VANTREL_CLI_PATH) + " " + args + " >" + out + " 2>" + err + " </dev/null";
+      std::string(VANTREL_CLI_PATH) + " " + args + " >" + out + " 2>" + err + " " + input;
   const int raw = std::system(command.c_str());
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
 }
