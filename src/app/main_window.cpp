@@ -135,6 +135,7 @@ void TFormMain::RefreshUnitCaptions() {
 
 void TFormMain::DetectLanguage(const std::string& locale_name) {
   language_ = LanguageForLocale(locale_name);
+  code_page_ = AnsiCodePageForLocale(locale_name);
   ComboBoxLanguage->setCurrentIndex(language_);
   ApplyLanguage(language_);
 }
