@@ -49,6 +49,12 @@ class NumberTextTest : public QObject {
     QCOMPARE(GeneralRealText(2.2f), QString("2.20000004768372"));
   }
 
+  void ClockIsTheSameInEveryLocale() {
+    const QDateTime morning(QDate(2026, 12, 7), QTime(10, 26, 5));
+    QCOMPARE(ClockText(morning), QString("2026/12/07 10:26:05"));
+    QCOMPARE(ClockText(morning.addSecs(3600 * 12)), QString("2026/12/07 22:26:05"));
+  }
+
   void SerialSummaryFollowsTheLinkRules() {
     QCOMPARE(SerialSummary({}), QString("COM1 9600,N,8,1 RTS "));
     SerialSettings odd;
