@@ -191,28 +191,6 @@ class ConfigTabTest : public QObject {
     }
   }
 
-  // Limits stop typing only: what the printer reports is shown whole and can be shortened.
-  void LengthLimitsCutTypingButNotShownValues() {
-    AppFixture app;
-    auto& darkness = app.Find<QLineEdit>("EditDarknessZ");
-    QTest::keyClicks(&darkness, "123");
-    QCOMPARE(darkness.text(), QString("12"));
-    PrinterConfig config = app.window->config();
-    config.DarknessZ.Set(100);
-    config.LeftPositionZ.Set(-99999);
-    QTemporaryDir dir;
-    LoadRecord(app, config, dir);
-    QCOMPARE(app.Text("EditLeftPositionZ"), QString("-99999"));
-    darkness.setFocus();
-    darkness.end(false);
-    QTest::keyClicks(&darkness, "7");
-    QCOMPARE(darkness.text(), QString("100"));
-    QTest::keyClick(&darkness, Qt::Key_Backspace);
-    QTest::keyClick(&darkness, Qt::Key_Backspace);
-    QTest::keyClicks(&darkness, "12");
-    QCOMPARE(darkness.text(), QString("112"));
-  }
-
   void PrefixCharactersAreOneLatin1ByteOrRefused() {
     ScriptedPrinter printer;
     AppFixture app(printer.Install());
