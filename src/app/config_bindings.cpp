@@ -3,10 +3,13 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QWidget>
+#include <cmath>
+#include <span>
 #include <stdexcept>
 #include <variant>
 
 #include "app/number_text.h"
+#include "app/typing_limit.h"
 
 namespace vantrel::app {
 namespace {
@@ -36,7 +39,7 @@ struct Binding {
 using C = PrinterConfig;
 
 // Every shown item in record order: Speed first, RowOffsetD last.
-const Binding kBindings[] = {
+const Binding kCommonBindings[] = {
     {"EditSpeed", Kind::kSpeed, &C::Speed},
     {"ComboBoxDensity", Kind::kListFromZero, &C::Density},
     {"EditDensityBase", Kind::kReference, &C::DensityBase},
@@ -69,6 +72,9 @@ const Binding kBindings[] = {
     {"ComboBoxDatabit", Kind::kListFromZero, &C::DataBits},
     {"ComboBoxParity", Kind::kListFromZero, &C::Parity},
     {"ComboBoxStopBit", Kind::kListFromZero, &C::StopBits},
+};
+
+const Binding kZBindings[] = {
     {"EditDarknessZ", Kind::kInteger, &C::DarknessZ},
     {"EditPrintSpeedZ", Kind::kInteger, &C::PrintSpeedZ},
     {"EditTearOffZ", Kind::kInteger, &C::TearOffZ},
@@ -81,6 +87,9 @@ const Binding kBindings[] = {
     {"ComboBoxHeadCloseZ", Kind::kListFromOne, &C::HeadCloseZ},
     {"EditLabelTopZ", Kind::kInteger, &C::LabelTopZ},
     {"EditLeftPositionZ", Kind::kInteger, &C::LeftPositionZ},
+};
+
+const Binding kDBindings[] = {
     {"EditHeatD", Kind::kInteger, &C::HeatD},
     {"EditPrintSpeedD", Kind::kReal, &C::PrintSpeedD},
     {"EditLabelWidthD", Kind::kDots, &C::LabelWidthD},
@@ -90,6 +99,15 @@ const Binding kBindings[] = {
     {"EditColumnOffsetD", Kind::kDots, &C::ColumnOffsetD},
     {"EditRowOffsetD", Kind::kDots, &C::RowOffsetD},
 };
+
+// What Set sends is what the window shows: the Common and D pages send an item only when its
+// flag is exactly 1, the Z page whenever it is not 0.
+struct Page {
+  std::span<const Binding> bindings;
+  bool any_flag_is_set;
+};
+
+const Page kPages[] = {{kCommonBindings, false}, {kZBindings, true}, {kDBindings, false}};
 
 constexpr int kCutterPosition = 4;  // "CUTTER" in the post-print list
 
@@ -135,8 +153,12 @@ QString ItemText(Kind kind, const Member& member, const PrinterConfig& config, L
                              : QString::number(value);
 }
 
-bool ItemIsSet(const Member& member, const PrinterConfig& config) {
-  return std::visit([&](auto field) { return (config.*field).set(); }, member);
+bool ItemIsSet(const Member& member, const PrinterConfig& config, const Page& page) {
+  return std::visit(
+      [&](auto field) {
+        return page.any_flag_is_set ? (config.*field).set() : (config.*field).flag_is_one();
+      },
+      member);
 }
 
 std::int32_t IntValue(const Member& member, const PrinterConfig& config) {
@@ -144,42 +166,75 @@ std::int32_t IntValue(const Member& member, const PrinterConfig& config) {
   return field == nullptr ? 0 : (config.*(*field)).value;
 }
 
-void ShowList(QComboBox& list, const Binding& b, const PrinterConfig& config) {
-  const int position =
-      ItemIsSet(b.member, config) ? IntValue(b.member, config) + PositionOffset(b.kind) : -1;
-  list.setCurrentIndex(position >= 0 && position < list.count() ? position : -1);
+void ShowList(QComboBox& list, const Binding& b, const PrinterConfig& config, const Page& page) {
+  // Widened: a crafted file may hold INT32_MAX.
+  const std::int64_t position =
+      ItemIsSet(b.member, config, page)
+          ? std::int64_t{IntValue(b.member, config)} + PositionOffset(b.kind)
+          : -1;
+  list.setCurrentIndex(position >= 0 && position < list.count() ? static_cast<int>(position) : -1);
 }
 
-void ShowEdit(QLineEdit& edit, const Binding& b, const PrinterConfig& config, LengthUnit unit,
-              bool cutter_chosen) {
-  bool shown = ItemIsSet(b.member, config);
+void ShowEdit(QLineEdit& edit, const Binding& b, const PrinterConfig& config, const Page& page,
+              LengthUnit unit, bool cutter_chosen) {
+  bool shown = ItemIsSet(b.member, config, page);
   if (b.kind == Kind::kCutPiece) shown = shown && cutter_chosen;
   if (b.kind == Kind::kReference) {
     shown = shown && IntValue(b.member, config) != 0;
     edit.setVisible(shown);
   }
-  edit.setText(shown ? ItemText(b.kind, b.member, config, unit) : QString());
+  ShowUncut(edit, shown ? ItemText(b.kind, b.member, config, unit) : QString());
 }
 
 void ClearFlag(const Member& member, PrinterConfig& config) {
   std::visit([&](auto field) { (config.*field).flag = 0; }, member);
 }
 
-float RealFromEdit(Kind kind, QString text) {
+[[noreturn]] void FailReal(const QString& text) {
+  throw ConversionError(
+      QStringLiteral("'%1' is not a valid floating point value").arg(text).toStdString());
+}
+
+// Checked after narrowing: 1e39 is a finite double but no single-precision value.
+float Narrowed(double value, const QString& text) {
+  const auto narrowed = static_cast<float>(value);
+  if (!std::isfinite(narrowed)) FailReal(text);
+  return narrowed;
+}
+
+float RealFromEdit(Kind kind, const QString& typed) {
+  QString text = typed;
   if (kind == Kind::kSpeed) {
     const qsizetype comma = text.indexOf(QLatin1Char(','));
     if (comma >= 0) text[comma] = QLatin1Char('.');
   }
-  return static_cast<float>(RealFromText(text));
+  return Narrowed(RealFromText(text), typed);
 }
 
 std::int32_t DotsFromEdit(const QString& text, LengthUnit unit, const PrinterConfig& config) {
-  const std::optional<std::int32_t> dots = ShownToDots(RealFromText(text), unit, config);
+  const std::optional<std::int32_t> dots = ShownToDots(text.trimmed().toStdString(), unit, config);
   // A length that no resolution turns into a whole number of dots is no usable number either.
-  if (!dots)
-    throw ConversionError(
-        QStringLiteral("'%1' is not a valid floating point value").arg(text).toStdString());
+  if (!dots) FailReal(text);
   return *dots;
+}
+
+// One byte as the printer takes it: a control character (or NUL) would change the command
+// language itself, and a character beyond Latin-1 has no single byte.
+char CharacterFromEdit(const QString& text) {
+  const char16_t c = text.at(0).unicode();
+  const bool control = c < 0x20 || (c >= 0x7F && c < 0xA0);
+  if (control || c > 0xFF || text.size() > 1) {
+    // A control character is named by its code: the message must not carry it (a NUL would
+    // end the message).
+    const QString shown =
+        control ? QStringLiteral("U+%1").arg(int(c), 4, 16, QLatin1Char('0')).toUpper() : text;
+    throw ConversionError(
+        QStringLiteral("'%1' is not a character the printer can take: use one printable "
+                       "Latin-1 character")
+            .arg(shown)
+            .toStdString());
+  }
+  return static_cast<char>(c);
 }
 
 void CollectEdit(const QLineEdit& edit, const Binding& b, PrinterConfig& config, LengthUnit unit) {
@@ -187,9 +242,10 @@ void CollectEdit(const QLineEdit& edit, const Binding& b, PrinterConfig& config,
   if (text.isEmpty()) return ClearFlag(b.member, config);
   if (const auto* real = std::get_if<RealItem PrinterConfig::*>(&b.member)) {
     const float shown = RealFromEdit(b.kind, text);
-    (config.*(*real)).Set(b.kind == Kind::kMillimetres ? ShownToMm(shown, unit) : shown);
+    const float stored = b.kind == Kind::kMillimetres ? ShownToMm(shown, unit) : shown;
+    (config.*(*real)).Set(Narrowed(stored, text));
   } else if (const auto* character = std::get_if<CharItem PrinterConfig::*>(&b.member)) {
-    (config.*(*character)).Set(text.at(0).toLatin1());
+    (config.*(*character)).Set(CharacterFromEdit(text));
   } else {
     IntItem& item = config.*std::get<IntItem PrinterConfig::*>(b.member);
     item.Set(b.kind == Kind::kDots ? DotsFromEdit(text, unit, config) : IntegerFromText(text));
@@ -215,23 +271,27 @@ void ShowConfig(QWidget& root, const PrinterConfig& config, LengthUnit unit) {
   ShowText(root, "EditChecksum", config.Checksum);
   ShowText(root, "EditSerial", config.SerialNo);
   const auto& post_print = Find<QComboBox>(root, "ComboBoxPrintOut");
-  for (const Binding& b : kBindings) {
-    if (IsList(b.kind)) {
-      ShowList(Find<QComboBox>(root, b.control), b, config);
-    } else {
-      const bool cutter_chosen = post_print.currentIndex() == kCutterPosition;
-      ShowEdit(Find<QLineEdit>(root, b.control), b, config, unit, cutter_chosen);
+  for (const Page& page : kPages) {
+    for (const Binding& b : page.bindings) {
+      if (IsList(b.kind)) {
+        ShowList(Find<QComboBox>(root, b.control), b, config, page);
+      } else {
+        const bool cutter_chosen = post_print.currentIndex() == kCutterPosition;
+        ShowEdit(Find<QLineEdit>(root, b.control), b, config, page, unit, cutter_chosen);
+      }
     }
   }
 }
 
 void CollectConfig(const QWidget& root, PrinterConfig& config, LengthUnit unit) {
-  for (const Binding& b : kBindings) {
-    if (b.kind == Kind::kReference) continue;
-    if (IsList(b.kind)) {
-      CollectList(Find<QComboBox>(root, b.control), b, config);
-    } else {
-      CollectEdit(Find<QLineEdit>(root, b.control), b, config, unit);
+  for (const Page& page : kPages) {
+    for (const Binding& b : page.bindings) {
+      if (b.kind == Kind::kReference) continue;
+      if (IsList(b.kind)) {
+        CollectList(Find<QComboBox>(root, b.control), b, config);
+      } else {
+        CollectEdit(Find<QLineEdit>(root, b.control), b, config, unit);
+      }
     }
   }
 }

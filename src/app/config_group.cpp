@@ -2,7 +2,6 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QRegularExpressionValidator>
 #include <initializer_list>
 
 #include "app/controls.h"
@@ -58,14 +57,6 @@ QLineEdit* ReferenceEdit(QWidget* page, const QString& name) {
   policy.setRetainSizeWhenHidden(true);
   edit->setSizePolicy(policy);
   edit->hide();
-  return edit;
-}
-
-QLineEdit* CharacterEdit(QWidget* page, const QString& name) {
-  QLineEdit* edit = NewEdit(page, name, 1, 30);
-  // The prefix characters go into printer commands: printable ASCII only.
-  edit->setValidator(
-      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[!-~]")), edit));
   return edit;
 }
 
@@ -143,9 +134,9 @@ QWidget* NewZPage() {
            {NewEdit(p, "EditTearOffZ", 4), RangeCaption(p, "LabelTearOffRangeZ", "-120 to 120")});
   rows.Add("LabelPrintModeZ", {NewLocalizedList(p, "ComboBoxPrintModeZ", 4, false, 96)});
   rows.Add("LabelPrintWidthZ", {NewEdit(p, "EditPrintWidthZ"), UnitCaption(p, 5)});
-  rows.Add("LabelControlPrefixZ", {CharacterEdit(p, "EditControlPrefixZ")});
-  rows.Add("LabelFormatPrefixZ", {CharacterEdit(p, "EditFormatPrefixZ")});
-  rows.Add("LabelDelimiterCharZ", {CharacterEdit(p, "EditDelimiterCharZ")});
+  rows.Add("LabelControlPrefixZ", {NewEdit(p, "EditControlPrefixZ", 1, 30)});
+  rows.Add("LabelFormatPrefixZ", {NewEdit(p, "EditFormatPrefixZ", 1, 30)});
+  rows.Add("LabelDelimiterCharZ", {NewEdit(p, "EditDelimiterCharZ", 1, 30)});
   rows.Add("LabelMediaPowerUpZ", {NewLocalizedList(p, "ComboBoxMediaPowerUpZ", 5, false, 96)});
   rows.Add("LabelHeadCloseZ", {NewLocalizedList(p, "ComboBoxHeadCloseZ", 5, false, 96)});
   rows.Add("LabelLabelTopZ",

@@ -1,5 +1,7 @@
 #include "app/controls.h"
 
+#include "app/typing_limit.h"
+
 namespace vantrel::app {
 
 QLabel* NewLabel(QWidget* parent, const QString& name, const QString& text) {
@@ -11,7 +13,7 @@ QLabel* NewLabel(QWidget* parent, const QString& name, const QString& text) {
 QLineEdit* NewEdit(QWidget* parent, const QString& name, int max_length, int width) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(name);
-  if (max_length > 0) edit->setMaxLength(max_length);
+  if (max_length > 0) edit->setValidator(new TypingLimit(edit, max_length));
   edit->setFixedWidth(width);
   return edit;
 }

@@ -15,6 +15,7 @@ namespace vantrel::app {
 // writes them before the window is first shown.
 
 QLabel* NewLabel(QWidget* parent, const QString& name, const QString& text = {});
+// `max_length` limits typing only (TypingLimit).
 QLineEdit* NewEdit(QWidget* parent, const QString& name, int max_length = 0, int width = 52);
 QPushButton* NewButton(QWidget* parent, const QString& name);
 // A named group box with a grid in the groups' common margins; `spacing` is the vertical one.

@@ -5,6 +5,8 @@
 
 #include "app/language.h"
 #include "app/net_dialog_texts.h"
+#include "app/printer_text.h"
+#include "app/typing_limit.h"
 
 namespace vantrel::app {
 namespace {
@@ -13,10 +15,6 @@ constexpr int kDhcpItem = 0;
 constexpr int kStaticItem = 1;
 constexpr std::array<const char*, 6> kAddressRows = {"LabelIP",  "EditIP",       "LabelMask",
                                                      "EditMask", "LabelGateWay", "EditGateWay"};
-
-QString FromText(const std::string& text) {
-  return QString::fromStdString(text);
-}
 
 QPushButton* NewDialogButton(QDialog* dialog, const char* name, int left, int width) {
   auto* button = new QPushButton(dialog);
@@ -28,11 +26,13 @@ QPushButton* NewDialogButton(QDialog* dialog, const char* name, int left, int wi
 
 }  // namespace
 
-TFormEthernetSetup::TFormEthernetSetup(NetSettings& settings, LanguageIndex language,
+TFormEthernetSetup::TFormEthernetSetup(NetSettings& settings, EthernetSetupEnvironment environment,
                                        QPoint top_left, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       settings_(settings),
+      environment_(std::move(environment)),
+      codec_(environment_.code_page),
       mode_(settings.AddressMode),
       RadioGroupDHCP(new RadioGroup("RadioGroupDHCP", {}, QStringList{QString(), QString()},
                                     Qt::Horizontal, this)) {
@@ -42,11 +42,12 @@ TFormEthernetSetup::TFormEthernetSetup(NetSettings& settings, LanguageIndex lang
   move(top_left);
   settings_.Confirmed = 0;
   RadioGroupDHCP->setGeometry(16, 8, 328, 44);
-  EditIP = NewRow("LabelIP", "EditIP", 64);
-  EditMask = NewRow("LabelMask", "EditMask", 96);
-  EditGateWay = NewRow("LabelGateWay", "EditGateWay", 128);
-  EditPrinterName = NewRow("LabelPrinterName", "EditPrinterName", 160);
-  EditPrinterName->setMaxLength(kNameLength);
+  EditIP.edit = NewRow("LabelIP", "EditIP", 64);
+  EditMask.edit = NewRow("LabelMask", "EditMask", 96);
+  EditGateWay.edit = NewRow("LabelGateWay", "EditGateWay", 128);
+  EditPrinterName.edit = NewRow("LabelPrinterName", "EditPrinterName", 160);
+  // A longer name the printer already has is shown whole.
+  EditPrinterName.edit->setValidator(new TypingLimit(EditPrinterName.edit, kNameLength));
   EditMACAddr = NewRow("LabelMACAddr", "EditMACAddr", 192);
   EditMACAddr->setReadOnly(true);
   EditMACAddr->setEnabled(false);
@@ -59,13 +60,35 @@ TFormEthernetSetup::TFormEthernetSetup(NetSettings& settings, LanguageIndex lang
   connect(RadioGroupDHCP, &RadioGroup::Clicked, this, &TFormEthernetSetup::RadioGroupDHCPClick);
 
   // On DHCP the address field shows the one the printer was given.
-  EditIP->setText(FromText(mode_ == kAddressModeDhcp ? settings.LastUsedIp : settings.IpAddress));
-  EditMask->setText(FromText(settings.SubnetMask));
-  EditGateWay->setText(FromText(settings.Gateway));
-  EditPrinterName->setText(FromText(settings.PrinterName));
-  EditMACAddr->setText(FromText(settings.MacText));
+  Show(EditIP, mode_ == kAddressModeDhcp ? settings.LastUsedIp : settings.IpAddress);
+  Show(EditMask, settings.SubnetMask);
+  Show(EditGateWay, settings.Gateway);
+  Show(EditPrinterName, settings.PrinterName);
+  EditMACAddr->setText(DecodePrinterText(codec_, settings.MacText));
   ShowMode();
-  ApplyLocalizedTexts(*this, EthernetSetupTexts(), language);
+  ApplyLocalizedTexts(*this, EthernetSetupTexts(), environment_.language);
+}
+
+void TFormEthernetSetup::Show(PrinterField& field, const std::string& bytes) {
+  field.bytes = bytes;
+  ShowUncut(*field.edit, DecodePrinterText(codec_, bytes));
+}
+
+std::optional<std::string> TFormEthernetSetup::Take(const PrinterField& field) {
+  // A decoded text need not encode back to the same bytes: unedited, the bytes go back.
+  if (field.edit->text() == DecodePrinterText(codec_, field.bytes)) return field.bytes;
+  PrinterTextBytes typed = EncodePrinterText(codec_, field.edit->text());
+  if (!typed.refusal.isEmpty()) {
+    Refuse(field.edit, typed.refusal);
+    return std::nullopt;
+  }
+  return std::move(typed.bytes);
+}
+
+void TFormEthernetSetup::Refuse(QLineEdit* edit, const QString& message) {
+  if (environment_.prompts != nullptr) environment_.prompts->Message(message);
+  edit->setFocus();
+  edit->selectAll();
 }
 
 QLineEdit* TFormEthernetSetup::NewRow(const char* label, const char* edit, int top) {
@@ -91,18 +114,36 @@ void TFormEthernetSetup::RadioGroupDHCPClick(int index) {
 }
 
 void TFormEthernetSetup::ButtonSetIPClick() {
-  settings_.IpAddress = EditIP->text().toStdString();
-  settings_.SubnetMask = EditMask->text().toStdString();
-  settings_.Gateway = EditGateWay->text().toStdString();
-  settings_.AddressMode =
-      RadioGroupDHCP->ItemIndex() == kDhcpItem ? kAddressModeDhcp : kAddressModeStatic;
+  const bool dhcp = RadioGroupDHCP->ItemIndex() == kDhcpItem;
+  const std::array<std::pair<const char*, const PrinterField*>, 3> rows = {
+      {{"IP address", &EditIP}, {"Subnet mask", &EditMask}, {"Gateway", &EditGateWay}}};
+  std::array<std::string, 3> texts;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const auto& [label, field] = rows[i];
+    std::optional<std::string> text = Take(*field);
+    if (!text) return;
+    // DHCP sends no address the user could have mistyped.
+    const std::string refusal = dhcp ? std::string() : AddressTextRefusal(label, *text);
+    if (!refusal.empty()) return Refuse(field->edit, QString::fromStdString(refusal));
+    texts[i] = std::move(*text);
+  }
+  settings_.IpAddress = texts[0];
+  settings_.SubnetMask = texts[1];
+  settings_.Gateway = texts[2];
+  settings_.AddressMode = dhcp ? kAddressModeDhcp : kAddressModeStatic;
   settings_.SetKind = 0;
   settings_.Confirmed = 1;
   accept();
 }
 
 void TFormEthernetSetup::ButtonSetPrinterNameClick() {
-  settings_.PrinterName = EditPrinterName->text().toStdString();
+  std::optional<std::string> name = Take(EditPrinterName);
+  if (!name) return;
+  if (environment_.name_refusal) {
+    const std::string refusal = environment_.name_refusal(*name);
+    if (!refusal.empty()) return Refuse(EditPrinterName.edit, QString::fromStdString(refusal));
+  }
+  settings_.PrinterName = std::move(*name);
   settings_.SetKind = 1;
   settings_.Confirmed = 1;
   accept();

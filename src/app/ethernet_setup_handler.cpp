@@ -3,7 +3,6 @@
 #include "app/ethernet_setup_dialog.h"
 #include "app/main_window.h"
 #include "ops/dispatcher.h"
-#include "ops/network_operations.h"
 
 namespace vantrel::app {
 
@@ -27,7 +26,12 @@ void TFormMain::ButtonEthernetClick() {
     const QRect frame = frameGeometry();
     const ProgressOrigin origin =
         ProgressOriginFor(frame.x(), frame.y(), frame.width(), frame.height());
-    TFormEthernetSetup dialog(net_settings_, language_, QPoint(origin.x, origin.y), this);
+    // "NET NAME" quotes the name: the dialog refuses what would end the quotes early.
+    EthernetSetupEnvironment environment{
+        prompts_, language_, code_page_,
+        [](std::string_view name) { return FieldTextRefusal("The printer name", name); }};
+    TFormEthernetSetup dialog(net_settings_, std::move(environment), QPoint(origin.x, origin.y),
+                              this);
     prompts_->RunDialog(dialog);
     if (net_settings_.Confirmed == 0) return;
     SendEthernetSettings(*read);
@@ -42,11 +46,6 @@ void TFormMain::SendEthernetSettings(NetSettings request) {
   request.Gateway = net_settings_.Gateway;
   request.PrinterName = net_settings_.PrinterName;
   const bool name = net_settings_.SetKind != 0;
-  const std::string refusal = name ? NameCommandRefusal(request) : AddressCommandRefusal(request);
-  if (!refusal.empty()) {
-    prompts_->Message(QString::fromStdString(refusal));
-    return;
-  }
   auto record = std::make_shared<NetSettings>(std::move(request));
   RunOperation(name ? kOpSetNetworkName : kOpSetNetworkAddress, record.get(), 0, [record] {});
 }

@@ -1,8 +1,10 @@
 // vantrel: the desktop service utility for label printers.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QStringList>
 #include <cstdio>
 #include <optional>
+#include <variant>
 
 #include "app/demo_printer.h"
 #include "app/main_window.h"
@@ -16,24 +18,59 @@ struct StartOptions {
   std::optional<vantrel::NetworkTarget> host;
 };
 
-std::optional<StartOptions> ParseArguments(const QApplication& app) {
+// Exit codes of a start that opens no window.
+constexpr int kHelpShown = 0;
+constexpr int kUsageError = 64;
+
+// The window system's own options (-platform offscreen, -style Fusion ...) are known here so
+// that they pass; the application object takes them.
+void AddWindowSystemOptions(QCommandLineParser& parser) {
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  for (const char* name : {"platform", "platformpluginpath", "platformtheme", "style", "stylesheet",
+                           "display", "qwindowgeometry", "qwindowtitle", "qwindowicon"}) {
+    QCommandLineOption option(name, QString(), "value");
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(option);
+  }
+  for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+    QCommandLineOption option(name);
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(option);
+  }
+}
+
+// Read before the application object exists: --help and usage errors must not need a display.
+std::variant<StartOptions, int> ParseArguments(const QStringList& arguments) {
   QCommandLineParser parser;
   parser.setApplicationDescription("Service utility for thermal label printers.");
-  parser.addHelpOption();
+  const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption demo("demo", "Open on a simulated printer on this machine.");
   const QCommandLineOption host("host", "Open on ETHERNET aimed at this printer.", "address");
-  const QCommandLineOption port("port", "The printer's TCP port (default 9100).", "number", "9100");
+  const QCommandLineOption port("port", "The printer's TCP port with --host (default 9100).",
+                                "number", "9100");
   const QCommandLineOption report("report-startup",
                                   "Print when the window is shown and the memory used, then quit.");
   parser.addOptions({demo, host, port, report});
-  parser.process(app);
+  AddWindowSystemOptions(parser);
+  if (!parser.parse(arguments)) {
+    std::fprintf(stderr, "vantrel: %s\n", qPrintable(parser.errorText()));
+    return kUsageError;
+  }
+  if (parser.isSet(help) || parser.isSet("help-all")) {
+    std::fputs(qPrintable(parser.helpText().replace("<executable_name>", "vantrel")), stdout);
+    return kHelpShown;
+  }
+  if (parser.isSet(port) && !parser.isSet(host)) {
+    std::fprintf(stderr, "vantrel: --port needs --host\n");
+    return kUsageError;
+  }
   StartOptions options{parser.isSet(demo), parser.isSet(report), std::nullopt};
   if (parser.isSet(host)) {
     bool ok = false;
     const int number = parser.value(port).toInt(&ok);
     if (!ok || number < 1 || number > 65535) {
       std::fprintf(stderr, "vantrel: --port must be 1..65535\n");
-      return std::nullopt;
+      return kUsageError;
     }
     options.host = vantrel::NetworkTarget{parser.value(host).toStdString(), number};
   }
@@ -43,10 +80,14 @@ std::optional<StartOptions> ParseArguments(const QApplication& app) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const std::variant<StartOptions, int> parsed = ParseArguments(arguments);
+  if (const int* exit_code = std::get_if<int>(&parsed)) return *exit_code;
+  const StartOptions* start = &std::get<StartOptions>(parsed);
+
   QApplication app(argc, argv);
   QApplication::setApplicationName("Vantrel");
-  const std::optional<StartOptions> start = ParseArguments(app);
-  if (!start) return 64;
 
   vantrel::app::MainWindowOptions options;
   vantrel::app::DemoPrinter demo_printer;

@@ -151,6 +151,7 @@ void TFormMain::RefreshUnitCaptions() {
 
 void TFormMain::DetectLanguage(const std::string& locale_name) {
   language_ = LanguageForLocale(locale_name);
+  code_page_ = AnsiCodePageForLocale(locale_name);
   ComboBoxLanguage->setCurrentIndex(language_);
   ApplyLanguage(language_);
 }
@@ -158,8 +159,11 @@ void TFormMain::DetectLanguage(const std::string& locale_name) {
 void TFormMain::ApplyLanguage(LanguageIndex language) {
   ApplyLocalizedTexts(*this, MainWindowTexts(), language);
   RefreshUnitCaptions();
-  // The client area is fixed; the menu bar above it follows its caption's font.
-  setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+  // The client area is fixed at its designed size, unless the desktop font or the language's
+  // captions need more (GNOME's and KDE's 10 and 11 points): then the layout's least size.
+  // The menu bar above it follows its caption's font.
+  const QSize designed(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+  setFixedSize(designed.expandedTo(minimumSizeHint()));
 }
 
 void TFormMain::ShowCurrentConfig() {

@@ -18,6 +18,7 @@
 #include "app/progress_window.h"
 #include "app/prompts.h"
 #include "app/radio_group.h"
+#include "common/ansi_code_page.h"
 #include "config/printer_config.h"
 #include "config/unit_conversions.h"
 #include "link/link_layer.h"
@@ -146,6 +147,7 @@ class TFormMain : public QMainWindow {
   PrinterConfig config_;
   StatusFlags status_;
   LanguageIndex language_ = kEnglish;
+  AnsiCodePage code_page_ = AnsiCodePage::kWestern;  // of printer texts, from the locale
   int interface_index_ = kInterfaceUsb;
   QString start_directory_;
   SerialDeviceRoots serial_devices_;

@@ -1,7 +1,6 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 
 #include "app/about_dialog.h"
 #include "app/config_bindings.h"
@@ -9,6 +8,7 @@
 #include "app/main_window.h"
 #include "app/net_setup_dialog.h"
 #include "app/rs232_setup_dialog.h"
+#include "app/status_bar_texts.h"
 #include "app/status_group.h"
 #include "config/config_file.h"
 #include "ops/dispatcher.h"
@@ -35,8 +35,7 @@ QString ToQString(std::string_view text) {
 }  // namespace
 
 void TFormMain::Timer1Timer() {
-  status_panels_[3]->setText(
-      QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
+  status_panels_[3]->setText(ClockText(QDateTime::currentDateTime()));
 }
 
 void TFormMain::ComboBoxLanguageChange(int index) {
@@ -60,7 +59,7 @@ void TFormMain::ButtonInterFaceClick() {
     TFormLPTSetup dialog(parallel_, language_, this);
     prompts_->RunDialog(dialog);
   } else if (interface_index_ == kInterfaceEthernet) {
-    TFormNetSetup dialog(network_, {prompts_, language_, datagrams_, {}}, this);
+    TFormNetSetup dialog(network_, {prompts_, language_, datagrams_, {}, code_page_}, this);
     prompts_->RunDialog(dialog);
   }
   RefreshStatusBar();

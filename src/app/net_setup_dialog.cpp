@@ -10,6 +10,7 @@
 #include "app/ethernet_setup_dialog.h"
 #include "app/language.h"
 #include "app/net_dialog_texts.h"
+#include "app/printer_text.h"
 #include "net/network_target_entry.h"
 
 namespace vantrel::app {
@@ -144,10 +145,12 @@ void TFormNetSetup::RunDiscovery(std::function<void(const Rows&)> then) {
 
 void TFormNetSetup::ShowRows(const Rows& rows) {
   ListView1->clear();
+  const AnsiCodec codec(environment_.code_page);
   for (const DeviceListRow& row : rows) {
     auto* item = new QTreeWidgetItem(
-        ListView1, {FromText(row.printer_name), FromText(row.mac), FromText(row.ip_address),
-                    FromText(row.model_name), FromText(row.status)});
+        ListView1,
+        {DecodePrinterText(codec, row.printer_name), FromText(row.mac), FromText(row.ip_address),
+         DecodePrinterText(codec, row.model_name), FromText(row.status)});
     // The caption may not round-trip (a name in an 8-bit code page); Change IP sends the name
     // back, so it keeps the bytes as received.
     item->setData(
@@ -213,7 +216,10 @@ void TFormNetSetup::ButtonChangeIPClick() {
 // The user edits the settings read; a confirmed edit is sent unless it would be refused.
 void TFormNetSetup::EditAndSend(std::shared_ptr<ChangeIpRun> run,
                                 std::shared_ptr<NetSettings> settings) {
-  TFormEthernetSetup dialog(*settings, environment_.language, pos(), this);
+  // The name goes into a NUL-terminated field, cut to fit: any name will do.
+  TFormEthernetSetup dialog(
+      *settings, {environment_.prompts, environment_.language, environment_.code_page, {}}, pos(),
+      this);
   environment_.prompts->RunDialog(dialog);
   if (settings->Confirmed == 0) return;
   auto refusal = std::make_shared<std::string>();

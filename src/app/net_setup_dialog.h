@@ -10,6 +10,7 @@
 #include "app/localized_texts.h"
 #include "app/operation_runner.h"
 #include "app/prompts.h"
+#include "common/ansi_code_page.h"
 #include "link/link_settings.h"
 #include "net/net_setup_session.h"
 
@@ -22,6 +23,7 @@ struct NetSetupEnvironment {
   DatagramTargets datagrams;
   // Opens a URL in the user's browser; empty: the desktop's URL handler (never a shell).
   std::function<void(const QString& url)> open_url;
+  AnsiCodePage code_page = AnsiCodePage::kWestern;  // of the printers' names
 };
 
 // "TCP/IP Setup": finds the printers on the network, aims the ETHERNET link at one (the target

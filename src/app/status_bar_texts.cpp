@@ -34,4 +34,8 @@ QString SerialSummary(const SerialSettings& serial) {
            TextAt(kSoftwareTexts, serial.software_handshake_index, 0));
 }
 
+QString ClockText(const QDateTime& now) {
+  return now.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+}
+
 }  // namespace vantrel::app

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 #include "link/link_settings.h"
@@ -10,5 +11,9 @@ namespace vantrel::app {
 // parity letter, data bits, stop bits, hardware handshake, software handshake). An index
 // outside its list shows what the link uses for it, so the empty eighth baud item reads 9600.
 QString SerialSummary(const SerialSettings& serial);
+
+// The clock panel: "2026/12/07 10:26:05" in every locale. A locale's short format can print
+// its period marker as a stray letter ("2026/12/7 B10:26" in zh_TW).
+QString ClockText(const QDateTime& now);
 
 }  // namespace vantrel::app

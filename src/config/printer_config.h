@@ -15,6 +15,9 @@ struct Item {
   T value{};
 
   bool set() const { return flag != 0; }
+  // The Common and D pages take only a flag of exactly 1 as set (a crafted file may hold 2 or
+  // 255); the Z page takes any flag but 0.
+  bool flag_is_one() const { return flag == 1; }
   void Set(T v) {
     flag = 1;
     value = v;

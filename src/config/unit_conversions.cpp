@@ -65,12 +65,6 @@ std::string DotsToText(std::int32_t dots, LengthUnit unit, const PrinterConfig& 
   return FormatHundredths(static_cast<long double>(dots) / per_unit);
 }
 
-std::optional<std::int32_t> ShownToDots(double shown, LengthUnit unit,
-                                        const PrinterConfig& config) {
-  const float per_unit = unit == kUnitInch ? config.Dpi.value : config.DotsPerMm;
-  return TruncToInt32(static_cast<long double>(shown) * per_unit);
-}
-
 std::optional<std::int32_t> DotsToHundredthsInch(std::int32_t dots, float dpi) {
   if (!UsableResolution(dpi)) return std::nullopt;
   return TruncToInt32(static_cast<long double>(dots) * 100 / dpi + 0.5L);

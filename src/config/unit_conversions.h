@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "config/printer_config.h"
 
@@ -33,8 +34,13 @@ float ShownToMm(float shown, LengthUnit unit);
 // Stored dots to the text shown in `unit`, "0.00"; empty when the resolution is unusable.
 std::string DotsToText(std::int32_t dots, LengthUnit unit, const PrinterConfig& config);
 
-// A value typed in `unit` to stored dots, truncated toward zero; no value when it does not fit.
-std::optional<std::int32_t> ShownToDots(double shown, LengthUnit unit, const PrinterConfig& config);
+// A length typed in `unit` ("4.10", "-.5", "1e-2") to stored dots, truncated toward zero. The
+// typed decimal is multiplied exactly by a whole resolution, so 4.10 inch at 300 dpi is 1230 dots
+// (a binary double of 4.10 would give 1229); a resolution with a fraction (the 11.8 default) is
+// multiplied in extended precision. No value for a text that is not a decimal number or a result
+// that does not fit.
+std::optional<std::int32_t> ShownToDots(std::string_view text, LengthUnit unit,
+                                        const PrinterConfig& config);
 
 // Dots to hundredths of an inch, rounded; no value when the resolution is unusable or the
 // result does not fit.

@@ -74,8 +74,8 @@ struct PrinterInterface {
   std::size_t in_packet_size = kMinReadSize;
 };
 
-std::optional<PrinterInterface> ReadPrinterSetting(const libusb_interface_descriptor& setting) {
-  if (setting.bInterfaceClass != kPrinterClass) return std::nullopt;
+// A setting with a bulk OUT endpoint, whatever its class.
+std::optional<PrinterInterface> ReadBulkSetting(const libusb_interface_descriptor& setting) {
   PrinterInterface found;
   found.number = setting.bInterfaceNumber;
   found.alternate = setting.bAlternateSetting;
@@ -95,20 +95,28 @@ std::optional<PrinterInterface> ReadPrinterSetting(const libusb_interface_descri
   return found;
 }
 
-// The printer-class setting to use; one with a reply channel is preferred.
+// The setting to use: a printer-class one, preferring one with a reply channel. Printers of
+// our vendors are recognised by vendor alone, and some put their bulk endpoints on a
+// vendor-specific interface: without a printer-class one, the first setting with a bulk OUT.
 std::optional<PrinterInterface> FindPrinterInterface(libusb_device* device) {
   libusb_config_descriptor* config = nullptr;
   if (libusb_get_active_config_descriptor(device, &config) != LIBUSB_SUCCESS) return std::nullopt;
   std::optional<PrinterInterface> best;
+  std::optional<PrinterInterface> fallback;
   for (const libusb_interface& interface : std::span(config->interface, config->bNumInterfaces)) {
     for (const libusb_interface_descriptor& setting :
          std::span(interface.altsetting, static_cast<std::size_t>(interface.num_altsetting))) {
-      std::optional<PrinterInterface> candidate = ReadPrinterSetting(setting);
-      if (candidate && (!best || (!best->in_endpoint && candidate->in_endpoint))) best = candidate;
+      std::optional<PrinterInterface> candidate = ReadBulkSetting(setting);
+      if (!candidate) continue;
+      if (setting.bInterfaceClass != kPrinterClass) {
+        if (!fallback) fallback = candidate;
+      } else if (!best || (!best->in_endpoint && candidate->in_endpoint)) {
+        best = candidate;
+      }
     }
   }
   libusb_free_config_descriptor(config);
-  return best;
+  return best ? best : fallback;
 }
 
 std::string OpenFailureText(int code, const std::string& path) {
@@ -258,7 +266,7 @@ std::unique_ptr<UsbDevice> LibusbDeviceList::Open(const std::string& path, std::
   }
   const std::optional<PrinterInterface> printer = FindPrinterInterface(*match);
   if (!printer) {
-    cause = "the USB device " + path + " has no printer interface";
+    cause = "the USB device " + path + " has no interface with a bulk OUT endpoint";
     return nullptr;
   }
   libusb_device_handle* handle = nullptr;

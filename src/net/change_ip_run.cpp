@@ -34,8 +34,10 @@ void ChangeIpRun::ReadSettings(NetSettings& settings) {
 
 std::string ChangeIpRun::WriteSettings(const NetSettings& settings) {
   if (!socket_) return cause_;
-  std::string refusal = AddressTextsRefusal(settings);
-  if (refusal.empty()) refusal = FieldTextRefusal("The printer name", settings.PrinterName);
+  // The name goes into a NUL-terminated field, cut to fit: no character of it can do harm.
+  // With DHCP the addresses are only carried along, so they need not be valid.
+  const std::string refusal =
+      settings.AddressMode == kAddressModeDhcp ? std::string() : AddressTextsRefusal(settings);
   if (refusal.empty()) SendSets(settings);
   socket_.reset();
   cause_ = "the Change IP exchange has ended";
@@ -45,10 +47,13 @@ std::string ChangeIpRun::WriteSettings(const NetSettings& settings) {
 void ChangeIpRun::SendSets(const NetSettings& settings) {
   SetRequestBuffer requests(sequence_, target_);
   Exchange(requests.NameRequest(settings.PrinterName));
-  // The refusal check has parsed all three.
-  Exchange(requests.AddressesRequest(*TryParseIPv4(settings.IpAddress),
-                                     *TryParseIPv4(settings.SubnetMask),
-                                     *TryParseIPv4(settings.Gateway)));
+  // Static addresses have passed the refusal check; with DHCP an address the printer did not
+  // report (or a text left empty) goes as 0.0.0.0.
+  const auto address = [](const std::string& text) {
+    return TryParseIPv4(text).value_or(Ipv4Bytes{0, 0, 0, 0});
+  };
+  Exchange(requests.AddressesRequest(address(settings.IpAddress), address(settings.SubnetMask),
+                                     address(settings.Gateway)));
   Exchange(requests.AddressModeRequest(settings.AddressMode == kAddressModeDhcp));
   Exchange(requests.ClosingRequest());
 }

@@ -29,8 +29,9 @@ class ChangeIpRun {
   void ReadSettings(NetSettings& settings);
 
   // Sends the four set requests (name, addresses, mode, closing), awaiting an answer to each
-  // without examining it. Refuses before sending any when an address does not parse or the
-  // name cannot be held; returns the refusal, or empty once sent. Closes the socket either way.
+  // without examining it. The name is cut to its field. Refuses before sending any when a
+  // static address does not parse; returns the refusal, or empty once sent. Closes the socket
+  // either way.
   std::string WriteSettings(const NetSettings& settings);
 
  private:

@@ -14,7 +14,7 @@ void StoreNetText(std::string& field, std::string_view text) {
 std::string FieldTextRefusal(std::string_view label, std::string_view text) {
   const std::string name(label);
   if (text.size() > NetSettings::kTextCapacity) {
-    return name + " is longer than " + std::to_string(NetSettings::kTextCapacity) + " characters";
+    return name + " is longer than " + std::to_string(NetSettings::kTextCapacity) + " bytes";
   }
   if (BreaksQuotedField(text)) {
     return name + " must not contain a double quote or a control character";
@@ -29,10 +29,15 @@ std::string AddressTextsRefusal(const NetSettings& settings) {
       {"Gateway", &settings.Gateway},
   }};
   for (const auto& [label, text] : fields) {
-    if (std::string refusal = FieldTextRefusal(label, *text); !refusal.empty()) return refusal;
-    if (!IsCompleteIPv4Text(*text)) {
-      return std::string(label) + " \"" + *text + "\" is not a valid IPv4 address";
-    }
+    if (std::string refusal = AddressTextRefusal(label, *text); !refusal.empty()) return refusal;
+  }
+  return {};
+}
+
+std::string AddressTextRefusal(std::string_view label, std::string_view text) {
+  if (std::string refusal = FieldTextRefusal(label, text); !refusal.empty()) return refusal;
+  if (!IsCompleteIPv4Text(text)) {
+    return std::string(label) + " \"" + std::string(text) + "\" is not a valid IPv4 address";
   }
   return {};
 }

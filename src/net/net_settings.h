@@ -34,8 +34,11 @@ void StoreNetText(std::string& field, std::string_view text);
 // field, and a double quote or a control character would end a quoted command early.
 std::string FieldTextRefusal(std::string_view label, std::string_view text);
 
-// Why the three addresses cannot be sent, or empty: each must be a complete dotted-decimal
-// IPv4 address. Otherwise a printer would be given FF FF FF FF or a stray text.
+// Why one address cannot be sent, or empty: it must be a complete dotted-decimal IPv4 address.
+// Otherwise a printer would be given FF FF FF FF or a stray text.
+std::string AddressTextRefusal(std::string_view label, std::string_view text);
+
+// The first refusal of the three addresses, or empty.
 std::string AddressTextsRefusal(const NetSettings& settings);
 
 }  // namespace vantrel

@@ -13,8 +13,8 @@ const char* OnOff(std::int32_t value) {
 }
 
 void SendMediaSensor(CommandWriter& out, const PrinterConfig& c) {
-  if (!c.MediaSensor.set()) return;
-  const bool gap_known = c.GapSize.set() && c.GapOffset.set();
+  if (!c.MediaSensor.flag_is_one()) return;
+  const bool gap_known = c.GapSize.flag_is_one() && c.GapOffset.flag_is_one();
   switch (c.MediaSensor.value) {
     case 0:
       if (gap_known) out.Send("GAP %.2f mm,%.2f mm\r\n", c.GapSize.value, c.GapOffset.value);
@@ -32,7 +32,7 @@ void SendMediaSensor(CommandWriter& out, const PrinterConfig& c) {
 
 // One text of three lines, so the three modes never contradict each other.
 void SendPostPrintAction(CommandWriter& out, const PrinterConfig& c) {
-  if (!c.PostPrintAction.set()) return;
+  if (!c.PostPrintAction.flag_is_one()) return;
   switch (c.PostPrintAction.value) {
     case 0:
       out.SendText("SET TEAR OFF\r\nSET PEEL OFF\r\nSET CUTTER OFF\r\n");
@@ -44,7 +44,7 @@ void SendPostPrintAction(CommandWriter& out, const PrinterConfig& c) {
       out.SendText("SET TEAR OFF\r\nSET PEEL ON\r\nSET CUTTER OFF\r\n");
       break;
     case 3: {
-      const bool pieces = c.CutPiece.set() && c.CutPiece.value != 0;
+      const bool pieces = c.CutPiece.flag_is_one() && c.CutPiece.value != 0;
       out.Send("SET TEAR OFF\r\nSET PEEL OFF\r\nSET CUTTER %d\r\n", pieces ? c.CutPiece.value : 1);
       break;
     }
@@ -54,8 +54,8 @@ void SendPostPrintAction(CommandWriter& out, const PrinterConfig& c) {
 }
 
 void SendDirection(CommandWriter& out, const PrinterConfig& c) {
-  if (!c.Direction.set()) return;
-  if (c.Mirror.set()) {
+  if (!c.Direction.flag_is_one()) return;
+  if (c.Mirror.flag_is_one()) {
     out.Send("DIRECTION %d,%d\r\n", c.Direction.value, c.Mirror.value);
   } else {
     out.Send("DIRECTION %d\r\n", c.Direction.value);
@@ -63,16 +63,16 @@ void SendDirection(CommandWriter& out, const PrinterConfig& c) {
 }
 
 void SendShift(CommandWriter& out, const PrinterConfig& c) {
-  if (c.ShiftX.set()) {
-    out.Send("SHIFT %d,%d\r\n", c.ShiftX.value, c.ShiftY.set() ? c.ShiftY.value : 0);
-  } else if (c.ShiftY.set()) {
+  if (c.ShiftX.flag_is_one()) {
+    out.Send("SHIFT %d,%d\r\n", c.ShiftX.value, c.ShiftY.flag_is_one() ? c.ShiftY.value : 0);
+  } else if (c.ShiftY.flag_is_one()) {
     out.Send("SHIFT %d\r\n", c.ShiftY.value);
   }
 }
 
 void SendTableEntry(CommandWriter& out, const char* command, const IntItem& item,
                     std::span<const std::string_view> table) {
-  if (!item.set()) return;
+  if (!item.flag_is_one()) return;
   const std::string_view entry = TableEntry(table, item.value);
   if (!entry.empty()) {
     out.Send("%s %.*s\r\n", command, static_cast<int>(entry.size()), entry.data());
@@ -81,7 +81,7 @@ void SendTableEntry(CommandWriter& out, const char* command, const IntItem& item
 
 // The intensity that belongs to the media sensor mode in use.
 void SendSensorIntensity(CommandWriter& out, const PrinterConfig& c) {
-  if (!c.MediaSensor.set()) return;
+  if (!c.MediaSensor.flag_is_one()) return;
   const IntItem* intensity = nullptr;
   switch (c.MediaSensor.value) {
     case 0:
@@ -96,11 +96,13 @@ void SendSensorIntensity(CommandWriter& out, const PrinterConfig& c) {
     default:
       return;
   }
-  if (intensity->set()) out.Send("SET GAP %d\r\n", intensity->value);
+  if (intensity->flag_is_one()) out.Send("SET GAP %d\r\n", intensity->value);
 }
 
 void SendSerialLine(CommandWriter& out, const PrinterConfig& c) {
-  if (!(c.BaudRate.set() && c.DataBits.set() && c.Parity.set() && c.StopBits.set())) return;
+  if (!(c.BaudRate.flag_is_one() && c.DataBits.flag_is_one() && c.Parity.flag_is_one() &&
+        c.StopBits.flag_is_one()))
+    return;
   const std::string_view baud = TableEntry(kBaudRateCodes, c.BaudRate.value);
   const std::string_view parity = TableEntry(kParityNames, c.Parity.value);
   const std::string_view bits = TableEntry(kDataBitNames, c.DataBits.value);
@@ -113,24 +115,25 @@ void SendSerialLine(CommandWriter& out, const PrinterConfig& c) {
 }  // namespace
 
 void WriteCommonBlock(CommandWriter& out, const PrinterConfig& c) {
-  if (c.Speed.set()) out.Send("SPEED %.1f\r\n", c.Speed.value);
-  if (c.Density.set()) out.Send("DENSITY %d\r\n", c.Density.value);
-  if (c.PaperWidth.set() && c.PaperHeight.set()) {
+  if (c.Speed.flag_is_one()) out.Send("SPEED %.1f\r\n", c.Speed.value);
+  if (c.Density.flag_is_one()) out.Send("DENSITY %d\r\n", c.Density.value);
+  if (c.PaperWidth.flag_is_one() && c.PaperHeight.flag_is_one()) {
     out.Send("SIZE %.2f mm,%.2f mm\r\n", c.PaperWidth.value, c.PaperHeight.value);
   }
   SendMediaSensor(out, c);
   SendPostPrintAction(out, c);
-  if (c.ReferenceX.set() && c.ReferenceY.set()) {
+  if (c.ReferenceX.flag_is_one() && c.ReferenceY.flag_is_one()) {
     out.Send("REFERENCE %d,%d\r\n", c.ReferenceX.value, c.ReferenceY.value);
   }
   SendDirection(out, c);
-  if (c.Offset.set()) out.Send("OFFSET %d dot\r\n", c.Offset.value);
+  if (c.Offset.flag_is_one()) out.Send("OFFSET %d dot\r\n", c.Offset.value);
   SendShift(out, c);
-  if (c.Ribbon.set()) out.Send("SET RIBBON %s\r\n", OnOff(c.Ribbon.value));
+  if (c.Ribbon.flag_is_one()) out.Send("SET RIBBON %s\r\n", OnOff(c.Ribbon.value));
   SendTableEntry(out, "CODEPAGE", c.CodePage, kCodePageNames);
   SendTableEntry(out, "COUNTRY", c.CountryCode, kCountryCodes);
-  if (c.HeadUpSensor.set()) out.Send("SET HEAD %s\r\n", OnOff(c.HeadUpSensor.value));
-  if (c.ReprintAfterError.set()) out.Send("SET REPRINT %s\r\n", OnOff(c.ReprintAfterError.value));
+  if (c.HeadUpSensor.flag_is_one()) out.Send("SET HEAD %s\r\n", OnOff(c.HeadUpSensor.value));
+  if (c.ReprintAfterError.flag_is_one())
+    out.Send("SET REPRINT %s\r\n", OnOff(c.ReprintAfterError.value));
   SendSensorIntensity(out, c);
   SendSerialLine(out, c);
 }

@@ -34,7 +34,7 @@ char DSpeedLetter(float speed) {
 // "LW0400;" and the like: a dot length in hundredths of an inch. A length that cannot be
 // converted (no usable Dpi in a loaded record) is left out rather than sent wrong.
 void AppendHundredths(DSettingsText& text, const char* name, const IntItem& dots, float dpi) {
-  if (!dots.set()) return;
+  if (!dots.flag_is_one()) return;
   if (const auto hundredths = DotsToHundredthsInch(dots.value, dpi)) {
     text.Append("%s%04d;", name, *hundredths);
   }
@@ -42,7 +42,7 @@ void AppendHundredths(DSettingsText& text, const char* name, const IntItem& dots
 
 // 1 OFF, 2 ON; the printer's letters are N and Y.
 void AppendOnOff(DSettingsText& text, const char* name, const IntItem& item) {
-  if (item.set() && (item.value == 1 || item.value == 2)) {
+  if (item.flag_is_one() && (item.value == 1 || item.value == 2)) {
     text.Append("%s%c;", name, item.value == 2 ? 'Y' : 'N');
   }
 }
@@ -52,7 +52,7 @@ DSettingsText SettingsText(const PrinterConfig& c) {
   AppendHundredths(text, "LW", c.LabelWidthD, c.Dpi.value);
   AppendOnOff(text, "PS", c.PresentSensorD);
   AppendOnOff(text, "CE", c.CutterEquippedD);
-  if (c.ControlCodesD.set() && c.ControlCodesD.value >= 1 && c.ControlCodesD.value <= 3) {
+  if (c.ControlCodesD.flag_is_one() && c.ControlCodesD.value >= 1 && c.ControlCodesD.value <= 3) {
     text.Append("CC%c;", kDControlLetters[static_cast<std::size_t>(c.ControlCodesD.value - 1)]);
   }
   AppendHundredths(text, "CO", c.ColumnOffsetD, c.Dpi.value);
@@ -63,12 +63,12 @@ DSettingsText SettingsText(const PrinterConfig& c) {
 }  // namespace
 
 void WriteDBlock(CommandWriter& out, const PrinterConfig& c) {
-  if (c.HeatD.set()) {
+  if (c.HeatD.flag_is_one()) {
     std::array<char, 16> heat;
     std::snprintf(heat.data(), heat.size(), "%02d", c.HeatD.value);
     SendDCommand(out, "KZH", heat.data());
   }
-  if (c.PrintSpeedD.set()) {
+  if (c.PrintSpeedD.flag_is_one()) {
     const std::array<char, 2> letter = {DSpeedLetter(c.PrintSpeedD.value), '\0'};
     SendDCommand(out, "KZP", letter.data());
   }

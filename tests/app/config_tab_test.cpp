@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <limits>
 #include <map>
 
 #include "app/app_fixture.h"
@@ -72,6 +73,17 @@ std::map<QString, QString> Snapshot(const AppFixture& app) {
     }
   }
   return shown;
+}
+
+// Loads `config` through the Load button, as a file another program might have written.
+void LoadRecord(AppFixture& app, const PrinterConfig& config, const QTemporaryDir& dir) {
+  const ConfigFileImage image = ImageOf(config);
+  QFile file(dir.filePath("crafted.dcf"));
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(reinterpret_cast<const char*>(image.data()), static_cast<qint64>(image.size()));
+  file.close();
+  app.prompts.files.push_back(file.fileName());
+  app.Find<QPushButton>("ButtonLoad").click();
 }
 
 }  // namespace
@@ -163,6 +175,66 @@ class ConfigTabTest : public QObject {
     QCOMPARE(printer.script->opens, opens);
     QVERIFY(app.window->isEnabled());
     QVERIFY(ImageOf(app.window->config()) == before);
+  }
+
+  void RealsBeyondSinglePrecisionAreRefused() {
+    ScriptedPrinter printer;
+    AppFixture app(printer.Install());
+    for (const char* edit : {"EditSpeed", "EditWidth"}) {
+      app.Type("EditSpeed", "");
+      app.Type(edit, "1e39");
+      const int opens = printer.script->opens;
+      QVERIFY(app.ClickAndWait("ButtonConfigSet"));
+      QCOMPARE(app.prompts.messages.back().text,
+               QString("'1e39' is not a valid floating point value"));
+      QCOMPARE(printer.script->opens, opens);
+    }
+  }
+
+  void PrefixCharactersAreOneLatin1ByteOrRefused() {
+    ScriptedPrinter printer;
+    AppFixture app(printer.Install());
+    app.Find<QTabWidget>("PageControl2").setCurrentIndex(kBlockZ);
+    app.Type("EditControlPrefixZ", " ");
+    app.Type("EditDelimiterCharZ", QString(QChar(0xE9)));
+    QVERIFY(app.ClickAndWait("ButtonConfigSet"));
+    QVERIFY(app.prompts.messages.empty());
+    const std::string& sent = printer.script->written;
+    QVERIFY(sent.find("\x10"
+                      "CT \x1e") != std::string::npos);
+    QVERIFY(sent.find("\x10"
+                      "CD\xe9\x1e") != std::string::npos);
+    for (const QString& refused :
+         {QString(QChar(0x01)), QString(QChar(0x20AC)), QString(QChar(0))}) {
+      const int opens = printer.script->opens;
+      app.Type("EditFormatPrefixZ", refused);
+      QVERIFY(app.ClickAndWait("ButtonConfigSet"));
+      QVERIFY(!app.prompts.messages.empty());
+      QVERIFY2(app.prompts.messages.back().text.contains("one printable Latin-1 character"),
+               qPrintable(app.prompts.messages.back().text));
+      QCOMPARE(printer.script->opens, opens);
+    }
+  }
+
+  // A crafted file: flags other than 1 leave Common and D items empty (Set would not send
+  // them), the Z page shows any flag but 0, and an absurd list value selects nothing.
+  void CraftedFlagsAndValuesShowAsSetWouldSendThem() {
+    AppFixture app;
+    PrinterConfig config = app.window->config();
+    config.Speed.Set(4.0F);
+    config.HeatD.Set(10);
+    config.DarknessZ.Set(15);
+    config.Speed.flag = config.HeatD.flag = config.DarknessZ.flag = 2;
+    config.CodePage.Set(std::numeric_limits<std::int32_t>::max());
+    config.PrintModeZ.Set(std::numeric_limits<std::int32_t>::max());
+    QTemporaryDir dir;
+    LoadRecord(app, config, dir);
+    QVERIFY(app.prompts.messages.empty());
+    QCOMPARE(app.Text("EditSpeed"), QString());
+    QCOMPARE(app.Text("EditHeatD"), QString());
+    QCOMPARE(app.Text("EditDarknessZ"), QString("15"));
+    QCOMPARE(app.Find<QComboBox>("ComboBoxCodePage").currentIndex(), -1);
+    QCOMPARE(app.Find<QComboBox>("ComboBoxPrintModeZ").currentIndex(), -1);
   }
 
   void BadNumberOnSaveLeavesRecordAndDiskAlone() {

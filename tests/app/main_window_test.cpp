@@ -30,6 +30,21 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // Larger desktop fonts (and the Chinese captions) need more room than the designed size:
+  // the window grows to its layout's least size instead of squashing its controls.
+  void LargerFontsGrowTheWindowToItsLayout() {
+    AppFixture app;
+    QFont large = app.window->font();
+    large.setPointSize(large.pointSize() + 5);
+    app.window->setFont(large);
+    app.Choose("ComboBoxLanguage", kTraditionalChinese);
+    const QSize least = app.window->minimumSizeHint();
+    QVERIFY(app.window->width() >= least.width());
+    QVERIFY(app.window->height() >= least.height());
+    QVERIFY(app.window->height() - app.window->menuBar()->sizeHint().height() >
+            TFormMain::kClientHeight);
+  }
+
   void StartsWithoutPrinterSilentlyOnDefaults() {
     AppFixture app([](MainWindowOptions& o) {
       o.interface = kInterfaceUsb;

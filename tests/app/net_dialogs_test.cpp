@@ -184,15 +184,19 @@ class NetDialogsTest : public QObject {
     sim::SimNetState named = setup.responder.Printer(1);
     named.name = "B\xFCro-3";
     setup.responder.SetPrinter(1, named);
+    QString listed;
+    QString edited;
     OpenNetSetup(
         *setup.app,
         [&](TFormNetSetup& dialog) {
           RunAgain(dialog);
+          listed = List(dialog).topLevelItem(1)->text(0);
           SelectRow(dialog, 1);
           Press(dialog, "ButtonChangeIP");
           Settled(dialog);
         },
         [&](TFormEthernetSetup& edit) {
+          edited = In<QLineEdit>(edit, "EditPrinterName").text();
           In<RadioGroup>(edit, "RadioGroupDHCP").SetItemIndex(1);
           In<QLineEdit>(edit, "EditIP").setText("127.0.6.6");
           Press(edit, "ButtonSetIP");
@@ -200,6 +204,30 @@ class NetDialogsTest : public QObject {
     QVERIFY(setup.responder.WaitForReceived(8, std::chrono::seconds(5)));
     QCOMPARE(setup.responder.Printer(1).ip, (sim::SimIpv4{127, 0, 6, 6}));
     QCOMPARE(setup.responder.Printer(1).name, std::string("B\xFCro-3"));
+    QCOMPARE(listed, QString::fromUtf8("Büro-3"));  // 1252, the code page of en_US
+    QCOMPARE(edited, listed);
+  }
+
+  // DHCP sends the addresses only along: empty ones are no reason to refuse.
+  void ChangeIpToDhcpNeedsNoAddressTexts() {
+    NetDialogsSetup setup;
+    OpenNetSetup(
+        *setup.app,
+        [&](TFormNetSetup& dialog) {
+          SelectRow(dialog, 1);
+          Press(dialog, "ButtonChangeIP");
+          Settled(dialog);
+        },
+        [&](TFormEthernetSetup& edit) {
+          In<RadioGroup>(edit, "RadioGroupDHCP").SetItemIndex(0);
+          for (const char* field : {"EditIP", "EditMask", "EditGateWay"}) {
+            In<QLineEdit>(edit, field).clear();
+          }
+          Press(edit, "ButtonSetIP");
+        });
+    QVERIFY(setup.app->prompts.messages.empty());
+    QVERIFY(setup.responder.WaitForReceived(7, std::chrono::seconds(5)));
+    QVERIFY(setup.responder.Printer(1).dhcp);
   }
 
   void ChangeIpCancelledSendsNoSetAndKeepsTheList() {
@@ -279,7 +307,7 @@ class NetDialogsTest : public QObject {
     In<QLineEdit>(dialog, "EditIPAddr").clear();
     Press(dialog, "ButtonBrowser");
     QCOMPARE(opened, QStringList({"http://printer.local", "http://"}));
-    QCOMPARE(List(dialog).headerItem()->text(0), QString("Printer Name"));
+    QCOMPARE(List(dialog).headerItem()->text(0), QString("Printer Nmae"));
     QCOMPARE(In<QPushButton>(dialog, "ButtonBrowser").text(), QString("Web Setup"));
   }
 
@@ -298,7 +326,8 @@ class NetDialogsTest : public QObject {
     QVERIFY(dialog.grab().save(dir + "/net_setup_dialog.png"));
     NetSettings settings = InitialEthernetSettings();
     settings.MacText = "02:11:22:33:44:5A";
-    TFormEthernetSetup ethernet(settings, kTraditionalChinese, {});
+    TFormEthernetSetup ethernet(settings,
+                                {nullptr, kTraditionalChinese, AnsiCodePage::kWestern, {}}, {});
     QVERIFY(ethernet.grab().save(dir + "/ethernet_setup_dialog_zh_tw.png"));
   }
 
@@ -342,15 +371,55 @@ class NetDialogsTest : public QObject {
 
     setup.app->prompts.on_dialog = [](QDialog& dialog) { Press(dialog, "ButtonCancel"); };
     QVERIFY(setup.app->ClickAndWait("ButtonEthernet"));
-    setup.app->prompts.on_dialog = [](QDialog& dialog) {
-      In<QLineEdit>(dialog, "EditPrinterName").setText("a\"b");
+    bool kept_open = false;
+    setup.app->prompts.on_dialog = [&](QDialog& dialog) {
+      auto& name = In<QLineEdit>(dialog, "EditPrinterName");
+      name.setText("a\"b");
       Press(dialog, "ButtonSetPrinterName");
+      kept_open = dialog.result() != QDialog::Accepted && name.selectedText() == "a\"b";
+      Press(dialog, "ButtonCancel");
     };
     QVERIFY(setup.app->ClickAndWait("ButtonEthernet"));
+    QVERIFY(kept_open);
     QCOMPARE(setup.app->prompts.messages.back().text,
              QString("The printer name must not contain a double quote or a control character"));
     QVERIFY(setup.app->Received(4).ends_with("MACADDR\r\n"));  // two reads, nothing set
     QCOMPARE(setup.app->server.ConnectionCount(), std::size_t{4});
+  }
+
+  // A name in the locale's code page is shown decoded and goes back byte for byte unless
+  // edited; a character the code page lacks is refused while the dialog stays open.
+  void EthernetSetupWritesNamesInTheLocalesCodePage() {
+    sim::SimState state;
+    state.net.name = "\xA6\x4C\xAA\xED\xBE\xF7";  // 印表機 in Big5
+    AppFixture app([](MainWindowOptions& options) { options.locale_name = "zh_TW"; }, state);
+    QString shown;
+    app.prompts.on_dialog = [&](QDialog& dialog) {
+      shown = In<QLineEdit>(dialog, "EditPrinterName").text();
+      Press(dialog, "ButtonSetPrinterName");
+    };
+    QVERIFY(app.ClickAndWait("ButtonEthernet"));
+    QVERIFY(app.WaitIdle());
+    QCOMPARE(shown, QString::fromUtf8("印表機"));
+    QVERIFY(app.Received(2).ends_with("NET NAME \"\xA6\x4C\xAA\xED\xBE\xF7\"\r\n"));
+
+    bool kept_open = false;
+    app.prompts.on_dialog = [&](QDialog& dialog) {
+      auto& name = In<QLineEdit>(dialog, "EditPrinterName");
+      name.setText(QString::fromUtf8("印表機한"));
+      Press(dialog, "ButtonSetPrinterName");
+      kept_open = dialog.result() != QDialog::Accepted && name.hasSelectedText();
+      name.setText(QString::fromUtf8("印表機2"));
+      Press(dialog, "ButtonSetPrinterName");
+    };
+    QVERIFY(app.ClickAndWait("ButtonEthernet"));
+    QVERIFY(app.WaitIdle());
+    QVERIFY(kept_open);
+    QCOMPARE(app.prompts.messages.back().text,
+             QString::fromUtf8("'한' cannot be written in the printer's code page 950"));
+    QVERIFY(
+        app.Received(4).ends_with("NET NAME \"\xA6\x4C\xAA\xED\xBE\xF7"
+                                  "2\"\r\n"));
   }
 };
 

@@ -5,6 +5,7 @@
 
 #include "app/app_test_registry.h"
 #include "app/status_bar_texts.h"
+#include "app/typing_limit.h"
 
 namespace vantrel::app::testing {
 
@@ -47,6 +48,26 @@ class NumberTextTest : public QObject {
     QCOMPARE(GeneralRealText(3.0f), QString("3"));
     QCOMPARE(GeneralRealText(2.5f), QString("2.5"));
     QCOMPARE(GeneralRealText(2.2f), QString("2.20000004768372"));
+  }
+
+  // A limit stops typing only: a longer value the program shows stays whole and may shrink.
+  void TypingLimitCutsTypingButNotShownValues() {
+    QLineEdit edit;
+    edit.setValidator(new TypingLimit(&edit, 2));
+    QTest::keyClicks(&edit, "123");
+    QCOMPARE(edit.text(), QString("12"));
+    ShowUncut(edit, "-1200");
+    QCOMPARE(edit.text(), QString("-1200"));
+    QTest::keyClicks(&edit, "7");
+    QCOMPARE(edit.text(), QString("-1200"));
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    QCOMPARE(edit.text(), QString("-120"));
+  }
+
+  void ClockIsTheSameInEveryLocale() {
+    const QDateTime morning(QDate(2026, 12, 7), QTime(10, 26, 5));
+    QCOMPARE(ClockText(morning), QString("2026/12/07 10:26:05"));
+    QCOMPARE(ClockText(morning.addSecs(3600 * 12)), QString("2026/12/07 22:26:05"));
   }
 
   void SerialSummaryFollowsTheLinkRules() {

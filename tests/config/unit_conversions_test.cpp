@@ -83,11 +83,19 @@ TEST(LengthConversionTest, PrinterDotsBecomeMillimetresAndShowInEitherUnit) {
 
 TEST(LengthConversionTest, DotLengthsUseTheRecordsResolution) {
   PrinterConfig config = FreshConfig();  // 200 dpi and 11.8 dots/mm until a read
-  EXPECT_EQ(ShownToDots(1.0, kUnitInch, config), 200);
-  EXPECT_EQ(ShownToDots(10.0, kUnitMm, config), 118);
-  EXPECT_EQ(ShownToDots(-0.0078125, kUnitInch, config), -1);  // -1.5625 toward zero
-  EXPECT_EQ(ShownToDots(1e12, kUnitInch, config), std::nullopt);
-  EXPECT_EQ(ShownToDots(std::nan(""), kUnitMm, config), std::nullopt);
+  EXPECT_EQ(ShownToDots("1", kUnitInch, config), 200);
+  EXPECT_EQ(ShownToDots("10.00", kUnitMm, config), 118);
+  EXPECT_EQ(ShownToDots("-0.0078125", kUnitInch, config), -1);  // -1.5625 toward zero
+  EXPECT_EQ(ShownToDots("+.5e1", kUnitInch, config), 1000);
+  EXPECT_EQ(ShownToDots("12.5e-3", kUnitInch, config), 2);
+  EXPECT_EQ(ShownToDots("10737418.23", kUnitInch, config), 2147483646);
+  for (const char* bad : {"", "-", ".", "1e", "1.2.3", "4,1", "inf", "nan", "0x10", "1 "}) {
+    EXPECT_EQ(ShownToDots(bad, kUnitInch, config), std::nullopt) << bad;
+  }
+  for (const char* huge : {"1e12", "10737418.24", "-10737419", "1e99999999999"}) {
+    EXPECT_EQ(ShownToDots(huge, kUnitInch, config), std::nullopt) << huge;
+  }
+  EXPECT_EQ(ShownToDots("1e-99999999999", kUnitInch, config), 0);
   EXPECT_EQ(DotsToText(200, kUnitInch, config), "1.00");
 
   config.Dpi.Set(203.0F);
@@ -99,6 +107,24 @@ TEST(LengthConversionTest, DotLengthsUseTheRecordsResolution) {
   config.DotsPerMm = 0;
   EXPECT_EQ(DotsToText(812, kUnitInch, config), "");
   EXPECT_EQ(DotsToText(812, kUnitMm, config), "");
+}
+
+// Every two-decimal length up to 10.00 at every resolution printers report: the typed decimal
+// times the resolution, truncated, in whole numbers. Binary doubles miss about half of these.
+TEST_P(DotsPerMmTest, EveryHundredthUpToTenUnitsGivesItsExactDots) {
+  PrinterConfig config = FreshConfig();
+  config.Dpi.Set(GetParam().dpi);
+  config.DotsPerMm = GetParam().dots_per_mm;
+  for (const auto& [unit, per_unit] :
+       {std::pair{kUnitInch, GetParam().dpi}, std::pair{kUnitMm, GetParam().dots_per_mm}}) {
+    const auto whole = static_cast<std::int32_t>(per_unit);
+    for (std::int32_t hundredths = 0; hundredths <= 1000; ++hundredths) {
+      const std::string text = FormatHundredths(hundredths / 100.0L);
+      const std::int32_t dots = hundredths * whole / 100;
+      ASSERT_EQ(ShownToDots(text, unit, config), dots) << text << " at " << per_unit;
+      ASSERT_EQ(ShownToDots("-" + text, unit, config), -dots) << text << " at " << per_unit;
+    }
+  }
 }
 
 TEST(LengthConversionTest, HundredthsOfAnInchRoundHalfUp) {

@@ -138,6 +138,20 @@ TEST_F(WriteConfigurationTest, EmptyBlocksAndUnknownBlocksSendNothingAndSucceed)
   EXPECT_EQ(script_->opens, 6);
 }
 
+TEST_F(WriteConfigurationTest, OnlyAFlagOfOneSetsCommonAndDItemsWhileZTakesAnyFlag) {
+  const PrinterConfig set = EverythingSet();
+  const Commands z = Write(set, kBlockZ);
+  for (const int flag : {2, 255}) {
+    PrinterConfig crafted = set;
+    ForEachField(crafted, [&](std::string_view, auto& field) {
+      if constexpr (requires { field.flag; }) field.flag = static_cast<std::uint8_t>(flag);
+    });
+    EXPECT_TRUE(Write(crafted, kBlockCommon).empty()) << flag;
+    EXPECT_TRUE(Write(crafted, kBlockD).empty()) << flag;
+    EXPECT_EQ(Write(crafted, kBlockZ), z) << flag;
+  }
+}
+
 struct BlockCase {
   const char* what;
   int block;

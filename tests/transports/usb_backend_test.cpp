@@ -137,13 +137,15 @@ TEST_F(UsbBackendTest, UnpluggedPrinterFailsTheWrite) {
   EXPECT_NE(cause.find("unplugged"), std::string::npos);
 }
 
-TEST_F(UsbBackendTest, DeviceWithoutPrinterInterfaceIsNotOpened) {
-  AddPrinter({.printer_class = false});
+// Recognised by vendor alone: bulk endpoints on a vendor-specific interface serve as well.
+TEST_F(UsbBackendTest, VendorSpecificInterfaceWithBulkEndpointsIsUsed) {
+  EmulatedUsbPrinter& printer = AddPrinter({.printer_class = false});
+  auto device = OpenPrinter();
+  ASSERT_NE(device, nullptr);
   std::string cause;
-  auto devices = OpenSystemUsbDeviceList(cause);
-  ASSERT_NE(devices, nullptr) << cause;
-  EXPECT_EQ(devices->Open(kPrinterPath, cause), nullptr);
-  EXPECT_NE(cause.find("has no printer interface"), std::string::npos);
+  EXPECT_TRUE(device->Write(Bytes("SELFTEST\r\n"), cause)) << cause;
+  device.reset();
+  EXPECT_EQ(printer.log().received, "SELFTEST\r\n");
 }
 
 TEST_F(UsbBackendTest, StatusQueryThroughTheSystemOpener) {

@@ -1,0 +1,79 @@
+// An untouched Read then Set, page by page, gives a printer back exactly what it reported.
+#include <QTabWidget>
+#include <QTest>
+#include <set>
+
+#include "app/app_fixture.h"
+#include "app/app_test_registry.h"
+#include "app/radio_group.h"
+#include "config/unit_conversions.h"
+#include "sim_profile.h"
+
+namespace vantrel::app::testing {
+namespace {
+
+// Reports that no page writes: identity, resolution, the reference values, the cut piece
+// (written only with CUTTER) and the intensities of the media modes not in use.
+const std::set<std::string> kNeverWritten = {"DPI",        "VERSION",     "MILAGE",     "CHECKSUM",
+                                             "EDITION",    "DENSITYBASE", "OFFSETBASE", "SHIFTBASE",
+                                             "SHIFTXBASE", "CUTTERPIECE", "BLINEINTEN", "CONINTEN"};
+
+using Reports = std::map<std::string, std::string, std::less<>>;
+
+QString Differences(const Reports& expected, const Reports& actual) {
+  QString text;
+  for (const auto& [name, value] : expected) {
+    const auto found = actual.find(name);
+    const std::string got = found == actual.end() ? "<none>" : found->second;
+    if (got != value)
+      text += QString("%1: %2 became %3; ").arg(name.c_str(), value.c_str(), got.c_str());
+  }
+  return text;
+}
+
+}  // namespace
+
+class ConfigRoundTripTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void UntouchedReadThenSetWritesBackWhatWasRead_data() {
+    QTest::addColumn<QString>("profile");
+    QTest::addColumn<int>("unit");
+    for (const char* dpi : {"200", "300", "600"}) {
+      QTest::addRow("%s dpi, inch", dpi)
+          << QString("printer-%1dpi.json").arg(dpi) << int(kUnitInch);
+      QTest::addRow("%s dpi, mm", dpi) << QString("printer-%1dpi.json").arg(dpi) << int(kUnitMm);
+    }
+  }
+
+  void UntouchedReadThenSetWritesBackWhatWasRead() {
+    QFETCH(QString, profile);
+    QFETCH(int, unit);
+    AppFixture app({}, sim::LoadSimProfile(VANTREL_SIM_PROFILES "/" + profile.toStdString()));
+    auto& units = app.Find<RadioGroup>("RadioGroupUnit");
+    units.SetItemIndex(unit);
+    emit units.Clicked(unit);
+    QVERIFY(app.ClickAndWait("ButtonRead"));
+    const Reports read = app.printer.state().config.reports;
+    // Spoil everything a Set writes, so that only what the three pages send restores it.
+    app.printer.UpdateState([](sim::SimState& state) {
+      for (auto& [name, value] : state.config.reports) {
+        if (!kNeverWritten.contains(name)) value = "spoilt";
+      }
+    });
+    for (int page = 0; page < 3; ++page) {
+      app.Find<QTabWidget>("PageControl2").setCurrentIndex(page);
+      QVERIFY(app.ClickAndWait("ButtonConfigSet"));
+    }
+    QVERIFY(app.prompts.messages.empty());
+    const Reports written = app.printer.state().config.reports;
+    QVERIFY2(written == read, qPrintable(Differences(read, written)));
+  }
+};
+
+VANTREL_APP_TEST(ConfigRoundTripTest);
+
+}  // namespace vantrel::app::testing
+
+#include "config_round_trip_test.moc"
