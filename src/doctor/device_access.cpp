@@ -35,8 +35,6 @@ std::string UserName(uid_t user) {
   return std::to_string(user);
 }
 
-}  // namespace
-
 std::string GroupName(gid_t group) {
   std::array<char, 4096> buffer{};
   ::group entry{};
@@ -46,6 +44,8 @@ std::string GroupName(gid_t group) {
   }
   return std::to_string(group);
 }
+
+}  // namespace
 
 std::optional<DeviceNode> InspectDeviceNode(const std::string& path) {
   struct stat info {};

@@ -36,6 +36,4 @@ std::string GroupAccessFix(const UserIdentity& user, const DeviceNode& node);
 DoctorCheck CheckNodeAccess(const std::string& interface, const UserIdentity& user,
                             const DeviceNode& node, const std::string& other_fix);
 
-std::string GroupName(gid_t group);
-
 }  // namespace vantrel

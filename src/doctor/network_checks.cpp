@@ -4,6 +4,8 @@
 #include <netdb.h>
 
 #include <cstring>
+#include <future>
+#include <thread>
 
 #include "doctor/status_question.h"
 #include "link/tcp_transport.h"
@@ -45,6 +47,27 @@ std::optional<Resolved> Resolve(const std::string& host, std::string& cause) {
   }
   ::freeaddrinfo(found);
   return resolved;
+}
+
+// getaddrinfo has no time limit of its own. A resolver that does not answer must not hold the
+// doctor past its time-out, so the lookup runs on a thread of its own, left behind if need be.
+std::optional<Resolved> ResolveWithin(const std::string& host, milliseconds wait,
+                                      std::string& cause) {
+  using Lookup = std::pair<std::optional<Resolved>, std::string>;
+  std::packaged_task<Lookup()> task([host] {
+    Lookup lookup;
+    lookup.first = Resolve(host, lookup.second);
+    return lookup;
+  });
+  std::future<Lookup> result = task.get_future();
+  std::thread(std::move(task)).detach();
+  if (result.wait_for(wait) != std::future_status::ready) {
+    cause = "\"" + host + "\" did not resolve within " + std::to_string(wait.count()) + " ms";
+    return std::nullopt;
+  }
+  Lookup lookup = result.get();
+  cause = std::move(lookup.second);
+  return std::move(lookup.first);
 }
 
 milliseconds Left(Clock::time_point deadline) {
@@ -119,7 +142,7 @@ DoctorReport CheckNetwork(const DoctorRequest& request) {
              "give --host ADDRESS; vantrel-cli discover lists the printers on this network"}};
   }
   std::string cause;
-  const std::optional<Resolved> resolved = Resolve(host, cause);
+  const std::optional<Resolved> resolved = ResolveWithin(host, Left(deadline), cause);
   if (!resolved) {
     return {{kNet, "address", false, cause,
              "check the name, or give the printer's IP address (vantrel-cli discover lists them)"}};

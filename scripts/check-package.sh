@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the release settings (without tests and benchmarks, so it
+# stays quick) and checks it: the files it must hold, lintian, the manual pages and the menu
+# entry. Prints the package's path last.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build="${1:-build/package}"
+
+cmake --preset release -B "$build" -DVANTREL_BUILD_TESTS=OFF -DVANTREL_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build" -j "$(nproc)" --target package >/dev/null
+deb="$(ls -t "$build"/vantrel_*.deb | head -n 1)"
+
+fail() { echo "check-package: $*" >&2; exit 1; }
+
+listed="$(dpkg-deb --contents "$deb" | awk '{ print $6 }')"
+for path in \
+    ./usr/bin/vantrel ./usr/bin/vantrel-cli ./usr/bin/vantrel-printer-sim \
+    ./usr/lib/udev/rules.d/60-vantrel-printers.rules \
+    ./usr/share/applications/vantrel.desktop \
+    ./usr/share/icons/hicolor/scalable/apps/vantrel.svg \
+    ./usr/share/man/man1/vantrel.1.gz ./usr/share/man/man1/vantrel-cli.1.gz \
+    ./usr/share/man/man1/vantrel-printer-sim.1.gz \
+    ./usr/share/bash-completion/completions/vantrel-cli \
+    ./usr/share/doc/vantrel/copyright ./usr/share/doc/vantrel/changelog.gz; do
+  grep -qxF "$path" <<<"$listed" || fail "$path is missing from $deb"
+done
+dpkg-deb --field "$deb" Depends | grep -q 'libc6' || fail "no shared library dependencies"
+
+lintian --fail-on error "$deb"
+
+unpacked="$(mktemp -d)"
+trap 'rm -rf "$unpacked"' EXIT
+dpkg-deb -x "$deb" "$unpacked"
+for program in vantrel vantrel-cli vantrel-printer-sim; do
+  page="$unpacked/usr/share/man/man1/$program.1.gz"
+  # help2man writes the options section from --help; an empty help leaves it out.
+  zcat "$page" | grep -q '^\.SH OPTIONS' || fail "the manual page of $program has no options"
+done
+desktop-file-validate "$unpacked/usr/share/applications/vantrel.desktop"
+bash -n "$unpacked/usr/share/bash-completion/completions/vantrel-cli"
+echo "$deb"
