@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "sim_config_state.h"
+#include "sim_memory_state.h"
 #include "sim_net_state.h"
 
 namespace vantrel::sim {
@@ -19,6 +20,7 @@ struct SimState {
   DetailBytes detail{};
   SimConfigState config = DefaultSimConfig();
   SimNetState net;
+  SimMemoryState memory;
 };
 
 // "0011223344556677" -> the 8 detail bytes; nullopt unless exactly 16 hex digits.
