@@ -85,6 +85,7 @@ class TFormMain : public QMainWindow {
   void BuildLayout();
   QWidget* NewTopRow();
   QWidget* NewConfigurationTab();
+  QWidget* NewFileManagerTab();
   QWidget* NewConfigButtons(QWidget* parent);
   void BuildStatusBar();
   void ConnectHandlers();
@@ -139,6 +140,8 @@ class TFormMain : public QMainWindow {
   LanguageIndex language_ = kEnglish;
   int interface_index_ = kInterfaceUsb;
   QString start_directory_;
+  // The font dialog's font: "Font View" changes it, the next "Select Font" starts from it.
+  QFont font_dialog_font_;
   SerialDeviceRoots serial_devices_;
 
   std::unique_ptr<Prompts> own_prompts_;
