@@ -23,12 +23,15 @@ const QString kSystemFontFolder = QStringLiteral("/usr/share/fonts");
 constexpr std::uint64_t kMaxRawBytes = std::numeric_limits<std::uint32_t>::max();
 
 // "desc|pattern|desc|pattern" as the file dialog writes it: "desc (pattern);;desc (pattern)".
+// File names here are case-sensitive, so "*.BMP" also takes "*.bmp".
 QString DialogFilter(std::string_view pairs) {
   const QStringList parts = QString::fromLatin1(pairs.data(), static_cast<qsizetype>(pairs.size()))
                                 .split('|', Qt::SkipEmptyParts);
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    filters << parts[i] + " (" + parts[i + 1] + ")";
+    const QString& pattern = parts[i + 1];
+    const QString lower = pattern.toLower();
+    filters << parts[i] + " (" + pattern + (lower == pattern ? "" : " " + lower) + ")";
   }
   return filters.join(";;");
 }

@@ -1,6 +1,5 @@
 // The File Manager tab against the simulated printer: Get, switching memories, Format, Download.
 #include "app/file_manager_tab.h"
-#include "ops/download_file_type.h"
 
 #include <QFile>
 #include <QListWidget>
@@ -10,6 +9,7 @@
 
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
+#include "ops/download_file_type.h"
 #include "sim_profile.h"
 
 namespace vantrel::app::testing {
@@ -93,7 +93,7 @@ class FileManagerTabTest : public QObject {
     app.Choose("ComboBoxFileType", kDownloadTypeBmp);
     app.prompts.files = {path};
     app.Find<QPushButton>("ButtonBrowse").click();
-    QCOMPARE(app.prompts.filters.back(), QString("*.BMP (*.BMP);;*.* (*.*)"));
+    QCOMPARE(app.prompts.filters.back(), QString("*.BMP (*.BMP *.bmp);;*.* (*.*)"));
     QCOMPARE(app.Text("EditFileName"), QString("MYLOGOFI.BMP"));
     QCOMPARE(app.Text("EditFileSize"), QString("6"));
     QVERIFY(app.Find<QPushButton>("ButtonDownload").isEnabled());
@@ -133,7 +133,7 @@ class FileManagerTabTest : public QObject {
     app.prompts.files = {std::nullopt, QString("/nonexistent/file.ttf")};
     app.Find<QPushButton>("ButtonBrowse").click();
     QCOMPARE(app.prompts.folders.back(), QString("/usr/share/fonts"));
-    QCOMPARE(app.prompts.filters.back(), QString("*.TTF (*.TTF)"));
+    QCOMPARE(app.prompts.filters.back(), QString("*.TTF (*.TTF *.ttf)"));
     app.Find<QPushButton>("ButtonBrowse").click();
     QCOMPARE(app.prompts.messages.back().text, QString("Open File Error"));
     QVERIFY(!app.Find<QPushButton>("ButtonDownload").isEnabled());
