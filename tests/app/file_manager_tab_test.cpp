@@ -1,6 +1,7 @@
 // The File Manager tab against the simulated printer: Get, switching memories, Format, Download.
 #include "app/file_manager_tab.h"
 
+#include <QDir>
 #include <QFile>
 #include <QListWidget>
 #include <QRadioButton>
@@ -57,6 +58,11 @@ class FileManagerTabTest : public QObject {
     QVERIFY(app.Text("EditFreeSpace").isEmpty());
     QCOMPARE(Listed(app), QStringList{"LOGO.PCX"});
     QCOMPARE(app.server.ConnectionCount(), std::size_t{1});
+
+    app.window->show();
+    app.Find<QTabWidget>("PageControl1").setCurrentIndex(1);
+    const QString dir = qEnvironmentVariable("VANTREL_SCREENSHOT_DIR", QDir::tempPath());
+    QVERIFY(app.window->grab().save(dir + "/file_manager_en.png"));
   }
 
   void FailedGetKeepsTheShownValuesAndStoresWhatWasRead() {
