@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
 
 #include "app/prompts.h"
@@ -28,7 +29,11 @@ bool DialogPrompts::Question(const QString& text) {
 }
 
 std::optional<QString> DialogPrompts::OpenFile(const QString& filter) {
-  QFileDialog dialog(parent_, QString(), QString(), filter);
+  return OpenFileIn(filter, QString());
+}
+
+std::optional<QString> DialogPrompts::OpenFileIn(const QString& filter, const QString& folder) {
+  QFileDialog dialog(parent_, QString(), folder, filter);
   dialog.setObjectName(QStringLiteral("OpenDialog1"));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
@@ -46,6 +51,18 @@ std::optional<QString> DialogPrompts::SaveFile(const QString& filter,
 
 int DialogPrompts::RunDialog(QDialog& dialog) {
   return dialog.exec();
+}
+
+bool DialogPrompts::Confirm(const QString& text) {
+  return QMessageBox::question(parent_, QApplication::applicationName(), text,
+                               QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+std::optional<QFont> DialogPrompts::ChooseFont(const QFont& initial) {
+  QFontDialog dialog(initial, parent_);
+  dialog.setObjectName(QStringLiteral("FontDialog1"));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.selectedFont();
 }
 
 }  // namespace vantrel::app

@@ -87,6 +87,7 @@ class TFormMain : public QMainWindow {
   void BuildLayout();
   QWidget* NewTopRow();
   QWidget* NewConfigurationTab();
+  QWidget* NewFileManagerTab();
   QWidget* NewConfigButtons(QWidget* parent);
   void BuildStatusBar();
   void ConnectHandlers();
@@ -150,6 +151,8 @@ class TFormMain : public QMainWindow {
   AnsiCodePage code_page_ = AnsiCodePage::kWestern;  // of printer texts, from the locale
   int interface_index_ = kInterfaceUsb;
   QString start_directory_;
+  // The font dialog's font: "Font View" changes it, the next "Select Font" starts from it.
+  QFont font_dialog_font_;
   SerialDeviceRoots serial_devices_;
 
   std::unique_ptr<Prompts> own_prompts_;

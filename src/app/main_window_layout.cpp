@@ -5,6 +5,7 @@
 
 #include "app/config_group.h"
 #include "app/controls.h"
+#include "app/file_manager_tab.h"
 #include "app/main_window.h"
 #include "app/printer_info_group.h"
 #include "app/status_group.h"
@@ -45,7 +46,8 @@ void TFormMain::BuildLayout() {
   PageControl1 = new QTabWidget(central);
   PageControl1->setObjectName("PageControl1");
   PageControl1->addTab(NewConfigurationTab(), QString());
-  for (int n = 2; n <= 4; ++n) {
+  PageControl1->addTab(NewFileManagerTab(), QString());
+  for (int n = 3; n <= 4; ++n) {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet%1").arg(n));
     PageControl1->addTab(page, QString());
@@ -97,6 +99,13 @@ QWidget* TFormMain::NewConfigurationTab() {
   right->addStretch(1);
   layout->addWidget(right_column);
   return tab;
+}
+
+QWidget* TFormMain::NewFileManagerTab() {
+  return new FileManagerTab(*prompts_, font_dialog_font_,
+                            [this](int op, OperationRecord record, std::function<void()> done) {
+                              RunOperation(op, record, 0, std::move(done));
+                            });
 }
 
 QWidget* TFormMain::NewConfigButtons(QWidget* parent) {

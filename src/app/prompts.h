@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <optional>
 
@@ -23,6 +24,12 @@ class Prompts {
   virtual std::optional<QString> SaveFile(const QString& filter, const QString& default_suffix) = 0;
   // Runs a prepared dialog modally and returns its result (QDialog::Accepted or Rejected).
   virtual int RunDialog(QDialog& dialog) = 0;
+  // OK/Cancel; true for OK.
+  virtual bool Confirm(const QString& text) = 0;
+  // As OpenFile, starting in `folder` (empty: where the dialog would start anyway).
+  virtual std::optional<QString> OpenFileIn(const QString& filter, const QString& folder) = 0;
+  // The font dialog starting on `initial`; the chosen font, or nothing when cancelled.
+  virtual std::optional<QFont> ChooseFont(const QFont& initial) = 0;
 };
 
 // The real boxes and dialogs, over `parent`.
@@ -35,6 +42,9 @@ class DialogPrompts : public Prompts {
   std::optional<QString> OpenFile(const QString& filter) override;
   std::optional<QString> SaveFile(const QString& filter, const QString& default_suffix) override;
   int RunDialog(QDialog& dialog) override;
+  bool Confirm(const QString& text) override;
+  std::optional<QString> OpenFileIn(const QString& filter, const QString& folder) override;
+  std::optional<QFont> ChooseFont(const QFont& initial) override;
 
  private:
   QWidget* parent_;

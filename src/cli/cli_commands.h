@@ -14,5 +14,6 @@ void AddNetCommands(CLI::App& app, CliContext& context);
 void AddClockCommands(CLI::App& app, CliContext& context);
 void AddUtilityCommands(CLI::App& app, CliContext& context);
 void AddDoctorCommand(CLI::App& app, CliContext& context);
+void AddFilesCommands(CLI::App& app, CliContext& context);
 
 }  // namespace vantrel::cli

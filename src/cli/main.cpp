@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
   AddClockCommands(app, context);
   AddUtilityCommands(app, context);
   AddDoctorCommand(app, context);
+  AddFilesCommands(app, context);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

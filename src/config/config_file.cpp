@@ -4,54 +4,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <system_error>
-#include <utility>
+
+#include "common/replace_file.h"
+#include "common/unique_fd.h"
 
 #include "config/config_value_checks.h"
 
 namespace vantrel {
 namespace {
 
-// Closes a descriptor on every path.
-class UniqueFd {
- public:
-  UniqueFd() = default;
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  UniqueFd& operator=(UniqueFd&&) = delete;
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-  ~UniqueFd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-
-  int get() const { return fd_; }
-  // Closes now: a failing close can mean that written data never reached the file.
-  bool Close() { return ::close(std::exchange(fd_, -1)) == 0; }
-
- private:
-  int fd_ = -1;
-};
-
 ConfigFileResult Failure(ConfigFileStatus status, std::string_view what,
                          const std::filesystem::path& path, int error) {
   return {status,
           std::string(what) + " " + path.string() + ": " + std::generic_category().message(error)};
-}
-
-bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      if (n == 0) errno = EIO;
-      return false;
-    }
-    bytes = bytes.subspan(static_cast<std::size_t>(n));
-  }
-  return true;
 }
 
 // Reads until `into` is full or the file ends; `got` is the count read.
@@ -189,7 +156,7 @@ std::string_view ConfigFileMessage(ConfigFileStatus status) {
   return "";
 }
 
-ConfigFileResult SaveConfigFile(const std::filesystem::path& link_or_path,
+ConfigFileResult SaveConfigFile(const std::filesystem::path& path,
                                 const ConfigFileContents& contents) {
   const std::filesystem::path path = FileToReplace(link_or_path);
   const ConfigFileImage image = BuildConfigFileImage(contents);

@@ -175,6 +175,19 @@ bool TcpTransport::WaitUntilWritable() {
 }
 
 bool TcpTransport::WriteChunk(std::span<const std::uint8_t> chunk, bool more_follows) {
+  if (more_follows && gathered_.size() + chunk.size() <= kGatherSize) {
+    gathered_.insert(gathered_.end(), chunk.begin(), chunk.end());
+    return true;
+  }
+  if (!gathered_.empty()) {
+    const bool sent = SendAll(gathered_, true);
+    gathered_.clear();
+    if (!sent) return false;
+  }
+  return SendAll(chunk, more_follows);
+}
+
+bool TcpTransport::SendAll(std::span<const std::uint8_t> chunk, bool more_follows) {
   const int flags = MSG_NOSIGNAL | (more_follows ? MSG_MORE : 0);
   unconfirmed_write_ = true;
   std::size_t sent = 0;

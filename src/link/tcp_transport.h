@@ -1,7 +1,9 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "link/link_settings.h"
 #include "link/transport.h"
@@ -12,12 +14,15 @@ namespace vantrel {
 //
 // Each question is a short write awaiting an answer, so Nagle's algorithm is off
 // (TCP_NODELAY). Bulk writes tell the socket that more data follows (MSG_MORE), so a large
-// block still leaves in full segments and only its last piece is pushed at once.
+// block still leaves in full segments and only its last piece is pushed at once. The chunks of
+// one block are gathered into 64 KiB sends: the bytes and their order are the same, but a large
+// download costs a sixty-fourth of the system calls.
 class TcpTransport : public Transport {
  public:
   static constexpr int kHandle = 1;
   static constexpr std::size_t kChunkSize = 1024;
   static constexpr std::size_t kRefillSize = 4096;
+  static constexpr std::size_t kGatherSize = 64 * 1024;
 
   // Resolves the target's address (a dotted address or a name) and connects within
   // waits.net_connect. Returns null with the reason in `cause`.
@@ -41,6 +46,8 @@ class TcpTransport : public Transport {
   bool WaitUntilWritable();
   enum class PeerState { kOpen, kEnded, kBroken };
   PeerState DiscardIncoming();
+  void FinishSending();
+  bool SendAll(std::span<const std::uint8_t> bytes, bool more_follows);
 
   int fd_;
   LinkWaits waits_;
@@ -48,6 +55,8 @@ class TcpTransport : public Transport {
   bool read_failed_ = false;
   // Bytes were written and no answer has come since.
   bool unconfirmed_write_ = false;
+  // Chunks taken but not yet sent; always sent by the block's last chunk.
+  std::vector<std::uint8_t> gathered_;
 };
 
 }  // namespace vantrel

@@ -7,23 +7,10 @@
 #include <cerrno>
 #include <cstring>
 
+#include "common/unique_fd.h"
+
 namespace vantrel {
 namespace {
-
-// Closes the descriptor on every path.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 std::string Failure(const std::string& what, const std::string& path) {
   return what + " " + path + ": " + std::strerror(errno);
@@ -45,7 +32,7 @@ bool ReadFully(int fd, std::vector<std::uint8_t>& bytes) {
 
 HostFile ReadHostFile(const std::string& path, std::uint64_t max_bytes) {
   HostFile file;
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) {
     file.error = Failure("cannot open", path);
     return file;

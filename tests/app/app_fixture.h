@@ -46,6 +46,19 @@ class ScriptedPrompts : public Prompts {
     return dialog.result();
   }
 
+  bool Confirm(const QString& text) override {
+    confirmations.push_back(text);
+    return Next(answers, false);
+  }
+  std::optional<QString> OpenFileIn(const QString& filter, const QString& folder) override {
+    folders.push_back(folder);
+    return OpenFile(filter);
+  }
+  std::optional<QFont> ChooseFont(const QFont& initial) override {
+    font_dialog_starts.push_back(initial);
+    return Next(fonts, std::optional<QFont>());
+  }
+
   std::vector<Shown> messages;
   std::deque<bool> answers;
   std::deque<std::optional<QString>> files;
@@ -53,6 +66,10 @@ class ScriptedPrompts : public Prompts {
   std::vector<QString> suffixes;
   std::vector<QString> dialogs;
   std::function<void(QDialog&)> on_dialog;
+  std::vector<QString> confirmations;
+  std::vector<QString> folders;
+  std::deque<std::optional<QFont>> fonts;
+  std::vector<QFont> font_dialog_starts;
 
  private:
   template <typename T>

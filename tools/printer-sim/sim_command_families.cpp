@@ -8,6 +8,7 @@ void RegisterAllCommands(SimCommandRegistry& registry) {
   RegisterConfigCommands(registry);
   RegisterNetCommands(registry);
   RegisterClockCommands(registry);
+  RegisterFileCommands(registry);
 }
 
 }  // namespace vantrel::sim

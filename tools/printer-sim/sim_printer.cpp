@@ -21,13 +21,19 @@ std::string SimPrinter::Feed(std::string_view bytes) {
 std::vector<SimReply> SimPrinter::FeedReplies(std::span<const std::uint8_t> bytes) {
   std::vector<SimReply> replies;
   std::lock_guard lock(mutex_);
-  parser_.Parse(bytes, [&](std::string_view command) { Execute(command, replies); });
+  parser_.Parse(
+      bytes, [&](std::string_view command) { Execute(command, replies); },
+      [&](std::span<const std::uint8_t> piece, bool last) {
+        AcceptDownloadData(state_.memory, piece, last);
+      });
   return replies;
 }
 
 void SimPrinter::ResetStream() {
   std::lock_guard lock(mutex_);
   parser_.Reset();
+  // A download cut off by the end of its connection leaves no file behind.
+  state_.memory.pending.reset();
 }
 
 SimState SimPrinter::state() const {

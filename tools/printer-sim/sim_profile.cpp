@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "sim_config_profile.h"
+#include "sim_memory_profile.h"
 
 namespace vantrel::sim {
 namespace {
@@ -47,6 +48,8 @@ SimState ParseSimProfile(std::string_view json_text) {
       state.detail = ReadDetail(value);
     } else if (key == "config") {
       ApplySimConfigProfile(value, state.config);
+    } else if (key == "memory") {
+      ApplySimMemoryProfile(value, state.memory);
     } else {
       throw SimProfileError("unknown profile key \"" + key + "\"");
     }

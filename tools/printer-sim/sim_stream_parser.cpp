@@ -1,7 +1,9 @@
 #include "sim_stream_parser.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "sim_download_header.h"
 #include "sim_escapes.h"
 
 namespace vantrel::sim {
@@ -11,6 +13,9 @@ constexpr std::string_view kEscapeStart = kEscapePrefix.substr(0, 1);
 constexpr auto kEscapeByte = static_cast<std::uint8_t>(kEscapeStart[0]);
 constexpr std::string_view kDetailQueryStart = kDetailQuery.substr(0, 3);  // ESC ! S
 constexpr std::string_view kDetailQueryEnd = kDetailQuery.substr(3);       // CR LF
+constexpr std::string_view kDownloadStart = "DOWNLOAD ";
+// A header longer than this is not looked for: it would not be one.
+constexpr std::size_t kMaxDownloadHeaderBytes = 300;
 
 std::size_t IndexOf(std::span<const std::uint8_t> bytes, std::uint8_t wanted) {
   const void* found = std::memchr(bytes.data(), wanted, bytes.size());
@@ -40,11 +45,14 @@ std::size_t DumpCommandLength(std::string_view line) {
 
 }  // namespace
 
-void SimStreamParser::Parse(std::span<const std::uint8_t> bytes, const CommandSink& sink) {
+void SimStreamParser::Parse(std::span<const std::uint8_t> bytes, const CommandSink& sink,
+                            const DataSink& data_sink) {
   std::size_t at = 0;
   while (at < bytes.size()) {
     if (mode_ == Mode::kText) {
-      at += ScanText(bytes.subspan(at), sink);
+      at += ScanText(bytes.subspan(at), sink, data_sink);
+    } else if (mode_ == Mode::kDownloadData) {
+      at += TakeDownloadData(bytes.subspan(at), data_sink);
     } else if (mode_ == Mode::kSkipLine) {
       at += SkipLine(bytes.subspan(at));
     } else if (ParseEscapeByte(bytes[at], sink)) {
@@ -56,12 +64,18 @@ void SimStreamParser::Parse(std::span<const std::uint8_t> bytes, const CommandSi
 void SimStreamParser::Reset() {
   mode_ = Mode::kText;
   line_.clear();
+  download_remaining_ = 0;
 }
 
-std::size_t SimStreamParser::ScanText(std::span<const std::uint8_t> bytes,
-                                      const CommandSink& sink) {
+std::size_t SimStreamParser::ScanText(std::span<const std::uint8_t> bytes, const CommandSink& sink,
+                                      const DataSink& data_sink) {
   const std::size_t line_end = IndexOf(bytes, '\n');
   const std::size_t stop = IndexOf(bytes.first(line_end), kEscapeByte);
+  if (const std::size_t header_end = DownloadHeaderEnd(bytes.first(stop)); header_end != 0) {
+    AppendToLine(AsText(bytes.first(header_end)));
+    StartDownload(sink, data_sink);
+    return header_end;
+  }
   AppendToLine(AsText(bytes.first(stop)));
   EmitDumpCommand(sink);
   if (stop == bytes.size() || mode_ == Mode::kSkipLine) return stop;
@@ -71,6 +85,40 @@ std::size_t SimStreamParser::ScanText(std::span<const std::uint8_t> bytes,
     mode_ = Mode::kEscape;
   }
   return stop + 1;
+}
+
+// Where in `segment` a download header that began on the current line ends (just past its last
+// comma), or 0. Only lines starting with "DOWNLOAD " are searched.
+std::size_t SimStreamParser::DownloadHeaderEnd(std::span<const std::uint8_t> segment) const {
+  if (line_.size() >= kMaxDownloadHeaderBytes) return 0;
+  std::string candidate = line_;
+  for (std::size_t at = 0; at < segment.size(); ++at) {
+    if (candidate.size() >= kMaxDownloadHeaderBytes) return 0;
+    const std::size_t compared = std::min(candidate.size(), kDownloadStart.size());
+    if (candidate.compare(0, compared, kDownloadStart, 0, compared) != 0) return 0;
+    candidate.push_back(static_cast<char>(segment[at]));
+    if (segment[at] == ',' && ParseDownloadHeader(candidate)) return at + 1;
+  }
+  return 0;
+}
+
+void SimStreamParser::StartDownload(const CommandSink& sink, const DataSink& data_sink) {
+  download_remaining_ = ParseDownloadHeader(line_)->size;
+  sink(line_);
+  line_.clear();
+  mode_ = Mode::kDownloadData;
+  if (download_remaining_ == 0) TakeDownloadData({}, data_sink);
+}
+
+std::size_t SimStreamParser::TakeDownloadData(std::span<const std::uint8_t> bytes,
+                                              const DataSink& data_sink) {
+  const auto taken =
+      static_cast<std::size_t>(std::min<std::uint64_t>(bytes.size(), download_remaining_));
+  download_remaining_ -= taken;
+  const bool last = download_remaining_ == 0;
+  if (data_sink) data_sink(bytes.first(taken), last);
+  if (last) mode_ = Mode::kText;
+  return taken;
 }
 
 std::size_t SimStreamParser::SkipLine(std::span<const std::uint8_t> bytes) {
