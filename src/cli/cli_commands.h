@@ -11,5 +11,6 @@ void AddStatusCommands(CLI::App& app, CliContext& context);
 void AddPortsCommand(CLI::App& app, CliContext& context);
 void AddConfigCommands(CLI::App& app, CliContext& context);
 void AddNetCommands(CLI::App& app, CliContext& context);
+void AddFontCommands(CLI::App& app, CliContext& context);
 
 }  // namespace vantrel::cli

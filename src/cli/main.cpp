@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
   AddPortsCommand(app, context);
   AddConfigCommands(app, context);
   AddNetCommands(app, context);
+  AddFontCommands(app, context);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
