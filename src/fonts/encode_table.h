@@ -19,8 +19,8 @@ std::size_t StripControlBytes(std::span<std::uint8_t> text);
 // the code page the user types in.
 struct EncodeTableSource {
   bool by_file = false;
-  std::string file_path;
-  std::string memo_bytes;
+  std::string file_path = {};
+  std::string memo_bytes = {};
 };
 
 // The table's code bytes, read afresh (a table file is read again on every run); empty when

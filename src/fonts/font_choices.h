@@ -21,7 +21,7 @@ struct FontChoices {
   int cell_width = 0;
   int cell_height = 0;
   int italic_width = 0;
-  std::string output_path;
+  std::string output_path = {};
 };
 
 // The job of the choices, or nothing when they cannot make a font: a code outside 0..255, a
