@@ -8,6 +8,10 @@
 #include "net/net_settings.h"
 #include "common/status_flags.h"
 
+#include "ops/download_file.h"
+#include "ops/load_file.h"
+#include "ops/memory_info.h"
+
 namespace vantrel {
 
 // A block of bytes sent unchanged (operation 12).
@@ -17,6 +21,7 @@ struct RawBlock {
 
 // The record an operation fills or reads; each operation accepts exactly one alternative.
 using OperationRecord =
-    std::variant<std::monostate, StatusFlags*, RawBlock, PrinterConfig*, NetSettings*>;
+    std::variant<std::monostate, StatusFlags*, RawBlock, PrinterConfig*, NetSettings*, MemoryInfo*,
+                 MemoryDevice, DownloadRequest*, LoadRequest*>;
 
 }  // namespace vantrel
