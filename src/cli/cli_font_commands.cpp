@@ -12,6 +12,10 @@
 #include "fonts/font_file_reader.h"
 #include "fonts/font_writers.h"
 #include "fonts/freetype_renderer.h"
+#include "fonts/temporary_font_file.h"
+#include "ops/dispatcher.h"
+#include "ops/download_file.h"
+#include "ops/printer_file_name.h"
 
 namespace vantrel::cli {
 namespace {
@@ -28,6 +32,8 @@ const std::map<std::string, int> kLanguages = {{"tc", kLanguageTraditionalChines
                                                {"ko", kLanguageKorean},
                                                {"ja", kLanguageJapanese}};
 const std::map<std::string, int> kPitches = {{"fixed", kPitchFixed}, {"variable", kPitchVariable}};
+const std::map<std::string, MemoryDevice> kMemories = {
+    {"dram", kMemoryDram}, {"flash", kMemoryFlash}, {"card", kMemoryCard}};
 
 struct MakeOptions {
   FontSpec font;
@@ -45,6 +51,7 @@ struct MakeOptions {
   bool json = false;
 };
 
+// Everything but where the font goes, which make and download say differently.
 void AddMakeOptions(CLI::App& command, MakeOptions& options) {
   command.add_option("--font", options.font.family, "installed font family")->required();
   command.add_option("--size", options.font.points, "size in points")->required();
@@ -64,7 +71,6 @@ void AddMakeOptions(CLI::App& command, MakeOptions& options) {
   command.add_option("--width", options.width, "cell width in pixels (measured)");
   command.add_option("--height", options.height, "cell height in pixels (measured)");
   command.add_option("--italic-width", options.italic_width, "italic width (measured)");
-  command.add_option("--out", options.out, "the font file to write")->required();
   command.add_flag("--report", options.report, "say which codes had no glyph in the font");
   command.add_flag("--json", options.json, "print the report as one JSON document");
 }
@@ -126,6 +132,24 @@ int MakeFont(CliContext& context, const MakeOptions& options, FontReport& report
   return 0;
 }
 
+// The name is checked before the font is made: a name that cannot travel is refused, never cut.
+int DownloadFont(CliContext& context, MakeOptions options, DownloadRequest request) {
+  if (const std::string refusal =
+          PrinterFileNameRefusal(request.printer_name, DownloadRequest::kNameCapacity);
+      !refusal.empty()) {
+    return Refuse(refusal);
+  }
+  const TemporaryFontFile temporary;
+  if (temporary.path().empty()) {
+    return ReportResult(kResultFileOpenError, "cannot make a temporary folder");
+  }
+  options.out = temporary.path();
+  FontReport report;
+  if (const int code = MakeFont(context, options, report); code != 0) return code;
+  request.source_path = temporary.path();
+  return context.Run(kOpDownloadFile, &request);
+}
+
 void PrintHeader(const StoredFont& font, std::size_t file_size, bool json) {
   const StoredFontHeader& h = font.header;
   const std::string language = h.language == 0 ? "" : std::string(1, static_cast<char>(h.language));
@@ -183,6 +207,7 @@ void AddFontCommands(CLI::App& app, CliContext& context) {
   auto make_options = std::make_shared<MakeOptions>();
   auto* make = font->add_subcommand("make", "Write a bitmap font file from an installed font");
   AddMakeOptions(*make, *make_options);
+  make->add_option("--out", make_options->out, "the font file to write")->required();
   make->footer(
       "Codes are drawn through the code page of the encoding: CP1252 for single-byte fonts;\n"
       "Big5, GBK, CP949 or CP932 by --language for the Asian ones. A code that the code page\n"
@@ -193,6 +218,21 @@ void AddFontCommands(CLI::App& app, CliContext& context) {
       const int code = MakeFont(context, *make_options, report);
       if (code == 0 && make_options->report) PrintReport(report, make_options->json);
       return code;
+    };
+  });
+
+  auto download_options = std::make_shared<MakeOptions>();
+  auto request = std::make_shared<DownloadRequest>();
+  auto* download =
+      font->add_subcommand("download", "Make a bitmap font and download it with operation 11");
+  AddMakeOptions(*download, *download_options);
+  download->add_option("--name", request->printer_name, "the font's name in the printer")
+      ->required();
+  download->add_option("--memory", request->device, "dram|flash|card (flash)")
+      ->transform(CLI::CheckedTransformer(kMemories));
+  download->callback([&context, download_options, request] {
+    context.action = [&context, download_options, request] {
+      return DownloadFont(context, *download_options, *request);
     };
   });
 

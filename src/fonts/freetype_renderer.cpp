@@ -79,7 +79,7 @@ class FreeTypeRenderer : public GlyphRenderer {
     const FT_UInt index = FT_Get_Char_Index(face_, *character);
     if (index == 0) return false;
     // The font's own hinting: the light auto-hinter costs three times as much per glyph.
-    const FT_Int32 flags = FT_LOAD_DEFAULT | (embolden_ ? 0 : FT_LOAD_RENDER);
+    const auto flags = static_cast<FT_Int32>(FT_LOAD_DEFAULT | (embolden_ ? 0 : FT_LOAD_RENDER));
     if (FT_Load_Glyph(face_, index, flags) != 0) return false;
     if (embolden_) {
       FT_GlyphSlot_Embolden(face_->glyph);
