@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
 
 #include "app/prompts.h"
@@ -46,6 +47,13 @@ std::optional<QString> DialogPrompts::SaveFile(const QString& filter,
 
 int DialogPrompts::RunDialog(QDialog& dialog) {
   return dialog.exec();
+}
+
+std::optional<QFont> DialogPrompts::ChooseFont(const QFont& initial) {
+  QFontDialog dialog(initial, parent_);
+  dialog.setObjectName(QStringLiteral("FontDialog1"));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.selectedFont();
 }
 
 }  // namespace vantrel::app

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <optional>
 
@@ -23,6 +24,8 @@ class Prompts {
   virtual std::optional<QString> SaveFile(const QString& filter, const QString& default_suffix) = 0;
   // Runs a prepared dialog modally and returns its result (QDialog::Accepted or Rejected).
   virtual int RunDialog(QDialog& dialog) = 0;
+  // The font dialog, opened on `initial`; nothing when cancelled.
+  virtual std::optional<QFont> ChooseFont(const QFont& initial) = 0;
 };
 
 // The real boxes and dialogs, over `parent`.
@@ -35,6 +38,7 @@ class DialogPrompts : public Prompts {
   std::optional<QString> OpenFile(const QString& filter) override;
   std::optional<QString> SaveFile(const QString& filter, const QString& default_suffix) override;
   int RunDialog(QDialog& dialog) override;
+  std::optional<QFont> ChooseFont(const QFont& initial) override;
 
  private:
   QWidget* parent_;

@@ -46,6 +46,12 @@ class ScriptedPrompts : public Prompts {
     return dialog.result();
   }
 
+  // The font the font dialog is confirmed with; nothing cancels it.
+  std::optional<QFont> ChooseFont(const QFont& initial) override {
+    font_dialog_starts.push_back(initial);
+    return chosen_font;
+  }
+
   std::vector<Shown> messages;
   std::deque<bool> answers;
   std::deque<std::optional<QString>> files;
@@ -53,6 +59,8 @@ class ScriptedPrompts : public Prompts {
   std::vector<QString> suffixes;
   std::vector<QString> dialogs;
   std::function<void(QDialog&)> on_dialog;
+  std::optional<QFont> chosen_font;
+  std::vector<QFont> font_dialog_starts;
 
  private:
   template <typename T>
