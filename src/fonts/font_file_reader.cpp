@@ -43,6 +43,7 @@ std::string ReadRecord(std::span<const std::uint8_t> file, std::size_t at, int c
   if (header.pitch == 1) {
     if (at + 2 > file.size()) return "a glyph's width field runs past the end of the file";
     glyph.width = GetFontField16(file, at);
+    if (glyph.width > kMaxCellSide) return "a glyph is wider than 2048 dots";
     at += 2;
   }
   glyph.rows_offset = at;
