@@ -21,6 +21,9 @@ int main(int argc, char** argv) {
   AddConfigCommands(app, context);
   AddNetCommands(app, context);
   AddFontCommands(app, context);
+  AddClockCommands(app, context);
+  AddUtilityCommands(app, context);
+  AddDoctorCommand(app, context);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

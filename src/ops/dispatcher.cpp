@@ -3,13 +3,17 @@
 #include <array>
 #include <functional>
 
+#include "ops/clock_operations.h"
 #include "ops/download_file.h"
+#include "ops/dump_text.h"
 #include "ops/load_file.h"
 #include "ops/memory_operations.h"
 #include "ops/network_operations.h"
 #include "ops/read_configuration.h"
 #include "ops/send_raw_block.h"
+#include "ops/sensor_calibration.h"
 #include "ops/status_control.h"
+#include "ops/test_page.h"
 #include "ops/write_configuration.h"
 
 namespace vantrel {
@@ -108,6 +112,11 @@ const std::array<OperationFn, kOperationCount>& OperationTable() {
     t[kOpReadNetworkSettings] = OnRecord<NetSettings>(ReadNetworkSettings);
     t[kOpProbeLink] = Plain(ProbeLink);
     t[kOpLoadFile] = OnRecord<LoadRequest>(LoadFile);
+    t[kOpDumpText] = OnRecord<DumpRequest>(DumpText);
+    t[kOpSetClock] = OnRecord<ClockSettings>(SetClock);
+    t[kOpReadClock] = OnRecord<ClockSettings>(ReadClock);
+    t[kOpCalibrateSensor] = OnRecord<CalibrationRequest>(CalibrateSensor);
+    t[kOpPrintTestPage] = OnRecord<TestPageRequest>(PrintTestPage);
     return t;
   }();
   return table;
@@ -124,7 +133,11 @@ ResultCode RunPrinterOperation(LinkLayer& link, int op, int interface, Operation
   }
   const OperationFn& operation = OperationTable()[static_cast<std::size_t>(op)];
   if (!operation) return kResultUnknownError;
-  return operation(link, interface, record, extra);
+  link.ForgetDeliveryFailure();
+  const ResultCode result = operation(link, interface, record, extra);
+  // Every write can succeed into the system's buffers while the printer never gets the bytes;
+  // only the close finds that out.
+  return result == kResultOk && link.DeliveryFailed() ? kResultTransmissionError : result;
 }
 
 }  // namespace vantrel
