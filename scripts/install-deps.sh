@@ -12,6 +12,6 @@ $SUDO apt-get install -y --no-install-recommends \
   libusb-1.0-0-dev umockdev libumockdev-dev \
   iproute2 procps \
   qt6-base-dev qt6-base-dev-tools fonts-wqy-microhei xvfb xauth \
-  libfreetype-dev libfontconfig-dev fonts-dejavu-core otf2bdf \
+  libfreetype-dev libfontconfig-dev zlib1g-dev fonts-dejavu-core otf2bdf \
   clang-format clang-tidy \
   help2man lintian desktop-file-utils dpkg-dev file bash-completion

@@ -8,6 +8,7 @@
 #include "app/config_bindings.h"
 #include "app/config_group.h"
 #include "app/ethernet_setup_dialog.h"
+#include "app/font_manager_tab.h"
 #include "app/language.h"
 #include "app/status_bar_texts.h"
 #include "ops/dispatcher.h"
@@ -34,6 +35,10 @@ TFormMain::TFormMain(MainWindowOptions options)
       link_(options.opener),
       Timer1(this) {
   BuildLayout();
+  font_tab_ = new FontManagerTab(*findChild<QWidget*>("TabSheet3"), *prompts_,
+                                 [this](LinkWork work, std::function<void()> on_success) {
+                                   RunLinkWork(std::move(work), std::move(on_success));
+                                 });
   start_directory_ = QDir::currentPath();
   move(60, 60);
   PageControl1->setCurrentIndex(0);
@@ -76,12 +81,25 @@ void TFormMain::ReadAtStartUp() {
 
 void TFormMain::RunOperation(int op, OperationRecord record, int extra,
                              std::function<void()> on_success, OnFailure on_failure) {
+  StartWork(
+      [op, record, extra](LinkLayer& link, int interface) {
+        return RunPrinterOperation(link, op, interface, record, extra);
+      },
+      std::move(on_success), on_failure);
+}
+
+void TFormMain::RunLinkWork(std::function<ResultCode(LinkLayer&, int)> work,
+                            std::function<void()> on_success) {
+  StartWork(std::move(work), std::move(on_success), OnFailure::kShowMessage);
+}
+
+void TFormMain::StartWork(std::function<ResultCode(LinkLayer&, int)> work,
+                          std::function<void()> on_success, OnFailure on_failure) {
   setEnabled(false);
   PlaceProgressWindow();
   const int interface = ComboBoxInterFace->currentIndex();
   const bool started =
-      runner_.Start([this, op, interface, record,
-                     extra] { return RunPrinterOperation(link_, op, interface, record, extra); },
+      runner_.Start([this, work = std::move(work), interface] { return work(link_, interface); },
                     [this, on_success = std::move(on_success), on_failure](
                         ResultCode code, std::exception_ptr error) {
                       FinishOperation(code, error, on_success, on_failure);

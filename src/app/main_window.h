@@ -29,6 +29,8 @@
 
 namespace vantrel::app {
 
+class FontManagerTab;
+
 // How a main window starts; the defaults are the real program's.
 struct MainWindowOptions {
   // Null: the real message boxes and dialogs. Not owned.
@@ -72,6 +74,11 @@ class TFormMain : public QMainWindow {
   LengthUnit unit() const;
   ProgressWindow& progress_window() { return progress_window_; }
 
+  // Runs `work` by the calling pattern with this window's link layer and selected interface;
+  // a non-zero result is shown, success calls `on_success`.
+  void RunLinkWork(std::function<ResultCode(LinkLayer&, int)> work,
+                   std::function<void()> on_success);
+
  signals:
   // An operation has ended and its result has been handled.
   void OperationFinished();
@@ -97,6 +104,8 @@ class TFormMain : public QMainWindow {
   // thread show a failure or hand the record on, and enable again.
   void RunOperation(int op, OperationRecord record, int extra, std::function<void()> on_success,
                     OnFailure on_failure = OnFailure::kShowMessage);
+  void StartWork(std::function<ResultCode(LinkLayer&, int)> work, std::function<void()> on_success,
+                 OnFailure on_failure);
   // A third into the window's outer bounds, taken just before each operation.
   void PlaceProgressWindow();
   void FinishOperation(ResultCode code, const std::exception_ptr& error,
@@ -167,6 +176,7 @@ class TFormMain : public QMainWindow {
   QTabWidget* PageControl2 = nullptr;
   RadioGroup* RadioGroupUnit = nullptr;
   std::array<QLabel*, 4> status_panels_{};
+  FontManagerTab* font_tab_ = nullptr;
   QTimer Timer1;
 };
 

@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
   AddPortsCommand(app, context);
   AddConfigCommands(app, context);
   AddNetCommands(app, context);
+  AddFontCommands(app, context);
   AddClockCommands(app, context);
   AddUtilityCommands(app, context);
   AddDoctorCommand(app, context);

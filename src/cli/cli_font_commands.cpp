@@ -1,0 +1,253 @@
+// font make and font show: bitmap font files from installed fonts, and a look inside one.
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <memory>
+
+#include "cli/cli_commands.h"
+#include "cli/cli_json.h"
+#include "fonts/encode_table.h"
+#include "fonts/font_choices.h"
+#include "fonts/font_contact_sheet.h"
+#include "fonts/font_file_reader.h"
+#include "fonts/font_writers.h"
+#include "fonts/freetype_renderer.h"
+#include "fonts/temporary_font_file.h"
+#include "ops/dispatcher.h"
+#include "ops/download_file.h"
+#include "ops/printer_file_name.h"
+
+namespace vantrel::cli {
+namespace {
+
+constexpr const char* kFontParameterError = "Font Parameter Error";
+constexpr const char* kMakeFontError = "Make Font Error";
+
+const std::map<std::string, int> kEncodes = {{"standard", kStandardEncode},
+                                             {"asian", kAsianFontEncode},
+                                             {"table", kEncodeByTable},
+                                             {"asian-table", kEncodeByTableAsian}};
+const std::map<std::string, int> kLanguages = {{"tc", kLanguageTraditionalChinese},
+                                               {"sc", kLanguageSimplifiedChinese},
+                                               {"ko", kLanguageKorean},
+                                               {"ja", kLanguageJapanese}};
+const std::map<std::string, int> kPitches = {{"fixed", kPitchFixed}, {"variable", kPitchVariable}};
+const std::map<std::string, MemoryDevice> kMemories = {
+    {"dram", kMemoryDram}, {"flash", kMemoryFlash}, {"card", kMemoryCard}};
+
+struct MakeOptions {
+  FontSpec font;
+  std::string encode;
+  int first = 32;
+  int last = 127;
+  std::string language = "tc";
+  std::string table_path;
+  std::string pitch;
+  std::optional<int> width;
+  std::optional<int> height;
+  std::optional<int> italic_width;
+  std::string out;
+  bool report = false;
+  bool json = false;
+};
+
+// Everything but where the font goes, which make and download say differently.
+void AddMakeOptions(CLI::App& command, MakeOptions& options) {
+  command.add_option("--font", options.font.family, "installed font family")->required();
+  command.add_option("--size", options.font.points, "size in points")->required();
+  command.add_flag("--bold", options.font.bold, "bold style");
+  command.add_flag("--italic", options.font.italic, "italic style");
+  command.add_option("--dpi", options.font.dpi, "pixels per inch for the point size (96)");
+  command.add_option("--encode", options.encode, "standard|asian|table|asian-table")
+      ->required()
+      ->check(CLI::IsMember(kEncodes));
+  command.add_option("--first", options.first, "first code of a standard font (32)");
+  command.add_option("--last", options.last, "last code of a standard font (127)");
+  command.add_option("--language", options.language, "tc|sc|ko|ja, for the Asian encodings")
+      ->check(CLI::IsMember(kLanguages));
+  command.add_option("--table", options.table_path, "encode table file for the table encodings");
+  command.add_option("--pitch", options.pitch, "fixed|variable (by the encoding)")
+      ->check(CLI::IsMember(kPitches));
+  command.add_option("--width", options.width, "cell width in pixels (measured)");
+  command.add_option("--height", options.height, "cell height in pixels (measured)");
+  command.add_option("--italic-width", options.italic_width, "italic width (measured)");
+  command.add_flag("--report", options.report, "say which codes had no glyph in the font");
+  command.add_flag("--json", options.json, "print the report as one JSON document");
+}
+
+// The table's bytes; an unreadable file is 4, an unusable table an empty result.
+int LoadTable(const MakeOptions& options, int encode, std::vector<std::uint8_t>& table) {
+  if (encode != kEncodeByTable && encode != kEncodeByTableAsian) return 0;
+  if (options.table_path.empty()) return Refuse("--table FILE is needed for table encodings");
+  if (!std::ifstream(options.table_path, std::ios::binary)) {
+    return ReportResult(kResultFileOpenError, "cannot open " + options.table_path);
+  }
+  table = ReadEncodeTable({.by_file = true, .file_path = options.table_path, .memo_bytes = {}});
+  return 0;
+}
+
+void PrintReport(const FontReport& report, bool json) {
+  if (json) {
+    PrintJson({{"glyphs", report.glyphs},
+               {"missing", report.missing_codes.size()},
+               {"missing_codes", report.missing_codes}});
+    return;
+  }
+  std::cout << report.glyphs << " glyphs, " << report.missing_codes.size()
+            << " codes without a glyph in the font\n";
+}
+
+int MakeFont(CliContext& context, const MakeOptions& options, FontReport& report) {
+  const int encode = kEncodes.at(options.encode);
+  std::vector<std::uint8_t> table;
+  if (const int code = LoadTable(options, encode, table); code != 0) return code;
+  FontChoices choices{
+      .encode = encode,
+      .pitch = options.pitch.empty() ? StartPitch(encode) : kPitches.at(options.pitch),
+      .language = kLanguages.at(options.language),
+      .first_code = options.first,
+      .last_code = options.last,
+      .output_path = options.out};
+  const std::optional<InstalledFont> installed = FindInstalledFont(options.font);
+  if (!installed) return Refuse(kMakeFontError);
+  const GlyphRendererFactory factory =
+      FreeTypeRendererFactory(options.font, *installed, EncodingCodePage(encode, choices.language));
+  if (!options.width || !options.height || !options.italic_width) {
+    const std::unique_ptr<GlyphRenderer> renderer = factory();
+    if (!renderer) return Refuse(kMakeFontError);
+    const FontCell cell = MeasureFontCell(*renderer, encode, options.font.italic);
+    choices.cell_width = options.width.value_or(cell.width);
+    choices.cell_height = options.height.value_or(cell.height);
+    choices.italic_width = options.italic_width.value_or(cell.italic_width);
+  } else {
+    choices.cell_width = *options.width;
+    choices.cell_height = *options.height;
+    choices.italic_width = *options.italic_width;
+  }
+  const std::optional<FontJob> job = BuildFontJob(choices, table);
+  if (!job) return Refuse(kFontParameterError);
+  if (!MakeBitmapFont(*job, factory, &context.link().progress(), &report)) {
+    return Refuse(kMakeFontError);
+  }
+  return 0;
+}
+
+// The name is checked before the font is made: a name that cannot travel is refused, never cut.
+int DownloadFont(CliContext& context, MakeOptions options, DownloadRequest request) {
+  if (const std::string refusal =
+          PrinterFileNameRefusal(request.printer_name, DownloadRequest::kNameCapacity);
+      !refusal.empty()) {
+    return Refuse(refusal);
+  }
+  const TemporaryFontFile temporary;
+  if (temporary.path().empty()) {
+    return ReportResult(kResultFileOpenError, "cannot make a temporary folder");
+  }
+  options.out = temporary.path();
+  FontReport report;
+  if (const int code = MakeFont(context, options, report); code != 0) return code;
+  request.source_path = temporary.path();
+  return context.Run(kOpDownloadFile, &request);
+}
+
+void PrintHeader(const StoredFont& font, std::size_t file_size, bool json) {
+  const StoredFontHeader& h = font.header;
+  const std::string language = h.language == 0 ? "" : std::string(1, static_cast<char>(h.language));
+  if (json) {
+    PrintJson({{"pitch", h.pitch == 1 ? "variable" : "fixed"},
+               {"double_byte", h.double_byte},
+               {"index", h.index},
+               {"italic", h.italic},
+               {"cell_width", h.cell_width},
+               {"cell_height", h.cell_height},
+               {"first_code", h.first_code},
+               {"last_code", h.last_code},
+               {"language", language},
+               {"glyph_count_field", h.glyph_count},
+               {"italic_width", h.italic_width},
+               {"glyphs", font.glyphs.size()},
+               {"size", file_size}});
+    return;
+  }
+  std::cout << "pitch " << (h.pitch == 1 ? "variable" : "fixed") << ", "
+            << (h.double_byte ? "double-byte" : "single-byte") << ", "
+            << (h.index ? "with" : "without") << " glyph index\n"
+            << "cell " << h.cell_width << " x " << h.cell_height << ", italic width "
+            << h.italic_width << (h.italic ? " (italic)" : "") << '\n'
+            << "codes " << h.first_code << ".." << h.last_code << ", language "
+            << (language.empty() ? "none" : language) << '\n'
+            << "glyph count field " << h.glyph_count << ", " << font.glyphs.size() << " glyphs in "
+            << file_size << " bytes\n";
+}
+
+int ShowFont(const std::string& path, bool json, const std::string& png) {
+  std::vector<std::uint8_t> file;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return ReportResult(kResultFileOpenError, "cannot open " + path);
+  file.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (in.bad()) return ReportResult(kResultFileOpenError, "cannot read " + path);
+  StoredFont font;
+  if (const std::string why = ReadBitmapFont(file, font); !why.empty()) {
+    return Refuse("Font File Error: " + why);
+  }
+  PrintHeader(font, file.size(), json);
+  if (!png.empty() && !WriteInkPng(DrawContactSheet(file, font), png)) {
+    return ReportResult(kResultFileOpenError, "cannot write " + png);
+  }
+  return 0;
+}
+
+}  // namespace
+
+void AddFontCommands(CLI::App& app, CliContext& context) {
+  auto* font =
+      app.add_subcommand("font", "Make bitmap fonts from installed fonts, or look into one");
+  font->require_subcommand(1);
+
+  auto make_options = std::make_shared<MakeOptions>();
+  auto* make = font->add_subcommand("make", "Write a bitmap font file from an installed font");
+  AddMakeOptions(*make, *make_options);
+  make->add_option("--out", make_options->out, "the font file to write")->required();
+  make->footer(
+      "Codes are drawn through the code page of the encoding: CP1252 for single-byte fonts;\n"
+      "Big5, GBK, CP949 or CP932 by --language for the Asian ones. A code that the code page\n"
+      "leaves empty, or that the font has no glyph for, is drawn as an empty cell.");
+  make->callback([&context, make_options] {
+    context.action = [&context, make_options] {
+      FontReport report;
+      const int code = MakeFont(context, *make_options, report);
+      if (code == 0 && make_options->report) PrintReport(report, make_options->json);
+      return code;
+    };
+  });
+
+  auto download_options = std::make_shared<MakeOptions>();
+  auto request = std::make_shared<DownloadRequest>();
+  auto* download =
+      font->add_subcommand("download", "Make a bitmap font and download it with operation 11");
+  AddMakeOptions(*download, *download_options);
+  download->add_option("--name", request->printer_name, "the font's name in the printer")
+      ->required();
+  download->add_option("--memory", request->device, "dram|flash|card (flash)")
+      ->transform(CLI::CheckedTransformer(kMemories));
+  download->callback([&context, download_options, request] {
+    context.action = [&context, download_options, request] {
+      return DownloadFont(context, *download_options, *request);
+    };
+  });
+
+  auto show_path = std::make_shared<std::string>();
+  auto show_json = std::make_shared<bool>(false);
+  auto show_png = std::make_shared<std::string>();
+  auto* show = font->add_subcommand("show", "Check a bitmap font file and print its header");
+  show->add_option("FILE", *show_path, "the bitmap font file")->required();
+  show->add_flag("--json", *show_json, "print one JSON document");
+  show->add_option("--png", *show_png, "draw the stored glyphs into this PNG file");
+  show->callback([&context, show_path, show_json, show_png] {
+    context.action = [show_path, show_json, show_png] {
+      return ShowFont(*show_path, *show_json, *show_png);
+    };
+  });
+}
+
+}  // namespace vantrel::cli

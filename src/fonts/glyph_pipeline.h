@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+
+#include "fonts/glyph_renderer.h"
+
+namespace vantrel {
+
+// One glyph of a run, in file order.
+struct GlyphRequest {
+  std::uint16_t code = 0;
+  bool double_byte = false;
+  int cell_width = 0;
+};
+
+// A rendered glyph as the writers take it; `bytes` lives until the callback returns.
+struct RenderedGlyph {
+  int width = 0;
+  int height = 0;
+  bool missing = false;
+  std::span<const std::uint8_t> bytes;
+};
+
+// Takes glyph `number`; false stops the run.
+using GlyphSink = std::function<bool(std::size_t number, const RenderedGlyph& glyph)>;
+
+// Renders the requests on every core, one renderer per thread, and hands them to `sink` on the
+// calling thread strictly in request order. False when a renderer could not be made or the
+// sink stopped the run.
+bool RenderInOrder(const GlyphRendererFactory& factory, int pitch, int cell_height,
+                   std::span<const GlyphRequest> requests, const GlyphSink& sink);
+
+}  // namespace vantrel

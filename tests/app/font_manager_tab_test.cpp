@@ -1,0 +1,211 @@
+// The Bitmap Font Manager tab under the offscreen platform, with the real renderer.
+#include <QCheckBox>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fstream>
+#include <iterator>
+
+#include "app/app_fixture.h"
+#include "app/app_test_registry.h"
+#include "app/radio_group.h"
+#include "fonts/font_file_reader.h"
+
+namespace vantrel::app::testing {
+namespace {
+
+std::vector<std::uint8_t> ReadAll(const QString& path) {
+  std::ifstream file(path.toStdString(), std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+QString LastMessage(const AppFixture& app) {
+  return app.prompts.messages.empty() ? QString() : app.prompts.messages.back().text;
+}
+
+}  // namespace
+
+class FontManagerTabTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void EncodingSetsPitchAndEnablesItsControls() {
+    AppFixture app;
+    QCOMPARE(app.Find<QComboBox>("ComboBoxFontPitch").currentIndex(), 1);
+    QVERIFY(!app.Find<RadioGroup>("RadioGroupAsiaFontEncode").isEnabled());
+    app.Choose("ComboBoxFontEncode", 1);
+    QCOMPARE(app.Find<QComboBox>("ComboBoxFontPitch").currentIndex(), 0);
+    QVERIFY(app.Find<RadioGroup>("RadioGroupAsiaFontEncode").isEnabled());
+    QVERIFY(!app.Find<QLineEdit>("EditCharStart").isEnabled());
+    QVERIFY(!app.Find<QPlainTextEdit>("MemoFontTable").isEnabled());
+    app.Choose("ComboBoxFontEncode", 2);
+    QCOMPARE(app.Find<QComboBox>("ComboBoxFontPitch").currentIndex(), 1);
+    QVERIFY(app.Find<QPlainTextEdit>("MemoFontTable").isEnabled());
+    app.Choose("ComboBoxFontEncode", 3);
+    QCOMPARE(app.Find<QComboBox>("ComboBoxFontPitch").currentIndex(), 0);
+    app.Choose("ComboBoxFontEncode", 0);
+    QCOMPARE(app.Find<QComboBox>("ComboBoxFontPitch").currentIndex(), 1);
+    QVERIFY(app.Find<QLineEdit>("EditCharStart").isEnabled());
+  }
+
+  void MappingSetsTheCodeFields() {
+    AppFixture app;
+    app.Choose("ComboBoxSEncode", 1);
+    QCOMPARE(app.Text("EditCharEnd"), QString("255"));
+    app.Choose("ComboBoxSEncode", 2);
+    QCOMPARE(app.Text("EditCharStart"), QString("32"));
+    QCOMPARE(app.Text("EditCharEnd"), QString("255"));
+    app.Choose("ComboBoxSEncode", 0);
+    QCOMPARE(app.Text("EditCharEnd"), QString("127"));
+  }
+
+  void SelectedFontIsMeasuredWithTheItalicRule() {
+    AppFixture app;
+    QCOMPARE(app.Text("EditWinFontName"), QString("Arial"));
+    QCOMPARE(app.Text("EditItalicWidth"), QString("0"));
+    QFont font("DejaVu Sans", 24);
+    font.setBold(true);
+    font.setItalic(true);
+    app.prompts.fonts.push_back(font);
+    app.Type("EditPrinterFontName", "Other");
+    app.Find<QPushButton>("ButtonSelectFont").click();
+    QCOMPARE(app.prompts.font_dialog_starts.front().family(), QString("Arial"));
+    QCOMPARE(app.Text("EditWinFontName"), QString("DejaVu Sans"));
+    QCOMPARE(app.Text("EditWinFontSize"), QString("24"));
+    QCOMPARE(app.Text("EditPrinterFontName"), QString("Font001"));
+    const int width = app.Text("EditFontWidth").toInt();
+    QVERIFY(width > 24);
+    QCOMPARE(app.Text("EditItalicWidth").toInt(), width * 3 / 10);
+  }
+
+  void PreviewDialogOpensAndCloses() {
+    AppFixture app;
+    app.prompts.on_dialog = [](QDialog& dialog) {
+      QCOMPARE(dialog.size(), QSize(432, 507));
+      auto* chart = dialog.findChild<QLabel*>("ImagePreview");
+      QCOMPARE(chart->pixmap().size(), QSize(320, 480));
+      // A grid line, and ink of "A" (code 0x41: row 4, column 1) inside its cell.
+      const QImage image = chart->pixmap().toImage();
+      QCOMPARE(QColor(image.pixel(20, 200)), QColor(Qt::black));
+      bool inked = false;
+      for (int y = 121; y < 150; ++y) {
+        for (int x = 21; x < 40; ++x) inked = inked || image.pixel(x, y) != qRgb(255, 255, 255);
+      }
+      QVERIFY(inked);
+      dialog.findChild<QPushButton*>("ButtonExit")->click();
+    };
+    app.Find<QPushButton>("ButtonPreviewFont").click();
+    QCOMPARE(app.prompts.dialogs, std::vector<QString>{"TFormPreviewFont"});
+  }
+
+  void SaveFontWritesTheTabsHeader() {
+    AppFixture app;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("font.bmf");
+    app.Type("EditFontWidth", "12");
+    app.Type("EditFontHeight", "20");
+    app.Type("EditItalicWidth", "2");
+    app.Type("EditCharEnd", "64");
+    app.Find<QComboBox>("ComboBoxFontPitch").setCurrentIndex(0);
+    app.prompts.files.push_back(path);
+    QVERIFY(app.ClickAndWait("ButtonSaveFont"));
+    QVERIFY(app.prompts.messages.empty());
+    const std::vector<std::uint8_t> file = ReadAll(path);
+    StoredFont font;
+    QCOMPARE(QString::fromStdString(ReadBitmapFont(file, font)), QString());
+    QCOMPARE(font.header.pitch, 0);
+    QCOMPARE(font.header.cell_width, 12);
+    QCOMPARE(font.header.cell_height, 20);
+    QCOMPARE(font.header.italic_width, 2);
+    QCOMPARE(font.header.first_code, 32);
+    QCOMPARE(font.header.last_code, 64);
+    QCOMPARE(font.glyphs.size(), std::size_t{33});
+  }
+
+  void BadFieldsAreRefusedAndWriteNothing() {
+    AppFixture app;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("font.bmf");
+    const std::pair<const char*, QString> cases[][2] = {
+        {{"EditFontWidth", "12x"}, {nullptr, {}}},
+        {{"EditCharEnd", ""}, {nullptr, {}}},
+        {{"EditCharEnd", "256"}, {nullptr, {}}},
+        {{"EditFontWidth", "2048"}, {"EditFontHeight", "257"}},
+        {{"EditCharStart", "100"}, {"EditCharEnd", "50"}},
+    };
+    const QString expected[] = {"'12x' is not a valid integer value", "Font Parameter Error",
+                                "Font Parameter Error", "Font Parameter Error", "Make Font Error"};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+      app.Type("EditCharStart", "32");
+      app.Type("EditCharEnd", "127");
+      app.Type("EditFontWidth", "12");
+      app.Type("EditFontHeight", "20");
+      for (const auto& [edit, text] : cases[i]) {
+        if (edit != nullptr) app.Type(edit, text);
+      }
+      app.prompts.files.push_back(path);
+      QVERIFY(app.ClickAndWait("ButtonSaveFont"));
+      QCOMPARE(LastMessage(app), expected[i]);
+      QVERIFY(!QFile::exists(path));
+      QVERIFY(app.window->isEnabled());
+    }
+  }
+
+  void TableLoadTicksByFileAndTheFileDecides() {
+    AppFixture app;
+    QTemporaryDir dir;
+    const QString table = dir.filePath("table.txt");
+    std::ofstream(table.toStdString(), std::ios::binary) << "AB\r\nC";
+    app.Choose("ComboBoxFontEncode", 2);
+    app.prompts.files.push_back(table);
+    app.Find<QPushButton>("ButtonFontTblLoad").click();
+    QVERIFY(app.Find<QCheckBox>("CheckBoxFileTable").isChecked());
+    QCOMPARE(app.Find<QPlainTextEdit>("MemoFontTable").toPlainText(), QString("AB\nC"));
+    // Changed on disk after Load: the font takes the file's new content.
+    std::ofstream(table.toStdString(), std::ios::binary) << "XYZW";
+    const QString path = dir.filePath("font.bmf");
+    app.prompts.files.push_back(path);
+    QVERIFY(app.ClickAndWait("ButtonSaveFont"));
+    StoredFont font;
+    QCOMPARE(QString::fromStdString(ReadBitmapFont(ReadAll(path), font)), QString());
+    QCOMPARE(font.glyphs.size(), std::size_t{4});
+    QCOMPARE(font.glyphs[3].code, std::uint16_t{'W'});
+    // The memo saved as a table file has CR LF line ends.
+    const QString saved = dir.filePath("saved.txt");
+    app.prompts.files.push_back(saved);
+    app.Find<QPushButton>("ButtonFontTblSave").click();
+    const std::vector<std::uint8_t> bytes = ReadAll(saved);
+    QCOMPARE(std::string(bytes.begin(), bytes.end()), std::string("AB\r\nC"));
+  }
+
+  void DownloadFontSendsItToThePrinter() {
+    AppFixture app;
+    app.Type("EditCharEnd", "40");
+    QVERIFY(app.ClickAndWait("ButtonDowloadFont"));
+    QVERIFY(app.prompts.messages.empty());
+    const std::string received = app.Received(1);
+    QVERIFY(received.rfind("DOWNLOAD F,\"Font001\",", 0) == 0);
+    QVERIFY(received.find(",B") != std::string::npos);
+    QVERIFY(QDir::temp().entryList({"vantrel-font-*"}, QDir::Dirs).isEmpty());
+    // A name that cannot travel is refused before anything is made.
+    app.Type("EditPrinterFontName", "Bad\"Name");
+    QVERIFY(app.ClickAndWait("ButtonDowloadFont"));
+    QCOMPARE(LastMessage(app), QString("Font Parameter Error"));
+  }
+
+  void WritesScreenshot() {
+    const QString dir = qEnvironmentVariable("VANTREL_SCREENSHOT_DIR", QDir::tempPath());
+    AppFixture app;
+    app.window->show();
+    app.Find<QTabWidget>("PageControl1").setCurrentIndex(2);
+    QVERIFY(app.window->grab().save(dir + "/font_manager_tab.png"));
+  }
+};
+
+VANTREL_APP_TEST(FontManagerTabTest);
+
+}  // namespace vantrel::app::testing
+
+#include "font_manager_tab_test.moc"

@@ -1,0 +1,93 @@
+// vantrel-cli font make, show and download: exit statuses, the report and what is left on disk.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "support/cli_runner.h"
+
+namespace vantrel {
+namespace {
+
+using testing::RunCli;
+
+class CliFontTest : public ::testing::Test {
+ protected:
+  std::string Path(const std::string& name) const {
+    return ::testing::TempDir() + "/cli_font_" + name;
+  }
+  static std::string Make(const std::string& options) {
+    return "font make --font 'DejaVu Sans' --size 9 " + options;
+  }
+};
+
+TEST_F(CliFontTest, MakeReportsCoverageAndShowReadsTheFile) {
+  const std::string out = Path("standard.bmf");
+  const testing::CliRun made = RunCli(Make("--encode standard --report --json --out " + out));
+  ASSERT_EQ(made.status, 0) << made.err;
+  const auto report = nlohmann::json::parse(made.out);
+  EXPECT_EQ(report.size(), 3U);
+  EXPECT_EQ(report["glyphs"], 96);
+  EXPECT_EQ(report["missing"], 1);
+  EXPECT_EQ(report["missing_codes"], nlohmann::json::array({127}));
+
+  const std::string png = Path("sheet.png");
+  const testing::CliRun shown = RunCli("font show " + out + " --json --png " + png);
+  ASSERT_EQ(shown.status, 0) << shown.err;
+  const auto header = nlohmann::json::parse(shown.out);
+  EXPECT_EQ(header["glyphs"], 96);
+  EXPECT_EQ(header["pitch"], "variable");
+  EXPECT_EQ(header["index"], true);
+  const std::string sheet = testing::Slurp(png);
+  EXPECT_EQ(sheet.substr(1, 3), "PNG");
+}
+
+TEST_F(CliFontTest, RefusalsLeaveNoFile) {
+  const std::string out = Path("refused.bmf");
+  const std::string empty_table = Path("empty_table.txt");
+  std::ofstream(empty_table) << "\r\n";
+  const struct {
+    std::string options;
+    int status;
+    std::string message;
+  } cases[] = {
+      {"--encode standard --first 100 --last 50", 6, "Make Font Error"},
+      {"--encode standard --last 256", 6, "Font Parameter Error"},
+      {"--encode standard --width 2049 --height 8 --italic-width 0", 6, "Font Parameter Error"},
+      {"--encode table --table " + empty_table, 6, "Font Parameter Error"},
+      {"--encode table --table " + Path("none.txt"), 4, "File Open Error"},
+      {"--encode standard --pitch wide", 64, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.options);
+    const testing::CliRun run = RunCli(Make(c.options + " --out " + out));
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.err.substr(0, c.message.size()), c.message);
+    EXPECT_FALSE(std::filesystem::exists(out));
+  }
+}
+
+TEST_F(CliFontTest, ShowRefusesADamagedFile) {
+  const std::string bad = Path("bad.bmf");
+  std::ofstream(bad, std::ios::binary) << "B\x01\x00\x01";
+  const testing::CliRun run = RunCli("font show " + bad);
+  EXPECT_EQ(run.status, 6);
+  EXPECT_NE(run.err.find("Font File Error"), std::string::npos);
+  EXPECT_EQ(RunCli("font show " + Path("missing.bmf")).status, 4);
+}
+
+TEST_F(CliFontTest, DownloadRefusesAnUnsafeNameBeforeMakingAnything) {
+  const testing::CliRun run = RunCli(
+      "-i net --host 127.0.0.1 --port 1 font download --font 'DejaVu Sans' --size 9 "
+      "--encode standard --name 'A\"B'");
+  EXPECT_EQ(run.status, 6);
+  EXPECT_EQ(RunCli("-i net --host 127.0.0.1 --port 1 font download --font 'DejaVu Sans' "
+                   "--size 9 --encode standard --name " +
+                   std::string(32, 'N'))
+                .status,
+            6);
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,265 @@
+#include "fonts/font_writers.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "fonts/fake_glyph_renderer.h"
+#include "fonts/font_choices.h"
+#include "fonts/font_file_reader.h"
+#include "fonts/font_header.h"
+#include "support/progress_recorder.h"
+
+namespace vantrel {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes ReadAll(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::uint32_t Offset(const Bytes& file, std::size_t entry) {
+  const std::size_t at = kFontHeaderSize + entry * kGlyphIndexEntrySize + 2;
+  return file[at] | file[at + 1] << 8 | file[at + 2] << 16 |
+         static_cast<std::uint32_t>(file[at + 3]) << 24;
+}
+
+class FontWritersTest : public ::testing::Test {
+ protected:
+  std::string Path(const std::string& name) { return ::testing::TempDir() + "/writers_" + name; }
+
+  // Makes the font of the choices with the fake renderer; the file's bytes, or nothing.
+  std::optional<Bytes> Make(FontChoices choices, const Bytes& table = {}) {
+    choices.output_path = Path("font.bmf");
+    std::filesystem::remove(choices.output_path);
+    const std::optional<FontJob> job = BuildFontJob(choices, table);
+    if (!job) return std::nullopt;
+    Progress progress(&recorder_, std::chrono::milliseconds(0));
+    if (!MakeBitmapFont(*job, testing::FakeFactory(), &progress, &report_)) return std::nullopt;
+    return ReadAll(choices.output_path);
+  }
+
+  testing::ProgressRecorder recorder_;
+  FontReport report_;
+};
+
+TEST_F(FontWritersTest, StandardFixedFontHasNoIndexAndFullCells) {
+  const auto file = Make({.encode = kStandardEncode,
+                          .pitch = kPitchFixed,
+                          .cell_width = 10,
+                          .cell_height = 14,
+                          .italic_width = 3});
+  ASSERT_TRUE(file);
+  const int record = 2 * 14;
+  ASSERT_EQ(file->size(), 32U + 96U * record);
+  const Bytes header(file->begin(), file->begin() + 32);
+  const Bytes expected = {'B', 0, 0, 0, 1, 14, 0, 10, 0, 32, 0, 127, 0, 0, 0, 96,
+                          0,   3, 0, 0, 0, 0,  0, 0,  0, 0,  0, 0,   0, 0, 0, 0};
+  EXPECT_EQ(header, expected);
+  // Glyph i is code 32 + i, in order.
+  EXPECT_EQ((*file)[32], 32);
+  EXPECT_EQ((*file)[32 + 95 * record], 127);
+  EXPECT_EQ(report_.glyphs, 96);
+  EXPECT_EQ(report_.missing_codes, std::vector<std::uint16_t>{0x7F});
+  EXPECT_EQ(recorder_.last_caption, "Making font...");
+  EXPECT_EQ(recorder_.last_origin.x, 100);
+}
+
+TEST_F(FontWritersTest, VariablePitchGetsAnIndexAndWidthFields) {
+  const auto file = Make(
+      {.encode = kStandardEncode, .pitch = kPitchVariable, .cell_width = 10, .cell_height = 4});
+  ASSERT_TRUE(file);
+  EXPECT_EQ((*file)[kHeaderPitch], 1);
+  EXPECT_EQ((*file)[kHeaderIndex], 1);
+  std::uint32_t expected_offset = 32 + 576;
+  for (std::size_t i = 0; i < 96; ++i) {
+    const auto code = static_cast<std::uint16_t>(32 + i);
+    SCOPED_TRACE(code);
+    EXPECT_EQ((*file)[32 + 6 * i], code);
+    EXPECT_EQ((*file)[32 + 6 * i + 1], 0);
+    ASSERT_EQ(Offset(*file, i), expected_offset);
+    const int width = testing::FakeGlyphRenderer::TextWidth(code);
+    EXPECT_EQ((*file)[expected_offset], width);
+    EXPECT_EQ((*file)[expected_offset + 1], 0);
+    EXPECT_EQ((*file)[expected_offset + 2], code);
+    expected_offset += 2 + static_cast<std::uint32_t>((width + 7) / 8 * 4);
+  }
+  EXPECT_EQ(file->size(), expected_offset);
+}
+
+TEST_F(FontWritersTest, NineDotCellTakesTwoBytesPerRow) {
+  const auto file = Make({.encode = kStandardEncode,
+                          .pitch = kPitchFixed,
+                          .first_code = 65,
+                          .last_code = 66,
+                          .cell_width = 9,
+                          .cell_height = 3});
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->size(), 32U + 2 * 2 * 3);
+}
+
+TEST_F(FontWritersTest, RefusedJobsCreateNoFile) {
+  // 100..50 passes the parameter checks but the writer refuses it before touching the file.
+  EXPECT_FALSE(Make({.encode = kStandardEncode,
+                     .first_code = 100,
+                     .last_code = 50,
+                     .cell_width = 8,
+                     .cell_height = 8}));
+  EXPECT_FALSE(std::filesystem::exists(Path("font.bmf")));
+  for (const auto& entry : std::filesystem::directory_iterator(::testing::TempDir())) {
+    EXPECT_EQ(entry.path().string().find("writers_font.bmf.part"), std::string::npos);
+  }
+}
+
+TEST(FontJobTest, ParameterChecks) {
+  const Bytes one_byte = {'A'};
+  EXPECT_FALSE(BuildFontJob(
+      {.encode = kStandardEncode, .last_code = 256, .cell_width = 8, .cell_height = 8}, {}));
+  EXPECT_FALSE(BuildFontJob({.encode = kStandardEncode, .cell_width = -1, .cell_height = 8}, {}));
+  EXPECT_FALSE(BuildFontJob({.encode = kStandardEncode, .cell_width = 2049, .cell_height = 8}, {}));
+  EXPECT_FALSE(
+      BuildFontJob({.encode = kStandardEncode, .cell_width = 2048, .cell_height = 257}, {}));
+  EXPECT_TRUE(
+      BuildFontJob({.encode = kStandardEncode, .cell_width = 2048, .cell_height = 256}, {}));
+  EXPECT_FALSE(BuildFontJob(
+      {.encode = kAsianFontEncode, .language = 4, .cell_width = 8, .cell_height = 8}, {}));
+  EXPECT_FALSE(BuildFontJob({.encode = kEncodeByTable, .cell_width = 8, .cell_height = 8}, {}));
+  EXPECT_FALSE(
+      BuildFontJob({.encode = kEncodeByTableAsian, .cell_width = 8, .cell_height = 8}, one_byte));
+  const auto asian = BuildFontJob({.encode = kAsianFontEncode,
+                                   .pitch = kPitchVariable,
+                                   .language = 2,
+                                   .cell_width = 8,
+                                   .cell_height = 8},
+                                  {});
+  ASSERT_TRUE(asian);
+  EXPECT_EQ(asian->pitch, kPitchFixed);
+  EXPECT_EQ(asian->code_page, AnsiCodePage::kKorean);
+  // A table font draws in its language's code page but leaves the header's language unset.
+  const Bytes pair = {0x82, 0xA0};
+  const auto table = BuildFontJob(
+      {.encode = kEncodeByTableAsian, .language = 3, .cell_width = 8, .cell_height = 8}, pair);
+  ASSERT_TRUE(table);
+  EXPECT_EQ(table->language, kNoLanguage);
+  EXPECT_EQ(table->code_page, AnsiCodePage::kJapanese);
+}
+
+TEST_F(FontWritersTest, TableFontKeepsDuplicatesInTableOrder) {
+  const auto file =
+      Make({.encode = kEncodeByTable, .pitch = kPitchFixed, .cell_width = 8, .cell_height = 2},
+           {'A', 'A', 'B'});
+  ASSERT_TRUE(file);
+  EXPECT_EQ(GetFontField16(*file, kHeaderGlyphCount), 3);
+  EXPECT_EQ(GetFontField16(*file, kHeaderFirstCode), 0);
+  EXPECT_EQ((*file)[kHeaderIndex], 1);
+  EXPECT_EQ((*file)[kHeaderLanguage], 0);
+  EXPECT_EQ((*file)[32], 'A');
+  EXPECT_EQ((*file)[38], 'A');
+  EXPECT_EQ((*file)[44], 'B');
+  EXPECT_EQ(Offset(*file, 0), 32U + 18);
+  EXPECT_EQ(Offset(*file, 2), 32U + 18 + 4);
+}
+
+TEST_F(FontWritersTest, AsianTableFontTakesPairsAndIgnoresAnOddByte) {
+  const auto file = Make({.encode = kEncodeByTableAsian,
+                          .pitch = kPitchFixed,
+                          .language = 1,
+                          .cell_width = 16,
+                          .cell_height = 2},
+                         {0xB0, 0xA1, 0xC4, 0xE3, 0xB0});
+  ASSERT_TRUE(file);
+  EXPECT_EQ((*file)[kHeaderDoubleByte], 1);
+  EXPECT_EQ(GetFontField16(*file, kHeaderGlyphCount), 2);
+  const Bytes second_entry(file->begin() + 38, file->begin() + 44);
+  EXPECT_EQ(second_entry, (Bytes{0xC4, 0xE3, 32 + 12 + 4, 0, 0, 0}));
+  EXPECT_EQ(file->size(), 32U + 12 + 2 * 4);
+}
+
+TEST_F(FontWritersTest, JapaneseFullFontStartsWithHalfWidthCodes) {
+  const auto file = Make({.encode = kAsianFontEncode,
+                          .language = kLanguageJapanese,
+                          .cell_width = 24,
+                          .cell_height = 2});
+  ASSERT_TRUE(file);
+  EXPECT_EQ((*file)[kHeaderLanguage], 'J');
+  EXPECT_EQ(GetFontField16(*file, kHeaderGlyphCount), 0);
+  // 160 single-byte glyphs of 12 dots (2 bytes a row), then 60 x 189 of 24 dots.
+  const std::size_t half = 2 * 2;
+  EXPECT_EQ(file->size(), 32 + 160 * half + 60 * 189 * 3 * 2);
+  EXPECT_EQ((*file)[32 + 95 * half], 0x7F);
+  EXPECT_EQ((*file)[32 + 96 * half], 0xA0);
+  EXPECT_EQ((*file)[32 + 159 * half], 0xDF);
+  EXPECT_EQ((*file)[32 + 160 * half], 0x40);  // 81 40: the trail byte is the low byte
+}
+
+TEST_F(FontWritersTest, TraditionalChineseFullFontSizeAndProgress) {
+  const auto file = Make({.encode = kAsianFontEncode,
+                          .language = kLanguageTraditionalChinese,
+                          .cell_width = 15,
+                          .cell_height = 3});
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->size(), 32U + 96 * 1 * 3 + 94 * 157 * 2 * 3);
+  // One report per lead byte, (L - A1) * 100 / 93, ending at 100 (A1 itself shows 0).
+  ASSERT_FALSE(recorder_.bars.empty());
+  EXPECT_EQ(recorder_.bars.front(), 1);
+  EXPECT_EQ(recorder_.bars.back(), 100);
+  EXPECT_TRUE(std::is_sorted(recorder_.bars.begin(), recorder_.bars.end()));
+}
+
+TEST_F(FontWritersTest, FailedRunLeavesTheExistingFileIntact) {
+  const std::string path = Path("kept.bmf");
+  std::ofstream(path) << "precious";
+  FontJob job = *BuildFontJob(
+      {.encode = kStandardEncode, .cell_width = 8, .cell_height = 8, .output_path = path}, {});
+  EXPECT_FALSE(MakeBitmapFont(
+      job, [] { return nullptr; }, nullptr));
+  EXPECT_EQ(ReadAll(path), (Bytes{'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
+}
+
+// Every shape the writers make reads back as the glyphs that went in.
+TEST_F(FontWritersTest, ReaderAcceptsEveryWrittenShape) {
+  const std::vector<std::pair<FontChoices, Bytes>> shapes = {
+      {{.encode = kStandardEncode, .pitch = kPitchFixed, .cell_width = 9, .cell_height = 5}, {}},
+      {{.encode = kStandardEncode, .pitch = kPitchVariable, .cell_width = 9, .cell_height = 5}, {}},
+      {{.encode = kEncodeByTable, .pitch = kPitchVariable, .cell_width = 9, .cell_height = 5},
+       {'x', 'y'}},
+      {{.encode = kAsianFontEncode, .language = 2, .cell_width = 9, .cell_height = 5}, {}},
+      {{.encode = kEncodeByTableAsian, .pitch = kPitchVariable, .cell_width = 9, .cell_height = 5},
+       {0xA4, 0x40}},
+  };
+  for (const auto& [choices, table] : shapes) {
+    SCOPED_TRACE(choices.encode);
+    const auto file = Make(choices, table);
+    ASSERT_TRUE(file);
+    StoredFont font;
+    ASSERT_EQ(ReadBitmapFont(*file, font), "");
+    ASSERT_EQ(static_cast<int>(font.glyphs.size()), report_.glyphs);
+    const StoredGlyph& last = font.glyphs.back();
+    EXPECT_EQ((*file)[last.rows_offset], last.code & 0xFF);
+  }
+}
+
+TEST_F(FontWritersTest, ReaderRefusesDamagedFiles) {
+  const auto good =
+      Make({.encode = kEncodeByTable, .pitch = kPitchVariable, .cell_width = 8, .cell_height = 2},
+           {'A', 'B'});
+  ASSERT_TRUE(good);
+  StoredFont font;
+  Bytes magic = *good;
+  magic[0] = 'C';
+  Bytes cut(good->begin(), good->end() - 1);
+  Bytes backwards = *good;
+  backwards[32 + 6 + 2] = 10;  // the second glyph's offset points into the header
+  Bytes wide = *good;
+  wide[32 + 12] = 0xFF;  // the first glyph claims 255 dots and runs past the end
+  for (const Bytes& bad : {magic, cut, backwards, wide, Bytes(good->begin(), good->begin() + 31)}) {
+    EXPECT_NE(ReadBitmapFont(bad, font), "");
+  }
+}
+
+}  // namespace
+}  // namespace vantrel
