@@ -35,8 +35,10 @@ TFormMain::TFormMain(MainWindowOptions options)
   ShowCurrentConfig();
   RefreshStatusBar();
   PlaceProgressWindow();
-  DetectLanguage(options.locale_name.empty() ? QLocale::system().name().toStdString()
-                                             : options.locale_name);
+  const std::string locale =
+      options.locale_name.empty() ? QLocale::system().name().toStdString() : options.locale_name;
+  DetectLanguage(locale);
+  command_tool_->SetCodePage(AnsiCodePageForLocale(locale));
   ComboBoxInterFace->setCurrentIndex(options.interface);
   ConnectHandlers();
   ComboBoxInterFaceChange(options.interface);
@@ -141,6 +143,7 @@ void TFormMain::DetectLanguage(const std::string& locale_name) {
 
 void TFormMain::ApplyLanguage(LanguageIndex language) {
   ApplyLocalizedTexts(*this, MainWindowTexts(), language);
+  ApplyLocalizedTexts(*this, CommandToolTexts(), language);
   RefreshUnitCaptions();
   // The client area is fixed; the menu bar above it follows its caption's font.
   setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());

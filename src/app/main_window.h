@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "app/command_tool_tab.h"
 #include "app/localized_texts.h"
 #include "app/operation_runner.h"
 #include "app/progress_window.h"
@@ -87,6 +88,7 @@ class TFormMain : public QMainWindow {
   QWidget* NewConfigurationTab();
   QWidget* NewConfigButtons(QWidget* parent);
   void BuildStatusBar();
+  QWidget* NewCommandToolTab();
   void ConnectHandlers();
   void OnClick(const char* button, void (TFormMain::*handler)());
 
@@ -152,6 +154,7 @@ class TFormMain : public QMainWindow {
   QTabWidget* PageControl1 = nullptr;
   QTabWidget* PageControl2 = nullptr;
   RadioGroup* RadioGroupUnit = nullptr;
+  CommandToolTab* command_tool_ = nullptr;
   std::array<QLabel*, 4> status_panels_{};
   QTimer Timer1;
 };

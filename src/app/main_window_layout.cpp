@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "app/printer_info_group.h"
 #include "app/status_group.h"
+#include "ops/dispatcher.h"
 
 namespace vantrel::app {
 namespace {
@@ -45,11 +46,12 @@ void TFormMain::BuildLayout() {
   PageControl1 = new QTabWidget(central);
   PageControl1->setObjectName("PageControl1");
   PageControl1->addTab(NewConfigurationTab(), QString());
-  for (int n = 2; n <= 4; ++n) {
+  for (int n = 2; n <= 3; ++n) {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet%1").arg(n));
     PageControl1->addTab(page, QString());
   }
+  PageControl1->addTab(NewCommandToolTab(), QString());
   column->addWidget(PageControl1, 1);
   setCentralWidget(central);
   BuildStatusBar();
@@ -126,6 +128,18 @@ void TFormMain::BuildStatusBar() {
     bar->addWidget(panel, i < kPanelWidths.size() ? 0 : 1);
     status_panels_[i] = panel;
   }
+}
+
+QWidget* TFormMain::NewCommandToolTab() {
+  CommandToolHost host{prompts_, [this](auto bytes, std::function<void()> finished) {
+                         connect(this, &TFormMain::OperationFinished, this, std::move(finished),
+                                 Qt::SingleShotConnection);
+                         // The record keeps the bytes alive until the operation has ended.
+                         RunOperation(kOpSendRawBlock, RawBlock{*bytes},
+                                      static_cast<int>(bytes->size()), [bytes] {});
+                       }};
+  command_tool_ = new CommandToolTab(std::move(host));
+  return command_tool_;
 }
 
 void TFormMain::OnClick(const char* button, void (TFormMain::*handler)()) {
