@@ -17,6 +17,7 @@ namespace vantrel::app {
 TFormMain::TFormMain(MainWindowOptions options)
     : network_(options.network),
       datagrams_(options.datagrams),
+      open_url_(options.open_url),
       net_settings_(InitialEthernetSettings()),
       serial_devices_(options.serial_devices),
       own_prompts_(options.prompts == nullptr ? std::make_unique<DialogPrompts>(this) : nullptr),
@@ -24,6 +25,7 @@ TFormMain::TFormMain(MainWindowOptions options)
       link_(options.opener),
       Timer1(this) {
   BuildLayout();
+  if (options.demo) setWindowTitle(windowTitle() + " (demo)");
   start_directory_ = QDir::currentPath();
   move(60, 60);
   PageControl1->setCurrentIndex(0);

@@ -44,6 +44,10 @@ struct MainWindowOptions {
   std::string locale_name;
   // Where the serial settings dialog finds the present ports; tests point it elsewhere.
   SerialDeviceRoots serial_devices;
+  // On the simulated printer: the title says so.
+  bool demo = false;
+  // Opens the network dialog's web setup page; empty: the desktop's URL handler.
+  std::function<void(const QString& url)> open_url;
 };
 
 // The main window. It owns, for the whole run, the link settings, the current configuration,
@@ -135,6 +139,7 @@ class TFormMain : public QMainWindow {
   ParallelPortName parallel_;
   NetworkTarget network_;
   DatagramTargets datagrams_;
+  std::function<void(const QString& url)> open_url_;
   NetSettings net_settings_;
   PrinterConfig config_;
   StatusFlags status_;
