@@ -13,6 +13,16 @@
 #include "ops/dispatcher.h"
 
 namespace vantrel::app {
+namespace {
+
+// Under the cause of a "Port Open Error": where to find what is wrong and how to fix it.
+constexpr LocalizedText kDoctorHint = {{
+    "Run vantrel-cli doctor to see what blocks the port and how to fix it.",
+    "執行 vantrel-cli doctor 可查出連接埠無法開啟的原因與解決方法。",
+    "运行 vantrel-cli doctor 可查出端口无法打开的原因和解决方法。",
+}};
+
+}  // namespace
 
 TFormMain::TFormMain(MainWindowOptions options)
     : network_(options.network),
@@ -99,7 +109,7 @@ void TFormMain::FinishOperation(ResultCode code, const std::exception_ptr& error
   activateWindow();
   Guard([&] {
     if (error) std::rethrow_exception(error);
-    if (code != kResultOk) {
+    if (code != kResultOk && on_failure != OnFailure::kCarryOn) {
       if (on_failure == OnFailure::kShowMessage) ShowResult(code);
     } else if (on_success) {
       on_success();
@@ -120,8 +130,14 @@ void TFormMain::Guard(const std::function<void()>& handler) {
 
 void TFormMain::ShowResult(ResultCode code) {
   const std::string_view message = ResultMessage(code);
+  QString detail = QString::fromStdString(link_.LastCause());
+  if (code == kResultPortOpenError) {
+    const std::string_view hint = kDoctorHint.In(language_);
+    if (!detail.isEmpty()) detail += '\n';
+    detail += QString::fromUtf8(hint.data(), static_cast<qsizetype>(hint.size()));
+  }
   prompts_->Message(QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size())),
-                    QString::fromStdString(link_.LastCause()));
+                    detail);
 }
 
 void TFormMain::RefreshStatusBar() {

@@ -84,7 +84,8 @@ class TFormMain : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  enum class OnFailure { kShowMessage, kStaySilent };
+  // kCarryOn: the result is not examined; the continuation runs whatever it was.
+  enum class OnFailure { kShowMessage, kStaySilent, kCarryOn };
 
   // Building the window (main_window_layout.cpp).
   void BuildLayout();
@@ -128,6 +129,13 @@ class TFormMain : public QMainWindow {
   void ButtonSelfTestClick();
   void ButtonRestPrinterClick();
   void ButtonIgnoreAutoClick();
+  // The printer utilities (rtc_setup_handler.cpp, sensor_calibrate_handler.cpp,
+  // dump_text_handler.cpp, test_page_handler.cpp).
+  QPoint DialogOrigin() const;
+  void ButtonRTCSetTimeClick();
+  void ButtonSensorCalibrateClick();
+  void ButtonDumpClick();
+  void ButtonTestPaternClick();
   void ButtonReadClick();
   void ButtonConfigSetClick();
   void ButtonClearClick();
@@ -141,6 +149,7 @@ class TFormMain : public QMainWindow {
   DatagramTargets datagrams_;
   std::function<void(const QString& url)> open_url_;
   NetSettings net_settings_;
+  ClockSettings clock_;
   PrinterConfig config_;
   StatusFlags status_;
   LanguageIndex language_ = kEnglish;

@@ -155,6 +155,10 @@ void TFormMain::ConnectHandlers() {
   OnClick("ButtonSelfTest", &TFormMain::ButtonSelfTestClick);
   OnClick("ButtonRestPrinter", &TFormMain::ButtonRestPrinterClick);
   OnClick("ButtonIgnoreAuto", &TFormMain::ButtonIgnoreAutoClick);
+  OnClick("ButtonRTCSetTime", &TFormMain::ButtonRTCSetTimeClick);
+  OnClick("ButtonSensorCalibrate", &TFormMain::ButtonSensorCalibrateClick);
+  OnClick("ButtonDump", &TFormMain::ButtonDumpClick);
+  OnClick("ButtonTestPatern", &TFormMain::ButtonTestPaternClick);
   OnClick("ButtonRead", &TFormMain::ButtonReadClick);
   OnClick("ButtonConfigSet", &TFormMain::ButtonConfigSetClick);
   OnClick("ButtonClear", &TFormMain::ButtonClearClick);

@@ -44,7 +44,8 @@ QGroupBox* NewFunctionGroup(QWidget* parent) {
   grid->setHorizontalSpacing(3);
   int row = 0;
   for (const char* name : {"ButtonInitial", "ButtonSelfTest", "ButtonRestPrinter",
-                           "ButtonIgnoreAuto", "ButtonEthernet"}) {
+                           "ButtonIgnoreAuto", "ButtonEthernet", "ButtonRTCSetTime",
+                           "ButtonSensorCalibrate", "ButtonDump", "ButtonTestPatern"}) {
     grid->addWidget(NewButton(group, name), row++, 0);
   }
   return group;

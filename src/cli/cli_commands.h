@@ -11,5 +11,8 @@ void AddStatusCommands(CLI::App& app, CliContext& context);
 void AddPortsCommand(CLI::App& app, CliContext& context);
 void AddConfigCommands(CLI::App& app, CliContext& context);
 void AddNetCommands(CLI::App& app, CliContext& context);
+void AddClockCommands(CLI::App& app, CliContext& context);
+void AddUtilityCommands(CLI::App& app, CliContext& context);
+void AddDoctorCommand(CLI::App& app, CliContext& context);
 
 }  // namespace vantrel::cli

@@ -20,6 +20,9 @@ int main(int argc, char** argv) {
   AddPortsCommand(app, context);
   AddConfigCommands(app, context);
   AddNetCommands(app, context);
+  AddClockCommands(app, context);
+  AddUtilityCommands(app, context);
+  AddDoctorCommand(app, context);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

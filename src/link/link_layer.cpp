@@ -46,6 +46,7 @@ ReceiveRing* LinkLayer::RingFor(int interface) {
 int LinkLayer::OpenLink(int interface) {
   CloseLink();
   last_cause_.clear();
+  delivery_failed_ = false;
   if (!IsValidInterface(interface)) {
     last_cause_ = "unknown interface " + std::to_string(interface);
     return kInvalidLinkHandle;
@@ -62,7 +63,32 @@ int LinkLayer::OpenLink(int interface) {
 }
 
 void LinkLayer::CloseLink() {
+  if (transport_ == nullptr) return;
+  if (!transport_->Finish()) {
+    delivery_failed_ = true;
+    last_cause_ = transport_->cause();
+  }
   transport_.reset();
+}
+
+LinkLayer::ReplyClock::ReplyClock(LinkLayer& link)
+    : link_(link), outermost_(!link.reply_deadline_) {
+  if (outermost_) link_.reply_deadline_ = Clock::now() + link_.ReplyBound();
+}
+
+LinkLayer::ReplyClock::~ReplyClock() {
+  if (outermost_) link_.reply_deadline_.reset();
+}
+
+std::chrono::milliseconds LinkLayer::ReplyBound() const {
+  switch (interface_) {
+    case kInterfaceUsb:
+      return waits_.usb_read + waits_.reply_extra;
+    case kInterfaceCom:
+      return waits_.com_read + waits_.reply_extra;
+    default:
+      return waits_.net_read + waits_.reply_extra;
+  }
 }
 
 bool LinkLayer::Fail(std::string cause) {
@@ -102,15 +128,26 @@ bool LinkLayer::Refill() {
   if (transport_ == nullptr || ring == nullptr || !transport_->CanReceive()) {
     return Fail("this link cannot receive");
   }
+  const Clock::time_point deadline = reply_deadline_.value_or(Clock::time_point::max());
+  const auto bound_passed = [&] {
+    return Fail("the reply was not complete within " + std::to_string(ReplyBound().count()) +
+                " ms");
+  };
+  if (Clock::now() >= deadline) return bound_passed();
   std::array<std::uint8_t, 4096> buffer;
   const std::size_t room = std::min({buffer.size(), transport_->RefillSize(), ring->free_space()});
+  transport_->SetReplyDeadline(deadline);
   const std::size_t got = transport_->Refill(std::span(buffer.data(), room));
-  if (got == 0) return Fail(transport_->cause());
+  if (got == 0) {
+    return transport_->lost() || Clock::now() < deadline ? Fail(transport_->cause())
+                                                         : bound_passed();
+  }
   ring->Append(std::span(buffer.data(), std::min(got, room)));
   return true;
 }
 
 bool LinkLayer::ReadReplyByte(std::uint8_t& byte) {
+  const ReplyClock clock(*this);
   ReceiveRing* ring = RingFor(interface_);
   if (transport_ == nullptr || ring == nullptr) return Fail("this link cannot receive");
   if (ring->count() == 0 && !Refill()) return false;
@@ -118,6 +155,7 @@ bool LinkLayer::ReadReplyByte(std::uint8_t& byte) {
 }
 
 bool LinkLayer::ReadReplyBytes(std::span<std::uint8_t> buffer) {
+  const ReplyClock clock(*this);
   for (std::uint8_t& byte : buffer) {
     if (!ReadReplyByte(byte)) return false;
   }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -49,7 +51,12 @@ class LinkLayer {
 
   // Returns the link handle or kInvalidLinkHandle. Empties the interface's receive ring.
   int OpenLink(int interface);
+  // Ends the connection; on ETHERNET it first makes sure the printer took the last bytes.
   void CloseLink();
+  // True when the last close found that the printer did not get every byte written, although
+  // each write succeeded. Cleared by ForgetDeliveryFailure and by every open.
+  bool DeliveryFailed() const { return delivery_failed_; }
+  void ForgetDeliveryFailure() { delivery_failed_ = false; }
   bool IsOpen() const { return transport_ != nullptr; }
 
   bool WriteLink(std::span<const std::uint8_t> bytes);
@@ -71,7 +78,23 @@ class LinkLayer {
   const std::string& LastCause() const { return last_cause_; }
 
  private:
+  using Clock = std::chrono::steady_clock;
+
+  // Gives the reply read in its scope one deadline; a reader called by another shares it.
+  class ReplyClock {
+   public:
+    explicit ReplyClock(LinkLayer& link);
+    ~ReplyClock();
+    ReplyClock(const ReplyClock&) = delete;
+    ReplyClock& operator=(const ReplyClock&) = delete;
+
+   private:
+    LinkLayer& link_;
+    bool outermost_;
+  };
+
   ReceiveRing* RingFor(int interface);
+  std::chrono::milliseconds ReplyBound() const;
   bool Refill();
   bool Fail(std::string cause);
 
@@ -87,6 +110,8 @@ class LinkLayer {
   // USB, COM and ETHERNET can receive; the parallel port has no reply channel.
   std::unique_ptr<ReceiveRing> rings_[3];
   std::string last_cause_;
+  std::optional<Clock::time_point> reply_deadline_;
+  bool delivery_failed_ = false;
 };
 
 // Closes the link on every path out of an operation.

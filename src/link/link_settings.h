@@ -43,10 +43,15 @@ struct LinkWaits {
   std::chrono::milliseconds net_read{30000};
   // Each try of a network chunk write waits this long for room to send.
   std::chrono::milliseconds net_write{30000};
-  // A printer that answers neither yes nor no to a connection attempt is given up after this.
+  // The whole connection attempt, over every address the name resolves to.
   std::chrono::milliseconds net_connect{5000};
+  // At close, how long the printer has to acknowledge the last bytes and end its side.
+  std::chrono::milliseconds net_close{2000};
   // A network chunk that takes no byte for this many write waits in a row fails.
   int net_write_attempts = 3;
+  // A whole reply (byte, bytes, line or frame) must be in this long after the interface's read
+  // wait: enough for 1024 bytes at 2400 baud, and a trickling printer cannot hold a read open.
+  std::chrono::milliseconds reply_extra{10000};
   // The pause before each frame of a framed list.
   std::chrono::milliseconds list_frame_pause{50};
 };

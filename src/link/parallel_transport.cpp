@@ -1,14 +1,20 @@
 #include "link/parallel_transport.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <pthread.h>
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <thread>
 
 #include "link/device_open_error.h"
 #include "link/port_name_number.h"
+#include "link/socket_wait.h"
 
 namespace vantrel {
 namespace {
@@ -16,6 +22,38 @@ namespace {
 constexpr int kMaxLptPort = 4;
 constexpr std::string_view kAccessHint =
     "add the user to the group that owns the device (usually lp) and log in again";
+// How often a write that cannot go on looks again (a FIFO without reader, a busy device).
+constexpr std::chrono::milliseconds kRetryPause{10};
+
+// A FIFO whose reader has gone answers a write with SIGPIPE, which would end the program. While
+// an object lives the signal is held back on this thread; one raised meanwhile is taken away.
+class HeldBrokenPipe {
+ public:
+  HeldBrokenPipe() {
+    sigemptyset(&pipe_);
+    sigaddset(&pipe_, SIGPIPE);
+    sigset_t pending;
+    sigpending(&pending);
+    was_pending_ = sigismember(&pending, SIGPIPE) == 1;
+    pthread_sigmask(SIG_BLOCK, &pipe_, &previous_);
+  }
+  ~HeldBrokenPipe() {
+    sigset_t pending;
+    sigpending(&pending);
+    if (!was_pending_ && sigismember(&pending, SIGPIPE) == 1) {
+      const timespec now{0, 0};
+      sigtimedwait(&pipe_, nullptr, &now);
+    }
+    pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+  }
+  HeldBrokenPipe(const HeldBrokenPipe&) = delete;
+  HeldBrokenPipe& operator=(const HeldBrokenPipe&) = delete;
+
+ private:
+  sigset_t pipe_;
+  sigset_t previous_;
+  bool was_pending_ = false;
+};
 
 }  // namespace
 
@@ -27,39 +65,86 @@ std::optional<std::string> ParallelPortDevice(std::string_view name) {
 }
 
 std::unique_ptr<ParallelTransport> ParallelTransport::Open(const ParallelPortName& port,
-                                                           std::string& cause) {
+                                                           std::string& cause,
+                                                           const LinkWaits& waits) {
   const std::optional<std::string> device = ParallelPortDevice(port.name);
   if (!device) {
     cause = "\"" + port.name + "\" is not a parallel port name (LPT1 to LPT4 or an absolute path)";
     return nullptr;
   }
   // No O_CREAT: only an existing device or file is written.
-  const int fd = ::open(device->c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  int fd = ::open(device->c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  const bool writable = fd >= 0;
+  if (!writable && errno == ENXIO) fd = ::open(device->c_str(), O_PATH | O_CLOEXEC);
   if (fd < 0) {
     cause = DeviceOpenFailure(*device, errno, kAccessHint);
     return nullptr;
   }
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno != EBADF) {
     cause = DeviceOpenFailure(*device, errno == EWOULDBLOCK ? EBUSY : errno, kAccessHint);
     ::close(fd);
     return nullptr;
   }
-  return std::unique_ptr<ParallelTransport>(new ParallelTransport(fd, *device));
+  return std::unique_ptr<ParallelTransport>(new ParallelTransport(fd, writable, *device, waits));
 }
 
 ParallelTransport::~ParallelTransport() {
   ::close(fd_);
 }
 
+// Waits for a FIFO's reader by trying the write-only open again; the descriptor replaces the
+// path-only one under the same number.
+bool ParallelTransport::OpenForWriting(Deadline deadline) {
+  for (;;) {
+    const int fd = ::open(device_.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+      const bool moved = ::dup3(fd, fd_, O_CLOEXEC) >= 0;
+      ::close(fd);
+      writable_ = moved;
+      if (moved) ::flock(fd_, LOCK_EX | LOCK_NB);
+      return moved;
+    }
+    if (errno != ENXIO || std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(kRetryPause);
+  }
+}
+
 bool ParallelTransport::WriteChunk(std::span<const std::uint8_t> chunk, bool /*more_follows*/) {
-  // A device may take a blocking write in parts; only an error ends it early.
+  const HeldBrokenPipe held;
+  for (std::size_t sent = 0; sent < chunk.size(); sent += kWriteStep) {
+    if (!WriteStep(chunk.subspan(sent, std::min(kWriteStep, chunk.size() - sent)))) return false;
+  }
+  return true;
+}
+
+bool ParallelTransport::WriteStep(std::span<const std::uint8_t> step) {
+  const auto bound = waits_.com_write + waits_.com_write_per_byte * static_cast<int>(step.size());
+  const Deadline deadline = std::chrono::steady_clock::now() + bound;
+  const std::string stalled =
+      device_ + " took no data for " + std::to_string(bound.count()) + " ms";
+  if (!writable_ && !OpenForWriting(deadline)) {
+    SetCause(errno == ENXIO ? "nobody reads " + device_ : stalled);
+    return false;
+  }
+  bool waited = false;
   std::size_t sent = 0;
-  while (sent < chunk.size()) {
-    const ssize_t n = ::write(fd_, chunk.data() + sent, chunk.size() - sent);
+  while (sent < step.size()) {
+    const ssize_t n = ::write(fd_, step.data() + sent, step.size() - sent);
     if (n > 0) {
       sent += static_cast<std::size_t>(n);
+      waited = false;
     } else if (n < 0 && errno == EINTR) {
       continue;
+    } else if (n < 0 && errno == EAGAIN) {
+      // A printer device without poll support reports ready at once: pause instead of spinning.
+      if (waited) std::this_thread::sleep_for(kRetryPause);
+      waited = true;
+      const auto left =
+          std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      if (left.count() <= 0 || WaitForDescriptor(fd_, POLLOUT, left) == WaitResult::kTimedOut) {
+        SetCause(stalled);
+        return false;
+      }
     } else {
       SetCause(n == 0 ? device_ + " took no more data"
                       : "writing to " + device_ + " failed: " + std::strerror(errno));

@@ -13,12 +13,16 @@ namespace vantrel {
 // "LPT1".."LPT4" (any case) -> /dev/lp0../dev/lp3; an absolute path as it is; otherwise nullopt.
 std::optional<std::string> ParallelPortDevice(std::string_view name);
 
-// The LPT link: a one-way port written with one blocking write per WriteLink. It has no reply
-// channel, so readers fail at once.
+// The LPT link: a one-way port that takes each WriteLink whole. It has no reply channel, so
+// readers fail at once.
+//
+// The device is opened write-only: opened for reading too, a FIFO would be its own reader and
+// take bytes that nobody ever gets. A FIFO that has no reader yet is opened at the first write.
 class ParallelTransport : public Transport {
  public:
   // Opens the existing device for this connection alone. Returns null with the reason in `cause`.
-  static std::unique_ptr<ParallelTransport> Open(const ParallelPortName& port, std::string& cause);
+  static std::unique_ptr<ParallelTransport> Open(const ParallelPortName& port, std::string& cause,
+                                                 const LinkWaits& waits = LinkWaits{});
   ~ParallelTransport() override;
   ParallelTransport(const ParallelTransport&) = delete;
   ParallelTransport& operator=(const ParallelTransport&) = delete;
@@ -28,15 +32,26 @@ class ParallelTransport : public Transport {
   bool CanReceive() const override { return false; }
   int Handle() const override { return fd_; }
 
-  // Blocks until every byte is taken; the device's own time-outs are the only bound.
+  // Each step of kWriteStep bytes must be taken within waits.com_write plus
+  // waits.com_write_per_byte per byte, as on the serial link.
   bool WriteChunk(std::span<const std::uint8_t> chunk, bool more_follows) override;
   std::size_t Refill(std::span<std::uint8_t> into) override;
 
- private:
-  ParallelTransport(int fd, std::string device) : fd_(fd), device_(std::move(device)) {}
+  static constexpr std::size_t kWriteStep = 64;
 
+ private:
+  using Deadline = std::chrono::steady_clock::time_point;
+
+  ParallelTransport(int fd, bool writable, std::string device, const LinkWaits& waits)
+      : fd_(fd), writable_(writable), device_(std::move(device)), waits_(waits) {}
+  bool OpenForWriting(Deadline deadline);
+  bool WriteStep(std::span<const std::uint8_t> step);
+
+  // The device; until a FIFO's reader appears, a path-only handle that keeps the number.
   int fd_;
+  bool writable_;
   std::string device_;
+  LinkWaits waits_;
 };
 
 }  // namespace vantrel

@@ -29,6 +29,7 @@ bool ParseFrameContent(std::string_view content, std::string_view& payload) {
 }  // namespace
 
 bool LinkLayer::ReadReplyLine(ReplyBuffer& dest) {
+  const ReplyClock clock(*this);
   dest.length = 0;
   dest.text[0] = '\0';
   std::uint8_t byte = 0;
@@ -44,6 +45,7 @@ bool LinkLayer::ReadReplyLine(ReplyBuffer& dest) {
 }
 
 bool LinkLayer::ReadFramedReply(ReplyBuffer& dest) {
+  const ReplyClock clock(*this);
   dest.length = 0;
   dest.text[0] = '\0';
   std::uint8_t byte = 0;
@@ -58,13 +60,17 @@ bool LinkLayer::ReadFramedReply(ReplyBuffer& dest) {
   std::array<char, ReplyBuffer::kCapacity> content;
   std::size_t collected = 0;
   // A closing brace that never comes: the bytes collected so far are the frame.
-  while (ReadReplyByte(byte) && byte != '}') {
+  bool closed = false;
+  while (ReadReplyByte(byte)) {
+    closed = byte == '}';
+    if (closed) break;
     if (collected == content.size()) return Fail("reply frame longer than 1024 bytes");
     content[collected++] = static_cast<char>(byte);
   }
   std::string_view payload;
   if (!ParseFrameContent(std::string_view(content.data(), collected), payload)) {
-    return Fail("malformed reply frame");
+    // A frame cut off by a reset, a hang-up or the reply's deadline keeps that cause.
+    return closed ? Fail("malformed reply frame") : false;
   }
   std::memcpy(dest.text.data(), payload.data(), payload.size());
   dest.length = static_cast<std::uint32_t>(payload.size());

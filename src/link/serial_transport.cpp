@@ -101,7 +101,13 @@ bool SerialTransport::Configure(const SerialSettings& settings, std::string& cau
 }
 
 SerialTransport::~SerialTransport() {
-  DrainOutput();
+  // After a failed write the block is incomplete anyway, and a line held by CTS or XOFF would
+  // only make the drain wait out its bound.
+  if (write_failed_) {
+    ::tcflush(fd_, TCOFLUSH);
+  } else {
+    DrainOutput();
+  }
   ::tcsetattr(fd_, TCSANOW, &original_);
   ::close(fd_);
 }
@@ -132,6 +138,11 @@ bool SerialTransport::AwaitReady(short events, Deadline deadline, std::string ti
 }
 
 bool SerialTransport::WriteChunk(std::span<const std::uint8_t> chunk, bool /*more_follows*/) {
+  write_failed_ = !WriteAll(chunk);
+  return !write_failed_;
+}
+
+bool SerialTransport::WriteAll(std::span<const std::uint8_t> chunk) {
   const auto bound = waits_.com_write + waits_.com_write_per_byte * static_cast<int>(chunk.size());
   const auto deadline = Clock::now() + bound;
   std::size_t sent = 0;
@@ -154,7 +165,8 @@ bool SerialTransport::WriteChunk(std::span<const std::uint8_t> chunk, bool /*mor
 }
 
 std::size_t SerialTransport::Refill(std::span<std::uint8_t> into) {
-  const auto deadline = Clock::now() + waits_.com_read;
+  const std::chrono::milliseconds wait = WithinReply(waits_.com_read);
+  const auto deadline = Clock::now() + wait;
   const std::size_t want = std::min(into.size(), kRefillSize);
   for (;;) {
     const ssize_t n = ::read(fd_, into.data(), want);
@@ -162,13 +174,13 @@ std::size_t SerialTransport::Refill(std::span<std::uint8_t> into) {
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno == EAGAIN) {
       const std::string timeout_cause =
-          "no answer on " + device_ + " within " + std::to_string(waits_.com_read.count()) + " ms";
+          "no answer on " + device_ + " within " + std::to_string(wait.count()) + " ms";
       if (!AwaitReady(POLLIN, deadline, timeout_cause)) return 0;
       continue;
     }
     // A vanished adapter reads as end of file, a pseudo-terminal without its master as EIO.
-    SetCause(n == 0 || errno == EIO ? device_ + " hung up"
-                                    : "reading " + device_ + " failed: " + std::strerror(errno));
+    SetLost(n == 0 || errno == EIO ? device_ + " hung up"
+                                   : "reading " + device_ + " failed: " + std::strerror(errno));
     return 0;
   }
 }

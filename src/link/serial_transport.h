@@ -16,7 +16,8 @@ namespace vantrel {
 termios SerialLineSettings(const SerialSettings& settings, termios current);
 
 // The COM link on a termios device. Opening puts the line into raw mode with the record's
-// settings; closing waits (bounded) for queued output to leave and restores the settings the
+// settings; closing waits (bounded) for queued output to leave, or discards it after a failed
+// write, and restores the settings the
 // port had before, so the next user of the port finds it as it was.
 //
 // Hardware handshake: termios has a single RTS/CTS mode, used for both "RTS" and "RTS/CTS";
@@ -50,6 +51,7 @@ class SerialTransport : public Transport {
   using Deadline = std::chrono::steady_clock::time_point;
 
   bool Configure(const SerialSettings& settings, std::string& cause);
+  bool WriteAll(std::span<const std::uint8_t> chunk);
   void DrainOutput();
   // Waits until the port is ready for `events`; otherwise sets the cause and returns false.
   bool AwaitReady(short events, Deadline deadline, std::string timeout_cause);
@@ -58,6 +60,7 @@ class SerialTransport : public Transport {
   termios original_;
   LinkWaits waits_;
   std::string device_;
+  bool write_failed_ = false;
 };
 
 }  // namespace vantrel

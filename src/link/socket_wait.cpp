@@ -11,8 +11,8 @@ WaitResult WaitForDescriptor(int fd, short events, std::chrono::milliseconds wai
   using Clock = std::chrono::steady_clock;
   const auto deadline = Clock::now() + wait;
   for (;;) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    // Rounded up: a wait cut down to 0 ms would make every caller spin until the deadline.
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
     pollfd entry{fd, events, 0};
     const int timeout = static_cast<int>(std::clamp<long long>(left.count(), 0, 1'000'000'000));
     const int ready = ::poll(&entry, 1, timeout);

@@ -13,6 +13,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <thread>
 
 #include "link/socket_wait.h"
 
@@ -84,38 +85,75 @@ std::unique_ptr<TcpTransport> TcpTransport::Connect(const NetworkTarget& target,
     cause = "cannot resolve \"" + target.address + "\": " + ::gai_strerror(status);
     return nullptr;
   }
+  // One deadline for every address: a name with several silent ones must not multiply the wait.
+  const auto deadline = std::chrono::steady_clock::now() + waits.net_connect;
   for (const addrinfo* address = found.head; address != nullptr; address = address->ai_next) {
-    const int fd = ConnectOne(*address, waits.net_connect, cause);
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) {
+      cause = "cannot connect within " + std::to_string(waits.net_connect.count()) + " ms";
+      break;
+    }
+    const int fd = ConnectOne(*address, left, cause);
     if (fd >= 0) return std::unique_ptr<TcpTransport>(new TcpTransport(fd, waits));
   }
   return nullptr;
 }
 
 TcpTransport::~TcpTransport() {
-  FinishSending();
   ::close(fd_);
 }
 
-// Closing while the printer's bytes lie unread makes the kernel reset the connection, and a
-// reset drops whatever of the last write is still queued. So the link first says it is done
-// sending, then discards what the printer still sends until every byte it sent is acknowledged,
-// the printer closes, or the write wait has passed.
-void TcpTransport::FinishSending() {
-  constexpr auto kSlice = std::chrono::milliseconds(2);
+// A write only hands bytes to the kernel. Closing while the printer's bytes lie unread would
+// reset the connection and drop what is still queued, and a printer that resets or never
+// acknowledges has not got the block. So the link says it is done sending, discards what the
+// printer still sends, and waits until every byte is acknowledged and the printer has ended its
+// side, a reset comes, or waits.net_close passes. Silence with everything acknowledged (a
+// printer rebooting) is success.
+bool TcpTransport::Finish() {
   ::shutdown(fd_, SHUT_WR);
-  // After a failed write the block is incomplete anyway: waiting would only delay the failure.
-  if (write_failed_) return;
-  const auto deadline = std::chrono::steady_clock::now() + waits_.net_write;
+  // After a failed exchange the operation fails anyway; an answer read since the last write
+  // shows that the printer took it.
+  if (write_failed_ || read_failed_ || !unconfirmed_write_) return true;
+  constexpr auto kSlice = std::chrono::milliseconds(10);
+  const auto deadline = std::chrono::steady_clock::now() + waits_.net_close;
+  bool peer_done = false;
+  for (;;) {
+    const PeerState peer = DiscardIncoming();
+    peer_done = peer_done || peer == PeerState::kEnded;
+    int error = errno;
+    socklen_t size = sizeof(error);
+    if (peer == PeerState::kBroken ||
+        (::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error != 0)) {
+      SetCause("the printer broke the connection before taking every byte: " + ErrnoText(error));
+      return false;
+    }
+    int unacknowledged = 0;
+    if (::ioctl(fd_, SIOCOUTQ, &unacknowledged) != 0) return true;
+    if (unacknowledged == 0 && peer_done) return true;
+    if (std::chrono::steady_clock::now() >= deadline) {
+      if (unacknowledged == 0) return true;
+      SetCause("the printer did not acknowledge the last " + std::to_string(unacknowledged) +
+               " bytes within " + std::to_string(waits_.net_close.count()) + " ms");
+      return false;
+    }
+    // Once the printer has ended its side the socket stays readable; only the queue is watched.
+    if (peer_done) {
+      std::this_thread::sleep_for(kSlice);
+    } else {
+      WaitForDescriptor(fd_, POLLIN, kSlice);
+    }
+  }
+}
+
+// Reads and drops what has arrived; a broken connection leaves its reason in errno.
+TcpTransport::PeerState TcpTransport::DiscardIncoming() {
   std::array<char, 4096> discard;
   for (;;) {
-    ssize_t n = 0;
-    while ((n = ::recv(fd_, discard.data(), discard.size(), MSG_DONTWAIT)) > 0) {
-    }
-    if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) return;
-    int unacknowledged = 0;
-    if (::ioctl(fd_, SIOCOUTQ, &unacknowledged) != 0 || unacknowledged == 0) return;
-    if (std::chrono::steady_clock::now() >= deadline) return;
-    WaitForDescriptor(fd_, POLLIN, kSlice);
+    const ssize_t n = ::recv(fd_, discard.data(), discard.size(), MSG_DONTWAIT);
+    if (n > 0 || (n < 0 && errno == EINTR)) continue;
+    if (n == 0) return PeerState::kEnded;
+    return errno == EAGAIN || errno == EWOULDBLOCK ? PeerState::kOpen : PeerState::kBroken;
   }
 }
 
@@ -138,6 +176,7 @@ bool TcpTransport::WaitUntilWritable() {
 
 bool TcpTransport::WriteChunk(std::span<const std::uint8_t> chunk, bool more_follows) {
   const int flags = MSG_NOSIGNAL | (more_follows ? MSG_MORE : 0);
+  unconfirmed_write_ = true;
   std::size_t sent = 0;
   while (sent < chunk.size()) {
     const ssize_t n = ::send(fd_, chunk.data() + sent, chunk.size() - sent, flags);
@@ -160,12 +199,14 @@ bool TcpTransport::WriteChunk(std::span<const std::uint8_t> chunk, bool more_fol
 }
 
 std::size_t TcpTransport::Refill(std::span<std::uint8_t> into) {
-  switch (WaitForDescriptor(fd_, POLLIN, waits_.net_read)) {
+  const std::chrono::milliseconds wait = WithinReply(waits_.net_read);
+  switch (WaitForDescriptor(fd_, POLLIN, wait)) {
     case WaitResult::kTimedOut:
-      SetCause("no answer from the printer within " + std::to_string(waits_.net_read.count()) +
-               " ms");
+      read_failed_ = true;
+      SetCause("no answer from the printer within " + std::to_string(wait.count()) + " ms");
       return 0;
     case WaitResult::kFailed:
+      read_failed_ = true;
       SetCause("waiting for an answer failed: " + ErrnoText(errno));
       return 0;
     case WaitResult::kReady:
@@ -173,10 +214,13 @@ std::size_t TcpTransport::Refill(std::span<std::uint8_t> into) {
   }
   for (;;) {
     const ssize_t n = ::recv(fd_, into.data(), into.size(), 0);
-    if (n > 0) return static_cast<std::size_t>(n);
+    if (n > 0) {
+      unconfirmed_write_ = false;
+      return static_cast<std::size_t>(n);
+    }
     if (n < 0 && errno == EINTR) continue;
-    SetCause(n == 0 ? "the printer closed the connection"
-                    : "receiving failed: " + ErrnoText(errno));
+    read_failed_ = true;
+    SetLost(n == 0 ? "the printer closed the connection" : "receiving failed: " + ErrnoText(errno));
     return 0;
   }
 }

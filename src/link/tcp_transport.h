@@ -33,15 +33,21 @@ class TcpTransport : public Transport {
   // waits.net_write_attempts waits in a row; a short write goes on from the first unsent byte.
   bool WriteChunk(std::span<const std::uint8_t> chunk, bool more_follows) override;
   std::size_t Refill(std::span<std::uint8_t> into) override;
+  // Waits up to waits.net_close for the printer to take the last bytes written.
+  bool Finish() override;
 
  private:
   TcpTransport(int fd, const LinkWaits& waits) : fd_(fd), waits_(waits) {}
   bool WaitUntilWritable();
-  void FinishSending();
+  enum class PeerState { kOpen, kEnded, kBroken };
+  PeerState DiscardIncoming();
 
   int fd_;
   LinkWaits waits_;
   bool write_failed_ = false;
+  bool read_failed_ = false;
+  // Bytes were written and no answer has come since.
+  bool unconfirmed_write_ = false;
 };
 
 }  // namespace vantrel

@@ -20,10 +20,14 @@ std::unique_ptr<Transport> OpenSystemTransport(InterfaceKind interface,
                                                const BoundLinkSettings& settings,
                                                const LinkWaits& waits, std::string& cause) {
   switch (interface) {
-    case kInterfaceEthernet: return TcpTransport::Connect(*settings.network, waits, cause);
-    case kInterfaceUsb: return OpenSystemUsb(waits, cause);
-    case kInterfaceCom: return SerialTransport::Open(*settings.serial, waits, cause);
-    case kInterfaceLpt: return ParallelTransport::Open(*settings.parallel, cause);
+    case kInterfaceEthernet:
+      return TcpTransport::Connect(*settings.network, waits, cause);
+    case kInterfaceUsb:
+      return OpenSystemUsb(waits, cause);
+    case kInterfaceCom:
+      return SerialTransport::Open(*settings.serial, waits, cause);
+    case kInterfaceLpt:
+      return ParallelTransport::Open(*settings.parallel, cause, waits);
   }
   cause = "unknown interface";
   return nullptr;

@@ -30,7 +30,7 @@ bool UsbTransport::WriteChunk(std::span<const std::uint8_t> chunk, bool /*more_f
 std::size_t UsbTransport::Refill(std::span<std::uint8_t> into) {
   std::string cause;
   const std::size_t got =
-      device_->Read(into.first(std::min(into.size(), kRefillSize)), read_wait_, cause);
+      device_->Read(into.first(std::min(into.size(), kRefillSize)), WithinReply(read_wait_), cause);
   if (got == 0) SetCause(std::move(cause));
   return got;
 }

@@ -1,12 +1,11 @@
 // The D emulation page. Each command is sent three times, with each of the introducer and
 // terminator pairs the printer may be set to, so it lands whatever control codes are in force.
-#include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 
 #include "config/unit_conversions.h"
+#include "ops/command_text.h"
 #include "ops/config_block_commands.h"
 
 namespace vantrel {
@@ -14,33 +13,9 @@ namespace {
 
 constexpr std::array<char, 3> kDControlLetters = {'S', '1', '2'};
 
-// The settings text: up to 512 bytes built from parts of at most 15 characters.
-class DSettingsText {
- public:
-  static constexpr std::size_t kCapacity = 512;
-  static constexpr std::size_t kPartCapacity = 15;
-
-  // A part that would not fit is left out whole.
-  [[gnu::format(printf, 2, 3)]] void Append(const char* format, ...) {
-    const std::size_t room = std::min(kPartCapacity, kCapacity - length_) + 1;
-    va_list args;
-    va_start(args, format);
-    const int written = std::vsnprintf(text_.data() + length_, room, format, args);
-    va_end(args);
-    if (written < 0 || static_cast<std::size_t>(written) >= room) {
-      text_[length_] = '\0';
-      return;
-    }
-    length_ += static_cast<std::size_t>(written);
-  }
-
-  bool empty() const { return length_ == 0; }
-  const char* c_str() const { return text_.data(); }
-
- private:
-  std::array<char, kCapacity + 1> text_{};
-  std::size_t length_ = 0;
-};
+// The settings text: up to 512 bytes built from parts of at most 15 characters; a part that
+// would not fit is left out.
+using DSettingsText = BoundedText<512, 15>;
 
 void SendDCommand(CommandWriter& out, const char* name, const char* argument) {
   out.Send("%c%s%s%c\r\n%c%s%s%c\r\n%c%s%s%c\r\n", 0x02, name, argument, 0x0D, '~', name, argument,

@@ -3,10 +3,17 @@
 #include <array>
 #include <functional>
 
+#include "ops/clock_operations.h"
+#include "ops/download_file.h"
+#include "ops/dump_text.h"
+#include "ops/load_file.h"
+#include "ops/memory_operations.h"
 #include "ops/network_operations.h"
 #include "ops/read_configuration.h"
 #include "ops/send_raw_block.h"
+#include "ops/sensor_calibration.h"
 #include "ops/status_control.h"
+#include "ops/test_page.h"
 #include "ops/write_configuration.h"
 
 namespace vantrel {
@@ -77,6 +84,13 @@ OperationFn OnRecord(ResultCode (*fn)(LinkLayer&, int, Param&)) {
   };
 }
 
+// Operation 10 always runs inside the progress window, advancing per question.
+ResultCode ReadFileListWith(LinkLayer& link, int interface, OperationRecord& record, int) {
+  MemoryInfo* const* info = std::get_if<MemoryInfo*>(&record);
+  if (info == nullptr || *info == nullptr) return kResultUnknownError;
+  return InProgressWindow(link, [&] { return ReadFileList(link, interface, **info); });
+}
+
 constexpr int kOperationCount = 21;
 
 const std::array<OperationFn, kOperationCount>& OperationTable() {
@@ -88,12 +102,21 @@ const std::array<OperationFn, kOperationCount>& OperationTable() {
     t[kOpFactoryDefault] = Plain(FactoryDefault);
     t[kOpPrintConfigurationPage] = Plain(PrintConfigurationPage);
     t[kOpResetPrinter] = Plain(ResetPrinter);
+    t[kOpReadFileList] = ReadFileListWith;
+    t[kOpDownloadFile] = OnRecord<DownloadRequest>(DownloadFile);
     t[kOpSendRawBlock] = WithRecord<RawBlock>(SendRawBlock);
+    t[kOpFormatMemory] = WithRecord<MemoryDevice>(FormatMemory);
     t[kOpIgnoreAutoBas] = Plain(IgnoreAutoBas);
     t[kOpSetNetworkAddress] = OnRecord<NetSettings>(SetNetworkAddress);
     t[kOpSetNetworkName] = OnRecord<NetSettings>(SetNetworkName);
     t[kOpReadNetworkSettings] = OnRecord<NetSettings>(ReadNetworkSettings);
     t[kOpProbeLink] = Plain(ProbeLink);
+    t[kOpLoadFile] = OnRecord<LoadRequest>(LoadFile);
+    t[kOpDumpText] = OnRecord<DumpRequest>(DumpText);
+    t[kOpSetClock] = OnRecord<ClockSettings>(SetClock);
+    t[kOpReadClock] = OnRecord<ClockSettings>(ReadClock);
+    t[kOpCalibrateSensor] = OnRecord<CalibrationRequest>(CalibrateSensor);
+    t[kOpPrintTestPage] = OnRecord<TestPageRequest>(PrintTestPage);
     return t;
   }();
   return table;
@@ -110,7 +133,11 @@ ResultCode RunPrinterOperation(LinkLayer& link, int op, int interface, Operation
   }
   const OperationFn& operation = OperationTable()[static_cast<std::size_t>(op)];
   if (!operation) return kResultUnknownError;
-  return operation(link, interface, record, extra);
+  link.ForgetDeliveryFailure();
+  const ResultCode result = operation(link, interface, record, extra);
+  // Every write can succeed into the system's buffers while the printer never gets the bytes;
+  // only the close finds that out.
+  return result == kResultOk && link.DeliveryFailed() ? kResultTransmissionError : result;
 }
 
 }  // namespace vantrel

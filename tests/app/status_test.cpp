@@ -70,6 +70,11 @@ class StatusTest : public QObject {
     QVERIFY(app.ClickAndWait("ButtonGetStatus"));
     QCOMPARE(app.prompts.messages.size(), std::size_t{1});
     QCOMPARE(app.prompts.messages[0].text, QString("Port Open Error"));
+    // The cause, then the hint on a line of its own.
+    const QStringList detail = app.prompts.messages[0].detail.split('\n');
+    QCOMPARE(detail.size(), 2);
+    QVERIFY(detail[0].contains("refused"));
+    QVERIFY(detail[1].startsWith("Run vantrel-cli doctor"));
     QCOMPARE(LitLabels(app), (QStringList{"LabelHeadOpen", "LabelPrintting"}));
     QVERIFY(app.window->status().flags == before.flags);
   }

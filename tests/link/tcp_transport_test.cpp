@@ -24,6 +24,7 @@ LinkWaits ShortWaits() {
   waits.net_read = 300ms;
   waits.net_write = 10s;
   waits.net_connect = 5s;
+  waits.net_close = 10s;
   return waits;
 }
 

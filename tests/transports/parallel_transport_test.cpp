@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "link/link_layer.h"
+#include "ops/dispatcher.h"
 
 namespace vantrel {
 namespace {
@@ -106,6 +107,34 @@ TEST_F(ParallelTransportTest, FailuresToOpenSayWhy) {
   port_.name = "LPT9";
   EXPECT_EQ(link_.OpenLink(kInterfaceLpt), kInvalidLinkHandle);
   EXPECT_NE(link_.LastCause().find("is not a parallel port name"), std::string::npos);
+}
+
+// Nobody reads the FIFO at all, or its reader stops taking bytes: the write fails within its
+// bound instead of succeeding into a buffer of its own or blocking for ever.
+TEST_F(ParallelTransportTest, FifoThatNobodyReadsFailsTheWriteInBoundedTime) {
+  ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);
+  LinkWaits waits;
+  waits.com_write = milliseconds(200);
+  waits.com_write_per_byte = milliseconds(1);
+  link_.SetWaits(waits);
+  link_.progress().SetEndDelay(milliseconds(0));
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(RunPrinterOperation(link_, kOpFactoryDefault, kInterfaceLpt, {}),
+            kResultTransmissionError);
+  EXPECT_NE(link_.LastCause().find("nobody reads"), std::string::npos) << link_.LastCause();
+
+  const int reader = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(reader, 0);
+  const std::vector<std::uint8_t> block(1024 * 1024, 'x');
+  EXPECT_EQ(RunPrinterOperation(link_, kOpSendRawBlock, kInterfaceLpt, RawBlock{block}),
+            kResultTransmissionError);
+  EXPECT_NE(link_.LastCause().find("took no data"), std::string::npos) << link_.LastCause();
+  std::vector<char> got(block.size());
+  const ssize_t taken = ::read(reader, got.data(), got.size());
+  ::close(reader);
+  EXPECT_GT(taken, 0);
+  EXPECT_LT(taken, static_cast<ssize_t>(block.size()));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
 
 TEST_F(ParallelTransportTest, PortIsNotShared) {

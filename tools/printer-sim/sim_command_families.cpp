@@ -7,6 +7,7 @@ void RegisterAllCommands(SimCommandRegistry& registry) {
   RegisterDiagnosticCommands(registry);
   RegisterConfigCommands(registry);
   RegisterNetCommands(registry);
+  RegisterClockCommands(registry);
 }
 
 }  // namespace vantrel::sim

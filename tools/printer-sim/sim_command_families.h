@@ -10,6 +10,7 @@ void RegisterStatusCommands(SimCommandRegistry& registry);
 void RegisterDiagnosticCommands(SimCommandRegistry& registry);
 void RegisterConfigCommands(SimCommandRegistry& registry);
 void RegisterNetCommands(SimCommandRegistry& registry);
+void RegisterClockCommands(SimCommandRegistry& registry);
 
 void RegisterAllCommands(SimCommandRegistry& registry);
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "sim_clock_state.h"
 #include "sim_config_state.h"
 #include "sim_net_state.h"
 
@@ -19,6 +20,7 @@ struct SimState {
   DetailBytes detail{};
   SimConfigState config = DefaultSimConfig();
   SimNetState net;
+  SimClockState clock;
 };
 
 // "0011223344556677" -> the 8 detail bytes; nullopt unless exactly 16 hex digits.

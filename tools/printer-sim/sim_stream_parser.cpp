@@ -22,6 +22,22 @@ std::string_view AsText(std::span<const std::uint8_t> bytes) {
   return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
+// DUMP_TEXT comes without a line end: it ends with the comma after "PRINT" or after its
+// quoted file name. The length of such a complete command at the start of `line`, or 0.
+std::size_t DumpCommandLength(std::string_view line) {
+  constexpr std::string_view kDump = "DUMP_TEXT ";
+  constexpr std::string_view kPrint = "DUMP_TEXT PRINT,";
+  if (!line.starts_with(kDump)) return 0;
+  if (line.starts_with(kPrint)) return kPrint.size();
+  const std::size_t open = line.find('"');
+  if (open == std::string_view::npos) return 0;
+  const std::size_t close = line.find('"', open + 1);
+  if (close == std::string_view::npos || close + 1 >= line.size() || line[close + 1] != ',') {
+    return 0;
+  }
+  return close + 2;
+}
+
 }  // namespace
 
 void SimStreamParser::Parse(std::span<const std::uint8_t> bytes, const CommandSink& sink) {
@@ -47,6 +63,7 @@ std::size_t SimStreamParser::ScanText(std::span<const std::uint8_t> bytes,
   const std::size_t line_end = IndexOf(bytes, '\n');
   const std::size_t stop = IndexOf(bytes.first(line_end), kEscapeByte);
   AppendToLine(AsText(bytes.first(stop)));
+  EmitDumpCommand(sink);
   if (stop == bytes.size() || mode_ == Mode::kSkipLine) return stop;
   if (stop == line_end) {
     EndLine(sink);
@@ -112,6 +129,14 @@ void SimStreamParser::AppendToLine(std::string_view text) {
     return;
   }
   line_.append(text);
+}
+
+void SimStreamParser::EmitDumpCommand(const CommandSink& sink) {
+  for (std::size_t length = DumpCommandLength(line_); length != 0;
+       length = DumpCommandLength(line_)) {
+    sink(std::string_view(line_).substr(0, length));
+    line_.erase(0, length);
+  }
 }
 
 void SimStreamParser::EndLine(const CommandSink& sink) {

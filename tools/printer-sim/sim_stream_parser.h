@@ -13,7 +13,8 @@ namespace vantrel::sim {
 // boundaries: ESC '!' sequences (anywhere, even inside a line) and text
 // lines ending in LF with a CR before it dropped. Empty lines are skipped.
 // A line longer than kMaxLineBytes is bulk data, not a command: it is
-// dropped up to the next LF so that memory stays bounded.
+// dropped up to the next LF so that memory stays bounded. DUMP_TEXT, which has no
+// line end, ends with its last comma.
 class SimStreamParser {
  public:
   static constexpr std::size_t kMaxLineBytes = std::size_t{64} * 1024;
@@ -35,6 +36,7 @@ class SimStreamParser {
   bool ParseEscapeCode(char c, const CommandSink& sink);
   bool ParseDetailEnd(char c, const CommandSink& sink);
   void AppendToLine(std::string_view text);
+  void EmitDumpCommand(const CommandSink& sink);
   void EndLine(const CommandSink& sink);
 
   Mode mode_ = Mode::kText;

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Checks the include lines against the layering: each folder of the core may include only the
+# folders below it, nothing below the app includes Qt, and the simulator includes nothing from src/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+declare -A allowed=(
+  [common]="common"
+  [link]="common link"
+  [config]="common config"
+  [net]="common net"
+  [fonts]="common fonts"
+  [ops]="common link config net fonts ops"
+  [cli]="common link config net fonts ops cli"
+)
+modules="common|link|config|net|fonts|ops|cli|app"
+status=0
+
+complain() {
+  echo "layering: $1" >&2
+  status=1
+}
+
+for layer in "${!allowed[@]}"; do
+  [ -d "src/$layer" ] || continue
+  while IFS=: read -r file line text; do
+    target=$(sed -E 's/.*#include "([a-z_]+)\/.*/\1/' <<<"$text")
+    if [[ " ${allowed[$layer]} " != *" $target "* ]]; then
+      complain "$file:$line: $layer must not include $target/ ($text)"
+    fi
+  done < <(grep -rnE "^#include \"($modules)/" "src/$layer" || true)
+  while IFS= read -r hit; do
+    complain "$hit: Qt below the app"
+  done < <(grep -rnE '^#include <Q' "src/$layer" || true)
+done
+
+while IFS= read -r hit; do
+  complain "$hit: the simulator includes nothing from src/"
+done < <(grep -rnE "^#include \"($modules)/" tools/printer-sim || true)
+
+[ "$status" -eq 0 ] && echo "layering: ok"
+exit "$status"

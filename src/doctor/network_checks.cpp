@@ -1,0 +1,134 @@
+#include "doctor/network_checks.h"
+
+#include <arpa/inet.h>
+#include <netdb.h>
+
+#include <cstring>
+
+#include "doctor/status_question.h"
+#include "link/tcp_transport.h"
+#include "net/ipv4_text.h"
+
+namespace vantrel {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+const std::string kNet = "net";
+constexpr milliseconds kShortestStep{50};
+
+struct Resolved {
+  std::string text;  // the first address, dotted or IPv6 text
+  std::optional<std::uint32_t> ipv4;
+};
+
+std::optional<Resolved> Resolve(const std::string& host, std::string& cause) {
+  addrinfo hints{};
+  hints.ai_socktype = SOCK_STREAM;
+  addrinfo* found = nullptr;
+  if (const int status = ::getaddrinfo(host.c_str(), nullptr, &hints, &found); status != 0) {
+    cause = "cannot resolve \"" + host + "\": " + ::gai_strerror(status);
+    return std::nullopt;
+  }
+  Resolved resolved;
+  char text[INET6_ADDRSTRLEN] = {};
+  for (const addrinfo* entry = found; entry != nullptr; entry = entry->ai_next) {
+    if (entry->ai_family == AF_INET && !resolved.ipv4) {
+      const in_addr address = reinterpret_cast<const sockaddr_in*>(entry->ai_addr)->sin_addr;
+      resolved.ipv4 = ntohl(address.s_addr);
+      resolved.text = ::inet_ntop(AF_INET, &address, text, sizeof text);
+    } else if (entry->ai_family == AF_INET6 && resolved.text.empty()) {
+      const in6_addr& address = reinterpret_cast<const sockaddr_in6*>(entry->ai_addr)->sin6_addr;
+      resolved.text = ::inet_ntop(AF_INET6, &address, text, sizeof text);
+    }
+  }
+  ::freeaddrinfo(found);
+  return resolved;
+}
+
+milliseconds Left(Clock::time_point deadline) {
+  return std::max(std::chrono::ceil<milliseconds>(deadline - Clock::now()), kShortestStep);
+}
+
+milliseconds Since(Clock::time_point start) {
+  return std::chrono::duration_cast<milliseconds>(Clock::now() - start);
+}
+
+DoctorCheck CheckConnect(const DoctorRequest& request, Clock::time_point deadline) {
+  const NetworkTarget& target = request.network;
+  const std::string where = target.address + ":" + std::to_string(target.port);
+  LinkWaits waits;
+  waits.net_connect = Left(deadline);
+  std::string cause;
+  const auto start = Clock::now();
+  if (TcpTransport::Connect(target, waits, cause) != nullptr) {
+    return {kNet,
+            "connect",
+            true,
+            where + " accepts connections (in " + std::to_string(Since(start).count()) + " ms)",
+            {}};
+  }
+  DoctorCheck check{kNet, "connect", false, where + ": " + cause, {}};
+  if (cause.ends_with(std::strerror(ECONNREFUSED))) {
+    check.fix = "the printer refuses port " + std::to_string(target.port) +
+                ": check --port (printers take data on 9100) and the printer's network settings";
+  } else {
+    check.fix =
+        "check the address, the cable and that the printer is on; a firewall may drop "
+        "the connection";
+  }
+  return check;
+}
+
+DoctorCheck CheckStatus(const DoctorRequest& request, Clock::time_point deadline) {
+  LinkLayer link;
+  link.BindLinkSettings(nullptr, nullptr, &request.network);
+  LinkWaits waits;
+  waits.net_connect = Left(deadline);
+  waits.net_read = Left(deadline);
+  waits.net_write = Left(deadline);
+  link.SetWaits(waits);
+  const StatusAnswer answer = AskStatus(link, kInterfaceEthernet);
+  if (answer.answered)
+    return {kNet, "status", true, "the printer answers: " + DescribeAnswer(answer), {}};
+  return {kNet, "status", false, "no status answer: " + answer.cause,
+          "port " + std::to_string(request.network.port) +
+              " takes connections but does not answer: check that it is the printer's data port"};
+}
+
+}  // namespace
+
+DoctorCheck CheckSubnet(std::uint32_t address, const std::vector<LocalSubnet>& subnets) {
+  if (const std::optional<LocalSubnet> subnet = FindLocalSubnet(address, subnets)) {
+    return {kNet, "subnet", true, "on the local subnet " + DescribeSubnet(*subnet), {}};
+  }
+  return {
+      kNet, "subnet", true,
+      "on no local subnet: discovery will not find it (TCP still reaches it through the router)",
+      "to discover it anyway, send to its subnet's broadcast address: vantrel-cli discover "
+      "--broadcast " +
+          NeighbourhoodBroadcast(address) + " (when the router forwards it)"};
+}
+
+DoctorReport CheckNetwork(const DoctorRequest& request) {
+  const auto deadline = Clock::now() + request.timeout;
+  const std::string& host = request.network.address;
+  if (host.empty()) {
+    return {{kNet, "address", false, "no printer address given",
+             "give --host ADDRESS; vantrel-cli discover lists the printers on this network"}};
+  }
+  std::string cause;
+  const std::optional<Resolved> resolved = Resolve(host, cause);
+  if (!resolved) {
+    return {{kNet, "address", false, cause,
+             "check the name, or give the printer's IP address (vantrel-cli discover lists them)"}};
+  }
+  DoctorReport report = {{kNet, "address", true, host + " is " + resolved->text, {}}};
+  if (resolved->ipv4) report.push_back(CheckSubnet(*resolved->ipv4, ListLocalSubnets()));
+  report.push_back(CheckConnect(request, deadline));
+  if (report.back().ok) report.push_back(CheckStatus(request, deadline));
+  return report;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,83 @@
+#include "ops/sensor_calibration.h"
+
+#include <cmath>
+#include <limits>
+
+namespace vantrel {
+namespace {
+
+constexpr const char* kManualReference = "SET SENSOR_REF MANUAL\r\n";
+constexpr const char* kAutomaticReference = "SET SENSOR_REF AUTO\r\n";
+
+// The printer measures the media itself, or, with both lengths given, detects with them.
+void AppendAutomatic(CommandText& text, const CalibrationRequest& request) {
+  if (request.MediaType == kMediaContinuous) {
+    text.Append("%sGAP 0.12,0\r\nGAP 0,0\r\n", kAutomaticReference);
+    return;
+  }
+  const char* detect = request.MediaType == kMediaBlackMark ? "BLINEDETECT" : "GAPDETECT";
+  if (request.PaperHeight != 0 && request.GapHeight != 0) {
+    text.Append("%s%s %d,%d\r\n", kManualReference, detect, request.PaperHeight, request.GapHeight);
+  } else {
+    text.Append("%s%s\r\n", kAutomaticReference, detect);
+  }
+}
+
+void AppendManual(CommandText& text, const CalibrationRequest& request) {
+  const char* media = request.MediaType == kMediaGap         ? "GAP 0.08,0"
+                      : request.MediaType == kMediaBlackMark ? "BLINE 0.08,0"
+                                                             : "GAP 0,0";
+  // The printer takes the intensity first and the reference second.
+  text.Append("%s%s\r\nSET GAP %d,%d\r\n", kManualReference, media, request.Intensity,
+              request.Reference);
+}
+
+}  // namespace
+
+std::optional<std::int32_t> LengthInDots(double length, std::int32_t dots_per_unit) {
+  const double dots = std::trunc(length * dots_per_unit);
+  if (!std::isfinite(dots) || dots < std::numeric_limits<std::int32_t>::min() ||
+      dots > std::numeric_limits<std::int32_t>::max()) {
+    return std::nullopt;
+  }
+  return static_cast<std::int32_t>(dots);
+}
+
+std::string CalibrationRefusal(const CalibrationRequest& request) {
+  if (request.MediaType < kMediaGap || request.MediaType > kMediaContinuous) {
+    return "Unknown media type " + std::to_string(request.MediaType);
+  }
+  if (request.Kind != kCalibrateAutomatic && request.Kind != kCalibrateManual) {
+    return "Unknown calibration kind " + std::to_string(request.Kind);
+  }
+  if (request.Kind == kCalibrateManual) {
+    if (request.Reference < 0 || request.Reference > CalibrationRequest::kMaxReference) {
+      return "Sensor reference " + std::to_string(request.Reference) + " is not between 0 and " +
+             std::to_string(CalibrationRequest::kMaxReference);
+    }
+    if (request.Intensity < 0 || request.Intensity > CalibrationRequest::kMaxIntensity) {
+      return "Sensor intensity " + std::to_string(request.Intensity) + " is not between 0 and " +
+             std::to_string(CalibrationRequest::kMaxIntensity);
+    }
+  } else if (request.PaperHeight < 0 || request.GapHeight < 0) {
+    return "Paper height and gap must not be negative";
+  }
+  return {};
+}
+
+CommandText CalibrationCommandText(const CalibrationRequest& request) {
+  CommandText text;
+  if (request.Kind == kCalibrateManual) {
+    AppendManual(text, request);
+  } else {
+    AppendAutomatic(text, request);
+  }
+  return text;
+}
+
+ResultCode CalibrateSensor(LinkLayer& link, int interface, const CalibrationRequest& request) {
+  if (!CalibrationRefusal(request).empty()) return kResultUnknownError;
+  return SendInOneWrite(link, interface, CalibrationCommandText(request));
+}
+
+}  // namespace vantrel

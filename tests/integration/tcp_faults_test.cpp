@@ -1,0 +1,186 @@
+// Printers on loopback TCP that reset, stop reading, trickle or go silent: each operation ends
+// with the right code, and success only when the printer took every byte.
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "link/link_layer.h"
+#include "ops/dispatcher.h"
+#include "ops/status_control.h"
+#include "support/loopback_listener.h"
+
+namespace vantrel {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using testing::LoopbackListener;
+
+// Makes the listener's close a reset, as a printer's stack does when it drops bytes its application
+// never read.
+void Reset(int fd) {
+  const linger abort{1, 0};
+  ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &abort, sizeof(abort));
+}
+
+void WaitReadable(int fd) {
+  pollfd entry{fd, POLLIN, 0};
+  ::poll(&entry, 1, 10000);
+}
+
+// Reads up to `limit` bytes (all when 0) until the client ends its side.
+std::string ReadUpTo(int fd, std::size_t limit = 0) {
+  std::string all;
+  char buffer[65536];
+  while (limit == 0 || all.size() < limit) {
+    const std::size_t want =
+        limit == 0 ? sizeof(buffer) : std::min(sizeof(buffer), limit - all.size());
+    const ssize_t n = ::recv(fd, buffer, want, 0);
+    if (n <= 0) break;
+    all.append(buffer, static_cast<std::size_t>(n));
+  }
+  return all;
+}
+
+class TcpFaultTest : public ::testing::Test {
+ protected:
+  TcpFaultTest() {
+    waits_.net_read = 500ms;
+    waits_.net_write = 500ms;
+    waits_.net_close = 500ms;
+    waits_.reply_extra = 500ms;
+  }
+
+  // Runs an operation against the listener and measures it.
+  int Run(const LoopbackListener& printer, int op, OperationRecord record = {}) {
+    target_ = {"127.0.0.1", printer.port()};
+    link_.BindLinkSettings(nullptr, nullptr, &target_);
+    link_.SetWaits(waits_);
+    link_.progress().SetEndDelay(0ms);
+    const auto start = Clock::now();
+    const int code = RunPrinterOperation(link_, op, kInterfaceEthernet, record);
+    took_ = Clock::now() - start;
+    return code;
+  }
+
+  void Keep(std::string bytes) {
+    const std::lock_guard lock(mutex_);
+    received_ += bytes;
+  }
+  std::string Received() {
+    const std::lock_guard lock(mutex_);
+    return received_;
+  }
+  LinkWaits waits_;
+  NetworkTarget target_;
+  LinkLayer link_;
+  Clock::duration took_{};
+  std::mutex mutex_;
+  std::string received_;
+};
+
+TEST_F(TcpFaultTest, PrinterThatResetsWhenTheBytesArriveFailsTheSend) {
+  LoopbackListener printer([&](int fd) {
+    WaitReadable(fd);
+    Reset(fd);
+  });
+  EXPECT_EQ(Run(printer, kOpFactoryDefault), kResultTransmissionError);
+  EXPECT_NE(link_.LastCause().find("broke the connection"), std::string::npos) << link_.LastCause();
+  EXPECT_LT(took_, 10s);
+}
+
+TEST_F(TcpFaultTest, PrinterThatReadsAPartThenResetsFailsTheSend) {
+  LoopbackListener printer([&](int fd) {
+    Keep(ReadUpTo(fd, 1000));
+    std::this_thread::sleep_for(100ms);
+    Reset(fd);
+  });
+  const std::vector<std::uint8_t> block(200 * 1024, 'x');
+  EXPECT_EQ(Run(printer, kOpSendRawBlock, RawBlock{block}), kResultTransmissionError);
+  EXPECT_EQ(Received().size(), 1000u);
+  EXPECT_LT(took_, 10s);
+}
+
+TEST_F(TcpFaultTest, PrinterThatNeverReadsFailsTheSend) {
+  // Longer than the write and close waits together; either of them may give up first.
+  LoopbackListener printer([](int) { std::this_thread::sleep_for(3s); });
+  const std::vector<std::uint8_t> block(1024 * 1024, 'x');
+  EXPECT_EQ(Run(printer, kOpSendRawBlock, RawBlock{block}), kResultTransmissionError);
+  EXPECT_LT(took_, 20s);
+}
+
+// A printer rebooting on the reset command reads it and then says nothing more.
+TEST_F(TcpFaultTest, PrinterThatTakesEverythingAndFallsSilentSucceeds) {
+  LoopbackListener printer([&](int fd) {
+    Keep(ReadUpTo(fd, kResetCommand.size()));
+    std::this_thread::sleep_for(2 * waits_.net_close);
+  });
+  EXPECT_EQ(Run(printer, kOpResetPrinter), kResultOk) << link_.LastCause();
+  EXPECT_EQ(Received(), kResetCommand);
+  EXPECT_LT(took_, 10s);
+}
+
+TEST_F(TcpFaultTest, PrinterThatTakesEverythingAndClosesSucceedsWithoutWaiting) {
+  LoopbackListener printer([&](int fd) { Keep(ReadUpTo(fd)); });
+  waits_.net_close = 30s;
+  const std::vector<std::uint8_t> block(300 * 1024, 'y');
+  EXPECT_EQ(Run(printer, kOpSendRawBlock, RawBlock{block}), kResultOk) << link_.LastCause();
+  EXPECT_EQ(Received(), std::string(block.begin(), block.end()));
+  EXPECT_LT(took_, 20s);
+}
+
+// A read that failed already decides the result: the close must not add its own wait.
+TEST_F(TcpFaultTest, SilentPrinterCostsOneReadWaitNotAlsoTheCloseWait) {
+  LoopbackListener printer([&](int fd) {
+    Keep(ReadUpTo(fd, kStatusQuery.size()));
+    ReadUpTo(fd);
+  });
+  waits_.net_close = 60s;
+  StatusFlags flags;
+  EXPECT_EQ(Run(printer, kOpQueryStatus, &flags), kResultReceivingError);
+  EXPECT_EQ(Received(), kStatusQuery);
+  EXPECT_LT(took_, 30s);
+}
+
+TEST_F(TcpFaultTest, TricklingPrinterCannotHoldAReplyOpen) {
+  LoopbackListener printer([&](int fd) {
+    ::send(fd, "{9|", 3, MSG_NOSIGNAL);
+    while (::send(fd, "a", 1, MSG_NOSIGNAL) == 1) std::this_thread::sleep_for(100ms);
+  });
+  waits_.net_read = 1000ms;
+  target_ = {"127.0.0.1", printer.port()};
+  link_.BindLinkSettings(nullptr, nullptr, &target_);
+  link_.SetWaits(waits_);
+  ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  const auto start = Clock::now();
+  ReplyBuffer reply;
+  EXPECT_FALSE(link_.ReadFramedReply(reply));
+  EXPECT_LT(Clock::now() - start, 20s);
+  EXPECT_EQ(link_.LastCause(), "the reply was not complete within 1500 ms");
+  link_.CloseLink();
+}
+
+TEST_F(TcpFaultTest, ResetInTheMiddleOfAFrameIsReportedAsSuch) {
+  LoopbackListener printer([&](int fd) {
+    Keep(ReadUpTo(fd, 4));
+    ::send(fd, "{5|ab", 5, MSG_NOSIGNAL);
+    std::this_thread::sleep_for(50ms);
+    Reset(fd);
+  });
+  target_ = {"127.0.0.1", printer.port()};
+  link_.BindLinkSettings(nullptr, nullptr, &target_);
+  link_.SetWaits(waits_);
+  ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  ReplyBuffer reply;
+  EXPECT_EQ(link_.QueryFramedReply("ASK\n", reply), kResultReceivingError);
+  EXPECT_NE(link_.LastCause().find("reset"), std::string::npos) << link_.LastCause();
+  link_.CloseLink();
+}
+
+}  // namespace
+}  // namespace vantrel
