@@ -98,6 +98,8 @@ int main(int argc, char** argv) {
       return 1;
     }
     options.network = demo_printer.target();
+    options.datagrams = demo_printer.datagrams();
+    options.demo = true;
     options.interface = vantrel::kInterfaceEthernet;
   } else if (start->host) {
     options.network = *start->host;

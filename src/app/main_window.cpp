@@ -28,6 +28,7 @@ constexpr LocalizedText kDoctorHint = {{
 TFormMain::TFormMain(MainWindowOptions options)
     : network_(options.network),
       datagrams_(options.datagrams),
+      open_url_(options.open_url),
       net_settings_(InitialEthernetSettings()),
       serial_devices_(options.serial_devices),
       own_prompts_(options.prompts == nullptr ? std::make_unique<DialogPrompts>(this) : nullptr),
@@ -39,6 +40,7 @@ TFormMain::TFormMain(MainWindowOptions options)
                                  [this](LinkWork work, std::function<void()> on_success) {
                                    RunLinkWork(std::move(work), std::move(on_success));
                                  });
+  if (options.demo) setWindowTitle(windowTitle() + " (demo)");
   start_directory_ = QDir::currentPath();
   move(60, 60);
   PageControl1->setCurrentIndex(0);
@@ -50,8 +52,10 @@ TFormMain::TFormMain(MainWindowOptions options)
   ShowCurrentConfig();
   RefreshStatusBar();
   PlaceProgressWindow();
-  DetectLanguage(options.locale_name.empty() ? QLocale::system().name().toStdString()
-                                             : options.locale_name);
+  const std::string locale =
+      options.locale_name.empty() ? QLocale::system().name().toStdString() : options.locale_name;
+  DetectLanguage(locale);
+  command_tool_->SetCodePage(AnsiCodePageForLocale(locale));
   ComboBoxInterFace->setCurrentIndex(options.interface);
   ConnectHandlers();
   ComboBoxInterFaceChange(options.interface);
@@ -176,6 +180,7 @@ void TFormMain::DetectLanguage(const std::string& locale_name) {
 
 void TFormMain::ApplyLanguage(LanguageIndex language) {
   ApplyLocalizedTexts(*this, MainWindowTexts(), language);
+  ApplyLocalizedTexts(*this, CommandToolTexts(), language);
   RefreshUnitCaptions();
   // The client area is fixed at its designed size, unless the desktop font or the language's
   // captions need more (GNOME's and KDE's 10 and 11 points): then the layout's least size.

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "app/command_tool_tab.h"
 #include "app/localized_texts.h"
 #include "app/operation_runner.h"
 #include "app/progress_window.h"
@@ -46,6 +47,10 @@ struct MainWindowOptions {
   std::string locale_name;
   // Where the serial settings dialog finds the present ports; tests point it elsewhere.
   SerialDeviceRoots serial_devices;
+  // On the simulated printer: the title says so.
+  bool demo = false;
+  // Opens the network dialog's web setup page; empty: the desktop's URL handler.
+  std::function<void(const QString& url)> open_url;
 };
 
 // The main window. It owns, for the whole run, the link settings, the current configuration,
@@ -97,6 +102,7 @@ class TFormMain : public QMainWindow {
   QWidget* NewFileManagerTab();
   QWidget* NewConfigButtons(QWidget* parent);
   void BuildStatusBar();
+  QWidget* NewCommandToolTab();
   void ConnectHandlers();
   void OnClick(const char* button, void (TFormMain::*handler)());
 
@@ -152,6 +158,7 @@ class TFormMain : public QMainWindow {
   ParallelPortName parallel_;
   NetworkTarget network_;
   DatagramTargets datagrams_;
+  std::function<void(const QString& url)> open_url_;
   NetSettings net_settings_;
   ClockSettings clock_;
   PrinterConfig config_;
@@ -175,6 +182,7 @@ class TFormMain : public QMainWindow {
   QTabWidget* PageControl1 = nullptr;
   QTabWidget* PageControl2 = nullptr;
   RadioGroup* RadioGroupUnit = nullptr;
+  CommandToolTab* command_tool_ = nullptr;
   std::array<QLabel*, 4> status_panels_{};
   FontManagerTab* font_tab_ = nullptr;
   QTimer Timer1;

@@ -59,7 +59,7 @@ void TFormMain::ButtonInterFaceClick() {
     TFormLPTSetup dialog(parallel_, language_, this);
     prompts_->RunDialog(dialog);
   } else if (interface_index_ == kInterfaceEthernet) {
-    TFormNetSetup dialog(network_, {prompts_, language_, datagrams_, {}, code_page_}, this);
+    TFormNetSetup dialog(network_, {prompts_, language_, datagrams_, open_url_, code_page_}, this);
     prompts_->RunDialog(dialog);
   }
   RefreshStatusBar();

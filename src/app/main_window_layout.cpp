@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "app/printer_info_group.h"
 #include "app/status_group.h"
+#include "ops/dispatcher.h"
 
 namespace vantrel::app {
 namespace {
@@ -47,11 +48,11 @@ void TFormMain::BuildLayout() {
   PageControl1->setObjectName("PageControl1");
   PageControl1->addTab(NewConfigurationTab(), QString());
   PageControl1->addTab(NewFileManagerTab(), QString());
-  for (int n = 3; n <= 4; ++n) {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("TabSheet%1").arg(n));
-    PageControl1->addTab(page, QString());
-  }
+  // The Bitmap Font Manager fills its page itself.
+  auto* font_page = new QWidget;
+  font_page->setObjectName("TabSheet3");
+  PageControl1->addTab(font_page, QString());
+  PageControl1->addTab(NewCommandToolTab(), QString());
   column->addWidget(PageControl1, 1);
   setCentralWidget(central);
   BuildStatusBar();
@@ -135,6 +136,18 @@ void TFormMain::BuildStatusBar() {
     bar->addWidget(panel, i < kPanelWidths.size() ? 0 : 1);
     status_panels_[i] = panel;
   }
+}
+
+QWidget* TFormMain::NewCommandToolTab() {
+  CommandToolHost host{prompts_, [this](auto bytes, std::function<void()> finished) {
+                         connect(this, &TFormMain::OperationFinished, this, std::move(finished),
+                                 Qt::SingleShotConnection);
+                         // The record keeps the bytes alive until the operation has ended.
+                         RunOperation(kOpSendRawBlock, RawBlock{*bytes},
+                                      static_cast<int>(bytes->size()), [bytes] {});
+                       }};
+  command_tool_ = new CommandToolTab(std::move(host));
+  return command_tool_;
 }
 
 void TFormMain::OnClick(const char* button, void (TFormMain::*handler)()) {

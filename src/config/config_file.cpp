@@ -7,9 +7,7 @@
 #include <cerrno>
 #include <system_error>
 
-#include "common/replace_file.h"
 #include "common/unique_fd.h"
-
 #include "config/config_value_checks.h"
 
 namespace vantrel {

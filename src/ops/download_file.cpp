@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
+#include "common/host_file.h"
 #include "ops/command_writer.h"
-#include "ops/host_file.h"
 #include "ops/printer_file_name.h"
 #include "ops/send_raw_block.h"
 
@@ -44,9 +44,11 @@ std::string DownloadRefusal(const DownloadRequest& request) {
 
 ResultCode DownloadFile(LinkLayer& link, int interface, const DownloadRequest& request) {
   if (!DownloadRefusal(request).empty()) return kResultUnknownError;
-  const HostFile file = ReadHostFile(request.source_path, DownloadRequest::kMaxFileBytes);
-  if (!file.ok()) return kResultFileOpenError;
-  return DownloadBytes(link, interface, request, file.bytes);
+  std::vector<std::uint8_t> bytes;
+  if (!ReadHostFile(request.source_path, DownloadRequest::kMaxFileBytes, bytes).ok()) {
+    return kResultFileOpenError;
+  }
+  return DownloadBytes(link, interface, request, bytes);
 }
 
 }  // namespace vantrel

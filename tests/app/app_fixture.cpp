@@ -54,4 +54,21 @@ std::string AppFixture::Received(std::size_t connections) const {
   return std::string(bytes.begin(), bytes.end());
 }
 
+bool Settled(TFormNetSetup& dialog) {
+  return QTest::qWaitFor([&] { return !dialog.busy(); }, 10000);
+}
+
+void OpenNetSetup(AppFixture& app, const std::function<void(TFormNetSetup&)>& play,
+                  const std::function<void(TFormEthernetSetup&)>& edit) {
+  app.prompts.on_dialog = [play, edit](QDialog& dialog) {
+    if (auto* net = qobject_cast<TFormNetSetup*>(&dialog)) {
+      if (Settled(*net)) play(*net);
+      Settled(*net);
+    } else if (auto* ethernet = qobject_cast<TFormEthernetSetup*>(&dialog); ethernet && edit) {
+      edit(*ethernet);
+    }
+  };
+  app.Find<QPushButton>("ButtonInterFace").click();
+}
+
 }  // namespace vantrel::app::testing

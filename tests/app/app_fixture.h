@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "app/ethernet_setup_dialog.h"
 #include "app/main_window.h"
+#include "app/net_setup_dialog.h"
 #include "app/prompts.h"
 #include "sim_printer.h"
 #include "sim_tcp_server.h"
@@ -111,6 +113,26 @@ class AppFixture {
   sim::SimTcpServer server;
   std::unique_ptr<TFormMain> window;
 };
+
+// A named control inside a dialog or a tab.
+template <typename Control>
+Control& In(QWidget& parent, const char* name) {
+  auto* control = parent.findChild<Control*>(QLatin1String(name));
+  if (control == nullptr) throw std::runtime_error(std::string("no control ") + name);
+  return *control;
+}
+
+inline void Press(QWidget& parent, const char* button) {
+  In<QPushButton>(parent, button).click();
+}
+
+// Waits until the network setup dialog's discovery or Change IP exchange is over.
+bool Settled(TFormNetSetup& dialog);
+
+// Opens "TCP/IP Setup" from "Setup" on ETHERNET; `play` runs once its opening discovery is
+// over, and `edit` plays the Ethernet settings dialog if Change IP opens it.
+void OpenNetSetup(AppFixture& app, const std::function<void(TFormNetSetup&)>& play,
+                  const std::function<void(TFormEthernetSetup&)>& edit = {});
 
 // Waits that keep a failing test short.
 inline constexpr std::chrono::milliseconds kTestWait{400};

@@ -8,6 +8,7 @@
 
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
+#include "app/command_tool_tab.h"
 #include "app/language.h"
 #include "app/net_dialog_texts.h"
 #include "app/rtc_setup_dialog.h"
@@ -32,8 +33,8 @@ bool Representable(std::string_view utf8, const char* code_page) {
 }
 
 std::vector<std::span<const LocalizedEntry>> AllTables() {
-  return {MainWindowTexts(),    Rs232SetupTexts(), LptSetupTexts(),       NetSetupTexts(),
-          EthernetSetupTexts(), RtcSetupTexts(),   SensorCalibrateTexts()};
+  return {MainWindowTexts(),    Rs232SetupTexts(), LptSetupTexts(),        NetSetupTexts(),
+          EthernetSetupTexts(), RtcSetupTexts(),   SensorCalibrateTexts(), CommandToolTexts()};
 }
 
 std::string_view TextOf(std::string_view english, LanguageIndex language) {

@@ -39,38 +39,8 @@ struct NetDialogsSetup {
   std::unique_ptr<AppFixture> app;
 };
 
-bool Settled(TFormNetSetup& dialog) {
-  return QTest::qWaitFor([&] { return !dialog.busy(); }, 10000);
-}
-
-template <typename Control>
-Control& In(QDialog& dialog, const char* name) {
-  auto* control = dialog.findChild<Control*>(QLatin1String(name));
-  if (control == nullptr) throw std::runtime_error(std::string("no control ") + name);
-  return *control;
-}
-
 QTreeWidget& List(QDialog& dialog) {
   return In<QTreeWidget>(dialog, "ListView1");
-}
-
-void Press(QDialog& dialog, const char* button) {
-  In<QPushButton>(dialog, button).click();
-}
-
-// Opens "TCP/IP Setup" from "Setup" on ETHERNET; `play` runs once its opening discovery is
-// over, and `edit` plays the Ethernet settings dialog if Change IP opens it.
-void OpenNetSetup(AppFixture& app, const std::function<void(TFormNetSetup&)>& play,
-                  const std::function<void(TFormEthernetSetup&)>& edit = {}) {
-  app.prompts.on_dialog = [play, edit](QDialog& dialog) {
-    if (auto* net = qobject_cast<TFormNetSetup*>(&dialog)) {
-      if (Settled(*net)) play(*net);
-      Settled(*net);
-    } else if (auto* ethernet = qobject_cast<TFormEthernetSetup*>(&dialog); ethernet && edit) {
-      edit(*ethernet);
-    }
-  };
-  app.Find<QPushButton>("ButtonInterFace").click();
 }
 
 // Discovers again, e.g. after a printer's name changed.
