@@ -32,6 +32,7 @@ HostFileResult ReadHostFile(const std::filesystem::path& path, std::size_t max_b
 // Writes `bytes` to a temporary file beside `path`, flushes it to the disk and renames it over
 // `path` (through a symbolic link, to the file it points to). On any failure the temporary
 // file is removed and an existing file stays as it was; a write-protected one is not replaced.
+// An existing device node or FIFO is written in place instead: it is not a file to replace.
 HostFileResult ReplaceHostFile(const std::filesystem::path& path,
                                std::span<const std::uint8_t> bytes);
 
