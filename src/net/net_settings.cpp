@@ -1,19 +1,11 @@
 #include "net/net_settings.h"
 
-#include <algorithm>
 #include <array>
 
+#include "common/quoted_text.h"
 #include "net/ipv4_text.h"
 
 namespace vantrel {
-namespace {
-
-bool IsUnsafeInQuotes(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return c == '"' || byte < 0x20 || byte == 0x7F;
-}
-
-}  // namespace
 
 void StoreNetText(std::string& field, std::string_view text) {
   field.assign(text.substr(0, NetSettings::kTextCapacity));
@@ -24,7 +16,7 @@ std::string FieldTextRefusal(std::string_view label, std::string_view text) {
   if (text.size() > NetSettings::kTextCapacity) {
     return name + " is longer than " + std::to_string(NetSettings::kTextCapacity) + " characters";
   }
-  if (std::any_of(text.begin(), text.end(), IsUnsafeInQuotes)) {
+  if (BreaksQuotedField(text)) {
     return name + " must not contain a double quote or a control character";
   }
   return {};

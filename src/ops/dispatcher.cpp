@@ -4,7 +4,10 @@
 #include <functional>
 
 #include "ops/clock_operations.h"
+#include "ops/download_file.h"
 #include "ops/dump_text.h"
+#include "ops/load_file.h"
+#include "ops/memory_operations.h"
 #include "ops/network_operations.h"
 #include "ops/read_configuration.h"
 #include "ops/send_raw_block.h"
@@ -81,6 +84,13 @@ OperationFn OnRecord(ResultCode (*fn)(LinkLayer&, int, Param&)) {
   };
 }
 
+// Operation 10 always runs inside the progress window, advancing per question.
+ResultCode ReadFileListWith(LinkLayer& link, int interface, OperationRecord& record, int) {
+  MemoryInfo* const* info = std::get_if<MemoryInfo*>(&record);
+  if (info == nullptr || *info == nullptr) return kResultUnknownError;
+  return InProgressWindow(link, [&] { return ReadFileList(link, interface, **info); });
+}
+
 constexpr int kOperationCount = 21;
 
 const std::array<OperationFn, kOperationCount>& OperationTable() {
@@ -92,7 +102,10 @@ const std::array<OperationFn, kOperationCount>& OperationTable() {
     t[kOpFactoryDefault] = Plain(FactoryDefault);
     t[kOpPrintConfigurationPage] = Plain(PrintConfigurationPage);
     t[kOpResetPrinter] = Plain(ResetPrinter);
+    t[kOpReadFileList] = ReadFileListWith;
+    t[kOpDownloadFile] = OnRecord<DownloadRequest>(DownloadFile);
     t[kOpSendRawBlock] = WithRecord<RawBlock>(SendRawBlock);
+    t[kOpFormatMemory] = WithRecord<MemoryDevice>(FormatMemory);
     t[kOpIgnoreAutoBas] = Plain(IgnoreAutoBas);
     t[kOpSetNetworkAddress] = OnRecord<NetSettings>(SetNetworkAddress);
     t[kOpSetNetworkName] = OnRecord<NetSettings>(SetNetworkName);
@@ -103,6 +116,7 @@ const std::array<OperationFn, kOperationCount>& OperationTable() {
     t[kOpReadClock] = OnRecord<ClockSettings>(ReadClock);
     t[kOpCalibrateSensor] = OnRecord<CalibrationRequest>(CalibrateSensor);
     t[kOpPrintTestPage] = OnRecord<TestPageRequest>(PrintTestPage);
+    t[kOpLoadFile] = OnRecord<LoadRequest>(LoadFile);
     return t;
   }();
   return table;

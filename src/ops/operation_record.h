@@ -8,7 +8,10 @@
 #include "config/printer_config.h"
 #include "net/net_settings.h"
 #include "ops/clock_operations.h"
+#include "ops/download_file.h"
 #include "ops/dump_text.h"
+#include "ops/load_file.h"
+#include "ops/memory_info.h"
 #include "ops/sensor_calibration.h"
 #include "ops/test_page.h"
 
@@ -21,7 +24,8 @@ struct RawBlock {
 
 // The record an operation fills or reads; each operation accepts exactly one alternative.
 using OperationRecord =
-    std::variant<std::monostate, StatusFlags*, RawBlock, PrinterConfig*, NetSettings*,
-                 ClockSettings*, CalibrationRequest*, DumpRequest*, TestPageRequest*>;
+    std::variant<std::monostate, StatusFlags*, RawBlock, PrinterConfig*, NetSettings*, MemoryInfo*,
+                 MemoryDevice, DownloadRequest*, LoadRequest*, ClockSettings*, CalibrationRequest*,
+                 DumpRequest*, TestPageRequest*>;
 
 }  // namespace vantrel

@@ -1,0 +1,147 @@
+#include "ops/download_file.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "ops/dispatcher.h"
+#include "ops/download_file_type.h"
+#include "ops/printer_file_name.h"
+#include "support/progress_recorder.h"
+#include "support/scripted_transport.h"
+
+namespace vantrel {
+namespace {
+
+using testing::ProgressRecorder;
+using testing::Script;
+using testing::ScriptedOpener;
+
+class DownloadFileTest : public ::testing::Test {
+ protected:
+  DownloadFileTest()
+      : script_(std::make_shared<Script>()),
+        link_(ScriptedOpener(script_)),
+        dir_(std::filesystem::temp_directory_path() /
+             ("vantrel-download-" + std::to_string(::getpid()))) {
+    link_.progress().SetView(&recorder_);
+    link_.progress().SetEndDelay(std::chrono::milliseconds(0));
+    std::filesystem::create_directories(dir_);
+  }
+  ~DownloadFileTest() override { std::filesystem::remove_all(dir_); }
+
+  std::string HostFile(const std::string& bytes) {
+    const std::string path = (dir_ / "host.bin").string();
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+
+  int Download(const std::string& bytes, std::string name, MemoryDevice device) {
+    DownloadRequest request{HostFile(bytes), std::move(name), device};
+    return RunPrinterOperation(link_, kOpDownloadFile, kInterfaceEthernet, &request);
+  }
+
+  std::shared_ptr<Script> script_;
+  ProgressRecorder recorder_;
+  LinkLayer link_;
+  std::filesystem::path dir_;
+};
+
+TEST_F(DownloadFileTest, CommandCarriesPrefixNameAndSizeWithTheBytesRightAfterIt) {
+  const std::string binary("A\0\r\nB\xff", 6);
+  ASSERT_EQ(Download(binary, "LOGO.BMP", kMemoryFlash), kResultOk);
+  EXPECT_EQ(script_->written, "DOWNLOAD F,\"LOGO.BMP\",6," + binary);
+  script_->written.clear();
+  ASSERT_EQ(Download("xy", "A", kMemoryDram), kResultOk);
+  EXPECT_EQ(script_->written, "DOWNLOAD \"A\",2,xy");
+  script_->written.clear();
+  ASSERT_EQ(Download("", "EMPTY.BAS", kMemoryCard), kResultOk);
+  EXPECT_EQ(script_->written, "DOWNLOAD E,\"EMPTY.BAS\",0,");
+}
+
+TEST_F(DownloadFileTest, DataIsCutIntoTheInterfaceChunksWithPercentProgress) {
+  struct Case {
+    std::size_t chunk_size;
+    std::size_t length;
+    std::vector<std::size_t> data_chunks;
+    std::vector<int> bars;
+  };
+  const Case cases[] = {
+      {64, 200, {64, 64, 64, 8}, {3, 32, 64, 96, 100}},
+      {1024, 2500, {1024, 1024, 452}, {3, 40, 81, 100}},
+  };
+  for (const Case& c : cases) {
+    script_->chunks.clear();
+    script_->chunk_size = c.chunk_size;
+    recorder_.bars.clear();
+    ASSERT_EQ(Download(std::string(c.length, 'z'), "D", kMemoryDram), kResultOk);
+    ASSERT_EQ(script_->chunks.size(), c.data_chunks.size() + 1) << c.chunk_size;
+    EXPECT_EQ(script_->chunks[0], "DOWNLOAD \"D\"," + std::to_string(c.length) + ",");
+    for (std::size_t i = 0; i < c.data_chunks.size(); ++i) {
+      EXPECT_EQ(script_->chunks[i + 1].size(), c.data_chunks[i]) << c.chunk_size << " " << i;
+    }
+    EXPECT_EQ(recorder_.bars, c.bars) << c.chunk_size;
+  }
+}
+
+TEST_F(DownloadFileTest, RefusedRequestsOpenNothing) {
+  const std::string path = HostFile("data");
+  const DownloadRequest refused[] = {
+      {path, "A\"B", kMemoryFlash},
+      {path, "A\r\nKILL", kMemoryFlash},
+      {path, std::string("A\0B", 3), kMemoryFlash},
+      {path, "", kMemoryFlash},
+      {path, std::string(32, 'N'), kMemoryFlash},
+      {path, "OK", static_cast<MemoryDevice>(3)},
+  };
+  for (DownloadRequest request : refused) {
+    EXPECT_FALSE(DownloadRefusal(request).empty()) << request.printer_name;
+    EXPECT_EQ(DownloadFile(link_, kInterfaceEthernet, request), kResultUnknownError);
+  }
+  EXPECT_EQ(script_->opens, 0);
+  EXPECT_EQ(DownloadRefusal({path, std::string(31, 'N'), kMemoryCard}), "");
+}
+
+TEST_F(DownloadFileTest, FileBeyondTheAnnouncedSizeOrUnreadableSendsNothing) {
+  const std::string big = (dir_ / "big.bin").string();
+  std::ofstream(big).close();
+  // Sparse: the size check must come before any read.
+  std::filesystem::resize_file(big, DownloadRequest::kMaxFileBytes + 1);
+  const DownloadRequest too_big{big, "BIG", kMemoryFlash};
+  EXPECT_NE(DownloadRefusal(too_big).find("2147483648"), std::string::npos);
+  EXPECT_EQ(DownloadFile(link_, kInterfaceEthernet, too_big), kResultUnknownError);
+
+  const DownloadRequest missing{(dir_ / "none").string(), "NONE", kMemoryFlash};
+  EXPECT_EQ(DownloadRefusal(missing), "");
+  EXPECT_EQ(DownloadFile(link_, kInterfaceEthernet, missing), kResultFileOpenError);
+  const DownloadRequest folder{dir_.string(), "DIR", kMemoryFlash};
+  EXPECT_EQ(DownloadFile(link_, kInterfaceEthernet, folder), kResultFileOpenError);
+  EXPECT_EQ(script_->opens, 0);
+}
+
+TEST(PrinterFileNameTest, RefusesUnsafeBytesAndLengthNeverCuts) {
+  EXPECT_EQ(PrinterFileNameRefusal("ABCDEFGH.BAS", 12), "");
+  EXPECT_NE(PrinterFileNameRefusal("ABCDEFGHI.BAS", 12).find("longer than 12"), std::string::npos);
+  for (std::string_view unsafe : {"A\"", "A\tB", "\x7f", "A\nB"}) {
+    EXPECT_NE(PrinterFileNameRefusal(unsafe, 31).find("double quote"), std::string::npos) << unsafe;
+  }
+  EXPECT_EQ(PrinterFileNameRefusal("Ümlaut ok", 31), "");
+}
+
+TEST(DownloadFileTypeTest, ProposedNameTakesEightCharactersAndTheTypeExtension) {
+  EXPECT_EQ(ProposedPrinterName("/home/u/MYLOGOFILE.bmp", kDownloadTypeBmp), "MYLOGOFI.BMP");
+  EXPECT_EQ(ProposedPrinterName("/home/u/MYLOGOFILE.bmp", kDownloadTypeData), "MYLOGOFI");
+  EXPECT_EQ(ProposedPrinterName("a.b/prog.bas", kDownloadTypeBasic), "prog.BAS");
+  EXPECT_EQ(ProposedPrinterName("fw.tar.new", kDownloadTypeNone), "fw.tar");
+  EXPECT_EQ(DownloadFilter(kDownloadTypeNone), "*.*|*.*");
+  EXPECT_EQ(DownloadFilter(kDownloadTypeBitmapFont), "");
+  EXPECT_TRUE(IsRawDownloadType(kDownloadTypeFirmware));
+  EXPECT_TRUE(IsRawDownloadType(kDownloadTypePzn));
+  EXPECT_FALSE(IsRawDownloadType(kDownloadTypeBmp));
+  EXPECT_FALSE(IsRawDownloadType(kDownloadTypeNone));
+}
+
+}  // namespace
+}  // namespace vantrel
