@@ -56,5 +56,13 @@ TEST(SimDumpCommandTest, EndsAtItsLastCommaWhereverTheStreamIsSplit) {
   }
 }
 
+TEST(SimDumpCommandTest, OnlyADumpToFileLeavesAFileToLoad) {
+  SimPrinter printer;
+  printer.Feed("DUMP_TEXT PRINT,DUMP_TEXT SAVE 1000,E,\"LOG.TXT\",");
+  EXPECT_EQ(printer.Feed("LOAD \"Dump.txt\"\r\n"), "");
+  printer.Feed("DUMP_TEXT SAVE 1000,\"Dump.txt\",");
+  EXPECT_EQ(printer.Feed("LOAD \"Dump.txt\"\r\n"), printer.state().dump.text);
+}
+
 }  // namespace
 }  // namespace vantrel::sim

@@ -8,6 +8,7 @@ void RegisterAllCommands(SimCommandRegistry& registry) {
   RegisterConfigCommands(registry);
   RegisterNetCommands(registry);
   RegisterClockCommands(registry);
+  RegisterDumpCommands(registry);
 }
 
 }  // namespace vantrel::sim

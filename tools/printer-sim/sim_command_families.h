@@ -11,6 +11,7 @@ void RegisterDiagnosticCommands(SimCommandRegistry& registry);
 void RegisterConfigCommands(SimCommandRegistry& registry);
 void RegisterNetCommands(SimCommandRegistry& registry);
 void RegisterClockCommands(SimCommandRegistry& registry);
+void RegisterDumpCommands(SimCommandRegistry& registry);
 
 void RegisterAllCommands(SimCommandRegistry& registry);
 

@@ -7,6 +7,7 @@
 
 #include "sim_clock_state.h"
 #include "sim_config_state.h"
+#include "sim_dump_state.h"
 #include "sim_net_state.h"
 
 namespace vantrel::sim {
@@ -21,6 +22,7 @@ struct SimState {
   SimConfigState config = DefaultSimConfig();
   SimNetState net;
   SimClockState clock;
+  SimDumpState dump;
 };
 
 // "0011223344556677" -> the 8 detail bytes; nullopt unless exactly 16 hex digits.
