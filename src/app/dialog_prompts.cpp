@@ -28,11 +28,6 @@ bool DialogPrompts::Question(const QString& text) {
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-bool DialogPrompts::Confirm(const QString& text) {
-  return QMessageBox::question(parent_, QApplication::applicationName(), text,
-                               QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
-}
-
 std::optional<QString> DialogPrompts::OpenFile(const QString& filter) {
   return OpenFileIn(filter, QString());
 }

@@ -1,6 +1,7 @@
 #include "app/status_group.h"
 
 #include <QGridLayout>
+#include <QPushButton>
 #include <array>
 
 #include "app/controls.h"
@@ -19,13 +20,16 @@ constexpr std::array<const char*, kStatusLabelCount> kLabelNames = {
 
 QGroupBox* NewStatusGroup(QWidget* parent) {
   QGridLayout* grid = nullptr;
-  QGroupBox* group = NewGridGroup(parent, "GroupBoxPrinterStatus", grid, 1);
+  QGroupBox* group = NewGridGroup(parent, "GroupBoxPrinterStatus", grid, 0);
   for (int i = 0; i < kStatusLabelCount; ++i) {
     QLabel* label = NewLabel(group, kLabelNames[static_cast<std::size_t>(i)]);
     label->setEnabled(false);
     grid->addWidget(label, i, 0);
   }
-  grid->addWidget(NewButton(group, "ButtonGetStatus"), kStatusLabelCount, 0, Qt::AlignRight);
+  // Beside the last label rather than below it: the column beside the configuration is tall.
+  grid->addWidget(NewButton(group, "ButtonGetStatus"), kStatusLabelCount - 1, 1,
+                  Qt::AlignRight | Qt::AlignBottom);
+  grid->setColumnStretch(0, 1);
   return group;
 }
 
@@ -40,13 +44,17 @@ void ShowStatusLabels(QWidget& root, const StatusFlags& flags) {
 
 QGroupBox* NewFunctionGroup(QWidget* parent) {
   QGridLayout* grid = nullptr;
-  QGroupBox* group = NewGridGroup(parent, "GroupBoxPrinterFunction", grid, 3);
+  QGroupBox* group = NewGridGroup(parent, "GroupBoxPrinterFunction", grid, 1);
   grid->setHorizontalSpacing(3);
   int row = 0;
   for (const char* name : {"ButtonInitial", "ButtonSelfTest", "ButtonRestPrinter",
                            "ButtonIgnoreAuto", "ButtonEthernet", "ButtonRTCSetTime",
                            "ButtonSensorCalibrate", "ButtonDump", "ButtonTestPatern"}) {
-    grid->addWidget(NewButton(group, name), row++, 0);
+    QPushButton* button = NewButton(group, name);
+    // Nine buttons stand in one column beside the configuration: they may shrink to a line of
+    // text so that the window keeps its size at the desktop's usual fonts.
+    button->setMinimumHeight(button->fontMetrics().height() + 4);
+    grid->addWidget(button, row++, 0);
   }
   return group;
 }
