@@ -8,9 +8,9 @@
 #include <limits>
 
 #include "app/controls.h"
+#include "common/host_file.h"
 #include "ops/dispatcher.h"
 #include "ops/download_file_type.h"
-#include "ops/host_file.h"
 #include "ops/printer_file_name.h"
 
 namespace vantrel::app {
@@ -184,12 +184,13 @@ void FileManagerTab::ButtonDownloadClick() {
 }
 
 void FileManagerTab::SendRawFile() {
-  HostFile file = ReadHostFile(download_request_.source_path, kMaxRawBytes);
-  if (!file.ok()) {
-    prompts_.Message("Open File Error", QString::fromStdString(file.error));
+  std::vector<std::uint8_t> bytes;
+  if (const HostFileResult read = ReadHostFile(download_request_.source_path, kMaxRawBytes, bytes);
+      !read.ok()) {
+    prompts_.Message("Open File Error", QString::fromStdString(read.cause));
     return;
   }
-  raw_bytes_ = std::move(file.bytes);
+  raw_bytes_ = std::move(bytes);
   run_(kOpSendRawBlock, RawBlock{raw_bytes_}, [this] {
     raw_bytes_.clear();
     prompts_.Message("Please Wait Led change to Green...");

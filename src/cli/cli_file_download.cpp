@@ -9,9 +9,9 @@
 #include <limits>
 
 #include "cli/cli_memory_words.h"
+#include "common/host_file.h"
 #include "ops/dispatcher.h"
 #include "ops/download_file_type.h"
-#include "ops/host_file.h"
 
 namespace vantrel::cli {
 namespace {
@@ -27,9 +27,11 @@ int TypeIndex(const std::string& word) {
 }
 
 int SendRaw(CliContext& context, const std::string& path) {
-  const HostFile file = ReadHostFile(path, kMaxRawBytes);
-  if (!file.ok()) return ReportResult(kResultFileOpenError, file.error);
-  return context.Run(kOpSendRawBlock, RawBlock{file.bytes});
+  std::vector<std::uint8_t> bytes;
+  if (const HostFileResult read = ReadHostFile(path, kMaxRawBytes, bytes); !read.ok()) {
+    return ReportResult(kResultFileOpenError, read.cause);
+  }
+  return context.Run(kOpSendRawBlock, RawBlock{bytes});
 }
 
 // Refuses (6) a file that cannot fit the memory's free space; the card cannot tell it.
