@@ -9,6 +9,7 @@ if(VANTREL_SANITIZE)
   target_compile_options(vantrel_settings INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
     -fno-sanitize-recover=undefined)
   target_link_options(vantrel_settings INTERFACE -fsanitize=address,undefined)
+  target_sources(vantrel_settings INTERFACE ${CMAKE_CURRENT_LIST_DIR}/lsan_suppressions.cpp)
 endif()
 if(VANTREL_FUZZ)
   # Coverage feedback for the fuzzers reaches into the core library too.

@@ -15,7 +15,6 @@
 #include "app/command_text.h"
 #include "app/controls.h"
 #include "common/host_file.h"
-#include "common/replace_file.h"
 
 namespace vantrel::app {
 namespace {
@@ -217,7 +216,7 @@ void CommandToolTab::ButtonSaveFileClick() {
   const std::optional<std::string> text =
       EncodedEditorText(false, QStringLiteral("Nothing was saved."));
   if (!text) return;
-  const ReplaceFileResult written = ReplaceFileContents(
+  const HostFileResult written = ReplaceHostFile(
       ToPath(*path), std::span(reinterpret_cast<const std::uint8_t*>(text->data()), text->size()));
   if (!written.ok()) {
     host_.prompts->Message(QStringLiteral("The file cannot be saved."), ToQString(written.cause));

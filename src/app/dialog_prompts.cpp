@@ -28,6 +28,11 @@ bool DialogPrompts::Question(const QString& text) {
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
+bool DialogPrompts::Confirm(const QString& text) {
+  return QMessageBox::question(parent_, QApplication::applicationName(), text,
+                               QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
 std::optional<QString> DialogPrompts::OpenFile(const QString& filter) {
   return OpenFileIn(filter, QString());
 }
@@ -51,11 +56,6 @@ std::optional<QString> DialogPrompts::SaveFile(const QString& filter,
 
 int DialogPrompts::RunDialog(QDialog& dialog) {
   return dialog.exec();
-}
-
-bool DialogPrompts::Confirm(const QString& text) {
-  return QMessageBox::question(parent_, QApplication::applicationName(), text,
-                               QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }
 
 std::optional<QFont> DialogPrompts::ChooseFont(const QFont& initial) {

@@ -16,7 +16,8 @@ TFormDumpTextSetup::TFormDumpTextSetup(DumpRequest& request, QPoint top_left, Pr
       RadioGroupDumpMode(new RadioGroup("RadioGroupDumpMode", "Dump Text Setup",
                                         {"Print Label", "Save to SD Card", "Save to File"},
                                         Qt::Vertical, this)),
-      EditFileName(NewEdit(this, "EditFileName", kFileNameLength, 120)) {
+      EditFileName(
+          NewEdit(this, "EditFileName", static_cast<int>(DumpRequest::kFileNameLength), 120)) {
   setObjectName("TFormDumpTextSetup");
   setWindowTitle("Dump Text Setup");
   move(top_left);
@@ -57,6 +58,10 @@ void TFormDumpTextSetup::ButtonOKClick() {
   request_.Mode = RadioGroupDumpMode->ItemIndex();
   request_.FileName = EditFileName->text().toStdString();
   request_.Confirmed = 1;
+  if (const std::string refusal = DumpRefusal(request_); !refusal.empty()) {
+    prompts_.Message(QString::fromStdString(refusal));
+    return;
+  }
   accept();
 }
 

@@ -18,8 +18,6 @@ class TFormDumpTextSetup : public QDialog {
   Q_OBJECT
 
  public:
-  static constexpr int kFileNameLength = 12;
-
   TFormDumpTextSetup(DumpRequest& request, QPoint top_left, Prompts& prompts,
                      QWidget* parent = nullptr);
 

@@ -184,13 +184,11 @@ void FileManagerTab::ButtonDownloadClick() {
 }
 
 void FileManagerTab::SendRawFile() {
-  std::vector<std::uint8_t> bytes;
-  if (const HostFileResult read = ReadHostFile(download_request_.source_path, kMaxRawBytes, bytes);
-      !read.ok()) {
+  const HostFileResult read = ReadHostFile(download_request_.source_path, kMaxRawBytes, raw_bytes_);
+  if (!read.ok()) {
     prompts_.Message("Open File Error", QString::fromStdString(read.cause));
     return;
   }
-  raw_bytes_ = std::move(bytes);
   run_(kOpSendRawBlock, RawBlock{raw_bytes_}, [this] {
     raw_bytes_.clear();
     prompts_.Message("Please Wait Led change to Green...");

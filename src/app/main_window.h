@@ -146,6 +146,8 @@ class TFormMain : public QMainWindow {
   void ButtonRTCSetTimeClick();
   void ButtonSensorCalibrateClick();
   void ButtonDumpClick();
+  void LoadDumpFile();
+  void SaveDumpFile(std::vector<std::uint8_t> bytes);
   void ButtonTestPaternClick();
   void ButtonReadClick();
   void ButtonConfigSetClick();

@@ -10,7 +10,7 @@
 #include "cli/cli_file_download.h"
 #include "cli/cli_json.h"
 #include "cli/cli_memory_words.h"
-#include "common/replace_file.h"
+#include "common/host_file.h"
 #include "ops/dispatcher.h"
 #include "ops/download_file_type.h"
 #include "ops/printer_file_name.h"
@@ -88,8 +88,7 @@ int LoadPrinterFile(CliContext& context, const LoadOptions& options) {
   request.capacity = options.max;
   if (const int code = context.Run(kOpLoadFile, &request); code != 0) return code;
   // Written beside and renamed, so the file is either whole or untouched.
-  if (const ReplaceFileResult saved = ReplaceFileContents(options.out, request.received);
-      !saved.ok()) {
+  if (const HostFileResult saved = ReplaceHostFile(options.out, request.received); !saved.ok()) {
     return ReportResult(kResultFileOpenError, saved.cause);
   }
   std::cout << request.received.size() << " bytes received into " << options.out << '\n';

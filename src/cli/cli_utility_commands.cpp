@@ -1,8 +1,14 @@
 // calibrate, dump and test-page (operations 8, 4 and 14).
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
 #include <iostream>
 #include <map>
+#include <system_error>
 
 #include "cli/cli_commands.h"
+#include "common/host_file.h"
 #include "ops/dispatcher.h"
 
 namespace vantrel::cli {
@@ -75,7 +81,31 @@ void AddCalibrateCommand(CLI::App& app, CliContext& context) {
 
 int Dump(CliContext& context, DumpRequest request) {
   request.Confirmed = 1;
+  if (const std::string refusal = DumpRefusal(request); !refusal.empty()) return Refuse(refusal);
   return context.Run(kOpDumpText, &request);
+}
+
+// The dump saved in the printer, loaded back and written to `out`; no question is asked, the
+// command is its own confirmation.
+int DumpToFile(CliContext& context, const std::string& out) {
+  // A folder the file cannot be written in is found before the printer starts its dump.
+  const std::filesystem::path folder = std::filesystem::path(out).parent_path();
+  if (::access(folder.empty() ? "." : folder.c_str(), W_OK) != 0) {
+    return ReportResult(kResultFileOpenError, "cannot write in " + folder.string() + ": " +
+                                                  std::generic_category().message(errno));
+  }
+  if (const int code = Dump(context, {kDumpToFile, std::string(kDumpFileName), 1}); code != 0) {
+    return code;
+  }
+  LoadRequest load = DumpFileLoadRequest();
+  if (const int code = context.Run(kOpLoadFile, &load); code != 0) return code;
+  const bool cut = CutToDumpLimit(load.received);
+  if (const HostFileResult saved = ReplaceHostFile(out, load.received); !saved.ok()) {
+    return ReportResult(kResultFileOpenError, saved.cause);
+  }
+  if (cut) std::cerr << "The dump was cut at " << kDumpFileLimit << " bytes\n";
+  std::cout << load.received.size() << " bytes saved to " << out << '\n';
+  return 0;
 }
 
 void AddDumpCommands(CLI::App& app, CliContext& context) {
@@ -90,6 +120,11 @@ void AddDumpCommands(CLI::App& app, CliContext& context) {
   card->callback([&context, name] {
     context.action = [&context, name] { return Dump(context, {kDumpToCard, *name, 1}); };
   });
+  auto* file = dump->add_subcommand("file", "Save the dump in the printer and load it back");
+  auto out = std::make_shared<std::string>();
+  file->add_option("--out", *out, "where the dump is saved")->required();
+  file->callback(
+      [&context, out] { context.action = [&context, out] { return DumpToFile(context, *out); }; });
 }
 
 void AddTestPageCommand(CLI::App& app, CliContext& context) {

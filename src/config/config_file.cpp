@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <system_error>
 
-#include "common/replace_file.h"
+#include "common/host_file.h"
 #include "common/unique_fd.h"
 #include "config/config_value_checks.h"
 
@@ -51,11 +51,15 @@ std::string_view ConfigFileMessage(ConfigFileStatus status) {
 
 ConfigFileResult SaveConfigFile(const std::filesystem::path& path,
                                 const ConfigFileContents& contents) {
-  const ReplaceFileResult result = ReplaceFileContents(path, BuildConfigFileImage(contents));
-  if (result.ok()) return {};
-  return {result.status == ReplaceFileStatus::kWriteFailed ? ConfigFileStatus::kWriteError
-                                                           : ConfigFileStatus::kOpenError,
-          result.cause};
+  const HostFileResult saved = ReplaceHostFile(path, BuildConfigFileImage(contents));
+  switch (saved.error) {
+    case HostFileError::kNone:
+      return {};
+    case HostFileError::kOpen:
+      return {ConfigFileStatus::kOpenError, saved.cause};
+    default:
+      return {ConfigFileStatus::kWriteError, saved.cause};
+  }
 }
 
 ConfigFileResult LoadConfigFile(const std::filesystem::path& path, ConfigFileContents& contents) {

@@ -56,7 +56,7 @@ std::optional<Decimal> ParseDecimal(std::string_view text) {
   return number;
 }
 
-// trunc(|number| x per_unit) for a whole per_unit of at most INT32_MAX, by long multiplication:
+// trunc(|number| x per_unit) for a whole per_unit of at most 1e9, by long multiplication:
 // the whole part times per_unit, plus the carry out of the fraction digits.
 std::optional<std::int64_t> TimesWhole(const Decimal& number, std::int64_t per_unit) {
   const auto length = static_cast<std::int64_t>(number.digits.size());
@@ -106,11 +106,12 @@ std::optional<std::int32_t> ShownToDots(std::string_view text, LengthUnit unit,
   const std::optional<Decimal> number = ParseDecimal(text);
   if (!number) return std::nullopt;
   const float per_unit = unit == kUnitInch ? config.Dpi.value : config.DotsPerMm;
+  // Bounded so that whole part x resolution stays far inside 64 bits.
+  constexpr float kLargestWholeResolution = 1e9F;
   const bool whole = std::isfinite(per_unit) && per_unit >= 0 && std::trunc(per_unit) == per_unit &&
-                     per_unit <= static_cast<float>(std::numeric_limits<std::int32_t>::max() / 2);
-  if (whole)
-    return Signed(number->negative, TimesWhole(*number, static_cast<std::int64_t>(per_unit)));
-  return TimesFraction(text, per_unit);
+                     per_unit <= kLargestWholeResolution;
+  if (!whole) return TimesFraction(text, per_unit);
+  return Signed(number->negative, TimesWhole(*number, static_cast<std::int64_t>(per_unit)));
 }
 
 }  // namespace vantrel

@@ -49,7 +49,9 @@ FontFileOutput::~FontFileOutput() {
 }
 
 bool FontFileOutput::Write(std::span<const std::uint8_t> bytes) {
-  return file_ != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
+  if (file_ == nullptr) return false;
+  // An empty span may have no data pointer, which fwrite must not be given.
+  return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
 }
 
 bool FontFileOutput::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) {

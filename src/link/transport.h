@@ -57,8 +57,9 @@ class Transport {
     lost_ = true;
     SetCause(std::move(cause));
   }
-  // `wait`, or less when the reply deadline comes first; never below 1 ms, so that a caller
-  // with a deadline already passed still waits (the link layer does not refill then).
+  // `wait`, or less when the reply deadline comes first. Never below 1 ms: a wait of 0 means
+  // "do not wait" to poll() but "wait for ever" to a USB transfer. The link layer does not
+  // refill once the deadline has passed.
   std::chrono::milliseconds WithinReply(std::chrono::milliseconds wait) const {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(
         reply_deadline_ - std::chrono::steady_clock::now());

@@ -1,6 +1,13 @@
 #include "ops/dump_text.h"
 
+#include "ops/printer_file_name.h"
+
 namespace vantrel {
+
+std::string DumpRefusal(const DumpRequest& request) {
+  if (request.Mode != kDumpToCard) return {};
+  return PrinterFileNameRefusal(request.FileName, DumpRequest::kFileNameLength);
+}
 
 CommandText DumpCommandText(const DumpRequest& request) {
   CommandText text;
@@ -16,7 +23,21 @@ CommandText DumpCommandText(const DumpRequest& request) {
 }
 
 ResultCode DumpText(LinkLayer& link, int interface, const DumpRequest& request) {
+  if (!DumpRefusal(request).empty()) return kResultUnknownError;
   return SendInOneWrite(link, interface, DumpCommandText(request));
+}
+
+LoadRequest DumpFileLoadRequest() {
+  LoadRequest load;
+  load.printer_name = kDumpFileName;
+  load.capacity = kDumpFileLimit + 1;
+  return load;
+}
+
+bool CutToDumpLimit(std::vector<std::uint8_t>& bytes) {
+  if (bytes.size() <= kDumpFileLimit) return false;
+  bytes.resize(kDumpFileLimit);
+  return true;
 }
 
 }  // namespace vantrel

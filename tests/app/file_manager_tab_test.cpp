@@ -108,7 +108,7 @@ class FileManagerTabTest : public QObject {
     QVERIFY(app.ClickAndWait("ButtonDownload"));
     QVERIFY(app.prompts.messages.empty());
     QCOMPARE(app.Received(1), "DOWNLOAD \"MYLOGOFI.BMP\",6," + bytes.toStdString());
-    const auto& dram = app.printer.state().memory.memories[0];
+    const sim::SimMemory dram = app.printer.state().memory.memories[0];
     QCOMPARE(dram.files.back().first, std::string("MYLOGOFI.BMP"));
 
     // A name past twelve characters is refused before the link opens.

@@ -1,6 +1,7 @@
 // clock, calibrate, dump and test-page from the command line against the simulated printer:
 // how options become records, and what is refused before the printer is reached.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
@@ -60,20 +61,35 @@ TEST_F(CliUtilitiesTest, OptionsBecomeTheRecordsFields) {
   EXPECT_TRUE(Received("DUMP_TEXT SAVE 1000,E,\"LOG.TXT\","));
 }
 
+TEST_F(CliUtilitiesTest, DumpFileSavesWhatThePrinterDumped) {
+  // A printer that hangs up once it has sent the file ends the load without its read wait.
+  sim::SimFaults faults;
+  faults.close_after_answer = true;
+  server_.SetFaults(faults);
+  const std::string out = ::testing::TempDir() + "/cli_dump_" + std::to_string(::getpid());
+  const CliRun run = Cli("dump file --out " + out);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(testing::Slurp(out), printer_.state().dump.text);
+
+  EXPECT_EQ(Cli("dump file --out /nonexistent/dir/dump.txt").status, 4);
+  EXPECT_EQ(server_.ConnectionCount(), 2u);
+}
+
 TEST_F(CliUtilitiesTest, RefusalsAndUsageErrorsSendNothing) {
   for (const char* args :
        {"clock set 2024-02-30T00:00:00", "clock set 2024-3-5T09:07:03", "clock set yesterday",
         "calibrate --media gap --height -1 --gap 1", "calibrate --media gap --height 1e12",
         "calibrate --media gap --manual --reference 1000",
         "test-page --width 0 --height 50 --dots-per-mm 8",
-        "test-page --width 100 --height 50 --dots-per-mm nan"}) {
+        "test-page --width 100 --height 50 --dots-per-mm nan", "dump card 'A\"B'",
+        "dump card ABCDEFGHI.TXT"}) {
     const CliRun run = Cli(args);
     EXPECT_EQ(run.status, 6) << args;
     EXPECT_NE(run.err, "") << args;
   }
   for (const char* args : {"calibrate --height 1", "calibrate --media gap --manual --height 1",
                            "calibrate --media gap --reference 5", "clock", "test-page --width 1",
-                           "calibrate --media paper"}) {
+                           "calibrate --media paper", "dump file"}) {
     EXPECT_EQ(Cli(args).status, 64) << args;
   }
   EXPECT_EQ(server_.ConnectionCount(), 0u);

@@ -56,12 +56,16 @@ class TcpFaultTest : public ::testing::Test {
     waits_.reply_extra = 500ms;
   }
 
-  // Runs an operation against the listener and measures it.
-  int Run(const LoopbackListener& printer, int op, OperationRecord record = {}) {
+  void Aim(const LoopbackListener& printer) {
     target_ = {"127.0.0.1", printer.port()};
     link_.BindLinkSettings(nullptr, nullptr, &target_);
     link_.SetWaits(waits_);
     link_.progress().SetEndDelay(0ms);
+  }
+
+  // Runs an operation against the listener and measures it.
+  int Run(const LoopbackListener& printer, int op, OperationRecord record = {}) {
+    Aim(printer);
     const auto start = Clock::now();
     const int code = RunPrinterOperation(link_, op, kInterfaceEthernet, record);
     took_ = Clock::now() - start;
@@ -153,9 +157,7 @@ TEST_F(TcpFaultTest, TricklingPrinterCannotHoldAReplyOpen) {
     while (::send(fd, "a", 1, MSG_NOSIGNAL) == 1) std::this_thread::sleep_for(100ms);
   });
   waits_.net_read = 1000ms;
-  target_ = {"127.0.0.1", printer.port()};
-  link_.BindLinkSettings(nullptr, nullptr, &target_);
-  link_.SetWaits(waits_);
+  Aim(printer);
   ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
   const auto start = Clock::now();
   ReplyBuffer reply;
@@ -172,9 +174,7 @@ TEST_F(TcpFaultTest, ResetInTheMiddleOfAFrameIsReportedAsSuch) {
     std::this_thread::sleep_for(50ms);
     Reset(fd);
   });
-  target_ = {"127.0.0.1", printer.port()};
-  link_.BindLinkSettings(nullptr, nullptr, &target_);
-  link_.SetWaits(waits_);
+  Aim(printer);
   ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
   ReplyBuffer reply;
   EXPECT_EQ(link_.QueryFramedReply("ASK\n", reply), kResultReceivingError);

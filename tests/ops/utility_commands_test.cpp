@@ -128,6 +128,31 @@ TEST(DumpCommandText, ThreeModesWithoutLineEnd) {
   EXPECT_EQ(DumpCommandText(request).view(), "DUMP_TEXT SAVE 1000,\"Dump.txt\",");
 }
 
+TEST(DumpRefusal, ChecksTheCardFileNameOnly) {
+  DumpRequest request;
+  request.Mode = kDumpToCard;
+  for (const char* name : {"", "A\"B.TXT", "LOG\r.TXT", "ABCDEFGH.TXTX"}) {
+    request.FileName = name;
+    EXPECT_NE(DumpRefusal(request), "") << name;
+  }
+  request.FileName = "ABCDEFGH.TXT";
+  EXPECT_EQ(DumpRefusal(request), "");
+  request.Mode = kDumpToFile;  // the printer's own name is used then
+  request.FileName = "A\"B";
+  EXPECT_EQ(DumpRefusal(request), "");
+}
+
+TEST(DumpFileLoad, KeepsAtMostTheLimitAndSaysWhenItCut) {
+  EXPECT_EQ(DumpFileLoadRequest().printer_name, "Dump.txt");
+  EXPECT_EQ(DumpFileLoadRequest().capacity, 262145u);
+  std::vector<std::uint8_t> bytes(262144, 'x');
+  EXPECT_FALSE(CutToDumpLimit(bytes));
+  bytes.push_back('y');
+  EXPECT_TRUE(CutToDumpLimit(bytes));
+  EXPECT_EQ(bytes.size(), 262144u);
+  EXPECT_EQ(bytes.back(), 'x');
+}
+
 struct TestPageCase {
   const char* name;
   float d;

@@ -106,6 +106,8 @@ TEST_F(UtilityOperationsTest, RefusedValuesNeverOpenTheLink) {
   calibration.MediaType = kMediaGap;
   calibration.PaperHeight = -203;
   TestPageRequest page{8, 100, 0};
+  DumpRequest dump{kDumpToCard, "LOG\".TXT", 1};
+  EXPECT_EQ(RunPrinterOperation(link_, kOpDumpText, kInterfaceUsb, &dump), kResultUnknownError);
   EXPECT_EQ(RunPrinterOperation(link_, kOpSetClock, kInterfaceUsb, &clock), kResultUnknownError);
   EXPECT_EQ(RunPrinterOperation(link_, kOpCalibrateSensor, kInterfaceUsb, &calibration),
             kResultUnknownError);

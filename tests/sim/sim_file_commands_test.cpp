@@ -8,7 +8,7 @@
 namespace vantrel::sim {
 namespace {
 
-const SimMemory& Flash(const SimPrinter& printer) {
+SimMemory Flash(const SimPrinter& printer) {
   return printer.state().memory.memories[1];
 }
 

@@ -34,7 +34,7 @@ TEST(SimClockTest, CarriesOverAsACalendarAndIgnoresWhatIsNoNumber) {
   SetSimClockField(state.clock, kSimMonth, 1);
   SetSimClockField(state.clock, kSimDay, 31);
   SimPrinter printer(state);
-  printer.Feed("MONTH = 2\r\nDATE = x\r\nYEAR = \r\n");
+  printer.Feed("MONTH = 2\r\nDATE = x\r\nYEAR = \r\nYEAR = -2147483648\r\n");
   const SimClockFields now = ReadSimClock(printer.state().clock);
   EXPECT_EQ(now[kSimYear], 2023);
   EXPECT_EQ(now[kSimMonth], 3);  // 31 February is 3 March
@@ -54,6 +54,14 @@ TEST(SimDumpCommandTest, EndsAtItsLastCommaWhereverTheStreamIsSplit) {
     printer.Feed(stream.substr(split));
     EXPECT_EQ(printer.Commands(), expected) << "split at " << split;
   }
+}
+
+TEST(SimDumpCommandTest, OnlyADumpToFileLeavesAFileToLoad) {
+  SimPrinter printer;
+  printer.Feed("DUMP_TEXT PRINT,DUMP_TEXT SAVE 1000,E,\"LOG.TXT\",");
+  EXPECT_EQ(printer.Feed("LOAD \"Dump.txt\"\r\n"), "");
+  printer.Feed("DUMP_TEXT SAVE 1000,\"Dump.txt\",");
+  EXPECT_EQ(printer.Feed("LOAD \"Dump.txt\"\r\n"), printer.state().dump.text);
 }
 
 }  // namespace

@@ -18,12 +18,17 @@ constexpr ClockName kClockNames[] = {
     {"MINUTE = ", "MINUTE", kSimMinute}, {"SECOND = ", "SECOND", kSimSecond},
 };
 
-// A setting that is no number is ignored, leaving the clock as it was.
+// Far beyond any calendar field; the clock's arithmetic stays within an int.
+constexpr int kLargestSetting = 100000;
+
+// A setting that is no number, or one far outside the calendar, is ignored, leaving the clock
+// as it was.
 void OnSetting(SimCommandContext& context, SimClockField field) {
   const std::string_view text = context.argument();
   int value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size()) return;
+  if (value < -kLargestSetting || value > kLargestSetting) return;
   SetSimClockField(context.state().clock, field, value);
 }
 

@@ -9,6 +9,7 @@ void RegisterAllCommands(SimCommandRegistry& registry) {
   RegisterNetCommands(registry);
   RegisterClockCommands(registry);
   RegisterFileCommands(registry);
+  RegisterDumpCommands(registry);
 }
 
 }  // namespace vantrel::sim

@@ -12,6 +12,7 @@ void RegisterConfigCommands(SimCommandRegistry& registry);
 void RegisterNetCommands(SimCommandRegistry& registry);
 void RegisterClockCommands(SimCommandRegistry& registry);
 void RegisterFileCommands(SimCommandRegistry& registry);
+void RegisterDumpCommands(SimCommandRegistry& registry);
 
 void RegisterAllCommands(SimCommandRegistry& registry);
 

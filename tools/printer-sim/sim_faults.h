@@ -19,6 +19,7 @@ struct SimFaults {
   std::chrono::milliseconds byte_delay{0};  // > 0: answer one byte at a time
   bool ignore_detail_query = false;         // the status byte is still answered
   bool refuse_connections = false;          // connect fails with ECONNREFUSED
+  bool close_after_answer = false;          // hang up once a connection has been answered
 };
 
 // The bytes to send for these answers once the faults that alter answers

@@ -8,6 +8,7 @@
 #include "sim_clock_state.h"
 #include "sim_config_state.h"
 #include "sim_memory_state.h"
+#include "sim_dump_state.h"
 #include "sim_net_state.h"
 
 namespace vantrel::sim {
@@ -23,6 +24,7 @@ struct SimState {
   SimNetState net;
   SimClockState clock;
   SimMemoryState memory;
+  SimDumpState dump;
 };
 
 // "0011223344556677" -> the 8 detail bytes; nullopt unless exactly 16 hex digits.

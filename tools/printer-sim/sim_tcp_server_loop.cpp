@@ -115,8 +115,10 @@ void SimTcpServer::Receive() {
   const auto bytes = std::span<const std::uint8_t>(buffer).first(static_cast<std::size_t>(got));
   client_->received += bytes.size();
   Record(bytes);
-  client_->pending += EncodeRepliesWithFaults(printer_.FeedReplies(bytes), active_faults_);
-  if (!ReachedCloseLimit()) return;
+  const std::string answers = EncodeRepliesWithFaults(printer_.FeedReplies(bytes), active_faults_);
+  client_->pending += answers;
+  const bool hang_up = active_faults_.close_after_answer && !answers.empty();
+  if (!ReachedCloseLimit() && !hang_up) return;
   Flush();
   CloseClient();
 }
