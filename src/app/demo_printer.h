@@ -13,6 +13,7 @@ namespace vantrel::app {
 // The simulated printer behind `vantrel --demo`, served in this process on loopback: the
 // command language on a free TCP port and the discovery and setup datagrams on a free UDP
 // port, so the whole program can be tried without a printer and nothing leaves the machine.
+// Its memories hold a few files and its clock runs from the host's.
 class DemoPrinter {
  public:
   DemoPrinter();

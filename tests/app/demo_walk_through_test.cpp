@@ -4,17 +4,20 @@
 #include <QAction>
 #include <QDate>
 #include <QDir>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <fstream>
 #include <set>
 
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
 #include "app/command_tool_tab.h"
 #include "app/demo_printer.h"
+#include "ops/download_file_type.h"
 #include "ops/read_configuration.h"
 #include "ops/status_control.h"
 
@@ -85,6 +88,8 @@ class DemoWalkThroughTest : public QObject {
     ConfigurationTab(demo);
     NetworkDialogs(demo);
     OtherInterfacesAndAbout(demo);
+    FileManager(demo);
+    FontManager(demo);
     CommandTool(demo);
     Screenshots(demo);
     QVERIFY(!QTest::currentTestFailed());
@@ -226,6 +231,59 @@ class DemoWalkThroughTest : public QObject {
     QVERIFY(app.prompts.dialogs.size() >= 4);
     QCOMPARE(app.prompts.dialogs[app.prompts.dialogs.size() - 3], QString("TFormRs232Setup"));
     QCOMPARE(app.prompts.dialogs[app.prompts.dialogs.size() - 2], QString("TFormLPTSetup"));
+  }
+
+  // The demo printer's files are listed, a file goes into a memory, a memory is erased.
+  static void FileManager(DemoWindow& demo) {
+    AppFixture& app = *demo.app;
+    app.Find<QTabWidget>("PageControl1").setCurrentIndex(1);
+    app.Find<QRadioButton>("RadioGroupDeviceItem1").click();  // FLASH
+    demo.Click("ButtonGet");
+    QVERIFY(!app.Find<QListWidget>("ListBoxFileList")
+                 .findItems("AUTO.BAS", Qt::MatchContains)
+                 .isEmpty());
+    QTemporaryDir dir;
+    const QString file = dir.filePath("PRICES.DAT");
+    std::ofstream(file.toStdString()) << "APPLES,3\r\n";
+    app.Find<QComboBox>("ComboBoxFileType").setCurrentIndex(kDownloadTypeData);
+    app.Find<QComboBox>("ComboBoxDevice").setCurrentIndex(kMemoryDram);
+    app.prompts.files = {file};
+    demo.Click("ButtonBrowse");
+    QVERIFY(demo.Sends("ButtonDownload", "DOWNLOAD \"PRICES\","));
+    QCOMPARE(*sim::FindFile(demo.printer.printer().state().memory, "PRICES"),
+             std::string("APPLES,3\r\n"));
+    app.prompts.fonts = {QFont("DejaVu Sans", 12)};
+    demo.Click("ButtonFontView");
+    QCOMPARE(app.prompts.fonts.size(), std::size_t{0});
+    app.prompts.answers = {true};
+    app.Find<QRadioButton>("RadioGroupFormatDeviceItem2").click();  // CARD
+    demo.Click("ButtonFileFormat");
+    QTRY_VERIFY(demo.printer.printer().state().memory.memories[kMemoryCard].files.empty());
+  }
+
+  // A font chosen, previewed, made and downloaded; its encode table saved and loaded again.
+  static void FontManager(DemoWindow& demo) {
+    AppFixture& app = *demo.app;
+    app.Find<QTabWidget>("PageControl1").setCurrentIndex(2);
+    app.prompts.fonts = {QFont("DejaVu Sans", 12)};
+    demo.Click("ButtonSelectFont");
+    app.prompts.on_dialog = [](QDialog& dialog) { dialog.reject(); };
+    demo.Click("ButtonPreviewFont");
+    QCOMPARE(app.prompts.dialogs.back(), QString("TFormPreviewFont"));
+    app.Type("EditCharEnd", "40");
+    QTemporaryDir dir;
+    const QString font = dir.filePath("demo.fnt");
+    const QString table = dir.filePath("table.txt");
+    app.prompts.files = {font, table, table};
+    demo.Click("ButtonSaveFont");
+    QTRY_VERIFY(QFileInfo(font).size() > 0);
+    QVERIFY(demo.Sends("ButtonDowloadFont", "DOWNLOAD F,\"Font001\""));
+    app.Choose("ComboBoxFontEncode", 2);  // by table
+    app.Find<QPlainTextEdit>("MemoFontTable").setPlainText("AB");
+    demo.Click("ButtonFontTblSave");
+    app.Find<QPlainTextEdit>("MemoFontTable").clear();
+    demo.Click("ButtonFontTblLoad");
+    QCOMPARE(app.Find<QPlainTextEdit>("MemoFontTable").toPlainText(), QString("AB"));
   }
 
   static void CommandTool(DemoWindow& demo) {
