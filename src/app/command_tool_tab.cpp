@@ -87,6 +87,8 @@ void CommandToolTab::BuildLayout() {
   RadioGroupSelect =
       new RadioGroup("RadioGroupSelect", "Editor", BufferNumbers(), Qt::Vertical, this);
   RadioGroupSelect->SetItemIndex(0);
+  // Twelve items packed close, so the tab is no taller than the configuration tab.
+  RadioGroupSelect->layout()->setSpacing(0);
   column->addWidget(RadioGroupSelect);
   column->addWidget(NewLabel(this, "LabelTextEncoding"));
   ComboBoxTextEncoding =

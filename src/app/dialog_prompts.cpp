@@ -32,6 +32,11 @@ std::optional<QString> DialogPrompts::OpenFile(const QString& filter) {
   return OpenFileIn(filter, QString());
 }
 
+bool DialogPrompts::Confirm(const QString& text) {
+  return QMessageBox::question(parent_, QApplication::applicationName(), text,
+                               QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
 std::optional<QString> DialogPrompts::OpenFileIn(const QString& filter, const QString& folder) {
   QFileDialog dialog(parent_, QString(), folder, filter);
   dialog.setObjectName(QStringLiteral("OpenDialog1"));

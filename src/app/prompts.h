@@ -24,6 +24,8 @@ class Prompts {
   virtual std::optional<QString> SaveFile(const QString& filter, const QString& default_suffix) = 0;
   // Runs a prepared dialog modally and returns its result (QDialog::Accepted or Rejected).
   virtual int RunDialog(QDialog& dialog) = 0;
+  // OK/Cancel; true for OK.
+  virtual bool Confirm(const QString& text) = 0;
   // As OpenFile, starting in `folder` (empty: where the dialog would start anyway).
   virtual std::optional<QString> OpenFileIn(const QString& filter, const QString& folder) = 0;
   // The font dialog starting on `initial`; the chosen font, or nothing when cancelled.
@@ -40,6 +42,7 @@ class DialogPrompts : public Prompts {
   std::optional<QString> OpenFile(const QString& filter) override;
   std::optional<QString> SaveFile(const QString& filter, const QString& default_suffix) override;
   int RunDialog(QDialog& dialog) override;
+  bool Confirm(const QString& text) override;
   std::optional<QString> OpenFileIn(const QString& filter, const QString& folder) override;
   std::optional<QFont> ChooseFont(const QFont& initial) override;
 
