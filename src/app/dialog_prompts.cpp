@@ -58,11 +58,6 @@ int DialogPrompts::RunDialog(QDialog& dialog) {
   return dialog.exec();
 }
 
-bool DialogPrompts::Confirm(const QString& text) {
-  return QMessageBox::question(parent_, QApplication::applicationName(), text,
-                               QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
-}
-
 std::optional<QFont> DialogPrompts::ChooseFont(const QFont& initial) {
   QFontDialog dialog(initial, parent_);
   dialog.setObjectName(QStringLiteral("FontDialog1"));

@@ -19,8 +19,6 @@ class Prompts {
   virtual void Message(const QString& text, const QString& detail = {}) = 0;
   // Yes/No; true for Yes.
   virtual bool Question(const QString& text) = 0;
-  // OK/Cancel; true for OK. Answered like a question unless a front end shows it otherwise.
-  virtual bool Confirm(const QString& text) { return Question(text); }
   // The chosen file, or nothing when cancelled. `filter` is shown as it is ("*.dcf").
   virtual std::optional<QString> OpenFile(const QString& filter) = 0;
   virtual std::optional<QString> SaveFile(const QString& filter, const QString& default_suffix) = 0;
@@ -41,7 +39,6 @@ class DialogPrompts : public Prompts {
 
   void Message(const QString& text, const QString& detail) override;
   bool Question(const QString& text) override;
-  bool Confirm(const QString& text) override;
   std::optional<QString> OpenFile(const QString& filter) override;
   std::optional<QString> SaveFile(const QString& filter, const QString& default_suffix) override;
   int RunDialog(QDialog& dialog) override;
