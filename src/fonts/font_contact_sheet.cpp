@@ -5,22 +5,19 @@
 #include <algorithm>
 #include <fstream>
 
+#include "common/byte_order.h"
+
 namespace vantrel {
 namespace {
 
-void PutU32BE(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8)
-    out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
 void AppendChunk(std::vector<std::uint8_t>& png, const char* type,
                  std::span<const std::uint8_t> data) {
-  PutU32BE(png, static_cast<std::uint32_t>(data.size()));
+  AppendU32BE(png, static_cast<std::uint32_t>(data.size()));
   const std::size_t start = png.size();
   png.insert(png.end(), type, type + 4);
   png.insert(png.end(), data.begin(), data.end());
   const uLong crc = crc32(0, png.data() + start, static_cast<uInt>(png.size() - start));
-  PutU32BE(png, static_cast<std::uint32_t>(crc));
+  AppendU32BE(png, static_cast<std::uint32_t>(crc));
 }
 
 }  // namespace
@@ -75,8 +72,8 @@ bool WriteInkPng(const InkImage& image, const std::string& path) {
   packed.resize(packed_size);
   std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   std::vector<std::uint8_t> header;
-  PutU32BE(header, static_cast<std::uint32_t>(image.width));
-  PutU32BE(header, static_cast<std::uint32_t>(image.height));
+  AppendU32BE(header, static_cast<std::uint32_t>(image.width));
+  AppendU32BE(header, static_cast<std::uint32_t>(image.height));
   header.insert(header.end(), {1, 0, 0, 0, 0});  // depth 1, grey, deflate, no filter, no interlace
   AppendChunk(png, "IHDR", header);
   AppendChunk(png, "IDAT", packed);
