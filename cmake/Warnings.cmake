@@ -5,6 +5,10 @@ target_compile_options(vantrel_settings INTERFACE -Wall -Wextra -Wpedantic -Wsha
 if(VANTREL_WERROR)
   target_compile_options(vantrel_settings INTERFACE -Werror)
 endif()
+if(VANTREL_ASSERTIONS)
+  # Makes std::span and the containers abort on an index out of range instead of reading past it.
+  target_compile_definitions(vantrel_settings INTERFACE _GLIBCXX_ASSERTIONS)
+endif()
 if(VANTREL_SANITIZE)
   target_compile_options(vantrel_settings INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
     -fno-sanitize-recover=undefined)

@@ -26,6 +26,13 @@ QPushButton* NewDialogButton(QDialog* dialog, const char* name, int left, int wi
 
 }  // namespace
 
+NetSettings InitialEthernetSettings() {
+  NetSettings settings;
+  settings.AddressMode = kAddressModeDhcp;
+  settings.IpAddress = settings.SubnetMask = settings.Gateway = settings.LastUsedIp = "0.0.0.0";
+  return settings;
+}
+
 TFormEthernetSetup::TFormEthernetSetup(NetSettings& settings, EthernetSetupEnvironment environment,
                                        QPoint top_left, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |

@@ -6,13 +6,6 @@
 
 namespace vantrel::app {
 
-NetSettings InitialEthernetSettings() {
-  NetSettings settings;
-  settings.AddressMode = kAddressModeDhcp;
-  settings.IpAddress = settings.SubnetMask = settings.Gateway = settings.LastUsedIp = "0.0.0.0";
-  return settings;
-}
-
 void TFormMain::ButtonEthernetClick() {
   auto read = std::make_shared<NetSettings>();
   RunOperation(kOpReadNetworkSettings, read.get(), 0, [this, read] {

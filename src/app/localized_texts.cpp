@@ -140,7 +140,8 @@ constexpr LocalizedEntry kMainWindowTexts[] = {
     {"ComboBoxFontEncode", 0, {{"Standard Encode", "標準編碼", "标准编码"}}},
     {"ComboBoxFontEncode", 1, {{"Asian Font Encode", "亞洲字型編碼", "亚洲字体编码"}}},
     {"ComboBoxFontEncode", 2, {{"Encode by Table", "依對照表編碼", "按对照表编码"}}},
-    {"ComboBoxFontEncode", 3,
+    {"ComboBoxFontEncode",
+     3,
      {{"Encode by Table (Asian)", "依對照表編碼 (亞洲)", "按对照表编码 (亚洲)"}}},
     {"LabelFontEncode", kCaption, {{"Font Encode", "字型編碼", "字体编码"}}},
     {"LabelFontPitch", kCaption, {{"Font Picth", "字距", "字距"}}},
@@ -201,8 +202,14 @@ LanguageIndex ToLanguageIndex(int value) {
              : kEnglish;
 }
 
-std::span<const LocalizedEntry> MainWindowTexts() { return kMainWindowTexts; }
-std::span<const LocalizedEntry> Rs232SetupTexts() { return kRs232SetupTexts; }
-std::span<const LocalizedEntry> LptSetupTexts() { return kSetTexts; }
+std::span<const LocalizedEntry> MainWindowTexts() {
+  return kMainWindowTexts;
+}
+std::span<const LocalizedEntry> Rs232SetupTexts() {
+  return kRs232SetupTexts;
+}
+std::span<const LocalizedEntry> LptSetupTexts() {
+  return kSetTexts;
+}
 
 }  // namespace vantrel::app

@@ -4,7 +4,7 @@
 #include <QPushButton>
 
 #include "app/language.h"
-#include "link/parallel_transport.h"
+#include "link/parallel_port_device.h"
 #include "link/port_name_number.h"
 
 namespace vantrel::app {

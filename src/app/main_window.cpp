@@ -11,6 +11,7 @@
 #include "app/font_manager_tab.h"
 #include "app/language.h"
 #include "app/status_bar_texts.h"
+#include "app/status_group.h"
 #include "ops/dispatcher.h"
 
 namespace vantrel::app {
@@ -48,8 +49,9 @@ TFormMain::TFormMain(MainWindowOptions options)
   link_.SetWaits(options.waits);
   link_.progress().SetView(&progress_window_);
   link_.progress().SetEndDelay(options.progress_end_delay);
-  ResetConfig(config_);
-  ShowCurrentConfig();
+  PrinterConfig initial;
+  ResetConfig(initial);
+  SetCurrentConfig(initial);
   RefreshStatusBar();
   PlaceProgressWindow();
   const std::string locale =
@@ -71,16 +73,7 @@ LengthUnit TFormMain::unit() const {
 
 void TFormMain::StartUp() {
   RunOperation(
-      kOpProbeLink, std::monostate{}, 0, [this] { ReadAtStartUp(); }, OnFailure::kStaySilent);
-}
-
-void TFormMain::ReadAtStartUp() {
-  auto record = std::make_shared<PrinterConfig>();
-  ResetConfig(*record);
-  RunOperation(kOpReadConfiguration, record.get(), 0, [this, record] {
-    config_ = *record;
-    ShowCurrentConfig();
-  });
+      kOpProbeLink, std::monostate{}, 0, [this] { ReadConfiguration(0); }, OnFailure::kStaySilent);
 }
 
 void TFormMain::RunOperation(int op, OperationRecord record, int extra,
@@ -139,10 +132,8 @@ void TFormMain::FinishOperation(ResultCode code, const std::exception_ptr& error
 void TFormMain::Guard(const std::function<void()>& handler) {
   try {
     handler();
-  } catch (const std::exception& e) {
-    prompts_->Message(QString::fromStdString(e.what()));
   } catch (...) {
-    prompts_->Message(QString::fromLatin1(ResultMessage(kResultUnknownError).data()));
+    prompts_->Message(FailureText(std::current_exception()));
   }
 }
 
@@ -189,8 +180,14 @@ void TFormMain::ApplyLanguage(LanguageIndex language) {
   setFixedSize(designed.expandedTo(minimumSizeHint()));
 }
 
-void TFormMain::ShowCurrentConfig() {
+void TFormMain::SetCurrentConfig(const PrinterConfig& config) {
+  config_ = config;
   ShowConfig(*this, config_, unit());
+}
+
+void TFormMain::SetStatus(const StatusFlags& flags) {
+  status_ = flags;
+  ShowStatusLabels(*this, status_);
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {

@@ -120,12 +120,15 @@ class TFormMain : public QMainWindow {
   void Guard(const std::function<void()>& handler);
   void ShowResult(ResultCode code);
 
-  void ReadAtStartUp();
+  // Reads the printer's configuration into the window; `extra` 1 shows the progress window.
+  void ReadConfiguration(int extra);
   void RefreshStatusBar();
   void RefreshUnitCaptions();
   void DetectLanguage(const std::string& locale_name);
   void ApplyLanguage(LanguageIndex language);
-  void ShowCurrentConfig();
+  // The only places that replace these records; each shows the new one in its controls.
+  void SetCurrentConfig(const PrinterConfig& config);
+  void SetStatus(const StatusFlags& flags);
 
   // Handlers (main_window_handlers.cpp).
   void Timer1Timer();

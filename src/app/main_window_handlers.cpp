@@ -9,7 +9,6 @@
 #include "app/net_setup_dialog.h"
 #include "app/rs232_setup_dialog.h"
 #include "app/status_bar_texts.h"
-#include "app/status_group.h"
 #include "config/config_file.h"
 #include "ops/dispatcher.h"
 
@@ -73,10 +72,7 @@ void TFormMain::About1Click() {
 void TFormMain::ButtonGetStatusClick() {
   // The labels and the record change only when the whole query succeeds.
   auto flags = std::make_shared<StatusFlags>();
-  RunOperation(kOpQueryStatus, flags.get(), 0, [this, flags] {
-    status_ = *flags;
-    ShowStatusLabels(*this, status_);
-  });
+  RunOperation(kOpQueryStatus, flags.get(), 0, [this, flags] { SetStatus(*flags); });
 }
 
 void TFormMain::ButtonInitialClick() {
@@ -96,13 +92,15 @@ void TFormMain::ButtonIgnoreAutoClick() {
 }
 
 void TFormMain::ButtonReadClick() {
+  constexpr int kWithProgressWindow = 1;
+  ReadConfiguration(kWithProgressWindow);
+}
+
+void TFormMain::ReadConfiguration(int extra) {
   auto record = std::make_shared<PrinterConfig>();
   ResetConfig(*record);
-  constexpr int kWithProgressWindow = 1;
-  RunOperation(kOpReadConfiguration, record.get(), kWithProgressWindow, [this, record] {
-    config_ = *record;
-    ShowCurrentConfig();
-  });
+  RunOperation(kOpReadConfiguration, record.get(), extra,
+               [this, record] { SetCurrentConfig(*record); });
 }
 
 void TFormMain::ButtonConfigSetClick() {
@@ -113,8 +111,9 @@ void TFormMain::ButtonConfigSetClick() {
 }
 
 void TFormMain::ButtonClearClick() {
-  ResetConfig(config_);
-  ShowCurrentConfig();
+  PrinterConfig cleared;
+  ResetConfig(cleared);
+  SetCurrentConfig(cleared);
 }
 
 void TFormMain::RadioGroupUnitClick() {
@@ -127,7 +126,7 @@ void TFormMain::ButtonSaveClick() {
   // Collected into a copy first, so a value that is no number leaves the record untouched.
   PrinterConfig collected = config_;
   CollectConfig(*this, collected, unit());
-  config_ = collected;
+  SetCurrentConfig(collected);
   const ConfigFileResult result =
       SaveConfigFile(ToPath(WithDefaultSuffix(*path)), {unit(), config_, status_});
   if (!result.ok()) {
@@ -146,10 +145,8 @@ void TFormMain::ButtonLoadClick() {
   }
   RadioGroupUnit->SetItemIndex(contents.unit == kUnitMm ? kUnitMm : kUnitInch);
   RefreshUnitCaptions();
-  config_ = contents.config;
-  status_ = contents.status;
-  ShowStatusLabels(*this, status_);
-  ShowCurrentConfig();
+  SetStatus(contents.status);
+  SetCurrentConfig(contents.config);
 }
 
 }  // namespace vantrel::app

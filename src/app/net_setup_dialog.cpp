@@ -125,10 +125,14 @@ void TFormNetSetup::RunExchange(std::function<void()> work, std::function<void()
         work();
         return kResultOk;
       },
-      [this, done = std::move(done)](ResultCode, const std::exception_ptr&) {
+      [this, done = std::move(done)](ResultCode, const std::exception_ptr& error) {
         SetBusy(false);
-        done();
-        emit ExchangeFinished();
+        // An exchange that threw has no outcome to show: say why instead.
+        if (error) {
+          environment_.prompts->Message(FailureText(error));
+        } else {
+          done();
+        }
       });
   if (!started) SetBusy(false);
 }

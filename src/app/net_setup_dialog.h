@@ -38,10 +38,6 @@ class TFormNetSetup : public QDialog {
 
   bool busy() const { return runner_.busy(); }
 
- signals:
-  // A discovery or Change IP exchange has ended and the dialog shows its outcome.
-  void ExchangeFinished();
-
  public slots:
   // Not while an exchange runs.
   void reject() override;

@@ -41,4 +41,15 @@ bool OperationRunner::Start(Work work, Done done) {
   return true;
 }
 
+QString FailureText(const std::exception_ptr& error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    return QString::fromStdString(e.what());
+  } catch (...) {
+    const std::string_view message = ResultMessage(kResultUnknownError);
+    return QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size()));
+  }
+}
+
 }  // namespace vantrel::app

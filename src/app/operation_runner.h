@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
 #include <QThread>
 #include <exception>
 #include <functional>
@@ -33,5 +34,9 @@ class OperationRunner : public QObject {
  private:
   QPointer<QThread> thread_;
 };
+
+// The text to show for what a handler or a worker threw: its what(), or the unknown error's
+// message for anything that is no std::exception.
+QString FailureText(const std::exception_ptr& error);
 
 }  // namespace vantrel::app

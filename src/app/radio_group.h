@@ -18,7 +18,6 @@ class RadioGroup : public QGroupBox {
   void SetItemIndex(int index);
   QString ItemText(int index) const;
   void SetItemText(int index, const QString& text);
-  int Count() const { return static_cast<int>(buttons_.buttons().size()); }
 
  signals:
   // The user chose an item.

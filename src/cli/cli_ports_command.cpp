@@ -5,7 +5,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_json.h"
-#include "link/parallel_transport.h"
+#include "link/parallel_port_device.h"
 #include "link/serial_port_names.h"
 
 namespace vantrel::cli {

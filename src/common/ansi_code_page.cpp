@@ -27,7 +27,8 @@ const char* IconvName(AnsiCodePage code_page) {
 
 iconv_t OpenOrThrow(const char* to, const char* from) {
   iconv_t handle = iconv_open(to, from);
-  if (handle == reinterpret_cast<iconv_t>(-1)) {
+  // iconv_open's own failure value is (iconv_t)-1.
+  if (handle == reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr)
     throw std::runtime_error(std::string("no conversion from ") + from + " to " + to);
   }
   return handle;

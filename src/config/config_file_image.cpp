@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "config/little_endian.h"
+#include "common/byte_order.h"
 
 namespace vantrel {
 namespace {

@@ -6,9 +6,9 @@
 #include <optional>
 #include <span>
 
+#include "common/status_flags.h"
 #include "config/printer_config.h"
 #include "config/unit_conversions.h"
-#include "common/status_flags.h"
 
 namespace vantrel {
 

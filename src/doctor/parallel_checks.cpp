@@ -2,7 +2,7 @@
 
 #include "doctor/device_access.h"
 #include "doctor/device_holders.h"
-#include "link/parallel_transport.h"
+#include "link/parallel_port_device.h"
 
 namespace vantrel {
 namespace {

@@ -80,6 +80,7 @@ DoctorReport CheckUsb(const DoctorRequest& request) {
   const std::vector<UsbSysfsPrinter> printers =
       ListUsbPrinters(request.roots.sys, request.roots.dev);
   std::vector<std::string> paths;
+  paths.reserve(printers.size());
   for (const UsbSysfsPrinter& printer : printers) paths.push_back(printer.path_text);
   const std::optional<std::size_t> chosen = FindUsbPrinter(paths);
   DoctorReport report = {CheckPresent(printers, chosen), CheckUdevRule(request.roots)};

@@ -5,29 +5,26 @@
 #include <algorithm>
 #include <fstream>
 
+#include "common/byte_order.h"
+
 namespace vantrel {
 namespace {
 
-void PutU32BE(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8)
-    out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
 void AppendChunk(std::vector<std::uint8_t>& png, const char* type,
                  std::span<const std::uint8_t> data) {
-  PutU32BE(png, static_cast<std::uint32_t>(data.size()));
+  AppendU32BE(png, static_cast<std::uint32_t>(data.size()));
   const std::size_t start = png.size();
   png.insert(png.end(), type, type + 4);
   png.insert(png.end(), data.begin(), data.end());
   const uLong crc = crc32(0, png.data() + start, static_cast<uInt>(png.size() - start));
-  PutU32BE(png, static_cast<std::uint32_t>(crc));
+  AppendU32BE(png, static_cast<std::uint32_t>(crc));
 }
 
 }  // namespace
 
 void InkImage::SetInk(int x, int y) {
-  bits[static_cast<std::size_t>(y * row_bytes() + x / 8)] |=
-      static_cast<std::uint8_t>(0x80 >> (x % 8));
+  bits[static_cast<std::size_t>(y) * static_cast<std::size_t>(row_bytes()) +
+       static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
 }
 
 InkImage DrawContactSheet(std::span<const std::uint8_t> file, const StoredFont& font, int columns) {
@@ -38,7 +35,8 @@ InkImage DrawContactSheet(std::span<const std::uint8_t> file, const StoredFont& 
   InkImage image;
   image.width = std::min(columns, std::max(count, 1)) * (cell_width + 1);
   image.height = std::max(1, (count + columns - 1) / columns) * (cell_height + 1);
-  image.bits.assign(static_cast<std::size_t>(image.row_bytes() * image.height), 0);
+  image.bits.assign(
+      static_cast<std::size_t>(image.row_bytes()) * static_cast<std::size_t>(image.height), 0);
   for (int i = 0; i < count; ++i) {
     const StoredGlyph& glyph = font.glyphs[static_cast<std::size_t>(i)];
     const int left = i % columns * (cell_width + 1);
@@ -58,12 +56,13 @@ InkImage DrawContactSheet(std::span<const std::uint8_t> file, const StoredFont& 
 bool WriteInkPng(const InkImage& image, const std::string& path) {
   // One filter byte per row, then the row with ink as 0 (black) in a one-bit grey image.
   std::vector<std::uint8_t> raw;
-  raw.reserve(static_cast<std::size_t>((image.row_bytes() + 1) * image.height));
-  for (int y = 0; y < image.height; ++y) {
+  const auto row_bytes = static_cast<std::size_t>(image.row_bytes());
+  const auto height = static_cast<std::size_t>(image.height);
+  raw.reserve((row_bytes + 1) * height);
+  for (std::size_t y = 0; y < height; ++y) {
     raw.push_back(0);
-    for (int b = 0; b < image.row_bytes(); ++b) {
-      raw.push_back(static_cast<std::uint8_t>(
-          ~image.bits[static_cast<std::size_t>(y * image.row_bytes() + b)]));
+    for (std::size_t b = 0; b < row_bytes; ++b) {
+      raw.push_back(static_cast<std::uint8_t>(~image.bits[y * row_bytes + b]));
     }
   }
   uLongf packed_size = compressBound(static_cast<uLong>(raw.size()));
@@ -75,8 +74,8 @@ bool WriteInkPng(const InkImage& image, const std::string& path) {
   packed.resize(packed_size);
   std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   std::vector<std::uint8_t> header;
-  PutU32BE(header, static_cast<std::uint32_t>(image.width));
-  PutU32BE(header, static_cast<std::uint32_t>(image.height));
+  AppendU32BE(header, static_cast<std::uint32_t>(image.width));
+  AppendU32BE(header, static_cast<std::uint32_t>(image.height));
   header.insert(header.end(), {1, 0, 0, 0, 0});  // depth 1, grey, deflate, no filter, no interlace
   AppendChunk(png, "IHDR", header);
   AppendChunk(png, "IDAT", packed);

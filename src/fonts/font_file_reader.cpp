@@ -1,17 +1,12 @@
 #include "fonts/font_file_reader.h"
 
+#include "common/byte_order.h"
 #include "fonts/font_encodings.h"
 #include "fonts/font_header.h"
 #include "fonts/font_job.h"
 
 namespace vantrel {
 namespace {
-
-std::uint32_t GetU32(std::span<const std::uint8_t> bytes, std::size_t at) {
-  return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
-         static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
-         static_cast<std::uint32_t>(bytes[at + 3]) << 24;
-}
 
 std::string ReadHeader(std::span<const std::uint8_t> file, StoredFontHeader& header) {
   if (file.size() < kFontHeaderSize) return "shorter than the 32-byte header";
@@ -23,13 +18,13 @@ std::string ReadHeader(std::span<const std::uint8_t> file, StoredFontHeader& hea
   header.double_byte = file[kHeaderDoubleByte] == 1;
   header.index = file[kHeaderIndex] == 1;
   header.italic = file[kHeaderItalic] == 1;
-  header.cell_height = GetFontField16(file, kHeaderCellHeight);
-  header.cell_width = GetFontField16(file, kHeaderCellWidth);
-  header.first_code = GetFontField16(file, kHeaderFirstCode);
-  header.last_code = GetFontField16(file, kHeaderLastCode);
+  header.cell_height = GetU16LE(file, kHeaderCellHeight);
+  header.cell_width = GetU16LE(file, kHeaderCellWidth);
+  header.first_code = GetU16LE(file, kHeaderFirstCode);
+  header.last_code = GetU16LE(file, kHeaderLastCode);
   header.language = file[kHeaderLanguage];
-  header.glyph_count = GetFontField16(file, kHeaderGlyphCount);
-  header.italic_width = GetFontField16(file, kHeaderItalicWidth);
+  header.glyph_count = GetU16LE(file, kHeaderGlyphCount);
+  header.italic_width = GetU16LE(file, kHeaderItalicWidth);
   if (!CellFits(header.cell_width, header.cell_height))
     return "the cell is larger than 2048 x 2048";
   return {};
@@ -42,7 +37,7 @@ std::string ReadRecord(std::span<const std::uint8_t> file, std::size_t at, int c
   glyph.width = cell_width;
   if (header.pitch == 1) {
     if (at + 2 > file.size()) return "a glyph's width field runs past the end of the file";
-    glyph.width = GetFontField16(file, at);
+    glyph.width = GetU16LE(file, at);
     if (glyph.width > kMaxCellSide) return "a glyph is wider than 2048 dots";
     at += 2;
   }
@@ -63,7 +58,7 @@ std::string ReadIndexed(std::span<const std::uint8_t> file, StoredFont& font) {
     glyph.double_byte = font.header.double_byte;
     glyph.code = static_cast<std::uint16_t>(
         font.header.double_byte ? file[entry] << 8 | file[entry + 1] : file[entry]);
-    const std::uint32_t offset = GetU32(file, entry + 2);
+    const std::uint32_t offset = GetU32LE(file, entry + 2);
     if (offset < expected) {
       return "index entry " + std::to_string(i) + " points at " + std::to_string(offset) +
              ", inside the index or the previous glyph";

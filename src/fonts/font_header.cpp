@@ -7,10 +7,6 @@ void PutFontField16(std::span<std::uint8_t> bytes, std::size_t offset, int value
   bytes[offset + 1] = static_cast<std::uint8_t>(value / 256);
 }
 
-int GetFontField16(std::span<const std::uint8_t> bytes, std::size_t offset) {
-  return bytes[offset] | (bytes[offset + 1] << 8);
-}
-
 std::uint8_t LanguageLetter(int language) {
   constexpr std::uint8_t kLetters[kAsianLanguageCount] = {'T', 'G', 'K', 'J'};
   if (language < 0 || language >= kAsianLanguageCount) return 0;

@@ -31,9 +31,8 @@ using FontHeaderBytes = std::array<std::uint8_t, kFontHeaderSize>;
 FontHeaderBytes BuildFontHeader(const FontJob& job);
 
 // A 16-bit field: the remainder by 256 in the low byte, the quotient by 256 in the high byte,
-// both truncated toward zero (plain little-endian for the values 0..65535).
+// both truncated toward zero (plain little-endian for the values 0..65535); read with GetU16LE.
 void PutFontField16(std::span<std::uint8_t> bytes, std::size_t offset, int value);
-int GetFontField16(std::span<const std::uint8_t> bytes, std::size_t offset);
 
 // 'T', 'G', 'K', 'J' for languages 0..3; 0 for any other value.
 std::uint8_t LanguageLetter(int language);

@@ -111,7 +111,7 @@ bool WriteAsianTableFont(const FontJob& job, const GlyphRendererFactory& factory
   FontLayout layout;
   layout.header_job = job;
   for (int i = 0; i < job.table_count; ++i) {
-    const auto at = static_cast<std::size_t>(2 * i);
+    const std::size_t at = 2 * static_cast<std::size_t>(i);
     const auto code = static_cast<std::uint16_t>(job.table[at] << 8 | job.table[at + 1]);
     layout.glyphs.push_back({code, true, job.cell_width});
   }

@@ -105,7 +105,8 @@ class FreeTypeRenderer : public GlyphRenderer {
         if (column < 0 || column >= cell.produced_width) continue;
         const bool ink = mono ? (pixels[c / 8] & (0x80 >> (c % 8))) != 0 : pixels[c] != 0;
         if (ink) {
-          out[static_cast<std::size_t>(row * row_bytes + column / 8)] |=
+          out[static_cast<std::size_t>(row) * static_cast<std::size_t>(row_bytes) +
+              static_cast<std::size_t>(column / 8)] |=
               static_cast<std::uint8_t>(0x80 >> (column % 8));
         }
       }

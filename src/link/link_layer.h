@@ -57,7 +57,6 @@ class LinkLayer {
   // each write succeeded. Cleared by ForgetDeliveryFailure and by every open.
   bool DeliveryFailed() const { return delivery_failed_; }
   void ForgetDeliveryFailure() { delivery_failed_ = false; }
-  bool IsOpen() const { return transport_ != nullptr; }
 
   bool WriteLink(std::span<const std::uint8_t> bytes);
   bool WriteLink(std::string_view text);
@@ -125,7 +124,6 @@ class LinkConnection {
   LinkConnection& operator=(const LinkConnection&) = delete;
 
   bool is_open() const { return handle_ != kInvalidLinkHandle; }
-  int handle() const { return handle_; }
 
  private:
   LinkLayer& link_;

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <string>
 
+#include "common/network_target.h"
+
 namespace vantrel {
 
 // The user's serial port settings; every index is the item index of the settings dialog's lists.
@@ -22,15 +24,6 @@ struct SerialSettings {
 struct ParallelPortName {
   static constexpr std::size_t kCapacity = 255;
   std::string name = "LPT1";
-};
-
-// Where the network printer is: a dotted IPv4 address or a name the resolver knows.
-struct NetworkTarget {
-  static constexpr std::size_t kAddressCapacity = 63;
-  static constexpr int kDefaultPort = 9100;
-
-  std::string address;
-  int port = kDefaultPort;
 };
 
 // How long each kind of wait may take. Values, so tests can shorten them.

@@ -12,14 +12,13 @@
 #include <cstring>
 #include <thread>
 
+#include "common/socket_wait.h"
 #include "link/device_open_error.h"
-#include "link/port_name_number.h"
-#include "link/socket_wait.h"
+#include "link/parallel_port_device.h"
 
 namespace vantrel {
 namespace {
 
-constexpr int kMaxLptPort = 4;
 constexpr std::string_view kAccessHint =
     "add the user to the group that owns the device (usually lp) and log in again";
 // How often a write that cannot go on looks again (a FIFO without reader, a busy device).
@@ -56,13 +55,6 @@ class HeldBrokenPipe {
 };
 
 }  // namespace
-
-std::optional<std::string> ParallelPortDevice(std::string_view name) {
-  if (name.starts_with('/')) return std::string(name);
-  const std::optional<int> number = PortNameNumber(name, "LPT", kMaxLptPort);
-  if (!number) return std::nullopt;
-  return "/dev/lp" + std::to_string(*number - 1);
-}
 
 std::unique_ptr<ParallelTransport> ParallelTransport::Open(const ParallelPortName& port,
                                                            std::string& cause,

@@ -1,17 +1,12 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
-#include <string_view>
 
 #include "link/link_settings.h"
 #include "link/transport.h"
 
 namespace vantrel {
-
-// "LPT1".."LPT4" (any case) -> /dev/lp0../dev/lp3; an absolute path as it is; otherwise nullopt.
-std::optional<std::string> ParallelPortDevice(std::string_view name);
 
 // The LPT link: a one-way port that takes each WriteLink whole. It has no reply channel, so
 // readers fail at once.

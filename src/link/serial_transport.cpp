@@ -11,9 +11,9 @@
 #include <cstring>
 #include <thread>
 
+#include "common/socket_wait.h"
 #include "link/device_open_error.h"
 #include "link/serial_port_names.h"
-#include "link/socket_wait.h"
 
 namespace vantrel {
 namespace {

@@ -15,7 +15,7 @@
 #include <cstring>
 #include <thread>
 
-#include "link/socket_wait.h"
+#include "common/socket_wait.h"
 
 namespace vantrel {
 namespace {

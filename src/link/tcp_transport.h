@@ -22,7 +22,7 @@ class TcpTransport : public Transport {
   static constexpr int kHandle = 1;
   static constexpr std::size_t kChunkSize = 1024;
   static constexpr std::size_t kRefillSize = 4096;
-  static constexpr std::size_t kGatherSize = 64 * 1024;
+  static constexpr std::size_t kGatherSize = std::size_t{64} * 1024;
 
   // Resolves the target's address (a dotted address or a name) and connects within
   // waits.net_connect. Returns null with the reason in `cause`.

@@ -36,7 +36,7 @@ std::string ChangeIpRun::WriteSettings(const NetSettings& settings) {
   if (!socket_) return cause_;
   // The name goes into a NUL-terminated field, cut to fit: no character of it can do harm.
   // With DHCP the addresses are only carried along, so they need not be valid.
-  const std::string refusal =
+  std::string refusal =
       settings.AddressMode == kAddressModeDhcp ? std::string() : AddressTextsRefusal(settings);
   if (refusal.empty()) SendSets(settings);
   socket_.reset();

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "net/datagram_format.h"
 #include "net/ipv4_text.h"
 #include "net/mac_text.h"
 #include "net/net_command_header.h"
@@ -9,14 +10,6 @@
 
 namespace vantrel {
 namespace {
-
-constexpr std::size_t kMacOffset = 22;
-constexpr std::size_t kStateOffset = 40;
-constexpr std::size_t kErrorFlagsOffset = 41;
-constexpr std::size_t kAddressOffset = 44;
-constexpr std::size_t kModelOffset = 52;
-constexpr std::size_t kModelSize = 32;
-constexpr std::size_t kNameOffset = kModelOffset + kModelSize;
 
 constexpr std::uint8_t kStatePrinting = 1;
 constexpr std::uint8_t kStatePaused = 2;
@@ -59,11 +52,11 @@ std::optional<DeviceListRow> DecodeDiscoveryReply(std::span<const std::uint8_t> 
   if (datagram.size() < kNetCommandHeaderSize) return std::nullopt;
   const ReceivedDatagram reply(datagram);
   return DeviceListRow{
-      reply.Text(kNameOffset, reply.size()),
-      FormatMacText(reply.Bytes<6>(kMacOffset)),
-      FormatIPv4(reply.Bytes<4>(kAddressOffset)),
-      reply.Text(kModelOffset, kModelSize),
-      std::string(StatusWord(reply.At(kStateOffset), reply.At(kErrorFlagsOffset))),
+      reply.Text(kReplyNameOffset, reply.size()),
+      FormatMacText(reply.Bytes<6>(kReplyMacOffset)),
+      FormatIPv4(reply.Bytes<4>(kReplyAddressOffset)),
+      reply.Text(kReplyModelOffset, kReplyModelSize),
+      std::string(StatusWord(reply.At(kReplyStateOffset), reply.At(kReplyErrorFlagsOffset))),
   };
 }
 

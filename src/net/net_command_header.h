@@ -4,11 +4,10 @@
 #include <cstdint>
 #include <span>
 
+#include "net/datagram_format.h"
 #include "net/mac_text.h"
 
 namespace vantrel {
-
-inline constexpr std::size_t kNetCommandHeaderSize = 32;
 
 // Every printer at once: the target of a discovery request.
 inline constexpr MacAddress kEveryPrinter = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};

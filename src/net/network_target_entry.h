@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "link/link_settings.h"
+#include "common/network_target.h"
 #include "net/discovery_reply.h"
 
 namespace vantrel {

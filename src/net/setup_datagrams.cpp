@@ -2,19 +2,11 @@
 
 #include <algorithm>
 
+#include "net/datagram_format.h"
 #include "net/received_datagram.h"
 
 namespace vantrel {
 namespace {
-
-constexpr std::size_t kGetItemOffset = 32;
-constexpr std::size_t kSetItemOffset = 34;
-constexpr std::size_t kIpOffset = 69;
-constexpr std::size_t kMaskOffset = 73;
-constexpr std::size_t kGatewayOffset = 77;
-constexpr std::size_t kNameOffset = 176;
-constexpr std::size_t kModeOffset = 942;
-constexpr std::size_t kModeCompanionOffset = 948;
 
 constexpr std::uint8_t kModeDhcp = 8;
 constexpr std::uint8_t kCompanionDhcp = 4;
@@ -66,7 +58,7 @@ std::span<const std::uint8_t> SetRequestBuffer::ForItem(NetSetupItem item) {
 
 std::span<const std::uint8_t> SetRequestBuffer::NameRequest(std::string_view name) {
   const std::span<std::uint8_t> field =
-      std::span(bytes_).subspan(kNameOffset, kSetNameCapacity + 1);
+      std::span(bytes_).subspan(kSetupNameOffset, kSetNameCapacity + 1);
   std::fill(field.begin(), field.end(), std::uint8_t{0});
   const std::string_view kept = name.substr(0, kSetNameCapacity);
   std::copy(kept.begin(), kept.end(), field.begin());
@@ -76,15 +68,15 @@ std::span<const std::uint8_t> SetRequestBuffer::NameRequest(std::string_view nam
 std::span<const std::uint8_t> SetRequestBuffer::AddressesRequest(const Ipv4Bytes& ip,
                                                                  const Ipv4Bytes& mask,
                                                                  const Ipv4Bytes& gateway) {
-  PutAddress(bytes_, kIpOffset, ip);
-  PutAddress(bytes_, kMaskOffset, mask);
-  PutAddress(bytes_, kGatewayOffset, gateway);
+  PutAddress(bytes_, kSetupIpOffset, ip);
+  PutAddress(bytes_, kSetupMaskOffset, mask);
+  PutAddress(bytes_, kSetupGatewayOffset, gateway);
   return ForItem(kItemAddresses);
 }
 
 std::span<const std::uint8_t> SetRequestBuffer::AddressModeRequest(bool dhcp) {
-  bytes_[kModeOffset] = dhcp ? kModeDhcp : kModeStatic;
-  bytes_[kModeCompanionOffset] = dhcp ? kCompanionDhcp : kCompanionStatic;
+  bytes_[kSetupModeOffset] = dhcp ? kModeDhcp : kModeStatic;
+  bytes_[kSetupModeCompanionOffset] = dhcp ? kCompanionDhcp : kCompanionStatic;
   return ForItem(kItemAddressMode);
 }
 
@@ -94,11 +86,12 @@ std::span<const std::uint8_t> SetRequestBuffer::ClosingRequest() {
 
 AddressReply DecodeAddressReply(std::span<const std::uint8_t> datagram) {
   const ReceivedDatagram reply(datagram);
-  return {reply.Bytes<4>(kIpOffset), reply.Bytes<4>(kMaskOffset), reply.Bytes<4>(kGatewayOffset)};
+  return {reply.Bytes<4>(kSetupIpOffset), reply.Bytes<4>(kSetupMaskOffset),
+          reply.Bytes<4>(kSetupGatewayOffset)};
 }
 
 bool DecodeDhcpReply(std::span<const std::uint8_t> datagram) {
-  return ReceivedDatagram(datagram).At(kModeOffset) == kModeDhcp;
+  return ReceivedDatagram(datagram).At(kSetupModeOffset) == kModeDhcp;
 }
 
 }  // namespace vantrel

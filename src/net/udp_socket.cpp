@@ -10,7 +10,7 @@
 #include <cstring>
 #include <utility>
 
-#include "link/socket_wait.h"
+#include "common/socket_wait.h"
 
 namespace vantrel {
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "common/result_code.h"
-#include "link/link_layer.h"
 #include "common/status_flags.h"
+#include "link/link_layer.h"
 
 namespace vantrel {
 

@@ -10,8 +10,8 @@
 #include "app/app_test_registry.h"
 #include "app/radio_group.h"
 #include "config/config_file_image.h"
-#include "config/scripted_config_printer.h"
 #include "ops/write_configuration.h"
+#include "support/scripted_config_printer.h"
 #include "support/scripted_transport.h"
 
 namespace vantrel::app::testing {

@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "config/little_endian.h"
+#include "common/byte_order.h"
 
 namespace vantrel {
 namespace {

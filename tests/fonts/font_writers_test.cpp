@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "common/byte_order.h"
 #include "fonts/fake_glyph_renderer.h"
 #include "fonts/font_choices.h"
 #include "fonts/font_file_reader.h"
@@ -155,8 +156,8 @@ TEST_F(FontWritersTest, TableFontKeepsDuplicatesInTableOrder) {
       Make({.encode = kEncodeByTable, .pitch = kPitchFixed, .cell_width = 8, .cell_height = 2},
            {'A', 'A', 'B'});
   ASSERT_TRUE(file);
-  EXPECT_EQ(GetFontField16(*file, kHeaderGlyphCount), 3);
-  EXPECT_EQ(GetFontField16(*file, kHeaderFirstCode), 0);
+  EXPECT_EQ(GetU16LE(*file, kHeaderGlyphCount), 3);
+  EXPECT_EQ(GetU16LE(*file, kHeaderFirstCode), 0);
   EXPECT_EQ((*file)[kHeaderIndex], 1);
   EXPECT_EQ((*file)[kHeaderLanguage], 0);
   EXPECT_EQ((*file)[32], 'A');
@@ -175,7 +176,7 @@ TEST_F(FontWritersTest, AsianTableFontTakesPairsAndIgnoresAnOddByte) {
                          {0xB0, 0xA1, 0xC4, 0xE3, 0xB0});
   ASSERT_TRUE(file);
   EXPECT_EQ((*file)[kHeaderDoubleByte], 1);
-  EXPECT_EQ(GetFontField16(*file, kHeaderGlyphCount), 2);
+  EXPECT_EQ(GetU16LE(*file, kHeaderGlyphCount), 2);
   const Bytes second_entry(file->begin() + 38, file->begin() + 44);
   EXPECT_EQ(second_entry, (Bytes{0xC4, 0xE3, 32 + 12 + 4, 0, 0, 0}));
   EXPECT_EQ(file->size(), 32U + 12 + 2 * 4);
@@ -188,7 +189,7 @@ TEST_F(FontWritersTest, JapaneseFullFontStartsWithHalfWidthCodes) {
                           .cell_height = 2});
   ASSERT_TRUE(file);
   EXPECT_EQ((*file)[kHeaderLanguage], 'J');
-  EXPECT_EQ(GetFontField16(*file, kHeaderGlyphCount), 0);
+  EXPECT_EQ(GetU16LE(*file, kHeaderGlyphCount), 0);
   // 160 single-byte glyphs of 12 dots (2 bytes a row), then 60 x 189 of 24 dots.
   const std::size_t half = 2 * 2;
   EXPECT_EQ(file->size(), 32 + 160 * half + 60 * 189 * 3 * 2);

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "common/socket_wait.h"
 #include "link/link_layer.h"
-#include "link/socket_wait.h"
 #include "support/loopback_listener.h"
 
 namespace vantrel {

@@ -109,7 +109,8 @@ Bytes Reply(std::uint8_t state, std::uint8_t flags, std::string_view model, std:
 TEST(DiscoveryReplyTest, DecodesEveryColumn) {
   const auto row = DecodeDiscoveryReply(Reply(0, 0, "TX-4", "Shipping"));
   ASSERT_TRUE(row);
-  EXPECT_EQ(*row, (DeviceListRow{"Shipping", "02:11:22:33:44:5A", "198.51.100.5", "TX-4", "Ready"}));
+  EXPECT_EQ(*row,
+            (DeviceListRow{"Shipping", "02:11:22:33:44:5A", "198.51.100.5", "TX-4", "Ready"}));
 }
 
 TEST(DiscoveryReplyTest, ModelOfThirtyTwoBytesEndsWhereTheNameBegins) {

@@ -72,7 +72,9 @@ struct FixedCommandCase {
   const char* bytes;
 };
 
-void PrintTo(const FixedCommandCase& c, std::ostream* os) { *os << "operation " << c.op; }
+void PrintTo(const FixedCommandCase& c, std::ostream* os) {
+  *os << "operation " << c.op;
+}
 
 class FixedCommandTest : public StatusControlTest,
                          public ::testing::WithParamInterface<FixedCommandCase> {};

@@ -2,12 +2,11 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
-#include <sys/socket.h>
 #include <poll.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <atomic>
-
 #include <cstdint>
 #include <functional>
 #include <thread>

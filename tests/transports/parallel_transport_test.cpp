@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "link/link_layer.h"
+#include "link/parallel_port_device.h"
 #include "ops/dispatcher.h"
 
 namespace vantrel {

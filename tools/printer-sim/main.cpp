@@ -109,7 +109,8 @@ int Serve(const Options& options, std::ostream& log) {
   const sigset_t signals = BlockStopSignals();
   std::string error;
   vantrel::sim::SimPtyServer pty(printer, 0);
-  const bool started = options.pty ? pty.Start(&error) : server.Start(options.host, options.port, &error);
+  const bool started =
+      options.pty ? pty.Start(&error) : server.Start(options.host, options.port, &error);
   if (!started) {
     std::cerr << "vantrel-printer-sim: " << error << '\n';
     return 1;

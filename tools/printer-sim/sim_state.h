@@ -7,8 +7,8 @@
 
 #include "sim_clock_state.h"
 #include "sim_config_state.h"
-#include "sim_memory_state.h"
 #include "sim_dump_state.h"
+#include "sim_memory_state.h"
 #include "sim_net_state.h"
 
 namespace vantrel::sim {

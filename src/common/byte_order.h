@@ -4,11 +4,22 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace vantrel {
 
-// Explicit little-endian fields of byte images, whatever the host's byte order.
-// Callers keep offset + width within the span; the span's own bounds checks are the backstop.
+// Explicit little- and big-endian fields of byte images, whatever the host's byte order.
+// Callers keep offset + width within the span: std::span::operator[] checks nothing in a plain
+// build. The dev and asan builds define _GLIBCXX_ASSERTIONS, which makes it abort on a stray index.
+
+inline void PutU16LE(std::span<std::uint8_t> bytes, std::size_t offset, std::uint16_t value) {
+  bytes[offset] = static_cast<std::uint8_t>(value & 0xFF);
+  bytes[offset + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+inline std::uint16_t GetU16LE(std::span<const std::uint8_t> bytes, std::size_t offset) {
+  return static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
+}
 
 inline void PutU32LE(std::span<std::uint8_t> bytes, std::size_t offset, std::uint32_t value) {
   for (std::size_t i = 0; i < 4; ++i) {
@@ -38,6 +49,18 @@ inline void PutF32LE(std::span<std::uint8_t> bytes, std::size_t offset, float va
 
 inline float GetF32LE(std::span<const std::uint8_t> bytes, std::size_t offset) {
   return std::bit_cast<float>(GetU32LE(bytes, offset));
+}
+
+// Network byte order.
+inline void PutU16BE(std::span<std::uint8_t> bytes, std::size_t offset, std::uint16_t value) {
+  bytes[offset] = static_cast<std::uint8_t>(value >> 8);
+  bytes[offset + 1] = static_cast<std::uint8_t>(value & 0xFF);
+}
+
+inline void AppendU32BE(std::vector<std::uint8_t>& out, std::uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    out.push_back(static_cast<std::uint8_t>(value >> shift));
+  }
 }
 
 }  // namespace vantrel

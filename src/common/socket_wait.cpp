@@ -1,4 +1,4 @@
-#include "link/socket_wait.h"
+#include "common/socket_wait.h"
 
 #include <poll.h>
 

@@ -1,12 +1,11 @@
 // The libusb backend of UsbDeviceList.
-#include "link/usb_device_list.h"
-
 #include <libusb.h>
 
 #include <algorithm>
 #include <array>
 #include <optional>
 
+#include "link/usb_device_list.h"
 #include "link/usb_printer_match.h"
 
 namespace vantrel {

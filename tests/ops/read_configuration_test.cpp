@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "ops/dispatcher.h"
-#include "scripted_config_printer.h"
 #include "support/progress_recorder.h"
+#include "support/scripted_config_printer.h"
 
 namespace vantrel {
 namespace {
