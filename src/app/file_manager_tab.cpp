@@ -12,6 +12,7 @@
 #include "ops/dispatcher.h"
 #include "ops/download_file_type.h"
 #include "ops/printer_file_name.h"
+#include "ops/send_raw_block.h"
 
 namespace vantrel::app {
 namespace {
@@ -20,7 +21,6 @@ const QStringList kMemoryItems = {"DRAM", "FLASH", "CARD"};
 // Where TrueType files are looked for first.
 const QString kSystemFontFolder = QStringLiteral("/usr/share/fonts");
 // The raw block's length travels in 32 bits.
-constexpr std::uint64_t kMaxRawBytes = std::numeric_limits<std::uint32_t>::max();
 
 // "desc|pattern|desc|pattern" as the file dialog writes it: "desc (pattern);;desc (pattern)".
 // File names here are case-sensitive, so "*.BMP" also takes "*.bmp".
@@ -184,7 +184,8 @@ void FileManagerTab::ButtonDownloadClick() {
 }
 
 void FileManagerTab::SendRawFile() {
-  const HostFileResult read = ReadHostFile(download_request_.source_path, kMaxRawBytes, raw_bytes_);
+  const HostFileResult read =
+      ReadHostFile(download_request_.source_path, kMaxRawBlockBytes, raw_bytes_);
   if (!read.ok()) {
     prompts_.Message("Open File Error", QString::fromStdString(read.cause));
     return;

@@ -314,9 +314,9 @@ void FontManagerTab::MakeFontThen(FontJob job, std::shared_ptr<std::vector<std::
   const ProgressOrigin origin =
       ProgressOriginFor(frame.x(), frame.y(), frame.width(), frame.height());
   run_(
-      [job, table, made, spec = work_font_, after, origin](LinkLayer& link, int interface) {
-        const std::optional<InstalledFont> font = FindInstalledFont(spec);
-        *made = font && MakeBitmapFont(job, FreeTypeRendererFactory(spec, *font, job.code_page),
+      [job, table, made, wanted = work_font_, after, origin](LinkLayer& link, int interface) {
+        const std::optional<InstalledFont> font = FindInstalledFont(wanted);
+        *made = font && MakeBitmapFont(job, FreeTypeRendererFactory(wanted, *font, job.code_page),
                                        &link.progress());
         if (!*made || !after) return kResultOk;
         link.progress().SetProgressOrigin(origin.x, origin.y);

@@ -39,7 +39,7 @@ class FontManagerTab : public QWidget {
   void ShowSelectedFont();
   void UpdateEncodeControls();
   // The chosen font as the renderer draws it, at the screen's resolution.
-  const FontSpec& work_font() const { return work_font_; }
+  const FontRequest& work_font() const { return work_font_; }
   const QFont& dialog_font() const { return dialog_font_; }
 
  private:
@@ -75,7 +75,7 @@ class FontManagerTab : public QWidget {
   RunLinkWork run_;
   AnsiCodec memo_codec_;
   QFont dialog_font_;
-  FontSpec work_font_;
+  FontRequest work_font_;
   QString encode_table_file_path_;
 
   QComboBox* ComboBoxFontEncode;

@@ -12,12 +12,12 @@
 #include "common/host_file.h"
 #include "ops/dispatcher.h"
 #include "ops/download_file_type.h"
+#include "ops/send_raw_block.h"
 
 namespace vantrel::cli {
 namespace {
 
 // WriteLink counts bytes in 32 bits.
-constexpr std::uint64_t kMaxRawBytes = std::numeric_limits<std::uint32_t>::max();
 
 int TypeIndex(const std::string& word) {
   const auto& types = DownloadTypes();
@@ -28,7 +28,7 @@ int TypeIndex(const std::string& word) {
 
 int SendRaw(CliContext& context, const std::string& path) {
   std::vector<std::uint8_t> bytes;
-  if (const HostFileResult read = ReadHostFile(path, kMaxRawBytes, bytes); !read.ok()) {
+  if (const HostFileResult read = ReadHostFile(path, kMaxRawBlockBytes, bytes); !read.ok()) {
     return ReportResult(kResultFileOpenError, read.cause);
   }
   return context.Run(kOpSendRawBlock, RawBlock{bytes});

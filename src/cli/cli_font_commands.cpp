@@ -36,7 +36,7 @@ const std::map<std::string, MemoryDevice> kMemories = {
     {"dram", kMemoryDram}, {"flash", kMemoryFlash}, {"card", kMemoryCard}};
 
 struct MakeOptions {
-  FontSpec font;
+  FontRequest font;
   std::string encode;
   int first = 32;
   int last = 127;

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <new>
 
+#include "ops/send_raw_block.h"
+
 namespace vantrel::cli {
 namespace {
 
@@ -17,7 +19,7 @@ std::string Named(const std::string& path) {
 }
 
 std::string TooLarge(const std::string& path) {
-  return Named(path) + " is larger than " + std::to_string(kMaxSendBytes) +
+  return Named(path) + " is larger than " + std::to_string(kMaxRawBlockBytes) +
          " bytes, the most one send can carry";
 }
 
@@ -34,7 +36,7 @@ bool ReadAll(int fd, const std::string& path, std::vector<std::uint8_t>& bytes,
       cause = "cannot read " + Named(path) + ": " + std::strerror(errno);
       return false;
     }
-    if (bytes.size() + static_cast<std::size_t>(n) > kMaxSendBytes) {
+    if (bytes.size() + static_cast<std::size_t>(n) > kMaxRawBlockBytes) {
       cause = TooLarge(path);
       return false;
     }
@@ -60,7 +62,7 @@ bool Reserve(int fd, const std::string& path, std::vector<std::uint8_t>& bytes,
     return false;
   }
   if (!S_ISREG(info.st_mode)) return true;
-  if (static_cast<std::uint64_t>(info.st_size) > kMaxSendBytes) {
+  if (static_cast<std::uint64_t>(info.st_size) > kMaxRawBlockBytes) {
     cause = TooLarge(path);
     return false;
   }

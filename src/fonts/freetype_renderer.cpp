@@ -29,12 +29,12 @@ class FreeTypeRenderer : public GlyphRenderer {
   FreeTypeRenderer& operator=(const FreeTypeRenderer&) = delete;
 
   // Face, size and metrics are set up once here; glyphs only load and pack.
-  bool Open(const FontSpec& spec, const InstalledFont& font) {
+  bool Open(const FontRequest& wanted, const InstalledFont& font) {
     if (FT_Init_FreeType(&library_) != 0) return false;
     if (FT_New_Face(library_, font.file.c_str(), font.face_index, &face_) != 0) return false;
-    const auto size = static_cast<FT_F26Dot6>(std::lround(spec.points * 64));
-    if (FT_Set_Char_Size(face_, 0, size, static_cast<FT_UInt>(spec.dpi),
-                         static_cast<FT_UInt>(spec.dpi)) != 0) {
+    const auto size = static_cast<FT_F26Dot6>(std::lround(wanted.points * 64));
+    if (FT_Set_Char_Size(face_, 0, size, static_cast<FT_UInt>(wanted.dpi),
+                         static_cast<FT_UInt>(wanted.dpi)) != 0) {
       return false;
     }
     FT_Matrix matrix{ToFixed(font.matrix[0]), ToFixed(font.matrix[1]), ToFixed(font.matrix[2]),
@@ -127,11 +127,11 @@ int MaxProducedWidth(int height) {
   return height == 0 ? kMaxCellSide : std::min(kMaxCellSide, kMaxGlyphBytes / height * 8);
 }
 
-GlyphRendererFactory FreeTypeRendererFactory(const FontSpec& spec, const InstalledFont& font,
+GlyphRendererFactory FreeTypeRendererFactory(const FontRequest& wanted, const InstalledFont& font,
                                              AnsiCodePage code_page) {
-  return [spec, font, code_page]() -> std::unique_ptr<GlyphRenderer> {
+  return [wanted, font, code_page]() -> std::unique_ptr<GlyphRenderer> {
     auto renderer = std::make_unique<FreeTypeRenderer>(font, code_page);
-    if (!renderer->Open(spec, font)) return nullptr;
+    if (!renderer->Open(wanted, font)) return nullptr;
     return renderer;
   };
 }

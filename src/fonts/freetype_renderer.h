@@ -11,7 +11,7 @@ namespace vantrel {
 // Renderers that draw codes of `code_page` in the installed font with FreeType, anti-aliased,
 // every pixel with any coverage counted as ink. Each call of the factory opens the font anew,
 // so each thread has its own library and face; null when the font file cannot be opened.
-GlyphRendererFactory FreeTypeRendererFactory(const FontSpec& spec, const InstalledFont& font,
+GlyphRendererFactory FreeTypeRendererFactory(const FontRequest& wanted, const InstalledFont& font,
                                              AnsiCodePage code_page);
 
 // The widest glyph a variable-pitch font may produce in a cell of `height` rows.

@@ -18,14 +18,14 @@ const FcChar8* Text(const char* text) {
 
 }  // namespace
 
-std::optional<InstalledFont> FindInstalledFont(const FontSpec& spec) {
+std::optional<InstalledFont> FindInstalledFont(const FontRequest& wanted) {
   PatternPtr pattern(FcPatternCreate());
   if (!pattern) return std::nullopt;
-  FcPatternAddString(pattern.get(), FC_FAMILY, Text(spec.family.c_str()));
-  FcPatternAddInteger(pattern.get(), FC_WEIGHT, spec.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-  FcPatternAddInteger(pattern.get(), FC_SLANT, spec.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-  FcPatternAddDouble(pattern.get(), FC_SIZE, spec.points);
-  FcPatternAddDouble(pattern.get(), FC_DPI, spec.dpi);
+  FcPatternAddString(pattern.get(), FC_FAMILY, Text(wanted.family.c_str()));
+  FcPatternAddInteger(pattern.get(), FC_WEIGHT, wanted.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+  FcPatternAddInteger(pattern.get(), FC_SLANT, wanted.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  FcPatternAddDouble(pattern.get(), FC_SIZE, wanted.points);
+  FcPatternAddDouble(pattern.get(), FC_DPI, wanted.dpi);
   FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
   FcDefaultSubstitute(pattern.get());
   FcResult result = FcResultNoMatch;

@@ -7,7 +7,7 @@ namespace vantrel {
 
 // A font as the user chooses it: family, style and point size; `dpi` turns points into pixels
 // (the screen's resolution in the app, 96 in the command-line tool).
-struct FontSpec {
+struct FontRequest {
   std::string family;
   double points = 10;
   bool bold = false;
@@ -15,7 +15,7 @@ struct FontSpec {
   int dpi = 96;
 };
 
-// The installed font file that best matches a FontSpec, and what the match asks the renderer
+// The installed font file that best matches a FontRequest, and what the match asks the renderer
 // to synthesise when the family has no such style.
 struct InstalledFont {
   std::string file;
@@ -27,6 +27,6 @@ struct InstalledFont {
 };
 
 // Asks the system's font configuration; nothing when it knows no font at all.
-std::optional<InstalledFont> FindInstalledFont(const FontSpec& spec);
+std::optional<InstalledFont> FindInstalledFont(const FontRequest& wanted);
 
 }  // namespace vantrel

@@ -1,10 +1,15 @@
 #pragma once
 
+#include <cstdint>
+
 #include "common/result_code.h"
 #include "link/link_layer.h"
 #include "ops/operation_record.h"
 
 namespace vantrel {
+
+// The largest raw block one send takes: byte counts on the links are 32-bit.
+inline constexpr std::uint64_t kMaxRawBlockBytes = 0xFFFFFFFFu;
 
 // Sends the bytes unchanged, with the progress window in percent mode. Nothing is read back.
 ResultCode SendRawBlock(LinkLayer& link, int interface, RawBlock block);

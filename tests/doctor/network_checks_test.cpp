@@ -67,13 +67,13 @@ TEST(NetworkAddressTest, NoHostAsksForOne) {
 }
 
 TEST(SubnetCheckTest, AddressOffEveryLocalSubnetGetsTheBroadcastHint) {
-  // 192.0.2.10/24 on eth0 and 10.1.2.3/8 on wlan0.
+  // Plain numbers, nothing is sent: 192.0.2.10/24 on eth0 and 198.18.1.2/15 on wlan0.
   const std::vector<LocalSubnet> subnets = {{"eth0", 0xC000020A, 0xFFFFFF00},
-                                            {"wlan0", 0x0A010203, 0xFF000000}};
+                                            {"wlan0", 0xC6120102, 0xFFFE0000}};
   const DoctorCheck near = CheckSubnet(0xC0000263, subnets);  // 192.0.2.99
   EXPECT_EQ(near.detail, "on the local subnet 192.0.2.10/24 on eth0");
   EXPECT_TRUE(near.fix.empty());
-  EXPECT_TRUE(CheckSubnet(0x0AFE0001, subnets).fix.empty());  // 10.254.0.1
+  EXPECT_TRUE(CheckSubnet(0xC613FE01, subnets).fix.empty());  // 198.19.254.1
 
   const DoctorCheck far = CheckSubnet(0xC6336407, subnets);  // 198.51.100.7
   EXPECT_TRUE(far.ok);

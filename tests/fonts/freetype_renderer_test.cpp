@@ -25,10 +25,10 @@ struct Drawn {
 class FreeTypeRendererTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::optional<InstalledFont> font = FindInstalledFont(spec_);
+    const std::optional<InstalledFont> font = FindInstalledFont(wanted_);
     ASSERT_TRUE(font);
     ASSERT_NE(font->file.find("DejaVuSans"), std::string::npos) << font->file;
-    factory_ = FreeTypeRendererFactory(spec_, *font, AnsiCodePage::kWestern);
+    factory_ = FreeTypeRendererFactory(wanted_, *font, AnsiCodePage::kWestern);
     renderer_ = factory_();
     ASSERT_TRUE(renderer_);
   }
@@ -41,7 +41,8 @@ class FreeTypeRendererTest : public ::testing::Test {
     return drawn;
   }
 
-  FontSpec spec_{.family = "DejaVu Sans", .points = 12, .bold = false, .italic = false, .dpi = 96};
+  FontRequest wanted_{
+      .family = "DejaVu Sans", .points = 12, .bold = false, .italic = false, .dpi = 96};
   GlyphRendererFactory factory_;
   std::unique_ptr<GlyphRenderer> renderer_;
 };
@@ -97,8 +98,8 @@ TEST_F(FreeTypeRendererTest, CodesWithoutACharacterAreEmptyCells) {
     EXPECT_EQ(Draw(code, kPitchVariable, 16, 16).cell.produced_width, 0);
   }
   // A Chinese character this Latin font has no glyph for.
-  const std::unique_ptr<GlyphRenderer> gbk =
-      FreeTypeRendererFactory(spec_, *FindInstalledFont(spec_), AnsiCodePage::kSimplifiedChinese)();
+  const std::unique_ptr<GlyphRenderer> gbk = FreeTypeRendererFactory(
+      wanted_, *FindInstalledFont(wanted_), AnsiCodePage::kSimplifiedChinese)();
   GlyphCell cell{
       .pitch = kPitchFixed, .cell_width = 8, .cell_height = 8, .code = 0xB0A1, .double_byte = true};
   std::vector<std::uint8_t> buffer(kMaxGlyphBytes);
