@@ -139,7 +139,7 @@ void TFormMain::Guard(const std::function<void()>& handler) {
 
 void TFormMain::ShowResult(ResultCode code) {
   const std::string_view message = ResultMessage(code);
-  QString detail = QString::fromStdString(link_.LastCause());
+  QString detail = QString::fromStdString(link_.LastFailure().detail);
   if (code == kResultPortOpenError) {
     const std::string_view hint = kDoctorHint.In(language_);
     if (!detail.isEmpty()) detail += '\n';

@@ -21,7 +21,7 @@ std::string CliContext::PrepareLink() {
 
 int CliContext::Run(int op, OperationRecord record, int extra) {
   const int code = RunPrinterOperation(link_, op, records_.interface, record, extra);
-  return ReportResult(code, link_.LastCause());
+  return ReportResult(code, link_.LastFailure().detail);
 }
 
 int ReportResult(int code, const std::string& cause) {

@@ -3,7 +3,7 @@
 #include <arpa/inet.h>
 #include <netdb.h>
 
-#include <cstring>
+#include <cerrno>
 #include <future>
 #include <thread>
 
@@ -25,13 +25,16 @@ struct Resolved {
   std::optional<std::uint32_t> ipv4;
 };
 
-std::optional<Resolved> Resolve(const std::string& host, std::string& cause) {
+using Lookup = Outcome<std::optional<Resolved>>;
+
+Lookup Resolve(const std::string& host) {
   addrinfo hints{};
   hints.ai_socktype = SOCK_STREAM;
   addrinfo* found = nullptr;
   if (const int status = ::getaddrinfo(host.c_str(), nullptr, &hints, &found); status != 0) {
-    cause = "cannot resolve \"" + host + "\": " + ::gai_strerror(status);
-    return std::nullopt;
+    return {std::nullopt,
+            {kResultPortOpenError, status == EAI_SYSTEM ? errno : 0,
+             "cannot resolve \"" + host + "\": " + ::gai_strerror(status)}};
   }
   Resolved resolved;
   char text[INET6_ADDRSTRLEN] = {};
@@ -46,28 +49,21 @@ std::optional<Resolved> Resolve(const std::string& host, std::string& cause) {
     }
   }
   ::freeaddrinfo(found);
-  return resolved;
+  return {resolved, {}};
 }
 
 // getaddrinfo has no time limit of its own. A resolver that does not answer must not hold the
 // doctor past its time-out, so the lookup runs on a thread of its own, left behind if need be.
-std::optional<Resolved> ResolveWithin(const std::string& host, milliseconds wait,
-                                      std::string& cause) {
-  using Lookup = std::pair<std::optional<Resolved>, std::string>;
-  std::packaged_task<Lookup()> task([host] {
-    Lookup lookup;
-    lookup.first = Resolve(host, lookup.second);
-    return lookup;
-  });
+Lookup ResolveWithin(const std::string& host, milliseconds wait) {
+  std::packaged_task<Lookup()> task([host] { return Resolve(host); });
   std::future<Lookup> result = task.get_future();
   std::thread(std::move(task)).detach();
   if (result.wait_for(wait) != std::future_status::ready) {
-    cause = "\"" + host + "\" did not resolve within " + std::to_string(wait.count()) + " ms";
-    return std::nullopt;
+    return {std::nullopt,
+            {kResultPortOpenError, ETIMEDOUT,
+             "\"" + host + "\" did not resolve within " + std::to_string(wait.count()) + " ms"}};
   }
-  Lookup lookup = result.get();
-  cause = std::move(lookup.second);
-  return std::move(lookup.first);
+  return result.get();
 }
 
 milliseconds Left(Clock::time_point deadline) {
@@ -83,17 +79,17 @@ DoctorCheck CheckConnect(const DoctorRequest& request, Clock::time_point deadlin
   const std::string where = target.address + ":" + std::to_string(target.port);
   LinkWaits waits;
   waits.net_connect = Left(deadline);
-  std::string cause;
   const auto start = Clock::now();
-  if (TcpTransport::Connect(target, waits, cause) != nullptr) {
+  const Outcome<std::unique_ptr<TcpTransport>> connected = TcpTransport::Connect(target, waits);
+  if (connected.value != nullptr) {
     return {kNet,
             "connect",
             true,
             where + " accepts connections (in " + std::to_string(Since(start).count()) + " ms)",
             {}};
   }
-  DoctorCheck check{kNet, "connect", false, where + ": " + cause, {}};
-  if (cause.ends_with(std::strerror(ECONNREFUSED))) {
+  DoctorCheck check{kNet, "connect", false, where + ": " + connected.failure.detail, {}};
+  if (connected.failure.os_error == ECONNREFUSED) {
     check.fix = "the printer refuses port " + std::to_string(target.port) +
                 ": check --port (printers take data on 9100) and the printer's network settings";
   } else {
@@ -115,7 +111,7 @@ DoctorCheck CheckStatus(const DoctorRequest& request, Clock::time_point deadline
   const StatusAnswer answer = AskStatus(link, kInterfaceEthernet);
   if (answer.answered)
     return {kNet, "status", true, "the printer answers: " + DescribeAnswer(answer), {}};
-  return {kNet, "status", false, "no status answer: " + answer.cause,
+  return {kNet, "status", false, "no status answer: " + answer.failure.detail,
           "port " + std::to_string(request.network.port) +
               " takes connections but does not answer: check that it is the printer's data port"};
 }
@@ -141,10 +137,10 @@ DoctorReport CheckNetwork(const DoctorRequest& request) {
     return {{kNet, "address", false, "no printer address given",
              "give --host ADDRESS; vantrel-cli discover lists the printers on this network"}};
   }
-  std::string cause;
-  const std::optional<Resolved> resolved = ResolveWithin(host, Left(deadline), cause);
+  const Lookup lookup = ResolveWithin(host, Left(deadline));
+  const std::optional<Resolved>& resolved = lookup.value;
   if (!resolved) {
-    return {{kNet, "address", false, cause,
+    return {{kNet, "address", false, lookup.failure.detail,
              "check the name, or give the printer's IP address (vantrel-cli discover lists them)"}};
   }
   DoctorReport report = {{kNet, "address", true, host + " is " + resolved->text, {}}};

@@ -105,24 +105,26 @@ DoctorReport CheckSerial(const DoctorRequest& request) {
   const SerialDeviceRoots roots = SerialRoots(request.roots);
   DoctorReport report = {CheckPorts(ListSerialPorts(roots))};
   if (request.serial.port_name.starts_with('/')) report.front().ok = true;
-  std::string cause;
-  const std::optional<std::string> device =
-      ResolveSerialPort(request.serial.port_name, cause, roots);
-  const std::optional<DeviceNode> node = device ? InspectDeviceNode(*device) : std::nullopt;
+  Outcome<std::string> resolved = ResolveSerialPort(request.serial.port_name, roots);
+  const std::string& device = resolved.value;
+  const std::optional<DeviceNode> node =
+      resolved.failure.ok() ? InspectDeviceNode(device) : std::nullopt;
   if (!node || !node->is_char_device) {
-    if (device) cause = *device + (node ? " is not a device" : " does not exist");
-    report.push_back({kCom, "port", false, cause,
+    std::string why = resolved.failure.ok()
+                          ? device + (node ? " is not a device" : " does not exist")
+                          : std::move(resolved.failure.detail);
+    report.push_back({kCom, "port", false, std::move(why),
                       "give --com with one of the ports above, or the device's path"});
     return report;
   }
-  report.push_back({kCom, "port", true, request.serial.port_name + " is " + *device, {}});
+  report.push_back({kCom, "port", true, request.serial.port_name + " is " + device, {}});
   report.push_back(CheckNodeAccess(kCom, request.user, *node,
                                    "ask the administrator for a udev rule that gives group "
                                    "dialout read and write access to " +
-                                       *device));
-  report.push_back(CheckInUse(request, *device));
+                                       device));
+  report.push_back(CheckInUse(request, device));
   if (report[report.size() - 2].ok && report.back().ok) {
-    report.push_back(CheckLineSettings(request, *device));
+    report.push_back(CheckLineSettings(request, device));
   }
   return report;
 }

@@ -15,7 +15,7 @@ StatusAnswer AskStatus(LinkLayer& link, int interface) {
     answer.round_trip = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - asked);
   }
-  if (!answer.answered) answer.cause = link.LastCause();
+  if (!answer.answered) answer.failure = link.LastFailure();
   return answer;
 }
 

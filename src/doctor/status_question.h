@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/failure.h"
 #include "link/link_layer.h"
 
 namespace vantrel {
@@ -12,7 +13,7 @@ struct StatusAnswer {
   bool answered = false;
   std::uint8_t status = 0;
   std::chrono::milliseconds round_trip{0};  // from the question to the answer
-  std::string cause;                        // why there was no answer
+  LinkFailure failure;                      // why there was no answer
 };
 
 // Opens the link, asks the printer's status byte once and closes: the one thing the doctor

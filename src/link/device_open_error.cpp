@@ -4,8 +4,9 @@
 #include <cstring>
 
 namespace vantrel {
+namespace {
 
-std::string DeviceOpenFailure(const std::string& device, int error, std::string_view access_hint) {
+std::string OpenFailureText(const std::string& device, int error, std::string_view access_hint) {
   switch (error) {
     case EACCES:
     case EPERM:
@@ -19,6 +20,12 @@ std::string DeviceOpenFailure(const std::string& device, int error, std::string_
     default:
       return "cannot open " + device + ": " + std::strerror(error);
   }
+}
+
+}  // namespace
+
+LinkFailure DeviceOpenFailure(const std::string& device, int error, std::string_view access_hint) {
+  return {kResultPortOpenError, error, OpenFailureText(device, error, access_hint)};
 }
 
 }  // namespace vantrel

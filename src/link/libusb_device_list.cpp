@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <optional>
 
 #include "link/usb_device_list.h"
@@ -18,6 +19,38 @@ constexpr std::size_t kMinReadSize = 64;
 
 std::string LibusbText(int code) {
   return libusb_strerror(code);
+}
+
+// The system error a libusb error code stands for; 0 where it stands for none.
+int LibusbErrno(int code) {
+  switch (code) {
+    case LIBUSB_ERROR_IO:
+      return EIO;
+    case LIBUSB_ERROR_INVALID_PARAM:
+      return EINVAL;
+    case LIBUSB_ERROR_ACCESS:
+      return EACCES;
+    case LIBUSB_ERROR_NO_DEVICE:
+      return ENODEV;
+    case LIBUSB_ERROR_NOT_FOUND:
+      return ENOENT;
+    case LIBUSB_ERROR_BUSY:
+      return EBUSY;
+    case LIBUSB_ERROR_TIMEOUT:
+      return ETIMEDOUT;
+    case LIBUSB_ERROR_OVERFLOW:
+      return EOVERFLOW;
+    case LIBUSB_ERROR_PIPE:
+      return EPIPE;
+    case LIBUSB_ERROR_INTERRUPTED:
+      return EINTR;
+    case LIBUSB_ERROR_NO_MEM:
+      return ENOMEM;
+    case LIBUSB_ERROR_NOT_SUPPORTED:
+      return ENOTSUP;
+    default:
+      return 0;
+  }
 }
 
 // One libusb session, kept alive by the list and by every device opened through it.
@@ -128,10 +161,18 @@ std::string OpenFailureText(int code, const std::string& path) {
   return "cannot open the USB printer " + path + ": " + LibusbText(code);
 }
 
+LinkFailure OpenFailure(int code, const std::string& path) {
+  return {kResultPortOpenError, LibusbErrno(code), OpenFailureText(code, path)};
+}
+
 std::string TransferFailureText(int code) {
   if (code == LIBUSB_ERROR_NO_DEVICE) return "the USB printer was unplugged";
   if (code == LIBUSB_ERROR_PIPE) return "the USB printer stalled the transfer";
   return "USB transfer failed: " + LibusbText(code);
+}
+
+LinkFailure TransferFailure(ResultCode result, int code) {
+  return {result, LibusbErrno(code), TransferFailureText(code)};
 }
 
 class LibusbDevice : public UsbDevice {
@@ -150,11 +191,10 @@ class LibusbDevice : public UsbDevice {
   LibusbDevice& operator=(const LibusbDevice&) = delete;
 
   // Takes the printer interface from the kernel's printer driver, if bound, and claims it.
-  bool Claim(const std::string& path, std::string& cause);
+  LinkFailure Claim(const std::string& path);
 
-  bool Write(std::span<const std::uint8_t> bytes, std::string& cause) override;
-  std::size_t Read(std::span<std::uint8_t> into, std::chrono::milliseconds wait,
-                   std::string& cause) override;
+  LinkFailure Write(std::span<const std::uint8_t> bytes) override;
+  Received Read(std::span<std::uint8_t> into, std::chrono::milliseconds wait) override;
 
  private:
   std::size_t HandOut(std::span<std::uint8_t> into);
@@ -170,12 +210,11 @@ class LibusbDevice : public UsbDevice {
   std::size_t inbox_end_ = 0;
 };
 
-bool LibusbDevice::Claim(const std::string& path, std::string& cause) {
+LinkFailure LibusbDevice::Claim(const std::string& path) {
   if (libusb_kernel_driver_active(handle_, printer_.number) == 1) {
     const int detached = libusb_detach_kernel_driver(handle_, printer_.number);
     if (detached != LIBUSB_SUCCESS && detached != LIBUSB_ERROR_NOT_FOUND) {
-      cause = OpenFailureText(detached, path);
-      return false;
+      return OpenFailure(detached, path);
     }
     driver_detached_ = detached == LIBUSB_SUCCESS;
   }
@@ -184,11 +223,11 @@ bool LibusbDevice::Claim(const std::string& path, std::string& cause) {
   if (claimed_ && printer_.alternate != 0) {
     status = libusb_set_interface_alt_setting(handle_, printer_.number, printer_.alternate);
   }
-  if (status != LIBUSB_SUCCESS) cause = OpenFailureText(status, path);
-  return status == LIBUSB_SUCCESS;
+  if (status != LIBUSB_SUCCESS) return OpenFailure(status, path);
+  return {};
 }
 
-bool LibusbDevice::Write(std::span<const std::uint8_t> bytes, std::string& cause) {
+LinkFailure LibusbDevice::Write(std::span<const std::uint8_t> bytes) {
   std::size_t sent = 0;
   while (sent < bytes.size()) {
     int transferred = 0;
@@ -198,12 +237,9 @@ bool LibusbDevice::Write(std::span<const std::uint8_t> bytes, std::string& cause
                                             const_cast<std::uint8_t*>(bytes.data() + sent),
                                             static_cast<int>(bytes.size() - sent), &transferred, 0);
     sent += static_cast<std::size_t>(std::max(transferred, 0));
-    if (status != LIBUSB_SUCCESS) {
-      cause = TransferFailureText(status);
-      return false;
-    }
+    if (status != LIBUSB_SUCCESS) return TransferFailure(kResultTransmissionError, status);
   }
-  return true;
+  return {};
 }
 
 std::size_t LibusbDevice::HandOut(std::span<std::uint8_t> into) {
@@ -213,12 +249,10 @@ std::size_t LibusbDevice::HandOut(std::span<std::uint8_t> into) {
   return n;
 }
 
-std::size_t LibusbDevice::Read(std::span<std::uint8_t> into, std::chrono::milliseconds wait,
-                               std::string& cause) {
-  if (inbox_start_ < inbox_end_) return HandOut(into);
+Received LibusbDevice::Read(std::span<std::uint8_t> into, std::chrono::milliseconds wait) {
+  if (inbox_start_ < inbox_end_) return {HandOut(into), false, {}};
   if (!printer_.in_endpoint) {
-    cause = "this USB printer has no reply channel";
-    return 0;
+    return {0, false, {kResultReceivingError, 0, "this USB printer has no reply channel"}};
   }
   int transferred = 0;
   // libusb reads a timeout of 0 as "no limit"; a shortened wait must still end.
@@ -228,11 +262,14 @@ std::size_t LibusbDevice::Read(std::span<std::uint8_t> into, std::chrono::millis
   // A transfer cancelled at the time-out may still have brought bytes: keep them.
   inbox_start_ = 0;
   inbox_end_ = static_cast<std::size_t>(std::max(transferred, 0));
-  if (inbox_end_ > 0) return HandOut(into);
-  cause = status == LIBUSB_ERROR_TIMEOUT || status == LIBUSB_SUCCESS
-              ? "no answer from the USB printer within " + std::to_string(wait.count()) + " ms"
-              : TransferFailureText(status);
-  return 0;
+  if (inbox_end_ > 0) return {HandOut(into), false, {}};
+  if (status == LIBUSB_ERROR_TIMEOUT || status == LIBUSB_SUCCESS) {
+    return {0,
+            false,
+            {kResultReceivingError, ETIMEDOUT,
+             "no answer from the USB printer within " + std::to_string(wait.count()) + " ms"}};
+  }
+  return {0, status == LIBUSB_ERROR_NO_DEVICE, TransferFailure(kResultReceivingError, status)};
 }
 
 class LibusbDeviceList : public UsbDeviceList {
@@ -247,46 +284,45 @@ class LibusbDeviceList : public UsbDeviceList {
     return paths;
   }
 
-  std::unique_ptr<UsbDevice> Open(const std::string& path, std::string& cause) override;
+  Outcome<std::unique_ptr<UsbDevice>> Open(const std::string& path) override;
 
  private:
   std::shared_ptr<LibusbSession> session_;
 };
 
-std::unique_ptr<UsbDevice> LibusbDeviceList::Open(const std::string& path, std::string& cause) {
+Outcome<std::unique_ptr<UsbDevice>> LibusbDeviceList::Open(const std::string& path) {
   BusSnapshot bus(session_->get());
   const auto devices = bus.devices();
   const auto match = std::find_if(devices.begin(), devices.end(), [&](libusb_device* device) {
     return DevicePath(device) == path;
   });
-  if (match == devices.end()) {
-    cause = "the USB printer " + path + " was unplugged";
-    return nullptr;
-  }
+  if (match == devices.end()) return {nullptr, OpenFailure(LIBUSB_ERROR_NO_DEVICE, path)};
   const std::optional<PrinterInterface> printer = FindPrinterInterface(*match);
   if (!printer) {
-    cause = "the USB device " + path + " has no interface with a bulk OUT endpoint";
-    return nullptr;
+    return {nullptr,
+            {kResultPortOpenError, 0,
+             "the USB device " + path + " has no interface with a bulk OUT endpoint"}};
   }
   libusb_device_handle* handle = nullptr;
   if (const int status = libusb_open(*match, &handle); status != LIBUSB_SUCCESS) {
-    cause = OpenFailureText(status, path);
-    return nullptr;
+    return {nullptr, OpenFailure(status, path)};
   }
   auto device = std::make_unique<LibusbDevice>(session_, handle, *printer);
-  if (!device->Claim(path, cause)) return nullptr;
-  return device;
+  LinkFailure claimed = device->Claim(path);
+  if (!claimed.ok()) return {nullptr, std::move(claimed)};
+  return {std::move(device), {}};
 }
 
 }  // namespace
 
-std::unique_ptr<UsbDeviceList> OpenSystemUsbDeviceList(std::string& cause) {
+Outcome<std::unique_ptr<UsbDeviceList>> OpenSystemUsbDeviceList() {
   libusb_context* context = nullptr;
   if (const int status = libusb_init(&context); status != LIBUSB_SUCCESS) {
-    cause = "USB is not available on this system: " + LibusbText(status);
-    return nullptr;
+    return {nullptr,
+            {kResultPortOpenError, LibusbErrno(status),
+             "USB is not available on this system: " + LibusbText(status)}};
   }
-  return std::make_unique<LibusbDeviceList>(std::make_shared<LibusbSession>(context));
+  return {std::make_unique<LibusbDeviceList>(std::make_shared<LibusbSession>(context)), {}};
 }
 
 }  // namespace vantrel

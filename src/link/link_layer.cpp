@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 
 namespace vantrel {
 
@@ -45,28 +46,28 @@ ReceiveRing* LinkLayer::RingFor(int interface) {
 
 int LinkLayer::OpenLink(int interface) {
   CloseLink();
-  last_cause_.clear();
+  last_failure_ = {};
   delivery_failed_ = false;
   if (!IsValidInterface(interface)) {
-    last_cause_ = "unknown interface " + std::to_string(interface);
+    last_failure_ = {kResultPortOpenError, 0, "unknown interface " + std::to_string(interface)};
     return kInvalidLinkHandle;
   }
-  std::string cause;
-  transport_ = opener_(static_cast<InterfaceKind>(interface), settings_, waits_, cause);
-  if (transport_ == nullptr) {
-    last_cause_ = std::move(cause);
+  OpenedTransport opened = opener_(static_cast<InterfaceKind>(interface), settings_, waits_);
+  if (opened.value == nullptr) {
+    last_failure_ = std::move(opened.failure);
     return kInvalidLinkHandle;
   }
+  transport_ = std::move(opened.value);
   interface_ = interface;
   if (ReceiveRing* ring = RingFor(interface)) ring->Reset();
-  return transport_->Handle();
+  return transport_->shape().handle;
 }
 
 void LinkLayer::CloseLink() {
   if (transport_ == nullptr) return;
-  if (!transport_->Finish()) {
+  if (LinkFailure finished = transport_->Finish(); !finished.ok()) {
     delivery_failed_ = true;
-    last_cause_ = transport_->cause();
+    last_failure_ = std::move(finished);
   }
   transport_.reset();
 }
@@ -91,9 +92,13 @@ std::chrono::milliseconds LinkLayer::ReplyBound() const {
   }
 }
 
-bool LinkLayer::Fail(std::string cause) {
-  last_cause_ = std::move(cause);
+bool LinkLayer::Fail(LinkFailure failure) {
+  last_failure_ = std::move(failure);
   return false;
+}
+
+bool LinkLayer::FailReading(std::string detail) {
+  return Fail({kResultReceivingError, 0, std::move(detail)});
 }
 
 bool LinkLayer::WriteLink(std::string_view text) {
@@ -102,15 +107,16 @@ bool LinkLayer::WriteLink(std::string_view text) {
 
 bool LinkLayer::WriteLink(std::span<const std::uint8_t> bytes) {
   progress_.ReportProgress(kProgressStep, 0);
-  if (transport_ == nullptr) return Fail("the link is not open");
+  if (transport_ == nullptr) return Fail({kResultTransmissionError, 0, "the link is not open"});
   const std::size_t length = bytes.size();
-  const std::size_t chunk_size = std::max<std::size_t>(1, transport_->ChunkSize());
+  const std::size_t chunk_size = std::max<std::size_t>(1, transport_->shape().chunk_size);
   std::size_t sent = 0;
   while (sent < length) {
     const std::size_t piece = std::min(chunk_size, length - sent);
     const bool more = sent + piece < length;
-    if (!transport_->WriteChunk(bytes.subspan(sent, piece), more)) {
-      return Fail(transport_->cause());
+    if (LinkFailure written = transport_->WriteChunk(bytes.subspan(sent, piece), more);
+        !written.ok()) {
+      return Fail(std::move(written));
     }
     sent += piece;
     // 64-bit product: a block of several GiB must not wrap the percentage.
@@ -125,31 +131,33 @@ bool LinkLayer::WriteLink(std::span<const std::uint8_t> bytes) {
 
 bool LinkLayer::Refill() {
   ReceiveRing* ring = RingFor(interface_);
-  if (transport_ == nullptr || ring == nullptr || !transport_->CanReceive()) {
-    return Fail("this link cannot receive");
+  if (transport_ == nullptr || ring == nullptr || transport_->shape().refill_size == 0) {
+    return FailReading("this link cannot receive");
   }
   const Clock::time_point deadline = reply_deadline_.value_or(Clock::time_point::max());
   const auto bound_passed = [&] {
-    return Fail("the reply was not complete within " + std::to_string(ReplyBound().count()) +
-                " ms");
+    return Fail(
+        {kResultReceivingError, ETIMEDOUT,
+         "the reply was not complete within " + std::to_string(ReplyBound().count()) + " ms"});
   };
   if (Clock::now() >= deadline) return bound_passed();
   std::array<std::uint8_t, 4096> buffer;
-  const std::size_t room = std::min({buffer.size(), transport_->RefillSize(), ring->free_space()});
+  const std::size_t room =
+      std::min({buffer.size(), transport_->shape().refill_size, ring->free_space()});
   transport_->SetReplyDeadline(deadline);
-  const std::size_t got = transport_->Refill(std::span(buffer.data(), room));
-  if (got == 0) {
-    return transport_->lost() || Clock::now() < deadline ? Fail(transport_->cause())
-                                                         : bound_passed();
+  Received received = transport_->Refill(std::span(buffer.data(), room));
+  if (received.count == 0) {
+    return received.lost || Clock::now() < deadline ? Fail(std::move(received.failure))
+                                                    : bound_passed();
   }
-  ring->Append(std::span(buffer.data(), std::min(got, room)));
+  ring->Append(std::span(buffer.data(), std::min(received.count, room)));
   return true;
 }
 
 bool LinkLayer::ReadReplyByte(std::uint8_t& byte) {
   const ReplyClock clock(*this);
   ReceiveRing* ring = RingFor(interface_);
-  if (transport_ == nullptr || ring == nullptr) return Fail("this link cannot receive");
+  if (transport_ == nullptr || ring == nullptr) return FailReading("this link cannot receive");
   if (ring->count() == 0 && !Refill()) return false;
   return ring->Take(byte);
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/failure.h"
 #include "common/interface_kind.h"
 #include "common/progress.h"
 #include "common/result_code.h"
@@ -73,8 +74,8 @@ class LinkLayer {
   ResultCode QueryFramedList(std::string_view command, std::span<char> dest, std::uint32_t& total);
   ResultCode SendCommandText(std::string_view text);
 
-  // Why the last failing step of the current or last connection failed; empty when unknown.
-  const std::string& LastCause() const { return last_cause_; }
+  // Why the last failing step of the current or last connection failed; ok when none did.
+  const LinkFailure& LastFailure() const { return last_failure_; }
 
  private:
   using Clock = std::chrono::steady_clock;
@@ -95,7 +96,9 @@ class LinkLayer {
   ReceiveRing* RingFor(int interface);
   std::chrono::milliseconds ReplyBound() const;
   bool Refill();
-  bool Fail(std::string cause);
+  bool Fail(LinkFailure failure);
+  // A failure found by the reader itself (a malformed or oversized reply): code 3.
+  bool FailReading(std::string detail);
 
   TransportOpener opener_;
   BoundLinkSettings settings_;
@@ -108,7 +111,7 @@ class LinkLayer {
   int interface_ = kInterfaceUsb;
   // USB, COM and ETHERNET can receive; the parallel port has no reply channel.
   std::unique_ptr<ReceiveRing> rings_[3];
-  std::string last_cause_;
+  LinkFailure last_failure_;
   std::optional<Clock::time_point> reply_deadline_;
   bool delivery_failed_ = false;
 };

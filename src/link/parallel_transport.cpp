@@ -12,7 +12,6 @@
 #include <cstring>
 #include <thread>
 
-#include "common/socket_wait.h"
 #include "link/device_open_error.h"
 #include "link/parallel_port_device.h"
 
@@ -21,7 +20,7 @@ namespace {
 
 constexpr std::string_view kAccessHint =
     "add the user to the group that owns the device (usually lp) and log in again";
-// How often a write that cannot go on looks again (a FIFO without reader, a busy device).
+// How often the open of a FIFO without reader is tried again.
 constexpr std::chrono::milliseconds kRetryPause{10};
 
 // A FIFO whose reader has gone answers a write with SIGPIPE, which would end the program. While
@@ -56,28 +55,27 @@ class HeldBrokenPipe {
 
 }  // namespace
 
-std::unique_ptr<ParallelTransport> ParallelTransport::Open(const ParallelPortName& port,
-                                                           std::string& cause,
-                                                           const LinkWaits& waits) {
+Outcome<std::unique_ptr<ParallelTransport>> ParallelTransport::Open(const ParallelPortName& port,
+                                                                    const LinkWaits& waits) {
   const std::optional<std::string> device = ParallelPortDevice(port.name);
   if (!device) {
-    cause = "\"" + port.name + "\" is not a parallel port name (LPT1 to LPT4 or an absolute path)";
-    return nullptr;
+    return {
+        nullptr,
+        {kResultPortOpenError, 0,
+         "\"" + port.name + "\" is not a parallel port name (LPT1 to LPT4 or an absolute path)"}};
   }
   // No O_CREAT: only an existing device or file is written.
   int fd = ::open(device->c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   const bool writable = fd >= 0;
   if (!writable && errno == ENXIO) fd = ::open(device->c_str(), O_PATH | O_CLOEXEC);
-  if (fd < 0) {
-    cause = DeviceOpenFailure(*device, errno, kAccessHint);
-    return nullptr;
-  }
+  if (fd < 0) return {nullptr, DeviceOpenFailure(*device, errno, kAccessHint)};
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno != EBADF) {
-    cause = DeviceOpenFailure(*device, errno == EWOULDBLOCK ? EBUSY : errno, kAccessHint);
+    const int error = errno == EWOULDBLOCK ? EBUSY : errno;
     ::close(fd);
-    return nullptr;
+    return {nullptr, DeviceOpenFailure(*device, error, kAccessHint)};
   }
-  return std::unique_ptr<ParallelTransport>(new ParallelTransport(fd, writable, *device, waits));
+  return {std::unique_ptr<ParallelTransport>(new ParallelTransport(fd, writable, *device, waits)),
+          {}};
 }
 
 ParallelTransport::~ParallelTransport() {
@@ -101,54 +99,36 @@ bool ParallelTransport::OpenForWriting(Deadline deadline) {
   }
 }
 
-bool ParallelTransport::WriteChunk(std::span<const std::uint8_t> chunk, bool /*more_follows*/) {
+LinkFailure ParallelTransport::WriteChunk(std::span<const std::uint8_t> chunk,
+                                          bool /*more_follows*/) {
   const HeldBrokenPipe held;
   for (std::size_t sent = 0; sent < chunk.size(); sent += kWriteStep) {
-    if (!WriteStep(chunk.subspan(sent, std::min(kWriteStep, chunk.size() - sent)))) return false;
+    LinkFailure failure = WriteStep(chunk.subspan(sent, std::min(kWriteStep, chunk.size() - sent)));
+    if (!failure.ok()) return failure;
   }
-  return true;
+  return {};
 }
 
-bool ParallelTransport::WriteStep(std::span<const std::uint8_t> step) {
+LinkFailure ParallelTransport::WriteStep(std::span<const std::uint8_t> step) {
   const auto bound = waits_.com_write + waits_.com_write_per_byte * static_cast<int>(step.size());
   const Deadline deadline = std::chrono::steady_clock::now() + bound;
   const std::string stalled =
       device_ + " took no data for " + std::to_string(bound.count()) + " ms";
   if (!writable_ && !OpenForWriting(deadline)) {
-    SetCause(errno == ENXIO ? "nobody reads " + device_ : stalled);
-    return false;
+    const int error = errno;
+    return {kResultTransmissionError, error, error == ENXIO ? "nobody reads " + device_ : stalled};
   }
-  bool waited = false;
-  std::size_t sent = 0;
-  while (sent < step.size()) {
-    const ssize_t n = ::write(fd_, step.data() + sent, step.size() - sent);
-    if (n > 0) {
-      sent += static_cast<std::size_t>(n);
-      waited = false;
-    } else if (n < 0 && errno == EINTR) {
-      continue;
-    } else if (n < 0 && errno == EAGAIN) {
-      // A printer device without poll support reports ready at once: pause instead of spinning.
-      if (waited) std::this_thread::sleep_for(kRetryPause);
-      waited = true;
-      const auto left =
-          std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-      if (left.count() <= 0 || WaitForDescriptor(fd_, POLLOUT, left) == WaitResult::kTimedOut) {
-        SetCause(stalled);
-        return false;
-      }
-    } else {
-      SetCause(n == 0 ? device_ + " took no more data"
-                      : "writing to " + device_ + " failed: " + std::strerror(errno));
-      return false;
-    }
-  }
-  return true;
+  const auto write = [this](std::span<const std::uint8_t> rest) {
+    return ::write(fd_, rest.data(), rest.size());
+  };
+  const auto await_room = [&] {
+    return AwaitDescriptor(fd_, POLLOUT, deadline, kResultTransmissionError, stalled, device_);
+  };
+  return WriteAll(step, write, await_room, device_);
 }
 
-std::size_t ParallelTransport::Refill(std::span<std::uint8_t> /*into*/) {
-  SetCause("the parallel port cannot receive");
-  return 0;
+Received ParallelTransport::Refill(std::span<std::uint8_t> /*into*/) {
+  return {0, false, {kResultReceivingError, 0, "the parallel port cannot receive"}};
 }
 
 }  // namespace vantrel

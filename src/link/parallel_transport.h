@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "link/descriptor_write.h"
 #include "link/link_settings.h"
 #include "link/transport.h"
 
@@ -15,32 +16,27 @@ namespace vantrel {
 // take bytes that nobody ever gets. A FIFO that has no reader yet is opened at the first write.
 class ParallelTransport : public Transport {
  public:
-  // Opens the existing device for this connection alone. Returns null with the reason in `cause`.
-  static std::unique_ptr<ParallelTransport> Open(const ParallelPortName& port, std::string& cause,
-                                                 const LinkWaits& waits = LinkWaits{});
+  // Opens the existing device for this connection alone.
+  static Outcome<std::unique_ptr<ParallelTransport>> Open(const ParallelPortName& port,
+                                                          const LinkWaits& waits = LinkWaits{});
   ~ParallelTransport() override;
-  ParallelTransport(const ParallelTransport&) = delete;
-  ParallelTransport& operator=(const ParallelTransport&) = delete;
-
-  std::size_t ChunkSize() const override { return kWholeBuffer; }
-  std::size_t RefillSize() const override { return 0; }
-  bool CanReceive() const override { return false; }
-  int Handle() const override { return fd_; }
 
   // Each step of kWriteStep bytes must be taken within waits.com_write plus
   // waits.com_write_per_byte per byte, as on the serial link.
-  bool WriteChunk(std::span<const std::uint8_t> chunk, bool more_follows) override;
-  std::size_t Refill(std::span<std::uint8_t> into) override;
+  LinkFailure WriteChunk(std::span<const std::uint8_t> chunk, bool more_follows) override;
+  Received Refill(std::span<std::uint8_t> into) override;
 
   static constexpr std::size_t kWriteStep = 64;
 
  private:
-  using Deadline = std::chrono::steady_clock::time_point;
-
   ParallelTransport(int fd, bool writable, std::string device, const LinkWaits& waits)
-      : fd_(fd), writable_(writable), device_(std::move(device)), waits_(waits) {}
+      : Transport({.handle = fd}),
+        fd_(fd),
+        writable_(writable),
+        device_(std::move(device)),
+        waits_(waits) {}
   bool OpenForWriting(Deadline deadline);
-  bool WriteStep(std::span<const std::uint8_t> step);
+  LinkFailure WriteStep(std::span<const std::uint8_t> step);
 
   // The device; until a FIFO's reader appears, a path-only handle that keeps the number.
   int fd_;

@@ -37,7 +37,8 @@ bool LinkLayer::ReadReplyLine(ReplyBuffer& dest) {
   while (ReadReplyByte(byte)) {
     if (byte == '\r') continue;
     if (byte == '\n') break;
-    if (dest.length == ReplyBuffer::kCapacity) return Fail("reply line longer than 1024 bytes");
+    if (dest.length == ReplyBuffer::kCapacity)
+      return FailReading("reply line longer than 1024 bytes");
     dest.text[dest.length++] = static_cast<char>(byte);
   }
   dest.text[dest.length] = '\0';
@@ -54,7 +55,7 @@ bool LinkLayer::ReadFramedReply(ReplyBuffer& dest) {
   for (std::size_t skipped = 0;; ++skipped) {
     if (!ReadReplyByte(byte)) return false;
     if (byte == '{') break;
-    if (skipped == kMaxBytesBeforeFrame) return Fail("no reply frame in the data received");
+    if (skipped == kMaxBytesBeforeFrame) return FailReading("no reply frame in the data received");
   }
 
   std::array<char, ReplyBuffer::kCapacity> content;
@@ -64,13 +65,13 @@ bool LinkLayer::ReadFramedReply(ReplyBuffer& dest) {
   while (ReadReplyByte(byte)) {
     closed = byte == '}';
     if (closed) break;
-    if (collected == content.size()) return Fail("reply frame longer than 1024 bytes");
+    if (collected == content.size()) return FailReading("reply frame longer than 1024 bytes");
     content[collected++] = static_cast<char>(byte);
   }
   std::string_view payload;
   if (!ParseFrameContent(std::string_view(content.data(), collected), payload)) {
     // A frame cut off by a reset, a hang-up or the reply's deadline keeps that cause.
-    return closed ? Fail("malformed reply frame") : false;
+    return closed ? FailReading("malformed reply frame") : false;
   }
   std::memcpy(dest.text.data(), payload.data(), payload.size());
   dest.length = static_cast<std::uint32_t>(payload.size());
@@ -91,7 +92,7 @@ ResultCode LinkLayer::QueryFramedList(std::string_view command, std::span<char> 
     if (frame.length == 0) break;
     // Payload, "\r\n" and the closing NUL must all fit.
     if (offset + frame.length + 3 > dest.size()) {
-      Fail("list longer than " + std::to_string(dest.size()) + " bytes");
+      FailReading("list longer than " + std::to_string(dest.size()) + " bytes");
       return kResultReceivingError;
     }
     std::memcpy(dest.data() + offset, frame.text.data(), frame.length);

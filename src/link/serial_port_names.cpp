@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <fstream>
 #include <system_error>
 #include <tuple>
@@ -63,24 +64,25 @@ std::vector<SerialPortEntry> ListSerialPorts(const SerialDeviceRoots& roots) {
   return ports;
 }
 
-std::optional<std::string> ResolveSerialPort(std::string_view name, std::string& cause,
-                                             const SerialDeviceRoots& roots) {
-  if (name.starts_with('/')) return std::string(name);
+Outcome<std::string> ResolveSerialPort(std::string_view name, const SerialDeviceRoots& roots) {
+  if (name.starts_with('/')) return {std::string(name), {}};
   const std::optional<int> number = PortNameNumber(name, "COM", kMaxComPort);
   if (!number) {
     // Appended piece by piece: GCC 12 misreads the chained operator+ here (-Wrestrict).
-    cause = "\"";
-    cause.append(name).append("\" is not a serial port name (COM1 to COM");
-    cause.append(std::to_string(kMaxComPort)).append(" or an absolute device path)");
-    return std::nullopt;
+    std::string detail = "\"";
+    detail.append(name).append("\" is not a serial port name (COM1 to COM");
+    detail.append(std::to_string(kMaxComPort)).append(" or an absolute device path)");
+    return {{}, {kResultPortOpenError, 0, std::move(detail)}};
   }
   const std::vector<SerialPortEntry> ports = ListSerialPorts(roots);
   if (static_cast<std::size_t>(*number) > ports.size()) {
-    cause = "COM" + std::to_string(*number) + " maps to no serial device: this machine has " +
-            std::to_string(ports.size()) + (ports.size() == 1 ? " serial port" : " serial ports");
-    return std::nullopt;
+    return {{},
+            {kResultPortOpenError, ENODEV,
+             "COM" + std::to_string(*number) + " maps to no serial device: this machine has " +
+                 std::to_string(ports.size()) +
+                 (ports.size() == 1 ? " serial port" : " serial ports")}};
   }
-  return ports[static_cast<std::size_t>(*number) - 1].device;
+  return {ports[static_cast<std::size_t>(*number) - 1].device, {}};
 }
 
 }  // namespace vantrel

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/failure.h"
+
 namespace vantrel {
 
 // How the user's port names "COM1".."COM30" map to this system's serial devices.
@@ -34,8 +36,7 @@ struct SerialPortEntry {
 // Every name that maps to a present device, COM1 first; at most kMaxComPort entries.
 std::vector<SerialPortEntry> ListSerialPorts(const SerialDeviceRoots& roots = {});
 
-// The device to open for a port name, or nullopt with the reason in `cause`.
-std::optional<std::string> ResolveSerialPort(std::string_view name, std::string& cause,
-                                             const SerialDeviceRoots& roots = {});
+// The device to open for a port name, or why there is none (code 1).
+Outcome<std::string> ResolveSerialPort(std::string_view name, const SerialDeviceRoots& roots = {});
 
 }  // namespace vantrel

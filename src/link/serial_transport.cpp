@@ -11,7 +11,7 @@
 #include <cstring>
 #include <thread>
 
-#include "common/socket_wait.h"
+#include "link/descriptor_write.h"
 #include "link/device_open_error.h"
 #include "link/serial_port_names.h"
 
@@ -41,11 +41,6 @@ void RaiseModemLines(int fd) {
   for (int line : {TIOCM_DTR, TIOCM_RTS}) ::ioctl(fd, TIOCMBIS, &line);
 }
 
-WaitResult WaitUntil(int fd, short events, Clock::time_point deadline) {
-  const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-  return left.count() <= 0 ? WaitResult::kTimedOut : WaitForDescriptor(fd, events, left);
-}
-
 }  // namespace
 
 termios SerialLineSettings(const SerialSettings& settings, termios line) {
@@ -67,37 +62,38 @@ termios SerialLineSettings(const SerialSettings& settings, termios line) {
   return line;
 }
 
-std::unique_ptr<SerialTransport> SerialTransport::Open(const SerialSettings& settings,
-                                                       const LinkWaits& waits, std::string& cause) {
-  const std::optional<std::string> device = ResolveSerialPort(settings.port_name, cause);
-  if (!device) return nullptr;
-  const int fd = ::open(device->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    cause = DeviceOpenFailure(*device, errno, kAccessHint);
-    return nullptr;
-  }
+Outcome<std::unique_ptr<SerialTransport>> SerialTransport::Open(const SerialSettings& settings,
+                                                                const LinkWaits& waits) {
+  Outcome<std::string> device = ResolveSerialPort(settings.port_name);
+  if (!device.failure.ok()) return {nullptr, std::move(device.failure)};
+  const std::string& path = device.value;
+  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return {nullptr, DeviceOpenFailure(path, errno, kAccessHint)};
   termios original{};
   if (::tcgetattr(fd, &original) != 0) {
-    cause = *device + " is not a serial port: " + std::strerror(errno);
+    const int error = errno;
     ::close(fd);
-    return nullptr;
+    return {nullptr,
+            {kResultPortOpenError, error, path + " is not a serial port: " + std::strerror(error)}};
   }
   // From here the destructor restores the saved settings on every path.
-  std::unique_ptr<SerialTransport> port(new SerialTransport(fd, original, waits, *device));
-  if (!port->Configure(settings, cause)) return nullptr;
-  return port;
+  std::unique_ptr<SerialTransport> port(new SerialTransport(fd, original, waits, path));
+  LinkFailure configured = port->Configure(settings);
+  if (!configured.ok()) return {nullptr, std::move(configured)};
+  return {std::move(port), {}};
 }
 
-bool SerialTransport::Configure(const SerialSettings& settings, std::string& cause) {
+LinkFailure SerialTransport::Configure(const SerialSettings& settings) {
   const termios line = SerialLineSettings(settings, original_);
   // A port left in its previous (often canonical, echoing) mode would mangle every reply.
   if (::tcsetattr(fd_, TCSANOW, &line) != 0) {
-    cause = device_ + " refused the line settings: " + std::strerror(errno);
-    return false;
+    const int error = errno;
+    return {kResultPortOpenError, error,
+            device_ + " refused the line settings: " + std::strerror(error)};
   }
   RaiseModemLines(fd_);
   ::tcflush(fd_, TCIOFLUSH);
-  return true;
+  return {};
 }
 
 SerialTransport::~SerialTransport() {
@@ -123,65 +119,45 @@ void SerialTransport::DrainOutput() {
   }
 }
 
-bool SerialTransport::AwaitReady(short events, Deadline deadline, std::string timeout_cause) {
-  switch (WaitUntil(fd_, events, deadline)) {
-    case WaitResult::kReady:
-      return true;
-    case WaitResult::kTimedOut:
-      SetCause(std::move(timeout_cause));
-      return false;
-    case WaitResult::kFailed:
-      break;
-  }
-  SetCause("waiting on " + device_ + " failed: " + std::strerror(errno));
-  return false;
-}
-
-bool SerialTransport::WriteChunk(std::span<const std::uint8_t> chunk, bool /*more_follows*/) {
-  write_failed_ = !WriteAll(chunk);
-  return !write_failed_;
-}
-
-bool SerialTransport::WriteAll(std::span<const std::uint8_t> chunk) {
+LinkFailure SerialTransport::WriteChunk(std::span<const std::uint8_t> chunk,
+                                        bool /*more_follows*/) {
   const auto bound = waits_.com_write + waits_.com_write_per_byte * static_cast<int>(chunk.size());
-  const auto deadline = Clock::now() + bound;
-  std::size_t sent = 0;
-  while (sent < chunk.size()) {
-    const ssize_t n = ::write(fd_, chunk.data() + sent, chunk.size() - sent);
-    if (n > 0) {
-      sent += static_cast<std::size_t>(n);
-    } else if (n < 0 && errno == EINTR) {
-      continue;
-    } else if (n < 0 && errno == EAGAIN) {
-      const std::string timeout_cause =
-          device_ + " took no data for " + std::to_string(bound.count()) + " ms";
-      if (!AwaitReady(POLLOUT, deadline, timeout_cause)) return false;
-    } else {
-      SetCause("writing to " + device_ + " failed: " + std::strerror(errno));
-      return false;
-    }
-  }
-  return true;
+  const Deadline deadline = Clock::now() + bound;
+  const auto write = [this](std::span<const std::uint8_t> rest) {
+    return ::write(fd_, rest.data(), rest.size());
+  };
+  const auto await_room = [&] {
+    return AwaitDescriptor(fd_, POLLOUT, deadline, kResultTransmissionError,
+                           device_ + " took no data for " + std::to_string(bound.count()) + " ms",
+                           device_);
+  };
+  LinkFailure failure = WriteAll(chunk, write, await_room, device_);
+  write_failed_ = !failure.ok();
+  return failure;
 }
 
-std::size_t SerialTransport::Refill(std::span<std::uint8_t> into) {
+Received SerialTransport::Refill(std::span<std::uint8_t> into) {
   const std::chrono::milliseconds wait = WithinReply(waits_.com_read);
-  const auto deadline = Clock::now() + wait;
+  const Deadline deadline = Clock::now() + wait;
   const std::size_t want = std::min(into.size(), kRefillSize);
   for (;;) {
     const ssize_t n = ::read(fd_, into.data(), want);
-    if (n > 0) return static_cast<std::size_t>(n);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && errno == EAGAIN) {
-      const std::string timeout_cause =
-          "no answer on " + device_ + " within " + std::to_string(wait.count()) + " ms";
-      if (!AwaitReady(POLLIN, deadline, timeout_cause)) return 0;
+    if (n > 0) return {static_cast<std::size_t>(n), false, {}};
+    const int error = n < 0 ? errno : 0;
+    if (error == EINTR) continue;
+    if (error == EAGAIN) {
+      LinkFailure failure = AwaitDescriptor(
+          fd_, POLLIN, deadline, kResultReceivingError,
+          "no answer on " + device_ + " within " + std::to_string(wait.count()) + " ms", device_);
+      if (!failure.ok()) return {0, false, std::move(failure)};
       continue;
     }
     // A vanished adapter reads as end of file, a pseudo-terminal without its master as EIO.
-    SetLost(n == 0 || errno == EIO ? device_ + " hung up"
-                                   : "reading " + device_ + " failed: " + std::strerror(errno));
-    return 0;
+    return {0,
+            true,
+            {kResultReceivingError, error,
+             n == 0 || error == EIO ? device_ + " hung up"
+                                    : "reading " + device_ + " failed: " + std::strerror(error)}};
   }
 }
 

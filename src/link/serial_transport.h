@@ -29,32 +29,25 @@ class SerialTransport : public Transport {
   static constexpr std::size_t kRefillSize = 1;
 
   // `settings.port_name` is "COMn" (see serial_port_names.h) or an absolute device path.
-  // Returns null with the reason in `cause`.
-  static std::unique_ptr<SerialTransport> Open(const SerialSettings& settings,
-                                               const LinkWaits& waits, std::string& cause);
+  static Outcome<std::unique_ptr<SerialTransport>> Open(const SerialSettings& settings,
+                                                        const LinkWaits& waits);
   ~SerialTransport() override;
-  SerialTransport(const SerialTransport&) = delete;
-  SerialTransport& operator=(const SerialTransport&) = delete;
-
-  std::size_t ChunkSize() const override { return kChunkSize; }
-  std::size_t RefillSize() const override { return kRefillSize; }
-  int Handle() const override { return fd_; }
 
   // Bounded by waits.com_write plus waits.com_write_per_byte per byte of the chunk.
-  bool WriteChunk(std::span<const std::uint8_t> chunk, bool more_follows) override;
+  LinkFailure WriteChunk(std::span<const std::uint8_t> chunk, bool more_follows) override;
   // One byte within waits.com_read.
-  std::size_t Refill(std::span<std::uint8_t> into) override;
+  Received Refill(std::span<std::uint8_t> into) override;
 
  private:
   SerialTransport(int fd, const termios& original, const LinkWaits& waits, std::string device)
-      : fd_(fd), original_(original), waits_(waits), device_(std::move(device)) {}
-  using Deadline = std::chrono::steady_clock::time_point;
+      : Transport({.handle = fd, .chunk_size = kChunkSize, .refill_size = kRefillSize}),
+        fd_(fd),
+        original_(original),
+        waits_(waits),
+        device_(std::move(device)) {}
 
-  bool Configure(const SerialSettings& settings, std::string& cause);
-  bool WriteAll(std::span<const std::uint8_t> chunk);
+  LinkFailure Configure(const SerialSettings& settings);
   void DrainOutput();
-  // Waits until the port is ready for `events`; otherwise sets the cause and returns false.
-  bool AwaitReady(short events, Deadline deadline, std::string timeout_cause);
 
   int fd_;
   termios original_;

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "common/socket_wait.h"
+#include "link/descriptor_write.h"
 
 namespace vantrel {
 namespace {
@@ -27,18 +28,15 @@ struct AddrInfoList {
   }
 };
 
-std::string ErrnoText(int error) {
-  return std::strerror(error);
+LinkFailure ConnectFailure(int error, const std::string& what) {
+  return {kResultPortOpenError, error, what + ": " + std::strerror(error)};
 }
 
-// One connection attempt to one resolved address; returns the descriptor or -1.
-int ConnectOne(const addrinfo& address, std::chrono::milliseconds wait, std::string& cause) {
+// One connection attempt to one resolved address; returns the descriptor or the failure.
+Outcome<int> ConnectOne(const addrinfo& address, std::chrono::milliseconds wait) {
   const int fd = ::socket(address.ai_family, address.ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK,
                           address.ai_protocol);
-  if (fd < 0) {
-    cause = "cannot create a socket: " + ErrnoText(errno);
-    return -1;
-  }
+  if (fd < 0) return {-1, ConnectFailure(errno, "cannot create a socket")};
   int error = 0;
   if (::connect(fd, address.ai_addr, address.ai_addrlen) != 0) {
     error = errno;
@@ -54,26 +52,31 @@ int ConnectOne(const addrinfo& address, std::chrono::milliseconds wait, std::str
     }
   }
   if (error != 0) {
-    cause = "cannot connect: " + ErrnoText(error);
     ::close(fd);
-    return -1;
+    return {-1, ConnectFailure(error, "cannot connect")};
   }
   const int on = 1;
   ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
-  return fd;
+  return {fd, {}};
+}
+
+// "the printer at 192.0.2.7:9100", "the printer at [2001:db8::7]:9100".
+std::string PeerName(const std::string& address, const std::string& port) {
+  const bool v6 = address.find(':') != std::string::npos;
+  return "the printer at " + (v6 ? "[" + address + "]" : address) + ":" + port;
+}
+
+LinkFailure Refused(std::string detail) {
+  return {kResultPortOpenError, 0, std::move(detail)};
 }
 
 }  // namespace
 
-std::unique_ptr<TcpTransport> TcpTransport::Connect(const NetworkTarget& target,
-                                                    const LinkWaits& waits, std::string& cause) {
-  if (target.address.empty()) {
-    cause = "no printer address is set";
-    return nullptr;
-  }
+Outcome<std::unique_ptr<TcpTransport>> TcpTransport::Connect(const NetworkTarget& target,
+                                                             const LinkWaits& waits) {
+  if (target.address.empty()) return {nullptr, Refused("no printer address is set")};
   if (target.port <= 0 || target.port > 65535) {
-    cause = "port " + std::to_string(target.port) + " is not a TCP port";
-    return nullptr;
+    return {nullptr, Refused("port " + std::to_string(target.port) + " is not a TCP port")};
   }
   addrinfo hints{};
   hints.ai_family = AF_UNSPEC;
@@ -82,22 +85,30 @@ std::unique_ptr<TcpTransport> TcpTransport::Connect(const NetworkTarget& target,
   const std::string port = std::to_string(target.port);
   const int status = ::getaddrinfo(target.address.c_str(), port.c_str(), &hints, &found.head);
   if (status != 0) {
-    cause = "cannot resolve \"" + target.address + "\": " + ::gai_strerror(status);
-    return nullptr;
+    return {nullptr,
+            {kResultPortOpenError, status == EAI_SYSTEM ? errno : 0,
+             "cannot resolve \"" + target.address + "\": " + ::gai_strerror(status)}};
   }
   // One deadline for every address: a name with several silent ones must not multiply the wait.
   const auto deadline = std::chrono::steady_clock::now() + waits.net_connect;
+  LinkFailure failure;
   for (const addrinfo* address = found.head; address != nullptr; address = address->ai_next) {
     const auto left =
         std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) {
-      cause = "cannot connect within " + std::to_string(waits.net_connect.count()) + " ms";
+      failure = {kResultPortOpenError, ETIMEDOUT,
+                 "cannot connect within " + std::to_string(waits.net_connect.count()) + " ms"};
       break;
     }
-    const int fd = ConnectOne(*address, left, cause);
-    if (fd >= 0) return std::unique_ptr<TcpTransport>(new TcpTransport(fd, waits));
+    Outcome<int> connected = ConnectOne(*address, left);
+    if (connected.value >= 0) {
+      return {std::unique_ptr<TcpTransport>(
+                  new TcpTransport(connected.value, waits, PeerName(target.address, port))),
+              {}};
+    }
+    failure = std::move(connected.failure);
   }
-  return nullptr;
+  return {nullptr, std::move(failure)};
 }
 
 TcpTransport::~TcpTransport() {
@@ -110,11 +121,11 @@ TcpTransport::~TcpTransport() {
 // printer still sends, and waits until every byte is acknowledged and the printer has ended its
 // side, a reset comes, or waits.net_close passes. Silence with everything acknowledged (a
 // printer rebooting) is success.
-bool TcpTransport::Finish() {
+LinkFailure TcpTransport::Finish() {
   ::shutdown(fd_, SHUT_WR);
   // After a failed exchange the operation fails anyway; an answer read since the last write
   // shows that the printer took it.
-  if (write_failed_ || read_failed_ || !unconfirmed_write_) return true;
+  if (write_failed_ || read_failed_ || !unconfirmed_write_) return {};
   constexpr auto kSlice = std::chrono::milliseconds(10);
   const auto deadline = std::chrono::steady_clock::now() + waits_.net_close;
   bool peer_done = false;
@@ -125,17 +136,17 @@ bool TcpTransport::Finish() {
     socklen_t size = sizeof(error);
     if (peer == PeerState::kBroken ||
         (::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error != 0)) {
-      SetCause("the printer broke the connection before taking every byte: " + ErrnoText(error));
-      return false;
+      return {kResultTransmissionError, error,
+              peer_ + " broke the connection before taking every byte: " + std::strerror(error)};
     }
     int unacknowledged = 0;
-    if (::ioctl(fd_, SIOCOUTQ, &unacknowledged) != 0) return true;
-    if (unacknowledged == 0 && peer_done) return true;
+    if (::ioctl(fd_, SIOCOUTQ, &unacknowledged) != 0) return {};
+    if (unacknowledged == 0 && peer_done) return {};
     if (std::chrono::steady_clock::now() >= deadline) {
-      if (unacknowledged == 0) return true;
-      SetCause("the printer did not acknowledge the last " + std::to_string(unacknowledged) +
-               " bytes within " + std::to_string(waits_.net_close.count()) + " ms");
-      return false;
+      if (unacknowledged == 0) return {};
+      return {kResultTransmissionError, ETIMEDOUT,
+              peer_ + " did not acknowledge the last " + std::to_string(unacknowledged) +
+                  " bytes within " + std::to_string(waits_.net_close.count()) + " ms"};
     }
     // Once the printer has ended its side the socket stays readable; only the queue is watched.
     if (peer_done) {
@@ -157,84 +168,59 @@ TcpTransport::PeerState TcpTransport::DiscardIncoming() {
   }
 }
 
-bool TcpTransport::WaitUntilWritable() {
-  for (int attempt = 0; attempt < waits_.net_write_attempts; ++attempt) {
-    switch (WaitForDescriptor(fd_, POLLOUT, waits_.net_write)) {
-      case WaitResult::kReady:
-        return true;
-      case WaitResult::kTimedOut:
-        continue;
-      case WaitResult::kFailed:
-        SetCause("waiting to send failed: " + ErrnoText(errno));
-        return false;
-    }
-  }
-  SetCause("the printer took no data for " +
-           std::to_string(waits_.net_write.count() * waits_.net_write_attempts) + " ms");
-  return false;
-}
-
-bool TcpTransport::WriteChunk(std::span<const std::uint8_t> chunk, bool more_follows) {
+LinkFailure TcpTransport::WriteChunk(std::span<const std::uint8_t> chunk, bool more_follows) {
   if (more_follows && gathered_.size() + chunk.size() <= kGatherSize) {
     gathered_.insert(gathered_.end(), chunk.begin(), chunk.end());
-    return true;
+    return {};
   }
   if (!gathered_.empty()) {
-    const bool sent = SendAll(gathered_, true);
+    LinkFailure sent = SendAll(gathered_, true);
     gathered_.clear();
-    if (!sent) return false;
+    if (!sent.ok()) return sent;
   }
   return SendAll(chunk, more_follows);
 }
 
-bool TcpTransport::SendAll(std::span<const std::uint8_t> chunk, bool more_follows) {
+LinkFailure TcpTransport::SendAll(std::span<const std::uint8_t> chunk, bool more_follows) {
   const int flags = MSG_NOSIGNAL | (more_follows ? MSG_MORE : 0);
   unconfirmed_write_ = true;
-  std::size_t sent = 0;
-  while (sent < chunk.size()) {
-    const ssize_t n = ::send(fd_, chunk.data() + sent, chunk.size() - sent, flags);
-    if (n > 0) {
-      sent += static_cast<std::size_t>(n);
-    } else if (n < 0 && errno == EINTR) {
-      continue;
-    } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-      if (!WaitUntilWritable()) {
-        write_failed_ = true;
-        return false;
-      }
-    } else {
-      SetCause(n == 0 ? "the connection is closed" : "sending failed: " + ErrnoText(errno));
-      write_failed_ = true;
-      return false;
-    }
-  }
-  return true;
+  const auto send = [&](std::span<const std::uint8_t> rest) {
+    return ::send(fd_, rest.data(), rest.size(), flags);
+  };
+  const auto stalled = waits_.net_write * waits_.net_write_attempts;
+  const auto await_room = [&] {
+    return AwaitDescriptor(
+        fd_, POLLOUT, std::chrono::steady_clock::now() + stalled, kResultTransmissionError,
+        peer_ + " took no data for " + std::to_string(stalled.count()) + " ms", peer_);
+  };
+  LinkFailure failure = WriteAll(chunk, send, await_room, peer_);
+  write_failed_ = !failure.ok();
+  return failure;
 }
 
-std::size_t TcpTransport::Refill(std::span<std::uint8_t> into) {
+Received TcpTransport::Refill(std::span<std::uint8_t> into) {
   const std::chrono::milliseconds wait = WithinReply(waits_.net_read);
-  switch (WaitForDescriptor(fd_, POLLIN, wait)) {
-    case WaitResult::kTimedOut:
-      read_failed_ = true;
-      SetCause("no answer from the printer within " + std::to_string(wait.count()) + " ms");
-      return 0;
-    case WaitResult::kFailed:
-      read_failed_ = true;
-      SetCause("waiting for an answer failed: " + ErrnoText(errno));
-      return 0;
-    case WaitResult::kReady:
-      break;
+  LinkFailure failure = AwaitDescriptor(
+      fd_, POLLIN, std::chrono::steady_clock::now() + wait, kResultReceivingError,
+      "no answer from " + peer_ + " within " + std::to_string(wait.count()) + " ms", peer_);
+  if (!failure.ok()) {
+    read_failed_ = true;
+    return {0, false, std::move(failure)};
   }
   for (;;) {
     const ssize_t n = ::recv(fd_, into.data(), into.size(), 0);
     if (n > 0) {
       unconfirmed_write_ = false;
-      return static_cast<std::size_t>(n);
+      return {static_cast<std::size_t>(n), false, {}};
     }
     if (n < 0 && errno == EINTR) continue;
     read_failed_ = true;
-    SetLost(n == 0 ? "the printer closed the connection" : "receiving failed: " + ErrnoText(errno));
-    return 0;
+    if (n == 0) return {0, true, {kResultReceivingError, 0, peer_ + " closed the connection"}};
+    const int error = errno;
+    return {0,
+            true,
+            {kResultReceivingError, error,
+             "receiving from " + peer_ + " failed: " + std::strerror(error)}};
   }
 }
 

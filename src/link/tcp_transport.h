@@ -19,38 +19,34 @@ namespace vantrel {
 // download costs a sixty-fourth of the system calls.
 class TcpTransport : public Transport {
  public:
-  static constexpr int kHandle = 1;
-  static constexpr std::size_t kChunkSize = 1024;
-  static constexpr std::size_t kRefillSize = 4096;
+  // The connection is held here, so the handle is the constant 1.
+  static constexpr TransportShape kShape{.handle = 1, .chunk_size = 1024, .refill_size = 4096};
   static constexpr std::size_t kGatherSize = std::size_t{64} * 1024;
 
   // Resolves the target's address (a dotted address or a name) and connects within
-  // waits.net_connect. Returns null with the reason in `cause`.
-  static std::unique_ptr<TcpTransport> Connect(const NetworkTarget& target, const LinkWaits& waits,
-                                               std::string& cause);
+  // waits.net_connect.
+  static Outcome<std::unique_ptr<TcpTransport>> Connect(const NetworkTarget& target,
+                                                        const LinkWaits& waits);
   ~TcpTransport() override;
 
-  std::size_t ChunkSize() const override { return kChunkSize; }
-  std::size_t RefillSize() const override { return kRefillSize; }
-  int Handle() const override { return kHandle; }
-
-  // A chunk that takes no byte within waits.net_write is tried again, up to
-  // waits.net_write_attempts waits in a row; a short write goes on from the first unsent byte.
-  bool WriteChunk(std::span<const std::uint8_t> chunk, bool more_follows) override;
-  std::size_t Refill(std::span<std::uint8_t> into) override;
+  // A chunk that takes no byte within waits.net_write times waits.net_write_attempts fails; a
+  // short write goes on from the first unsent byte.
+  LinkFailure WriteChunk(std::span<const std::uint8_t> chunk, bool more_follows) override;
+  Received Refill(std::span<std::uint8_t> into) override;
   // Waits up to waits.net_close for the printer to take the last bytes written.
-  bool Finish() override;
+  LinkFailure Finish() override;
 
  private:
-  TcpTransport(int fd, const LinkWaits& waits) : fd_(fd), waits_(waits) {}
-  bool WaitUntilWritable();
+  TcpTransport(int fd, const LinkWaits& waits, std::string peer)
+      : Transport(kShape), fd_(fd), waits_(waits), peer_(std::move(peer)) {}
   enum class PeerState { kOpen, kEnded, kBroken };
   PeerState DiscardIncoming();
-  void FinishSending();
-  bool SendAll(std::span<const std::uint8_t> bytes, bool more_follows);
+  LinkFailure SendAll(std::span<const std::uint8_t> bytes, bool more_follows);
 
   int fd_;
   LinkWaits waits_;
+  // "host:port", naming the printer in failures.
+  std::string peer_;
   bool write_failed_ = false;
   bool read_failed_ = false;
   // Bytes were written and no answer has come since.

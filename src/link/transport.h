@@ -6,57 +6,63 @@
 #include <cstdint>
 #include <limits>
 #include <span>
-#include <string>
+
+#include "common/failure.h"
 
 namespace vantrel {
+
+// What the link layer needs to know of a connection; fixed for the connection's life.
+struct TransportShape {
+  static constexpr std::size_t kWholeBuffer = std::numeric_limits<std::size_t>::max();
+
+  // What OpenLink reports: the system handle of the device, or 1 where there is none to give.
+  int handle = 1;
+  // The largest piece WriteLink hands to WriteChunk at once; kWholeBuffer for one write.
+  std::size_t chunk_size = kWholeBuffer;
+  // The most bytes one Refill may deliver; 0 for a link without a reply channel.
+  std::size_t refill_size = 0;
+};
+
+// What one refill brought.
+struct Received {
+  std::size_t count = 0;
+  // The printer closed, reset or hung up the connection: no more bytes will come.
+  bool lost = false;
+  // Why nothing came, when `count` is 0.
+  LinkFailure failure;
+};
 
 // One open connection of one interface kind. The link layer above it does the chunking,
 // the receive rings and the reply parsing; a transport only moves bytes.
 // Closing happens in the destructor, which restores whatever opening changed.
 class Transport {
  public:
-  static constexpr std::size_t kWholeBuffer = std::numeric_limits<std::size_t>::max();
-
+  explicit Transport(const TransportShape& shape) : shape_(shape) {}
   virtual ~Transport() = default;
+  Transport(const Transport&) = delete;
+  Transport& operator=(const Transport&) = delete;
 
-  // The largest piece WriteLink hands to WriteChunk at once; kWholeBuffer for one write.
-  virtual std::size_t ChunkSize() const = 0;
-  // The most bytes one Refill may deliver.
-  virtual std::size_t RefillSize() const = 0;
-  // False for a link without a reply channel: readers then fail at once.
-  virtual bool CanReceive() const { return true; }
-  // The handle OpenLink reports for this connection.
-  virtual int Handle() const = 0;
+  const TransportShape& shape() const { return shape_; }
 
-  // Sends the whole chunk or fails. `more_follows` tells that the same write continues at
-  // once with another chunk, so the transport may hold the bytes back briefly.
-  virtual bool WriteChunk(std::span<const std::uint8_t> chunk, bool more_follows) = 0;
+  // Sends the whole chunk or says why not (code 2). `more_follows` tells that the same write
+  // continues at once with another chunk, so the transport may hold the bytes back briefly.
+  virtual LinkFailure WriteChunk(std::span<const std::uint8_t> chunk, bool more_follows) = 0;
 
   // One refill: waits up to the transport's read wait, cut to the reply deadline, and places
-  // what arrived at the start of `into` (never more than into.size()). Returns the count; 0 when
-  // nothing came in time or the printer closed the connection.
-  virtual std::size_t Refill(std::span<std::uint8_t> into) = 0;
+  // what arrived at the start of `into` (never more than into.size()). A count of 0 comes with
+  // the failure (code 3): nothing came in time, or the printer ended the connection.
+  virtual Received Refill(std::span<std::uint8_t> into) = 0;
 
-  // Ends the connection before the destructor runs. False when the printer cannot be known to
-  // have taken every byte written; cause() then says why.
-  virtual bool Finish() { return true; }
+  // Ends the connection before the destructor runs. Fails (code 2) when the printer cannot be
+  // known to have taken every byte written.
+  virtual LinkFailure Finish() { return {}; }
 
   // The whole reply being read must be in by then; every refill wait stops there too.
   void SetReplyDeadline(std::chrono::steady_clock::time_point deadline) {
     reply_deadline_ = deadline;
   }
 
-  // Why the last failing call failed, for the user ("connection reset by the printer").
-  const std::string& cause() const { return cause_; }
-  // True once the printer closed, reset or hung up the connection: no more bytes will come.
-  bool lost() const { return lost_; }
-
  protected:
-  void SetCause(std::string cause) { cause_ = std::move(cause); }
-  void SetLost(std::string cause) {
-    lost_ = true;
-    SetCause(std::move(cause));
-  }
   // `wait`, or less when the reply deadline comes first. Never below 1 ms: a wait of 0 means
   // "do not wait" to poll() but "wait for ever" to a USB transfer. The link layer does not
   // refill once the deadline has passed.
@@ -67,8 +73,7 @@ class Transport {
   }
 
  private:
-  std::string cause_;
-  bool lost_ = false;
+  TransportShape shape_;
   std::chrono::steady_clock::time_point reply_deadline_ =
       std::chrono::steady_clock::time_point::max();
 };

@@ -8,29 +8,27 @@
 namespace vantrel {
 namespace {
 
-std::unique_ptr<Transport> OpenSystemUsb(const LinkWaits& waits, std::string& cause) {
-  std::unique_ptr<UsbDeviceList> devices = OpenSystemUsbDeviceList(cause);
-  if (devices == nullptr) return nullptr;
-  return UsbTransport::Open(*devices, waits, cause);
+OpenedTransport OpenSystemUsb(const LinkWaits& waits) {
+  Outcome<std::unique_ptr<UsbDeviceList>> devices = OpenSystemUsbDeviceList();
+  if (devices.value == nullptr) return {nullptr, std::move(devices.failure)};
+  return AsTransport(UsbTransport::Open(*devices.value, waits));
 }
 
 }  // namespace
 
-std::unique_ptr<Transport> OpenSystemTransport(InterfaceKind interface,
-                                               const BoundLinkSettings& settings,
-                                               const LinkWaits& waits, std::string& cause) {
+OpenedTransport OpenSystemTransport(InterfaceKind interface, const BoundLinkSettings& settings,
+                                    const LinkWaits& waits) {
   switch (interface) {
     case kInterfaceEthernet:
-      return TcpTransport::Connect(*settings.network, waits, cause);
+      return AsTransport(TcpTransport::Connect(*settings.network, waits));
     case kInterfaceUsb:
-      return OpenSystemUsb(waits, cause);
+      return OpenSystemUsb(waits);
     case kInterfaceCom:
-      return SerialTransport::Open(*settings.serial, waits, cause);
+      return AsTransport(SerialTransport::Open(*settings.serial, waits));
     case kInterfaceLpt:
-      return ParallelTransport::Open(*settings.parallel, cause, waits);
+      return AsTransport(ParallelTransport::Open(*settings.parallel, waits));
   }
-  cause = "unknown interface";
-  return nullptr;
+  return {nullptr, {kResultPortOpenError, 0, "unknown interface"}};
 }
 
 }  // namespace vantrel

@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <memory>
-#include <string>
 
 #include "common/interface_kind.h"
 #include "link/link_settings.h"
@@ -17,14 +16,21 @@ struct BoundLinkSettings {
   const NetworkTarget* network = nullptr;
 };
 
-// Opens one connection of the given kind, or returns null and says why in `cause`.
-using TransportOpener = std::function<std::unique_ptr<Transport>(
-    InterfaceKind interface, const BoundLinkSettings& settings, const LinkWaits& waits,
-    std::string& cause)>;
+// An open connection, or why none could be opened.
+using OpenedTransport = Outcome<std::unique_ptr<Transport>>;
+
+// Opens one connection of the given kind.
+using TransportOpener = std::function<OpenedTransport(
+    InterfaceKind interface, const BoundLinkSettings& settings, const LinkWaits& waits)>;
 
 // The operating system's transports: the one used unless a test supplies its own.
-std::unique_ptr<Transport> OpenSystemTransport(InterfaceKind interface,
-                                               const BoundLinkSettings& settings,
-                                               const LinkWaits& waits, std::string& cause);
+OpenedTransport OpenSystemTransport(InterfaceKind interface, const BoundLinkSettings& settings,
+                                    const LinkWaits& waits);
+
+// The opened connection of a concrete kind, as any transport.
+template <typename Concrete>
+OpenedTransport AsTransport(Outcome<std::unique_ptr<Concrete>> opened) {
+  return {std::move(opened.value), std::move(opened.failure)};
+}
 
 }  // namespace vantrel

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "link/transport.h"
+
 namespace vantrel {
 
 // The udev rule that lets a user without root open our printers; named in the cause line when
@@ -20,14 +22,12 @@ class UsbDevice {
  public:
   virtual ~UsbDevice() = default;
 
-  // Sends every byte. No time limit, but a device that goes away ends the write. On failure
-  // says why in `cause`.
-  virtual bool Write(std::span<const std::uint8_t> bytes, std::string& cause) = 0;
+  // Sends every byte. No time limit, but a device that goes away ends the write (code 2).
+  virtual LinkFailure Write(std::span<const std::uint8_t> bytes) = 0;
 
   // One bulk IN read of at most into.size() bytes, waiting up to `wait`; a transfer still
-  // pending then is cancelled. Returns the count, 0 with the reason in `cause` when none came.
-  virtual std::size_t Read(std::span<std::uint8_t> into, std::chrono::milliseconds wait,
-                           std::string& cause) = 0;
+  // pending then is cancelled. A count of 0 comes with the failure (code 3).
+  virtual Received Read(std::span<std::uint8_t> into, std::chrono::milliseconds wait) = 0;
 };
 
 // The USB devices present now. The libusb backend lists the bus afresh on every call; tests
@@ -39,11 +39,11 @@ class UsbDeviceList {
   // Device path texts (see FormatUsbDevicePath) in the system's enumeration order.
   virtual std::vector<std::string> ListDevicePaths() = 0;
 
-  // Opens the device listed under `path`; null with the reason in `cause`.
-  virtual std::unique_ptr<UsbDevice> Open(const std::string& path, std::string& cause) = 0;
+  // Opens the device listed under `path`.
+  virtual Outcome<std::unique_ptr<UsbDevice>> Open(const std::string& path) = 0;
 };
 
-// The libusb backend; null with the reason in `cause` when libusb cannot start.
-std::unique_ptr<UsbDeviceList> OpenSystemUsbDeviceList(std::string& cause);
+// The libusb backend, or why libusb cannot start.
+Outcome<std::unique_ptr<UsbDeviceList>> OpenSystemUsbDeviceList();
 
 }  // namespace vantrel

@@ -4,6 +4,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
+#include <cerrno>
 #include <stdexcept>
 
 #include "app/app_fixture.h"
@@ -13,10 +14,8 @@
 namespace vantrel::app::testing {
 namespace {
 
-std::unique_ptr<Transport> NoPrinter(InterfaceKind, const BoundLinkSettings&, const LinkWaits&,
-                                     std::string& cause) {
-  cause = "no printer attached";
-  return nullptr;
+OpenedTransport NoPrinter(InterfaceKind, const BoundLinkSettings&, const LinkWaits&) {
+  return {nullptr, {kResultPortOpenError, ENODEV, "no printer attached"}};
 }
 
 QString Panel(const AppFixture& app, int index) {
@@ -104,8 +103,7 @@ class MainWindowTest : public QObject {
 
   void ExceptionFromAnOperationIsShownAndTheProgramGoesOn() {
     AppFixture app([](MainWindowOptions& o) {
-      o.opener = [](InterfaceKind, const BoundLinkSettings&, const LinkWaits&,
-                    std::string&) -> std::unique_ptr<Transport> {
+      o.opener = [](InterfaceKind, const BoundLinkSettings&, const LinkWaits&) -> OpenedTransport {
         throw std::runtime_error("transport exploded");
       };
     });

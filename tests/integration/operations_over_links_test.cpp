@@ -22,7 +22,7 @@ TEST_P(OperationsOverLinksTest, QueryStatusReadsByteAndDetail) {
   printer_.SetState(state);
   StatusFlags flags;
   ASSERT_EQ(RunPrinterOperation(link_, kOpQueryStatus, interface_, &flags), kResultOk)
-      << link_.LastCause();
+      << link_.LastFailure().detail;
   EXPECT_EQ(flags.flags, (std::array<std::uint8_t, 10>{1, 0, 0, 1, 0, 0, 0, 1, 1, 0}));
   EXPECT_EQ(Received(8), "\x1b!?\x1b!S\r\n");
 }
@@ -54,7 +54,7 @@ TEST_P(OperationsOverLinksTest, ConfigurationWrittenPerBlockReadsBack) {
   PrinterConfig config;
   ResetConfig(config);
   ASSERT_EQ(RunPrinterOperation(link_, kOpReadConfiguration, interface_, &config, 0), kResultOk)
-      << link_.LastCause();
+      << link_.LastFailure().detail;
   config.Speed.Set(6.0F);
   config.PaperWidth.Set(76.0F);
   config.DarknessZ.Set(22);

@@ -1,6 +1,7 @@
 // Every status and control operation against the simulated printer over real loopback TCP.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <vector>
 
 #include "link/tcp_transport.h"
@@ -82,14 +83,11 @@ TEST_F(StatusOpsOverSimTest, TwoRepliesInOneSegmentNeedOneNetworkRead) {
   class CountingTransport : public Transport {
    public:
     CountingTransport(std::unique_ptr<TcpTransport> inner, int& refills)
-        : inner_(std::move(inner)), refills_(refills) {}
-    std::size_t ChunkSize() const override { return inner_->ChunkSize(); }
-    std::size_t RefillSize() const override { return inner_->RefillSize(); }
-    int Handle() const override { return inner_->Handle(); }
-    bool WriteChunk(std::span<const std::uint8_t> chunk, bool more) override {
+        : Transport(inner->shape()), inner_(std::move(inner)), refills_(refills) {}
+    LinkFailure WriteChunk(std::span<const std::uint8_t> chunk, bool more) override {
       return inner_->WriteChunk(chunk, more);
     }
-    std::size_t Refill(std::span<std::uint8_t> into) override {
+    Received Refill(std::span<std::uint8_t> into) override {
       ++refills_;
       return inner_->Refill(into);
     }
@@ -98,11 +96,11 @@ TEST_F(StatusOpsOverSimTest, TwoRepliesInOneSegmentNeedOneNetworkRead) {
     std::unique_ptr<TcpTransport> inner_;
     int& refills_;
   };
-  LinkLayer counting([&](InterfaceKind, const BoundLinkSettings& settings, const LinkWaits& waits,
-                         std::string& cause) -> std::unique_ptr<Transport> {
-    auto tcp = TcpTransport::Connect(*settings.network, waits, cause);
-    if (!tcp) return nullptr;
-    return std::make_unique<CountingTransport>(std::move(tcp), refills);
+  LinkLayer counting([&](InterfaceKind, const BoundLinkSettings& settings,
+                         const LinkWaits& waits) -> OpenedTransport {
+    auto tcp = TcpTransport::Connect(*settings.network, waits);
+    if (tcp.value == nullptr) return {nullptr, std::move(tcp.failure)};
+    return {std::make_unique<CountingTransport>(std::move(tcp.value), refills), {}};
   });
   counting.BindLinkSettings(nullptr, nullptr, &target_);
   LinkConnection connection(counting, kInterfaceEthernet);
@@ -127,7 +125,7 @@ TEST_F(StatusOpsOverSimTest, RefusedConnectionIsPortOpenError) {
   server_.SetFaults(faults);
   EXPECT_EQ(RunPrinterOperation(link_, kOpQueryStatus, kInterfaceEthernet, &flags_),
             kResultPortOpenError);
-  EXPECT_NE(link_.LastCause().find("refused"), std::string::npos);
+  EXPECT_EQ(link_.LastFailure().os_error, ECONNREFUSED);
   EXPECT_EQ(RunPrinterOperation(link_, kOpProbeLink, kInterfaceEthernet, {}), kResultPortOpenError);
 }
 
@@ -139,7 +137,7 @@ TEST_F(StatusOpsOverSimTest, PrinterClosingBeforeTheStatusByteIsReceivingError) 
   EXPECT_EQ(RunPrinterOperation(link_, kOpQueryStatus, kInterfaceEthernet, &flags_),
             kResultReceivingError);
   EXPECT_LT(std::chrono::steady_clock::now() - start, kShortWait);  // at once, not after the wait
-  EXPECT_FALSE(link_.LastCause().empty());
+  EXPECT_EQ(link_.LastFailure().code, kResultReceivingError);
 }
 
 TEST_F(StatusOpsOverSimTest, SilentPrinterIsReceivingErrorAfterTheWait) {

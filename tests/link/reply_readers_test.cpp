@@ -86,7 +86,8 @@ TEST_F(ReplyReadersTest, NoiseBeforeAFrameIsBounded) {
   // A peer that keeps streaming without a brace ends the read instead of holding it forever.
   for (int i = 0; i < 40; ++i) Deliver(std::string(4096, 'x'));
   EXPECT_FALSE(link_.ReadFramedReply(reply_));
-  EXPECT_EQ(link_.LastCause(), "no reply frame in the data received");
+  EXPECT_EQ(link_.LastFailure().code, kResultReceivingError);
+  EXPECT_EQ(link_.LastFailure().detail, "no reply frame in the data received");
 }
 
 TEST_F(ReplyReadersTest, BytesLeftInTheRingServeTheNextReaderWithoutARefill) {
@@ -170,7 +171,7 @@ TEST_F(ReplyReadersTest, FramedListThatWouldOverflowFailsWithinItsCapacity) {
   EXPECT_EQ(link_.QueryFramedList("DIR\r\n", std::span(area.data(), 9), total),
             kResultReceivingError);
   EXPECT_EQ(std::string(area.data() + 9, 7), "#######");
-  EXPECT_FALSE(link_.LastCause().empty());
+  EXPECT_EQ(link_.LastFailure().code, kResultReceivingError);
 }
 
 TEST_F(ReplyReadersTest, FramedListFailsOnABrokenFrame) {

@@ -74,7 +74,7 @@ TEST_F(WriteLinkTest, NothingIsDrawnWhenNoWindowIsActive) {
 }
 
 TEST_F(WriteLinkTest, ParallelWritesTheWholeBufferAtOnce) {
-  script_->chunk_size = Transport::kWholeBuffer;
+  script_->chunk_size = TransportShape::kWholeBuffer;
   ASSERT_NE(link_.OpenLink(kInterfaceLpt), kInvalidLinkHandle);
   link_.progress().BeginProgress(kProgressPercent, 3, 3);
   ASSERT_TRUE(link_.WriteLink(std::string(5000, 'p')));
@@ -87,7 +87,8 @@ TEST_F(WriteLinkTest, FirstFailingChunkStopsTheWrite) {
   ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
   EXPECT_FALSE(link_.WriteLink(std::string(3000, 'f')));
   EXPECT_EQ(ChunkSizes(), (std::vector<std::size_t>{1024}));
-  EXPECT_EQ(link_.LastCause(), "scripted write failure");
+  EXPECT_EQ(link_.LastFailure().code, kResultTransmissionError);
+  EXPECT_EQ(link_.LastFailure().os_error, EPIPE);
 }
 
 TEST_F(WriteLinkTest, EmptyWriteSendsNothingAndSucceeds) {

@@ -81,7 +81,8 @@ TEST_F(DispatcherTest, SendRawBlockFailuresMapToTheirCodes) {
   script_->fail_open = true;
   EXPECT_EQ(RunPrinterOperation(link_, kOpSendRawBlock, kInterfaceEthernet, block),
             kResultPortOpenError);
-  EXPECT_EQ(link_.LastCause(), "scripted open failure");
+  EXPECT_EQ(link_.LastFailure().code, kResultPortOpenError);
+  EXPECT_EQ(link_.LastFailure().os_error, ENOENT);
 }
 
 TEST(ResultMessageTest, FixedTexts) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cerrno>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -35,40 +36,39 @@ struct Script {
 
 class ScriptedTransport : public Transport {
  public:
-  explicit ScriptedTransport(std::shared_ptr<Script> script) : script_(std::move(script)) {
+  static constexpr int kHandle = 7;
+
+  explicit ScriptedTransport(std::shared_ptr<Script> script)
+      : Transport({.handle = kHandle,
+                   .chunk_size = script->chunk_size,
+                   .refill_size = script->can_receive ? script->refill_size : 0}),
+        script_(std::move(script)) {
     ++script_->opens;
   }
   ~ScriptedTransport() override { ++script_->closes; }
 
-  std::size_t ChunkSize() const override { return script_->chunk_size; }
-  std::size_t RefillSize() const override { return script_->refill_size; }
-  bool CanReceive() const override { return script_->can_receive; }
-  int Handle() const override { return 7; }
-
-  bool WriteChunk(std::span<const std::uint8_t> chunk, bool) override {
+  LinkFailure WriteChunk(std::span<const std::uint8_t> chunk, bool) override {
     if (static_cast<int>(script_->chunks.size()) == script_->fail_write_at_chunk) {
-      SetCause("scripted write failure");
-      return false;
+      return {kResultTransmissionError, EPIPE, "scripted write failure"};
     }
     std::string text(reinterpret_cast<const char*>(chunk.data()), chunk.size());
     script_->chunks.push_back(text);
     script_->written += text;
     if (script_->on_write) script_->on_write(text, *script_);
-    return true;
+    return {};
   }
 
-  std::size_t Refill(std::span<std::uint8_t> into) override {
+  Received Refill(std::span<std::uint8_t> into) override {
     ++script_->refills;
     if (script_->deliveries.empty()) {
-      SetCause("scripted silence");
-      return 0;
+      return {0, false, {kResultReceivingError, ETIMEDOUT, "scripted silence"}};
     }
     std::string& front = script_->deliveries.front();
     const std::size_t n = std::min(front.size(), into.size());
     std::copy_n(front.begin(), n, into.begin());
     front.erase(0, n);
     if (front.empty()) script_->deliveries.pop_front();
-    return n;
+    return {n, false, {}};
   }
 
  private:
@@ -77,13 +77,10 @@ class ScriptedTransport : public Transport {
 
 // A link layer whose every open connects to the script.
 inline TransportOpener ScriptedOpener(std::shared_ptr<Script> script) {
-  return [script](InterfaceKind, const BoundLinkSettings&, const LinkWaits&,
-                  std::string& cause) -> std::unique_ptr<Transport> {
-    if (script->fail_open) {
-      cause = "scripted open failure";
-      return nullptr;
-    }
-    return std::make_unique<ScriptedTransport>(script);
+  return [script](InterfaceKind, const BoundLinkSettings&, const LinkWaits&) -> OpenedTransport {
+    if (script->fail_open)
+      return {nullptr, {kResultPortOpenError, ENOENT, "scripted open failure"}};
+    return {std::make_unique<ScriptedTransport>(script), {}};
   };
 }
 

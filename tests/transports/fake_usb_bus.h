@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -36,33 +37,28 @@ class FakeUsbDevice : public UsbDevice {
   explicit FakeUsbDevice(std::shared_ptr<FakeUsbBus> bus) : bus_(std::move(bus)) {}
   ~FakeUsbDevice() override { ++bus_->closes; }
 
-  bool Write(std::span<const std::uint8_t> bytes, std::string& cause) override {
+  LinkFailure Write(std::span<const std::uint8_t> bytes) override {
     if (bus_->writes++ == bus_->unplug_at_write) bus_->paths.clear();
-    if (bus_->paths.empty()) {
-      cause = "the USB printer was unplugged";
-      return false;
-    }
+    if (bus_->paths.empty()) return {kResultTransmissionError, ENODEV, "unplugged"};
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     bus_->written += text;
     bus_->write_sizes.push_back(text.size());
     if (bus_->printer) bus_->unread += bus_->printer(text);
-    return true;
+    return {};
   }
 
   // Like a device that has nothing to send: the read takes the whole wait.
-  std::size_t Read(std::span<std::uint8_t> into, std::chrono::milliseconds wait,
-                   std::string& cause) override {
+  Received Read(std::span<std::uint8_t> into, std::chrono::milliseconds wait) override {
     ++bus_->reads;
     bus_->last_read_wait = wait;
     if (bus_->unread.empty()) {
       std::this_thread::sleep_for(wait);
-      cause = "no answer from the USB printer";
-      return 0;
+      return {0, false, {kResultReceivingError, ETIMEDOUT, "no answer"}};
     }
     const std::size_t n = std::min(into.size(), bus_->unread.size());
     std::copy_n(bus_->unread.begin(), n, into.begin());
     bus_->unread.erase(0, n);
-    return n;
+    return {n, false, {}};
   }
 
  private:
@@ -75,9 +71,9 @@ class FakeUsbDeviceList : public UsbDeviceList {
 
   std::vector<std::string> ListDevicePaths() override { return bus_->paths; }
 
-  std::unique_ptr<UsbDevice> Open(const std::string& path, std::string& /*cause*/) override {
+  Outcome<std::unique_ptr<UsbDevice>> Open(const std::string& path) override {
     bus_->opened_path = path;
-    return std::make_unique<FakeUsbDevice>(bus_);
+    return {std::make_unique<FakeUsbDevice>(bus_), {}};
   }
 
  private:

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -55,7 +56,7 @@ class ParallelTransportTest : public ::testing::Test {
 
 TEST_F(ParallelTransportTest, FifoReceivesTheWholeBlockInOneWrite) {
   ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);
-  ASSERT_NE(link_.OpenLink(kInterfaceLpt), kInvalidLinkHandle) << link_.LastCause();
+  ASSERT_NE(link_.OpenLink(kInterfaceLpt), kInvalidLinkHandle) << link_.LastFailure().detail;
   // Larger than a pipe holds, so the write blocks until the reader has taken it all.
   std::string block(256 * 1024, '\0');
   for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<char>(i * 7);
@@ -102,12 +103,14 @@ TEST_F(ParallelTransportTest, FileReceivesTheExactBytesAndReadersFailAtOnce) {
 
 TEST_F(ParallelTransportTest, FailuresToOpenSayWhy) {
   EXPECT_EQ(link_.OpenLink(kInterfaceLpt), kInvalidLinkHandle);  // no such file: never created
-  EXPECT_NE(link_.LastCause().find("does not exist"), std::string::npos);
+  EXPECT_EQ(link_.LastFailure().code, kResultPortOpenError);
+  EXPECT_EQ(link_.LastFailure().os_error, ENOENT);
   EXPECT_FALSE(fs::exists(path_));
 
   port_.name = "LPT9";
   EXPECT_EQ(link_.OpenLink(kInterfaceLpt), kInvalidLinkHandle);
-  EXPECT_NE(link_.LastCause().find("is not a parallel port name"), std::string::npos);
+  EXPECT_EQ(link_.LastFailure().code, kResultPortOpenError);
+  EXPECT_NE(link_.LastFailure().detail.find("is not a parallel port name"), std::string::npos);
 }
 
 // Nobody reads the FIFO at all, or its reader stops taking bytes: the write fails within its
@@ -122,14 +125,14 @@ TEST_F(ParallelTransportTest, FifoThatNobodyReadsFailsTheWriteInBoundedTime) {
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(RunPrinterOperation(link_, kOpFactoryDefault, kInterfaceLpt, {}),
             kResultTransmissionError);
-  EXPECT_NE(link_.LastCause().find("nobody reads"), std::string::npos) << link_.LastCause();
+  EXPECT_EQ(link_.LastFailure().os_error, ENXIO) << link_.LastFailure().detail;
 
   const int reader = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   ASSERT_GE(reader, 0);
   const std::vector<std::uint8_t> block(1024 * 1024, 'x');
   EXPECT_EQ(RunPrinterOperation(link_, kOpSendRawBlock, kInterfaceLpt, RawBlock{block}),
             kResultTransmissionError);
-  EXPECT_NE(link_.LastCause().find("took no data"), std::string::npos) << link_.LastCause();
+  EXPECT_EQ(link_.LastFailure().os_error, ETIMEDOUT) << link_.LastFailure().detail;
   std::vector<char> got(block.size());
   const ssize_t taken = ::read(reader, got.data(), got.size());
   ::close(reader);
@@ -140,13 +143,13 @@ TEST_F(ParallelTransportTest, FifoThatNobodyReadsFailsTheWriteInBoundedTime) {
 
 TEST_F(ParallelTransportTest, PortIsNotShared) {
   std::ofstream(path_).close();
-  std::string cause;
-  auto first = ParallelTransport::Open(port_, cause);
-  ASSERT_NE(first, nullptr) << cause;
-  EXPECT_EQ(ParallelTransport::Open(port_, cause), nullptr);
-  EXPECT_NE(cause.find("in use"), std::string::npos);
-  first.reset();
-  EXPECT_NE(ParallelTransport::Open(port_, cause), nullptr);
+  auto first = ParallelTransport::Open(port_);
+  ASSERT_NE(first.value, nullptr) << first.failure.detail;
+  const auto second = ParallelTransport::Open(port_);
+  EXPECT_EQ(second.value, nullptr);
+  EXPECT_EQ(second.failure.os_error, EBUSY);
+  first.value.reset();
+  EXPECT_NE(ParallelTransport::Open(port_).value, nullptr);
 }
 
 }  // namespace

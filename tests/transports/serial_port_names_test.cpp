@@ -31,8 +31,8 @@ class SerialPortNamesTest : public ::testing::Test {
   }
 
   std::string Resolve(const std::string& name) {
-    std::string cause;
-    return ResolveSerialPort(name, cause, roots_).value_or("error: " + cause);
+    Outcome<std::string> resolved = ResolveSerialPort(name, roots_);
+    return resolved.failure.ok() ? resolved.value : "error: " + resolved.failure.detail;
   }
 
   fs::path root_;

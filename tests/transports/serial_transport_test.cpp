@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 
 #include "link/link_layer.h"
@@ -30,10 +31,9 @@ class SerialTransportTest : public ::testing::Test {
   }
 
   std::unique_ptr<SerialTransport> Open() {
-    std::string cause;
-    auto port = SerialTransport::Open(settings_, waits_, cause);
-    EXPECT_NE(port, nullptr) << cause;
-    return port;
+    auto port = SerialTransport::Open(settings_, waits_);
+    EXPECT_NE(port.value, nullptr) << port.failure.detail;
+    return std::move(port.value);
   }
 
   PseudoTerminal pty_;
@@ -155,7 +155,7 @@ TEST_F(SerialTransportTest, StatusQueryAnsweredByTheSimulatedPrinter) {
                          [&printer](std::string_view bytes) { return printer.Feed(bytes); });
 
   StatusFlags flags;
-  ASSERT_EQ(QueryStatus(link_, kInterfaceCom, flags), kResultOk) << link_.LastCause();
+  ASSERT_EQ(QueryStatus(link_, kInterfaceCom, flags), kResultOk) << link_.LastFailure().detail;
   EXPECT_EQ(flags.flags[1], 1);
   EXPECT_EQ(flags.flags[4], 1);
   EXPECT_EQ(flags.flags[0], 0);
@@ -169,7 +169,7 @@ TEST_F(SerialTransportTest, SilentLineEndsTheReadAfterTheWait) {
   const auto took = Clock::now() - start;
   EXPECT_GE(took, waits_.com_read);
   EXPECT_LT(took, milliseconds(1000));
-  EXPECT_NE(link_.LastCause().find("no answer"), std::string::npos);
+  EXPECT_EQ(link_.LastFailure().os_error, ETIMEDOUT);
 }
 
 TEST_F(SerialTransportTest, HangUpEndsTheReadAtOnce) {
@@ -181,7 +181,7 @@ TEST_F(SerialTransportTest, HangUpEndsTheReadAtOnce) {
   std::uint8_t byte = 0;
   EXPECT_FALSE(link_.ReadReplyByte(byte));
   EXPECT_LT(Clock::now() - start, milliseconds(1000));
-  EXPECT_NE(link_.LastCause().find("hung up"), std::string::npos);
+  EXPECT_NE(link_.LastFailure().detail.find("hung up"), std::string::npos);
 }
 
 // The printer's XOFF holds our output: a chunk fails once its write bound has passed, and XON
@@ -193,7 +193,8 @@ TEST_F(SerialTransportTest, XoffFailsAChunkAfterItsWriteBoundAndXonReleasesIt) {
   const auto start = Clock::now();
   EXPECT_FALSE(link_.WriteLink(std::string(64, 'a')));
   EXPECT_GE(Clock::now() - start, milliseconds(60 + 64));
-  EXPECT_NE(link_.LastCause().find("took no data"), std::string::npos);
+  EXPECT_EQ(link_.LastFailure().code, kResultTransmissionError);
+  EXPECT_EQ(link_.LastFailure().os_error, ETIMEDOUT);
 
   std::thread release([this] {
     std::this_thread::sleep_for(milliseconds(30));
@@ -205,14 +206,15 @@ TEST_F(SerialTransportTest, XoffFailsAChunkAfterItsWriteBoundAndXonReleasesIt) {
 }
 
 TEST_F(SerialTransportTest, FailuresToOpenSayWhy) {
-  const auto cause_for = [this](const std::string& name) {
+  const auto failure_for = [this](const std::string& name) {
     settings_.port_name = name;
     EXPECT_EQ(link_.OpenLink(kInterfaceCom), kInvalidLinkHandle) << name;
-    return link_.LastCause();
+    EXPECT_EQ(link_.LastFailure().code, kResultPortOpenError) << name;
+    return link_.LastFailure();
   };
-  EXPECT_NE(cause_for("/dev/no-such-tty").find("does not exist"), std::string::npos);
-  EXPECT_NE(cause_for("/dev/null").find("is not a serial port"), std::string::npos);
-  EXPECT_NE(cause_for("COM31").find("is not a serial port name"), std::string::npos);
+  EXPECT_EQ(failure_for("/dev/no-such-tty").os_error, ENOENT);
+  EXPECT_EQ(failure_for("/dev/null").os_error, ENOTTY);
+  EXPECT_NE(failure_for("COM31").detail.find("is not a serial port name"), std::string::npos);
 }
 
 }  // namespace

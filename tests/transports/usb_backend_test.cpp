@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <umockdev.h>
 
+#include <cerrno>
 #include <chrono>
 
 #include "link/link_layer.h"
@@ -38,14 +39,18 @@ class UsbBackendTest : public ::testing::Test {
     return *printers_.back();
   }
 
+  std::unique_ptr<UsbDeviceList> OpenList() {
+    Outcome<std::unique_ptr<UsbDeviceList>> devices = OpenSystemUsbDeviceList();
+    EXPECT_NE(devices.value, nullptr) << devices.failure.detail;
+    return std::move(devices.value);
+  }
+
   std::unique_ptr<UsbDevice> OpenPrinter(const std::string& path = kPrinterPath) {
-    std::string cause;
-    devices_ = OpenSystemUsbDeviceList(cause);
-    EXPECT_NE(devices_, nullptr) << cause;
+    devices_ = OpenList();
     if (devices_ == nullptr) return nullptr;
-    auto device = devices_->Open(path, cause);
-    EXPECT_NE(device, nullptr) << cause;
-    return device;
+    auto device = devices_->Open(path);
+    EXPECT_NE(device.value, nullptr) << device.failure.detail;
+    return std::move(device.value);
   }
 
   static std::span<const std::uint8_t> Bytes(std::string_view text) {
@@ -60,9 +65,8 @@ class UsbBackendTest : public ::testing::Test {
 TEST_F(UsbBackendTest, ListsDevicePathsThatTheMatchRuleReads) {
   AddPrinter({.sysfs_name = "2-5", .bus = 2, .address = 7, .vendor = 0x6d9d, .product = 0x0a10});
   AddPrinter();
-  std::string cause;
-  auto devices = OpenSystemUsbDeviceList(cause);
-  ASSERT_NE(devices, nullptr) << cause;
+  auto devices = OpenList();
+  ASSERT_NE(devices, nullptr);
   std::vector<std::string> paths = devices->ListDevicePaths();
   std::sort(paths.begin(), paths.end());
   EXPECT_EQ(paths, (std::vector<std::string>{kPrinterPath, "usb#vid_6d9d&pid_0a10#2-5"}));
@@ -86,11 +90,13 @@ TEST_F(UsbBackendTest, KernelDriverIsSetAsideWhileOpenAndGivenBackAtClose) {
 
 TEST_F(UsbBackendTest, PrinterHeldByAnotherProgramIsReportedAndItsDriverGivenBack) {
   EmulatedUsbPrinter& printer = AddPrinter({.claim_error = EBUSY});
-  std::string cause;
-  auto devices = OpenSystemUsbDeviceList(cause);
-  ASSERT_NE(devices, nullptr) << cause;
-  EXPECT_EQ(devices->Open(kPrinterPath, cause), nullptr);
-  EXPECT_NE(cause.find("in use by another program"), std::string::npos);
+  auto devices = OpenList();
+  ASSERT_NE(devices, nullptr);
+  const Outcome<std::unique_ptr<UsbDevice>> opened = devices->Open(kPrinterPath);
+  EXPECT_EQ(opened.value, nullptr);
+  EXPECT_EQ(opened.failure.code, kResultPortOpenError);
+  EXPECT_EQ(opened.failure.os_error, EBUSY);
+  EXPECT_NE(opened.failure.detail.find("in use by another program"), std::string::npos);
   EXPECT_TRUE(printer.log().driver_bound);
 }
 
@@ -102,13 +108,12 @@ TEST_F(UsbBackendTest, ReadsTakeWholePacketsAndKeepWhatDoesNotFit) {
   printer.SetAnswer([&reply](std::string_view) { return reply; });
   auto device = OpenPrinter();
   ASSERT_NE(device, nullptr);
-  std::string cause;
   const std::string command(200, 'c');
-  ASSERT_TRUE(device->Write(Bytes(command), cause)) << cause;
+  ASSERT_TRUE(device->Write(Bytes(command)).ok());
 
   std::array<std::uint8_t, 64> into{};
-  EXPECT_EQ(device->Read(into, milliseconds(500), cause), 64u);
-  EXPECT_EQ(device->Read(into, milliseconds(500), cause), 36u);
+  EXPECT_EQ(device->Read(into, milliseconds(500)).count, 64u);
+  EXPECT_EQ(device->Read(into, milliseconds(500)).count, 36u);
   const auto log = printer.log();
   EXPECT_EQ(log.received, command);
   EXPECT_EQ(log.in_request_sizes, std::vector<int>{512});
@@ -119,11 +124,12 @@ TEST_F(UsbBackendTest, SilentPrinterEndsTheReadAfterTheWaitWithTheTransferCancel
   auto device = OpenPrinter();
   ASSERT_NE(device, nullptr);
   std::array<std::uint8_t, 64> into{};
-  std::string cause;
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(device->Read(into, milliseconds(100), cause), 0u);
+  const Received received = device->Read(into, milliseconds(100));
+  EXPECT_EQ(received.count, 0u);
   EXPECT_GE(std::chrono::steady_clock::now() - start, milliseconds(100));
-  EXPECT_NE(cause.find("no answer"), std::string::npos);
+  EXPECT_EQ(received.failure.code, kResultReceivingError);
+  EXPECT_EQ(received.failure.os_error, ETIMEDOUT);
   EXPECT_EQ(printer.log().discards, 1);
 }
 
@@ -132,9 +138,9 @@ TEST_F(UsbBackendTest, UnpluggedPrinterFailsTheWrite) {
   auto device = OpenPrinter();
   ASSERT_NE(device, nullptr);
   printer.Unplug();
-  std::string cause;
-  EXPECT_FALSE(device->Write(Bytes("SELFTEST\r\n"), cause));
-  EXPECT_NE(cause.find("unplugged"), std::string::npos);
+  const LinkFailure failure = device->Write(Bytes("SELFTEST\r\n"));
+  EXPECT_EQ(failure.code, kResultTransmissionError);
+  EXPECT_EQ(failure.os_error, ENODEV) << failure.detail;
 }
 
 // Recognised by vendor alone: bulk endpoints on a vendor-specific interface serve as well.
@@ -142,8 +148,7 @@ TEST_F(UsbBackendTest, VendorSpecificInterfaceWithBulkEndpointsIsUsed) {
   EmulatedUsbPrinter& printer = AddPrinter({.printer_class = false});
   auto device = OpenPrinter();
   ASSERT_NE(device, nullptr);
-  std::string cause;
-  EXPECT_TRUE(device->Write(Bytes("SELFTEST\r\n"), cause)) << cause;
+  EXPECT_TRUE(device->Write(Bytes("SELFTEST\r\n")).ok());
   device.reset();
   EXPECT_EQ(printer.log().received, "SELFTEST\r\n");
 }
@@ -158,7 +163,7 @@ TEST_F(UsbBackendTest, StatusQueryThroughTheSystemOpener) {
 
   LinkLayer link;
   StatusFlags flags;
-  ASSERT_EQ(QueryStatus(link, kInterfaceUsb, flags), kResultOk) << link.LastCause();
+  ASSERT_EQ(QueryStatus(link, kInterfaceUsb, flags), kResultOk) << link.LastFailure().detail;
   EXPECT_EQ(flags.flags[0], 1);
   EXPECT_EQ(flags.flags[5], 1);
   EXPECT_EQ(flags.flags[1], 0);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 
 #include "link/link_layer.h"
@@ -30,10 +31,9 @@ class UsbTransportTest : public ::testing::Test {
   }
 
   static TransportOpener FakeBusOpener(std::shared_ptr<FakeUsbBus> bus) {
-    return [bus](InterfaceKind, const BoundLinkSettings&, const LinkWaits& waits,
-                 std::string& cause) -> std::unique_ptr<Transport> {
+    return [bus](InterfaceKind, const BoundLinkSettings&, const LinkWaits& waits) {
       FakeUsbDeviceList devices(bus);
-      return UsbTransport::Open(devices, waits, cause);
+      return AsTransport(UsbTransport::Open(devices, waits));
     };
   }
 
@@ -87,7 +87,7 @@ TEST_F(UsbTransportTest, SilentPrinterEndsTheReaderAfterTheReadWait) {
   EXPECT_GE(std::chrono::steady_clock::now() - start, milliseconds(40));
   EXPECT_EQ(bus_->last_read_wait, milliseconds(40));
   EXPECT_EQ(bus_->reads, 1);
-  EXPECT_FALSE(link_.LastCause().empty());
+  EXPECT_EQ(link_.LastFailure().code, kResultReceivingError);
 }
 
 TEST_F(UsbTransportTest, PrinterUnpluggedMidWriteIsATransmissionError) {
@@ -95,13 +95,13 @@ TEST_F(UsbTransportTest, PrinterUnpluggedMidWriteIsATransmissionError) {
   ASSERT_NE(link_.OpenLink(kInterfaceUsb), kInvalidLinkHandle);
   EXPECT_EQ(link_.SendCommandText(std::string(200, 'w')), kResultTransmissionError);
   EXPECT_EQ(bus_->written.size(), 64u);  // nothing after the failing chunk
-  EXPECT_NE(link_.LastCause().find("unplugged"), std::string::npos);
+  EXPECT_EQ(link_.LastFailure().os_error, ENODEV);
 }
 
 TEST_F(UsbTransportTest, NoMatchingPrinterSaysWhichVendorsWereSought) {
   bus_->paths = {"usb#vid_1d6b&pid_0002#1-0", "usb#vid_369E&pid_0230#1-2"};
   EXPECT_EQ(link_.OpenLink(kInterfaceUsb), kInvalidLinkHandle);
-  EXPECT_EQ(link_.LastCause(), "no USB printer found (vendor 369e or 6d9d)");
+  EXPECT_EQ(link_.LastFailure().detail, "no USB printer found (vendor 369e or 6d9d)");
 }
 
 }  // namespace

@@ -1,0 +1,66 @@
+#include "link/descriptor_write.h"
+
+#include <cerrno>
+#include <cstring>
+#include <thread>
+
+#include "common/socket_wait.h"
+
+namespace vantrel {
+namespace {
+
+// A printer device without poll support reports room at once yet takes nothing: after a wait
+// that brought no progress, pause instead of spinning.
+constexpr std::chrono::milliseconds kRetryPause{10};
+
+LinkFailure SystemFailure(ResultCode code, int error, std::string what) {
+  return {code, error, what + ": " + std::strerror(error)};
+}
+
+}  // namespace
+
+LinkFailure AwaitDescriptor(int fd, short events, Deadline deadline, ResultCode code,
+                            std::string timeout_detail, std::string_view device) {
+  const auto left =
+      std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+  const WaitResult waited =
+      left.count() <= 0 ? WaitResult::kTimedOut : WaitForDescriptor(fd, events, left);
+  switch (waited) {
+    case WaitResult::kReady:
+      return {};
+    case WaitResult::kTimedOut:
+      return {code, ETIMEDOUT, std::move(timeout_detail)};
+    case WaitResult::kFailed:
+      break;
+  }
+  const int error = errno;
+  return SystemFailure(code, error, "waiting on " + std::string(device) + " failed");
+}
+
+LinkFailure WriteAll(std::span<const std::uint8_t> bytes, const WriteCall& write,
+                     const RoomWait& await_room, std::string_view device) {
+  bool waited = false;
+  std::size_t sent = 0;
+  while (sent < bytes.size()) {
+    const ssize_t n = write(bytes.subspan(sent));
+    if (n > 0) {
+      sent += static_cast<std::size_t>(n);
+      waited = false;
+      continue;
+    }
+    const int error = errno;
+    if (n < 0 && error == EINTR) continue;
+    if (n < 0 && (error == EAGAIN || error == EWOULDBLOCK)) {
+      if (waited) std::this_thread::sleep_for(kRetryPause);
+      waited = true;
+      if (LinkFailure failure = await_room(); !failure.ok()) return failure;
+      continue;
+    }
+    if (n == 0) return {kResultTransmissionError, 0, std::string(device) + " took no more data"};
+    return SystemFailure(kResultTransmissionError, error,
+                         "writing to " + std::string(device) + " failed");
+  }
+  return {};
+}
+
+}  // namespace vantrel
