@@ -13,7 +13,7 @@ namespace {
 // that brought no progress, pause instead of spinning.
 constexpr std::chrono::milliseconds kRetryPause{10};
 
-LinkFailure SystemFailure(ResultCode code, int error, std::string what) {
+LinkFailure SystemFailure(ResultCode code, int error, const std::string& what) {
   return {code, error, what + ": " + std::strerror(error)};
 }
 
