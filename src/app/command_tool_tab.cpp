@@ -179,12 +179,13 @@ void CommandToolTab::ButtonSendFileClick() {
   if (!path) return;
   std::vector<std::uint8_t> bytes;
   const HostFileResult read = ReadHostFile(ToPath(*path), kMaxSendBytes, bytes);
-  if (read.error == HostFileError::kTooLarge) {
-    host_.prompts->Message(QStringLiteral("The file is too large to send."), ToQString(read.cause));
+  if (read.code == HostFileError::kTooLarge) {
+    host_.prompts->Message(QStringLiteral("The file is too large to send."),
+                           ToQString(read.detail));
     return;
   }
   if (!read.ok()) {
-    host_.prompts->Message(QStringLiteral("Open file Error!!!"), ToQString(read.cause));
+    host_.prompts->Message(QStringLiteral("Open file Error!!!"), ToQString(read.detail));
     return;
   }
   SendBytes(std::move(bytes));
@@ -196,7 +197,7 @@ void CommandToolTab::ButtonLoadFileClick() {
   std::vector<std::uint8_t> bytes;
   const HostFileResult read = ReadHostFile(ToPath(*path), kMaxLoadBytes, bytes);
   if (!read.ok()) {
-    host_.prompts->Message(QStringLiteral("The file cannot be loaded."), ToQString(read.cause));
+    host_.prompts->Message(QStringLiteral("The file cannot be loaded."), ToQString(read.detail));
     return;
   }
   const LoadedText loaded = DecodeCommandText(bytes, code_page(), QFileInfo(*path).fileName());
@@ -221,7 +222,7 @@ void CommandToolTab::ButtonSaveFileClick() {
   const HostFileResult written = ReplaceHostFile(
       ToPath(*path), std::span(reinterpret_cast<const std::uint8_t*>(text->data()), text->size()));
   if (!written.ok()) {
-    host_.prompts->Message(QStringLiteral("The file cannot be saved."), ToQString(written.cause));
+    host_.prompts->Message(QStringLiteral("The file cannot be saved."), ToQString(written.detail));
   }
 }
 

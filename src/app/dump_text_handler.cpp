@@ -35,7 +35,7 @@ void TFormMain::SaveDumpFile(std::vector<std::uint8_t> bytes) {
       ReplaceHostFile(std::filesystem::path(QFile::encodeName(*path).toStdString()), bytes);
   if (!saved.ok()) {
     prompts_->Message(QString::fromLatin1(ResultMessage(kResultFileOpenError).data()),
-                      QString::fromStdString(saved.cause));
+                      QString::fromStdString(saved.detail));
   } else if (cut) {
     prompts_->Message(QStringLiteral("The dump was longer than %1 bytes: only the first %1 "
                                      "were saved")

@@ -187,7 +187,7 @@ void FileManagerTab::SendRawFile() {
   const HostFileResult read =
       ReadHostFile(download_request_.source_path, kMaxRawBlockBytes, raw_bytes_);
   if (!read.ok()) {
-    prompts_.Message("Open File Error", QString::fromStdString(read.cause));
+    prompts_.Message("Open File Error", QString::fromStdString(read.detail));
     return;
   }
   run_(kOpSendRawBlock, RawBlock{raw_bytes_}, [this] {

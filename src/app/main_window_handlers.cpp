@@ -130,7 +130,7 @@ void TFormMain::ButtonSaveClick() {
   const ConfigFileResult result =
       SaveConfigFile(ToPath(WithDefaultSuffix(*path)), {unit(), config_, status_});
   if (!result.ok()) {
-    prompts_->Message(ToQString(ConfigFileMessage(result.status)), ToQString(result.cause));
+    prompts_->Message(ToQString(ConfigFileMessage(result.code)), ToQString(result.detail));
   }
 }
 
@@ -140,7 +140,7 @@ void TFormMain::ButtonLoadClick() {
   ConfigFileContents contents;
   const ConfigFileResult result = LoadConfigFile(ToPath(*path), contents);
   if (!result.ok()) {
-    prompts_->Message(ToQString(ConfigFileMessage(result.status)), ToQString(result.cause));
+    prompts_->Message(ToQString(ConfigFileMessage(result.code)), ToQString(result.detail));
     return;
   }
   RadioGroupUnit->SetItemIndex(contents.unit == kUnitMm ? kUnitMm : kUnitInch);

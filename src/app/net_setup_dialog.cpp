@@ -197,9 +197,8 @@ void TFormNetSetup::ButtonFactoryDefaultClick() {
   if (row == nullptr) return;
   const std::optional<MacAddress> mac = ParseMacText(row->text(kMacColumn).toStdString());
   if (!mac || !environment_.prompts->Question("Are you sure?")) return;
-  std::string cause;
   // No answer is awaited, so the window thread is not held.
-  if (session_.SendFactoryDefault(*mac, cause)) ListView1->clear();
+  if (session_.SendFactoryDefault(*mac).ok()) ListView1->clear();
 }
 
 void TFormNetSetup::ButtonChangeIPClick() {

@@ -28,9 +28,9 @@ LengthUnit UnitOf(const std::string& name) {
 
 // A file that cannot be read is an open error; one that is not a configuration is refused.
 int ReportFileResult(const ConfigFileResult& result) {
-  std::cerr << ConfigFileMessage(result.status) << '\n';
-  if (!result.cause.empty()) std::cerr << result.cause << '\n';
-  return result.status == ConfigFileStatus::kDataError ? kExitRefused : kResultFileOpenError;
+  std::cerr << ConfigFileMessage(result.code) << '\n';
+  if (!result.detail.empty()) std::cerr << result.detail << '\n';
+  return result.code == ConfigFileStatus::kDataError ? kExitRefused : kResultFileOpenError;
 }
 
 void Print(const ConfigFileContents& contents, bool json, bool with_file_fields) {

@@ -29,7 +29,7 @@ int TypeIndex(const std::string& word) {
 int SendRaw(CliContext& context, const std::string& path) {
   std::vector<std::uint8_t> bytes;
   if (const HostFileResult read = ReadHostFile(path, kMaxRawBlockBytes, bytes); !read.ok()) {
-    return ReportResult(kResultFileOpenError, read.cause);
+    return ReportResult(kResultFileOpenError, read.detail);
   }
   return context.Run(kOpSendRawBlock, RawBlock{bytes});
 }

@@ -89,7 +89,7 @@ int LoadPrinterFile(CliContext& context, const LoadOptions& options) {
   if (const int code = context.Run(kOpLoadFile, &request); code != 0) return code;
   // Written beside and renamed, so the file is either whole or untouched.
   if (const HostFileResult saved = ReplaceHostFile(options.out, request.received); !saved.ok()) {
-    return ReportResult(kResultFileOpenError, saved.cause);
+    return ReportResult(kResultFileOpenError, saved.detail);
   }
   std::cout << request.received.size() << " bytes received into " << options.out << '\n';
   return 0;

@@ -4,11 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "common/host_file.h"
+
 namespace vantrel::cli {
 
-// Reads a whole file, or standard input for "-", before anything is sent. False with the cause
-// when it cannot be opened or read (a directory among them), or does not fit in one send or in
-// memory; `bytes` is then empty.
-bool ReadInputFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& cause);
+// Reads a whole file, or standard input for "-", before anything is sent. Fails when it cannot
+// be opened or read (a directory among them), or does not fit in one send or in memory; `bytes`
+// is then empty.
+HostFileResult ReadInputFile(const std::string& path, std::vector<std::uint8_t>& bytes);
 
 }  // namespace vantrel::cli

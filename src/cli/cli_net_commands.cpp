@@ -92,7 +92,7 @@ int Discover(const DatagramOptions& options, bool json) {
   if (std::string refusal = ToTargets(options, targets); !refusal.empty()) return Refuse(refusal);
   NetSetupSession session(targets);
   const DiscoveryOutcome outcome = session.Discover();
-  if (!outcome.socket_opened) return ReportResult(kResultPortOpenError, outcome.cause);
+  if (!outcome.failure.ok()) return ReportResult(outcome.failure.code, outcome.failure.detail);
   PrintRows(outcome.rows, json);
   return 0;
 }
@@ -103,8 +103,9 @@ int FactoryDefaultByDatagram(const DatagramOptions& options, const std::string& 
   const auto mac = ParseMacText(mac_text);
   if (!mac) return Refuse(MacRefusal(mac_text));
   NetSetupSession session(targets);
-  std::string cause;
-  if (!session.SendFactoryDefault(*mac, cause)) return ReportResult(kResultPortOpenError, cause);
+  if (const LinkFailure sent = session.SendFactoryDefault(*mac); !sent.ok()) {
+    return ReportResult(sent.code, sent.detail);
+  }
   std::cout << "Factory default request sent to " << FormatMacText(*mac) << '\n';
   return 0;
 }
@@ -160,7 +161,7 @@ int ChangeIp(const ChangeIpOptions& options) {
 
   NetSetupSession session(targets);
   ChangeIpRun run = session.BeginChangeIp(*mac);
-  if (!run.is_open()) return ReportResult(kResultPortOpenError, run.cause());
+  if (!run.is_open()) return ReportResult(run.failure().code, run.failure().detail);
   NetSettings settings;
   StoreNetText(settings.MacText, FormatMacText(*mac));
   StoreNetText(settings.PrinterName, *name);

@@ -33,8 +33,9 @@ int PrintStatus(CliContext& context, bool json) {
 
 int SendFile(CliContext& context, const std::string& path) {
   std::vector<std::uint8_t> bytes;
-  std::string cause;
-  if (!ReadInputFile(path, bytes, cause)) return ReportResult(kResultFileOpenError, cause);
+  if (const HostFileResult read = ReadInputFile(path, bytes); !read.ok()) {
+    return ReportResult(kResultFileOpenError, read.detail);
+  }
   return context.Run(kOpSendRawBlock, RawBlock{bytes});
 }
 

@@ -101,7 +101,7 @@ int DumpToFile(CliContext& context, const std::string& out) {
   if (const int code = context.Run(kOpLoadFile, &load); code != 0) return code;
   const bool cut = CutToDumpLimit(load.received);
   if (const HostFileResult saved = ReplaceHostFile(out, load.received); !saved.ok()) {
-    return ReportResult(kResultFileOpenError, saved.cause);
+    return ReportResult(kResultFileOpenError, saved.detail);
   }
   if (cut) std::cerr << "The dump was cut at " << kDumpFileLimit << " bytes\n";
   std::cout << load.received.size() << " bytes saved to " << out << '\n';

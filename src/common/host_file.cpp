@@ -14,12 +14,6 @@
 namespace vantrel {
 namespace {
 
-HostFileResult Failure(HostFileError error, std::string_view what,
-                       const std::filesystem::path& path, int error_number) {
-  return {error, std::string(what) + " " + path.string() + ": " +
-                     std::generic_category().message(error_number)};
-}
-
 bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
   while (!bytes.empty()) {
     const ssize_t n = ::write(fd, bytes.data(), bytes.size());
@@ -136,11 +130,11 @@ HostFileResult WriteInPlace(const std::filesystem::path& path,
                             std::span<const std::uint8_t> bytes) {
   // Non-blocking, so that a FIFO without a reader fails instead of hanging the open.
   UniqueFd fd(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-  if (fd.get() < 0) return Failure(HostFileError::kOpen, "cannot open", path, errno);
+  if (fd.get() < 0) return HostFileFailure(HostFileError::kOpen, "cannot open", path, errno);
   const int flags = ::fcntl(fd.get(), F_GETFL);
   if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0 ||
       !WriteAll(fd.get(), bytes) || !fd.Close()) {
-    return Failure(HostFileError::kWrite, "cannot write", path, errno);
+    return HostFileFailure(HostFileError::kWrite, "cannot write", path, errno);
   }
   return {};
 }
@@ -153,38 +147,45 @@ void SyncFolderOf(const std::filesystem::path& target) {
 
 }  // namespace
 
+HostFileResult HostFileFailure(HostFileError code, std::string_view what,
+                               const std::filesystem::path& path, int error_number) {
+  return {code, error_number,
+          std::string(what) + " " + path.string() + ": " +
+              std::generic_category().message(error_number)};
+}
+
 HostFileResult ReadHostFile(const std::filesystem::path& path, std::size_t max_bytes,
                             std::vector<std::uint8_t>& bytes) {
   bytes.clear();
   // Non-blocking, so that a FIFO chosen by mistake cannot hang the open; it is refused below.
   const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-  if (fd.get() < 0) return Failure(HostFileError::kOpen, "cannot open", path, errno);
+  if (fd.get() < 0) return HostFileFailure(HostFileError::kOpen, "cannot open", path, errno);
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0) {
-    return Failure(HostFileError::kOpen, "cannot open", path, errno);
+    return HostFileFailure(HostFileError::kOpen, "cannot open", path, errno);
   }
   if (!S_ISREG(info.st_mode)) {
-    return {HostFileError::kOpen, path.string() + " is not a regular file"};
+    return {HostFileError::kOpen, 0, path.string() + " is not a regular file"};
   }
   const auto size = static_cast<std::uintmax_t>(info.st_size);
   if (size > max_bytes) {
-    return {HostFileError::kTooLarge, path.string() + " has " + std::to_string(size) +
-                                          " bytes; at most " + std::to_string(max_bytes) +
-                                          " can be taken"};
+    return {HostFileError::kTooLarge, 0,
+            path.string() + " has " + std::to_string(size) + " bytes; at most " +
+                std::to_string(max_bytes) + " can be taken"};
   }
   try {
     if (!ReadToEnd(fd.get(), static_cast<std::size_t>(size), max_bytes, bytes)) {
       const int error = errno;
       bytes.clear();
       if (error == EFBIG) {
-        return {HostFileError::kTooLarge,
+        return {HostFileError::kTooLarge, 0,
                 path.string() + " grew beyond " + std::to_string(max_bytes) + " bytes while read"};
       }
-      return Failure(HostFileError::kRead, "cannot read", path, error);
+      return HostFileFailure(HostFileError::kRead, "cannot read", path, error);
     }
   } catch (const std::bad_alloc&) {
     bytes = {};
-    return {HostFileError::kTooLarge,
+    return {HostFileError::kTooLarge, 0,
             "not enough memory to hold " + path.string() + " (" + std::to_string(size) + " bytes)"};
   }
   return {};
@@ -200,18 +201,18 @@ HostFileResult ReplaceHostFile(const std::filesystem::path& link_or_path,
   }
   // Replacing by rename would get past a file's own write protection.
   if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
-    return Failure(HostFileError::kOpen, "cannot write", path, errno);
+    return HostFileFailure(HostFileError::kOpen, "cannot write", path, errno);
   }
   TempFile temp = CreateTempBeside(path);
   if (temp.fd.get() < 0) {
-    return Failure(HostFileError::kOpen, "cannot create a file beside", path, temp.error);
+    return HostFileFailure(HostFileError::kOpen, "cannot create a file beside", path, temp.error);
   }
   KeepModeOf(path, temp.fd.get());
   int error = WriteAndSync(temp, path, bytes);
   if (error == 0 && ::rename(temp.path.c_str(), path.c_str()) != 0) error = errno;
   if (error != 0) {
     if (!temp.path.empty()) ::unlink(temp.path.c_str());
-    return Failure(HostFileError::kWrite, "cannot write", path, error);
+    return HostFileFailure(HostFileError::kWrite, "cannot write", path, error);
   }
   SyncFolderOf(path);
   return {};

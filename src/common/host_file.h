@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
-#include <string>
+#include <string_view>
 #include <vector>
+
+#include "common/failure.h"
 
 namespace vantrel {
 
@@ -17,12 +19,12 @@ enum class HostFileError {
   kWrite,  // the new file could not be written or put in place
 };
 
-struct HostFileResult {
-  HostFileError error = HostFileError::kNone;
-  std::string cause;  // the reason, naming the file, for a message or a detail line
+// `detail` names the file, for a message or a detail line.
+using HostFileResult = Failure<HostFileError>;
 
-  bool ok() const { return error == HostFileError::kNone; }
-};
+// A failure the system gave `error_number` for: "<what> <path>: <the system's reason>".
+HostFileResult HostFileFailure(HostFileError code, std::string_view what,
+                               const std::filesystem::path& path, int error_number);
 
 // Reads a regular file whole. A file larger than `max_bytes` is refused before any byte is
 // read; `bytes` is left empty on every failure.

@@ -14,9 +14,8 @@
 namespace vantrel {
 namespace {
 
-ConfigFileResult Failure(ConfigFileStatus status, std::string_view what,
-                         const std::filesystem::path& path, int error) {
-  return {status,
+ConfigFileResult OpenFailure(std::string_view what, const std::filesystem::path& path, int error) {
+  return {ConfigFileStatus::kOpenError, error,
           std::string(what) + " " + path.string() + ": " + std::generic_category().message(error)};
 }
 
@@ -52,38 +51,38 @@ std::string_view ConfigFileMessage(ConfigFileStatus status) {
 ConfigFileResult SaveConfigFile(const std::filesystem::path& path,
                                 const ConfigFileContents& contents) {
   const HostFileResult saved = ReplaceHostFile(path, BuildConfigFileImage(contents));
-  switch (saved.error) {
+  switch (saved.code) {
     case HostFileError::kNone:
       return {};
     case HostFileError::kOpen:
-      return {ConfigFileStatus::kOpenError, saved.cause};
+      return {ConfigFileStatus::kOpenError, saved.os_error, saved.detail};
     default:
-      return {ConfigFileStatus::kWriteError, saved.cause};
+      return {ConfigFileStatus::kWriteError, saved.os_error, saved.detail};
   }
 }
 
 ConfigFileResult LoadConfigFile(const std::filesystem::path& path, ConfigFileContents& contents) {
   // Non-blocking, so that a FIFO chosen by mistake cannot hang the open; it is refused below.
   const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-  if (fd.get() < 0) return Failure(ConfigFileStatus::kOpenError, "cannot open", path, errno);
+  if (fd.get() < 0) return OpenFailure("cannot open", path, errno);
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0) {
-    return Failure(ConfigFileStatus::kOpenError, "cannot open", path, errno);
+    return OpenFailure("cannot open", path, errno);
   }
   if (!S_ISREG(info.st_mode)) {
-    return {ConfigFileStatus::kOpenError, path.string() + " is not a regular file"};
+    return {ConfigFileStatus::kOpenError, 0, path.string() + " is not a regular file"};
   }
   ConfigFileImage bytes{};
   std::size_t got = 0;
   if (!ReadUpTo(fd.get(), bytes, got)) {
-    return Failure(ConfigFileStatus::kOpenError, "cannot read", path, errno);
+    return OpenFailure("cannot read", path, errno);
   }
   std::optional<ConfigFileContents> parsed = ParseConfigFileImage(std::span(bytes.data(), got));
   if (!parsed) {
-    return {ConfigFileStatus::kDataError, path.string() + " is not a configuration file"};
+    return {ConfigFileStatus::kDataError, 0, path.string() + " is not a configuration file"};
   }
   if (std::string refusal = ConfigValueRefusal(parsed->config); !refusal.empty()) {
-    return {ConfigFileStatus::kDataError, path.string() + ": " + refusal};
+    return {ConfigFileStatus::kDataError, 0, path.string() + ": " + refusal};
   }
   contents = *parsed;
   return {};

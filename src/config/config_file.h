@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/failure.h"
 #include "config/config_file_image.h"
 
 namespace vantrel {
@@ -15,12 +16,8 @@ enum class ConfigFileStatus {
   kWriteError,  // the new file could not be written or put in place
 };
 
-struct ConfigFileResult {
-  ConfigFileStatus status = ConfigFileStatus::kOk;
-  std::string cause;  // the system's reason, for a detail line; empty when none
-
-  bool ok() const { return status == ConfigFileStatus::kOk; }
-};
+// `detail` names the file and the reason, for a detail line.
+using ConfigFileResult = Failure<ConfigFileStatus>;
 
 // The fixed English message of a status: "File Open Error", "File Data Error", ...
 std::string_view ConfigFileMessage(ConfigFileStatus status);

@@ -1,12 +1,18 @@
 #include "net/change_ip_run.h"
 
+#include <utility>
+
 #include "net/setup_datagrams.h"
 
 namespace vantrel {
 
 ChangeIpRun::ChangeIpRun(const DatagramTargets& targets, std::uint16_t sequence,
                          const MacAddress& target)
-    : targets_(targets), sequence_(sequence), target_(target), socket_(UdpSocket::Open(cause_)) {}
+    : targets_(targets), sequence_(sequence), target_(target) {
+  Outcome<std::optional<UdpSocket>> opened = UdpSocket::Open();
+  socket_ = std::move(opened.value);
+  failure_ = std::move(opened.failure);
+}
 
 std::optional<std::size_t> ChangeIpRun::Exchange(std::span<const std::uint8_t> request) {
   socket_->SendTo(request, targets_.broadcast, targets_.port);
@@ -33,14 +39,14 @@ void ChangeIpRun::ReadSettings(NetSettings& settings) {
 }
 
 std::string ChangeIpRun::WriteSettings(const NetSettings& settings) {
-  if (!socket_) return cause_;
+  if (!socket_) return failure_.detail;
   // The name goes into a NUL-terminated field, cut to fit: no character of it can do harm.
   // With DHCP the addresses are only carried along, so they need not be valid.
   std::string refusal =
       settings.AddressMode == kAddressModeDhcp ? std::string() : AddressTextsRefusal(settings);
   if (refusal.empty()) SendSets(settings);
   socket_.reset();
-  cause_ = "the Change IP exchange has ended";
+  failure_ = {kResultPortOpenError, 0, "the Change IP exchange has ended"};
   return refusal;
 }
 

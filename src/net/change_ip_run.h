@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "common/failure.h"
 #include "net/datagram_targets.h"
 #include "net/mac_text.h"
 #include "net/net_settings.h"
@@ -19,9 +20,9 @@ class ChangeIpRun {
  public:
   ChangeIpRun(const DatagramTargets& targets, std::uint16_t sequence, const MacAddress& target);
 
-  // False, with the reason in cause(), when no socket could be made: then nothing is sent.
+  // False, with the reason in failure(), when no socket could be made: then nothing is sent.
   bool is_open() const { return socket_.has_value(); }
-  const std::string& cause() const { return cause_; }
+  const LinkFailure& failure() const { return failure_; }
 
   // Asks for the addresses (item 4) and the address mode (item 5). An answered get sets
   // IpAddress, LastUsedIp, SubnetMask and Gateway, or AddressMode; an unanswered one leaves
@@ -42,7 +43,7 @@ class ChangeIpRun {
   DatagramTargets targets_;
   std::uint16_t sequence_;
   MacAddress target_;
-  std::string cause_;
+  LinkFailure failure_;
   std::optional<UdpSocket> socket_;
   std::array<std::uint8_t, 2048> buffer_{};
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <utility>
 
 #include "net/setup_datagrams.h"
 #include "net/udp_socket.h"
@@ -35,9 +36,9 @@ void CollectReplies(UdpSocket& socket, std::chrono::milliseconds wait, Clock::ti
 
 DiscoveryOutcome RunDiscovery(const DatagramTargets& targets, std::uint16_t sequence) {
   DiscoveryOutcome outcome;
-  std::optional<UdpSocket> socket = UdpSocket::Open(outcome.cause);
+  auto [socket, failure] = UdpSocket::Open();
+  outcome.failure = std::move(failure);
   if (!socket) return outcome;
-  outcome.socket_opened = true;
   const DiscoveryRequest request = BuildDiscoveryRequest(sequence);
   const Clock::time_point deadline = Clock::now() + targets.discovery_bound;
   socket->SendTo(request, targets.broadcast, targets.port);

@@ -1,17 +1,16 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
+#include "common/failure.h"
 #include "net/datagram_targets.h"
 #include "net/discovery_reply.h"
 
 namespace vantrel {
 
 struct DiscoveryOutcome {
-  bool socket_opened = false;
-  std::string cause;                // why no socket could be made
+  LinkFailure failure;              // why no socket could be made; ok once one was
   std::vector<DeviceListRow> rows;  // one per accepted reply, in arrival order, not de-duplicated
 };
 

@@ -1,5 +1,7 @@
 #include "net/net_setup_session.h"
 
+#include <utility>
+
 #include "net/setup_datagrams.h"
 #include "net/udp_socket.h"
 
@@ -7,16 +9,16 @@ namespace vantrel {
 
 DiscoveryOutcome NetSetupSession::Discover() {
   DiscoveryOutcome outcome = RunDiscovery(targets_, sequence_);
-  if (outcome.socket_opened) ++sequence_;
+  if (outcome.failure.ok()) ++sequence_;
   return outcome;
 }
 
-bool NetSetupSession::SendFactoryDefault(const MacAddress& target, std::string& cause) {
-  std::optional<UdpSocket> socket = UdpSocket::Open(cause);
-  if (!socket) return false;
+LinkFailure NetSetupSession::SendFactoryDefault(const MacAddress& target) {
+  auto [socket, failure] = UdpSocket::Open();
+  if (!socket) return std::move(failure);
   socket->SendTo(BuildFactoryDefaultRequest(sequence_, target), targets_.broadcast, targets_.port);
   ++sequence_;
-  return true;
+  return {};
 }
 
 ChangeIpRun NetSetupSession::BeginChangeIp(const MacAddress& target) const {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/failure.h"
 #include "net/change_ip_run.h"
 #include "net/datagram_targets.h"
 #include "net/discovery.h"
@@ -25,8 +26,8 @@ class NetSetupSession {
   DiscoveryOutcome Discover();
 
   // The 32-byte factory-default request for one printer; no answer is awaited.
-  // False, with the reason in `cause`, when no socket could be made.
-  bool SendFactoryDefault(const MacAddress& target, std::string& cause);
+  // Fails, and sends nothing, when no socket could be made.
+  LinkFailure SendFactoryDefault(const MacAddress& target);
 
   // Opens the exchange; the caller reads the settings, lets the user edit them, then either
   // finishes it or drops it (nothing more is sent then).

@@ -8,6 +8,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "common/socket_wait.h"
@@ -27,22 +29,24 @@ void EnlargeReceiveBuffer(int fd) {
   }
 }
 
+Outcome<std::optional<UdpSocket>> OpenFailure(std::string_view what) {
+  const int error = errno;
+  return {std::nullopt,
+          {kResultPortOpenError, error, std::string(what) + ": " + std::strerror(error)}};
+}
+
 }  // namespace
 
-std::optional<UdpSocket> UdpSocket::Open(std::string& cause) {
+Outcome<std::optional<UdpSocket>> UdpSocket::Open() {
   const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) {
-    cause = std::string("cannot create a datagram socket: ") + std::strerror(errno);
-    return std::nullopt;
-  }
+  if (fd < 0) return OpenFailure("cannot create a datagram socket");
   UdpSocket socket(fd);
   const int on = 1;
   if (::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0) {
-    cause = std::string("cannot allow broadcasts: ") + std::strerror(errno);
-    return std::nullopt;
+    return OpenFailure("cannot allow broadcasts");
   }
   EnlargeReceiveBuffer(fd);
-  return socket;
+  return {std::move(socket), {}};
 }
 
 UdpSocket::UdpSocket(UdpSocket&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}

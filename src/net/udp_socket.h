@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string>
 
+#include "common/failure.h"
 #include "net/ipv4_text.h"
 
 namespace vantrel {
@@ -15,8 +15,8 @@ namespace vantrel {
 class UdpSocket {
  public:
   // Broadcast allowed, and a receive buffer big enough that a large fleet answering a discovery
-  // at once loses no reply. nullopt, with the reason in `cause`, when no socket can be made.
-  static std::optional<UdpSocket> Open(std::string& cause);
+  // at once loses no reply. No socket, with a port open failure, when none can be made.
+  static Outcome<std::optional<UdpSocket>> Open();
 
   UdpSocket(UdpSocket&& other) noexcept;
   UdpSocket& operator=(UdpSocket&& other) noexcept;

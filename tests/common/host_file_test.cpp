@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <fstream>
+#include <utility>
 
 namespace vantrel {
 namespace {
@@ -46,16 +48,21 @@ TEST_F(HostFileTest, ReadsAWholeFileUpToItsLimit) {
 TEST_F(HostFileTest, RefusesAFileBeyondTheLimitBeforeReading) {
   std::vector<std::uint8_t> bytes{1, 2, 3};
   const HostFileResult result = ReadHostFile(Write("f.bin", "12345"), 4, bytes);
-  EXPECT_EQ(result.error, HostFileError::kTooLarge);
-  EXPECT_NE(result.cause.find("5 bytes"), std::string::npos) << result.cause;
+  EXPECT_EQ(result.code, HostFileError::kTooLarge);
+  EXPECT_EQ(result.os_error, 0);
+  EXPECT_NE(result.detail.find("5 bytes"), std::string::npos) << result.detail;
   EXPECT_TRUE(bytes.empty());
 }
 
 TEST_F(HostFileTest, RefusesWhatIsNoRegularFile) {
   ::mkfifo((folder_ / "fifo").c_str(), 0600);
-  for (const fs::path& path : {folder_ / "missing", folder_, folder_ / "fifo"}) {
+  const std::pair<fs::path, int> cases[] = {
+      {folder_ / "missing", ENOENT}, {folder_, 0}, {folder_ / "fifo", 0}};
+  for (const auto& [path, os_error] : cases) {
     std::vector<std::uint8_t> bytes;
-    EXPECT_EQ(ReadHostFile(path, 100, bytes).error, HostFileError::kOpen) << path;
+    const HostFileResult result = ReadHostFile(path, 100, bytes);
+    EXPECT_EQ(result.code, HostFileError::kOpen) << path;
+    EXPECT_EQ(result.os_error, os_error) << path;
   }
 }
 

@@ -67,8 +67,8 @@ TEST_F(PrivateNetworkTest, FactoryDefaultByBroadcastReachesOnlyItsMac) {
     changed.name = "changed";
     responder_.SetPrinter(index, changed);
   }
-  std::string cause;
-  ASSERT_TRUE(session_.SendFactoryDefault(*ParseMacText("02:11:22:33:44:5A"), cause)) << cause;
+  const LinkFailure sent = session_.SendFactoryDefault(*ParseMacText("02:11:22:33:44:5A"));
+  ASSERT_TRUE(sent.ok()) << sent.detail;
   ASSERT_TRUE(responder_.WaitForReceived(1, std::chrono::seconds(5)));
   EXPECT_EQ(responder_.Printer(0), factory);
   EXPECT_EQ(responder_.Printer(1).name, "changed");

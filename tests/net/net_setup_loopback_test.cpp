@@ -3,9 +3,11 @@
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <thread>
 
 #include "net/net_setup_session.h"
@@ -64,7 +66,7 @@ class NetSetupLoopbackTest : public ::testing::Test {
 
 TEST_F(NetSetupLoopbackTest, DiscoveryListsEachPrinterOncePerRequest) {
   const DiscoveryOutcome outcome = session_.Discover();
-  ASSERT_TRUE(outcome.socket_opened);
+  ASSERT_TRUE(outcome.failure.ok()) << outcome.failure.detail;
   const DeviceListRow first{"SIM-33445A", "02:11:22:33:44:5A", "127.0.0.1", "VT-SIM 203", "Ready"};
   const DeviceListRow second{"SIM-33445B", kSecondMac, "127.0.0.2", "VT-SIM 203", "Ready"};
   const DeviceListRow third{"SIM-33445C", "02:11:22:33:44:5C", "127.0.0.3", "VT-SIM 203", "Ready"};
@@ -93,7 +95,7 @@ TEST_F(NetSetupLoopbackTest, NoAnswerGivesAnEmptyListAfterBothWaits) {
   const auto start = std::chrono::steady_clock::now();
   const DiscoveryOutcome outcome = session_.Discover();
   EXPECT_GE(std::chrono::steady_clock::now() - start, 2 * kDiscoveryWait);
-  EXPECT_TRUE(outcome.socket_opened);
+  EXPECT_TRUE(outcome.failure.ok());
   EXPECT_TRUE(outcome.rows.empty());
   EXPECT_EQ(session_.sequence(), 2);
 }
@@ -279,13 +281,33 @@ TEST_F(NetSetupLoopbackTest, FactoryDefaultReachesTheRightPrinterOnly) {
     changed.dhcp = true;
     responder_.SetPrinter(index, changed);
   }
-  std::string cause;
-  ASSERT_TRUE(session_.SendFactoryDefault(*ParseMacText("02:11:22:33:44:5c"), cause)) << cause;
+  const LinkFailure sent = session_.SendFactoryDefault(*ParseMacText("02:11:22:33:44:5c"));
+  ASSERT_TRUE(sent.ok()) << sent.detail;
   EXPECT_EQ(session_.sequence(), 2);
   EXPECT_EQ(Settled(1), (std::vector{SeenRequest{1, 0, 1, 32, "02:11:22:33:44:5C"}}));
   EXPECT_EQ(responder_.Printer(2), factory_third);
   EXPECT_EQ(responder_.Printer(1).name, "changed");
   EXPECT_EQ(responder_.Printer(0).name, "SIM-33445A");
+}
+
+// With no descriptor left no socket can be made: each exchange says why and leaves the sequence
+// number for the next.
+TEST_F(NetSetupLoopbackTest, WithoutASocketEachExchangeFailsAndSendsNothing) {
+  rlimit old_limit{};
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &old_limit), 0);
+  rlimit none = old_limit;
+  none.rlim_cur = 0;
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &none), 0);
+  const LinkFailure discovered = session_.Discover().failure;
+  const LinkFailure sent = session_.SendFactoryDefault(*ParseMacText(kSecondMac));
+  const LinkFailure run = session_.BeginChangeIp(*ParseMacText(kSecondMac)).failure();
+  ::setrlimit(RLIMIT_NOFILE, &old_limit);
+
+  for (const LinkFailure& failure : {discovered, sent, run}) {
+    EXPECT_EQ(failure.code, kResultPortOpenError);
+    EXPECT_EQ(failure.os_error, EMFILE);
+  }
+  EXPECT_EQ(session_.sequence(), 1);
 }
 
 }  // namespace
