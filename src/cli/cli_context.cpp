@@ -24,11 +24,15 @@ int CliContext::Run(int op, OperationRecord record, int extra) {
   return ReportResult(code, link_.LastFailure().detail);
 }
 
-int ReportResult(int code, const std::string& cause) {
+int ReportResult(int code, const std::string& detail) {
   if (code == kResultOk) return 0;
   std::cerr << ResultMessage(code) << '\n';
-  if (!cause.empty()) std::cerr << cause << '\n';
+  if (!detail.empty()) std::cerr << detail << '\n';
   return code;
+}
+
+int ReportResult(const LinkFailure& failure) {
+  return ReportResult(failure.code, failure.detail);
 }
 
 int Refuse(const std::string& why) {

@@ -6,6 +6,7 @@
 
 #include "cli/cli_link_options.h"
 #include "cli/cli_progress_bar.h"
+#include "common/failure.h"
 #include "common/result_code.h"
 #include "link/link_layer.h"
 #include "ops/operation_record.h"
@@ -40,8 +41,9 @@ class CliContext {
   LinkLayer link_;
 };
 
-// Prints a result's message and the cause beneath it on stderr; returns the code.
-int ReportResult(int code, const std::string& cause);
+// Prints a result's message and the detail beneath it on stderr; returns the code.
+int ReportResult(int code, const std::string& detail);
+int ReportResult(const LinkFailure& failure);
 // Prints a refusal on stderr; returns kExitRefused.
 int Refuse(const std::string& why);
 

@@ -92,7 +92,7 @@ int Discover(const DatagramOptions& options, bool json) {
   if (std::string refusal = ToTargets(options, targets); !refusal.empty()) return Refuse(refusal);
   NetSetupSession session(targets);
   const DiscoveryOutcome outcome = session.Discover();
-  if (!outcome.failure.ok()) return ReportResult(outcome.failure.code, outcome.failure.detail);
+  if (!outcome.failure.ok()) return ReportResult(outcome.failure);
   PrintRows(outcome.rows, json);
   return 0;
 }
@@ -104,7 +104,7 @@ int FactoryDefaultByDatagram(const DatagramOptions& options, const std::string& 
   if (!mac) return Refuse(MacRefusal(mac_text));
   NetSetupSession session(targets);
   if (const LinkFailure sent = session.SendFactoryDefault(*mac); !sent.ok()) {
-    return ReportResult(sent.code, sent.detail);
+    return ReportResult(sent);
   }
   std::cout << "Factory default request sent to " << FormatMacText(*mac) << '\n';
   return 0;
@@ -161,7 +161,7 @@ int ChangeIp(const ChangeIpOptions& options) {
 
   NetSetupSession session(targets);
   ChangeIpRun run = session.BeginChangeIp(*mac);
-  if (!run.is_open()) return ReportResult(run.failure().code, run.failure().detail);
+  if (!run.is_open()) return ReportResult(run.failure());
   NetSettings settings;
   StoreNetText(settings.MacText, FormatMacText(*mac));
   StoreNetText(settings.PrinterName, *name);

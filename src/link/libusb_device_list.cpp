@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <optional>
 
+#include "link/libusb_failure.h"
 #include "link/usb_device_list.h"
 #include "link/usb_printer_match.h"
 
@@ -16,42 +16,6 @@ constexpr std::uint8_t kPrinterClass = 7;
 // Reads ask for at least this much, and for a whole packet of a faster printer: asking a
 // high-speed device for less than its packet size overflows and loses the packet.
 constexpr std::size_t kMinReadSize = 64;
-
-std::string LibusbText(int code) {
-  return libusb_strerror(code);
-}
-
-// The system error a libusb error code stands for; 0 where it stands for none.
-int LibusbErrno(int code) {
-  switch (code) {
-    case LIBUSB_ERROR_IO:
-      return EIO;
-    case LIBUSB_ERROR_INVALID_PARAM:
-      return EINVAL;
-    case LIBUSB_ERROR_ACCESS:
-      return EACCES;
-    case LIBUSB_ERROR_NO_DEVICE:
-      return ENODEV;
-    case LIBUSB_ERROR_NOT_FOUND:
-      return ENOENT;
-    case LIBUSB_ERROR_BUSY:
-      return EBUSY;
-    case LIBUSB_ERROR_TIMEOUT:
-      return ETIMEDOUT;
-    case LIBUSB_ERROR_OVERFLOW:
-      return EOVERFLOW;
-    case LIBUSB_ERROR_PIPE:
-      return EPIPE;
-    case LIBUSB_ERROR_INTERRUPTED:
-      return EINTR;
-    case LIBUSB_ERROR_NO_MEM:
-      return ENOMEM;
-    case LIBUSB_ERROR_NOT_SUPPORTED:
-      return ENOTSUP;
-    default:
-      return 0;
-  }
-}
 
 // One libusb session, kept alive by the list and by every device opened through it.
 class LibusbSession {
@@ -151,30 +115,6 @@ std::optional<PrinterInterface> FindPrinterInterface(libusb_device* device) {
   return best ? best : fallback;
 }
 
-std::string OpenFailureText(int code, const std::string& path) {
-  if (code == LIBUSB_ERROR_ACCESS) {
-    return "permission denied on the USB printer " + path + ": install the udev rule " +
-           std::string(kUsbUdevRuleFile) + " and plug the printer in again";
-  }
-  if (code == LIBUSB_ERROR_NO_DEVICE) return "the USB printer " + path + " was unplugged";
-  if (code == LIBUSB_ERROR_BUSY) return "the USB printer " + path + " is in use by another program";
-  return "cannot open the USB printer " + path + ": " + LibusbText(code);
-}
-
-LinkFailure OpenFailure(int code, const std::string& path) {
-  return {kResultPortOpenError, LibusbErrno(code), OpenFailureText(code, path)};
-}
-
-std::string TransferFailureText(int code) {
-  if (code == LIBUSB_ERROR_NO_DEVICE) return "the USB printer was unplugged";
-  if (code == LIBUSB_ERROR_PIPE) return "the USB printer stalled the transfer";
-  return "USB transfer failed: " + LibusbText(code);
-}
-
-LinkFailure TransferFailure(ResultCode result, int code) {
-  return {result, LibusbErrno(code), TransferFailureText(code)};
-}
-
 class LibusbDevice : public UsbDevice {
  public:
   LibusbDevice(std::shared_ptr<LibusbSession> session, libusb_device_handle* handle,
@@ -214,7 +154,7 @@ LinkFailure LibusbDevice::Claim(const std::string& path) {
   if (libusb_kernel_driver_active(handle_, printer_.number) == 1) {
     const int detached = libusb_detach_kernel_driver(handle_, printer_.number);
     if (detached != LIBUSB_SUCCESS && detached != LIBUSB_ERROR_NOT_FOUND) {
-      return OpenFailure(detached, path);
+      return LibusbOpenFailure(detached, path);
     }
     driver_detached_ = detached == LIBUSB_SUCCESS;
   }
@@ -223,7 +163,7 @@ LinkFailure LibusbDevice::Claim(const std::string& path) {
   if (claimed_ && printer_.alternate != 0) {
     status = libusb_set_interface_alt_setting(handle_, printer_.number, printer_.alternate);
   }
-  if (status != LIBUSB_SUCCESS) return OpenFailure(status, path);
+  if (status != LIBUSB_SUCCESS) return LibusbOpenFailure(status, path);
   return {};
 }
 
@@ -237,7 +177,7 @@ LinkFailure LibusbDevice::Write(std::span<const std::uint8_t> bytes) {
                                             const_cast<std::uint8_t*>(bytes.data() + sent),
                                             static_cast<int>(bytes.size() - sent), &transferred, 0);
     sent += static_cast<std::size_t>(std::max(transferred, 0));
-    if (status != LIBUSB_SUCCESS) return TransferFailure(kResultTransmissionError, status);
+    if (status != LIBUSB_SUCCESS) return LibusbTransferFailure(kResultTransmissionError, status);
   }
   return {};
 }
@@ -269,7 +209,8 @@ Received LibusbDevice::Read(std::span<std::uint8_t> into, std::chrono::milliseco
             {kResultReceivingError, ETIMEDOUT,
              "no answer from the USB printer within " + std::to_string(wait.count()) + " ms"}};
   }
-  return {0, status == LIBUSB_ERROR_NO_DEVICE, TransferFailure(kResultReceivingError, status)};
+  return {0, status == LIBUSB_ERROR_NO_DEVICE,
+          LibusbTransferFailure(kResultReceivingError, status)};
 }
 
 class LibusbDeviceList : public UsbDeviceList {
@@ -296,7 +237,7 @@ Outcome<std::unique_ptr<UsbDevice>> LibusbDeviceList::Open(const std::string& pa
   const auto match = std::find_if(devices.begin(), devices.end(), [&](libusb_device* device) {
     return DevicePath(device) == path;
   });
-  if (match == devices.end()) return {nullptr, OpenFailure(LIBUSB_ERROR_NO_DEVICE, path)};
+  if (match == devices.end()) return {nullptr, LibusbOpenFailure(LIBUSB_ERROR_NO_DEVICE, path)};
   const std::optional<PrinterInterface> printer = FindPrinterInterface(*match);
   if (!printer) {
     return {nullptr,
@@ -305,7 +246,7 @@ Outcome<std::unique_ptr<UsbDevice>> LibusbDeviceList::Open(const std::string& pa
   }
   libusb_device_handle* handle = nullptr;
   if (const int status = libusb_open(*match, &handle); status != LIBUSB_SUCCESS) {
-    return {nullptr, OpenFailure(status, path)};
+    return {nullptr, LibusbOpenFailure(status, path)};
   }
   auto device = std::make_unique<LibusbDevice>(session_, handle, *printer);
   LinkFailure claimed = device->Claim(path);
