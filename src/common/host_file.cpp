@@ -1,11 +1,13 @@
 #include "common/host_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <new>
 #include <system_error>
 
@@ -27,11 +29,26 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
   return true;
 }
 
+// Sizes `bytes` to `size`. A large buffer asks for huge pages before it is first touched: a
+// 64 MiB download file otherwise costs 16,384 page faults, more than reading it.
+void SizeBuffer(std::vector<std::uint8_t>& bytes, std::size_t size) {
+  constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+  if (size >= 4 * kHugePage && bytes.capacity() < size) {
+    bytes.reserve(size);
+    const auto start = reinterpret_cast<std::uintptr_t>(bytes.data()) + bytes.size();
+    const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
+    const std::uintptr_t end = (start + (size - bytes.size())) & ~(kHugePage - 1);
+    // Only advice: without huge pages the buffer works the same.
+    if (end > first) ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+  }
+  bytes.resize(size);
+}
+
 // Reads to the end of the file, failing with EFBIG once more than `max_bytes` have come.
 // `expected` is the size the file had when opened; one byte more shows its end at once.
 bool ReadToEnd(int fd, std::size_t expected, std::size_t max_bytes,
                std::vector<std::uint8_t>& bytes) {
-  bytes.resize(std::min(expected, max_bytes) + 1);
+  SizeBuffer(bytes, std::min(expected, max_bytes) + 1);
   std::size_t got = 0;
   for (;;) {
     if (got == bytes.size()) {
@@ -39,7 +56,7 @@ bool ReadToEnd(int fd, std::size_t expected, std::size_t max_bytes,
         errno = EFBIG;
         return false;
       }
-      bytes.resize(std::min(max_bytes + 1, 2 * got));
+      SizeBuffer(bytes, std::min(max_bytes + 1, 2 * got));
     }
     const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
     if (n < 0 && errno == EINTR) continue;

@@ -169,16 +169,14 @@ TcpTransport::PeerState TcpTransport::DiscardIncoming() {
 }
 
 LinkFailure TcpTransport::WriteChunk(std::span<const std::uint8_t> chunk, bool more_follows) {
-  if (more_follows && gathered_.size() + chunk.size() <= kGatherSize) {
-    gathered_.insert(gathered_.end(), chunk.begin(), chunk.end());
-    return {};
+  const bool adjoins = !gathered_.empty() && gathered_.data() + gathered_.size() == chunk.data();
+  if (!gathered_.empty() && !adjoins) {
+    const std::span<const std::uint8_t> earlier = std::exchange(gathered_, {});
+    if (LinkFailure sent = SendAll(earlier, true); !sent.ok()) return sent;
   }
-  if (!gathered_.empty()) {
-    LinkFailure sent = SendAll(gathered_, true);
-    gathered_.clear();
-    if (!sent.ok()) return sent;
-  }
-  return SendAll(chunk, more_follows);
+  gathered_ = adjoins ? std::span(gathered_.data(), gathered_.size() + chunk.size()) : chunk;
+  if (more_follows && gathered_.size() < kGatherSize) return {};
+  return SendAll(std::exchange(gathered_, {}), more_follows);
 }
 
 LinkFailure TcpTransport::SendAll(std::span<const std::uint8_t> chunk, bool more_follows) {

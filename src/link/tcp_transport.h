@@ -3,7 +3,7 @@
 #include <memory>
 #include <span>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "link/link_settings.h"
 #include "link/transport.h"
@@ -15,8 +15,9 @@ namespace vantrel {
 // Each question is a short write awaiting an answer, so Nagle's algorithm is off
 // (TCP_NODELAY). Bulk writes tell the socket that more data follows (MSG_MORE), so a large
 // block still leaves in full segments and only its last piece is pushed at once. The chunks of
-// one block are gathered into 64 KiB sends: the bytes and their order are the same, but a large
-// download costs a sixty-fourth of the system calls.
+// one block are gathered into sends of up to kGatherSize: the bytes and their order are the
+// same, but a large download costs a fraction of the system calls. The chunks are pieces of the
+// caller's one buffer, which lives until the block's last chunk, so gathering copies nothing.
 class TcpTransport : public Transport {
  public:
   // The connection is held here, so the handle is the constant 1.
@@ -51,8 +52,9 @@ class TcpTransport : public Transport {
   bool read_failed_ = false;
   // Bytes were written and no answer has come since.
   bool unconfirmed_write_ = false;
-  // Chunks taken but not yet sent; always sent by the block's last chunk.
-  std::vector<std::uint8_t> gathered_;
+  // Chunks taken but not yet sent, adjoining in the caller's buffer; always sent by the block's
+  // last chunk.
+  std::span<const std::uint8_t> gathered_;
 };
 
 }  // namespace vantrel
