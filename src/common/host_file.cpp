@@ -35,11 +35,13 @@ void SizeBuffer(std::vector<std::uint8_t>& bytes, std::size_t size) {
   constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
   if (size >= 4 * kHugePage && bytes.capacity() < size) {
     bytes.reserve(size);
-    const auto start = reinterpret_cast<std::uintptr_t>(bytes.data()) + bytes.size();
-    const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
-    const std::uintptr_t end = (start + (size - bytes.size())) & ~(kHugePage - 1);
+    std::uint8_t* const base = bytes.data();
+    const auto start = reinterpret_cast<std::uintptr_t>(base);
+    const std::uintptr_t first =
+        ((start + bytes.size() + kHugePage - 1) & ~(kHugePage - 1)) - start;
+    const std::uintptr_t end = ((start + size) & ~(kHugePage - 1)) - start;
     // Only advice: without huge pages the buffer works the same.
-    if (end > first) ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+    if (end > first) ::madvise(base + first, end - first, MADV_HUGEPAGE);
   }
   bytes.resize(size);
 }
