@@ -21,8 +21,11 @@ DemoPrinter::DemoPrinter()
       server_(printer_),
       responder_(sim::MakeSimFleet(printer_.state().net, 1), &printer_) {}
 
-bool DemoPrinter::Start(std::string& error) {
-  return server_.Start("127.0.0.1", 0, &error) && responder_.Start({"127.0.0.1", 0}, &error);
+LinkFailure DemoPrinter::Start() {
+  std::string error;
+  if (server_.Start("127.0.0.1", 0, &error) && responder_.Start({"127.0.0.1", 0}, &error))
+    return {};
+  return {kResultPortOpenError, 0, std::move(error)};
 }
 
 DatagramTargets DemoPrinter::datagrams() const {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/failure.h"
 #include "link/link_settings.h"
 #include "net/datagram_targets.h"
 #include "sim_printer.h"
@@ -18,8 +19,8 @@ class DemoPrinter {
  public:
   DemoPrinter();
 
-  // False, with the reason in `error`, when no loopback port could be had.
-  bool Start(std::string& error);
+  // Fails (code 1) when no loopback port could be had.
+  LinkFailure Start();
   NetworkTarget target() const { return {"127.0.0.1", server_.port()}; }
   // Where the network dialogs send: straight to the responder, never a broadcast or a group.
   DatagramTargets datagrams() const;

@@ -92,9 +92,9 @@ int main(int argc, char** argv) {
   vantrel::app::MainWindowOptions options;
   vantrel::app::DemoPrinter demo_printer;
   if (start->demo) {
-    std::string error;
-    if (!demo_printer.Start(error)) {
-      std::fprintf(stderr, "vantrel: the simulated printer cannot start: %s\n", error.c_str());
+    if (const vantrel::LinkFailure failure = demo_printer.Start(); !failure.ok()) {
+      std::fprintf(stderr, "vantrel: the simulated printer cannot start: %s\n",
+                   failure.detail.c_str());
       return 1;
     }
     options.network = demo_printer.target();

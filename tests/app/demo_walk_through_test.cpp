@@ -33,8 +33,9 @@ std::string Logged(std::string_view command) {
 class DemoWindow {
  public:
   DemoWindow() {
-    std::string error;
-    if (!printer.Start(error)) throw std::runtime_error(error);
+    if (const LinkFailure failure = printer.Start(); !failure.ok()) {
+      throw std::runtime_error(failure.detail);
+    }
     app = std::make_unique<AppFixture>([this](MainWindowOptions& options) {
       const DatagramTargets quick = options.datagrams;
       options.network = printer.target();
