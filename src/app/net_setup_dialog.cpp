@@ -143,6 +143,7 @@ void TFormNetSetup::RunDiscovery(std::function<void(const Rows&)> then) {
   RunExchange([this, outcome] { *outcome = session_.Discover(); },
               [this, outcome, then = std::move(then)] {
                 ShowRows(outcome->rows);
+                if (!outcome->failure.ok()) ShowFailure(outcome->failure);
                 if (then) then(outcome->rows);
               });
 }
@@ -172,6 +173,11 @@ void TFormNetSetup::OpeningDiscoveryDone(const Rows& rows) {
   EditIPAddr->setText(FromText(target_.address));
 }
 
+// Nothing could be sent (no datagram socket): say so rather than leave the list unchanged.
+void TFormNetSetup::ShowFailure(const LinkFailure& failure) {
+  environment_.prompts->Message(FromText(failure.detail));
+}
+
 QTreeWidgetItem* TFormNetSetup::SelectedRow() const {
   // Several rows may be selected; the first in list order counts.
   for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
@@ -198,7 +204,11 @@ void TFormNetSetup::ButtonFactoryDefaultClick() {
   const std::optional<MacAddress> mac = ParseMacText(row->text(kMacColumn).toStdString());
   if (!mac || !environment_.prompts->Question("Are you sure?")) return;
   // No answer is awaited, so the window thread is not held.
-  if (session_.SendFactoryDefault(*mac).ok()) ListView1->clear();
+  if (const LinkFailure failure = session_.SendFactoryDefault(*mac); !failure.ok()) {
+    ShowFailure(failure);
+    return;
+  }
+  ListView1->clear();
 }
 
 void TFormNetSetup::ButtonChangeIPClick() {
@@ -211,7 +221,10 @@ void TFormNetSetup::ButtonChangeIPClick() {
   StoreNetText(settings->PrinterName,
                row->data(kNameColumn, Qt::UserRole).toByteArray().toStdString());
   auto run = std::make_shared<ChangeIpRun>(session_.BeginChangeIp(*mac));
-  if (!run->is_open()) return;
+  if (!run->is_open()) {
+    ShowFailure(run->failure());
+    return;
+  }
   RunExchange([run, settings] { run->ReadSettings(*settings); },
               [this, run, settings] { EditAndSend(run, settings); });
 }

@@ -54,6 +54,7 @@ class TFormNetSetup : public QDialog {
   void RunDiscovery(std::function<void(const Rows&)> then = {});
   void ShowRows(const Rows& rows);
   void OpeningDiscoveryDone(const Rows& rows);
+  void ShowFailure(const LinkFailure& failure);
   QTreeWidgetItem* SelectedRow() const;
   void EditAndSend(std::shared_ptr<ChangeIpRun> run, std::shared_ptr<NetSettings> settings);
 

@@ -1,9 +1,13 @@
 // "TCP/IP Setup" and "Ethernet Setup" as the user drives them, against simulated printers:
 // datagrams go to loopback only (directed), the command language to the fixture's TCP printer.
+#include <sys/resource.h>
+
 #include <QDir>
 #include <QLabel>
 #include <QTest>
 #include <QTreeWidget>
+#include <cerrno>
+#include <cstring>
 
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
@@ -147,6 +151,32 @@ class NetDialogsTest : public QObject {
     const std::vector<std::uint8_t> sent = setup.responder.Received().back();
     const auto expected = BuildFactoryDefaultRequest(2, {0x02, 0x11, 0x22, 0x33, 0x44, 0x5B});
     QVERIFY(std::equal(sent.begin(), sent.end(), expected.begin(), expected.end()));
+  }
+
+  // With no descriptor to be had, Factory Default and Change IP say why instead of doing nothing.
+  void ExchangesWithoutASocketSayWhy() {
+    NetDialogsSetup setup;
+    int rows = -1;
+    OpenNetSetup(*setup.app, [&](TFormNetSetup& dialog) {
+      SelectRow(dialog, 1);
+      setup.app->prompts.answers = {true};
+      rlimit saved{};
+      ::getrlimit(RLIMIT_NOFILE, &saved);
+      rlimit none = saved;
+      none.rlim_cur = 0;
+      ::setrlimit(RLIMIT_NOFILE, &none);
+      Press(dialog, "ButtonFactoryDefault");
+      Press(dialog, "ButtonChangeIP");
+      ::setrlimit(RLIMIT_NOFILE, &saved);
+      rows = List(dialog).topLevelItemCount();
+    });
+    QCOMPARE(rows, 2);
+    QCOMPARE(setup.Datagrams(), std::size_t{1});  // the opening discovery only
+    QCOMPARE(setup.app->prompts.messages.size(), std::size_t{2});
+    for (const auto& message : setup.app->prompts.messages) {
+      QVERIFY2(message.text.contains(QString::fromUtf8(std::strerror(EMFILE))),
+               qPrintable(message.text));
+    }
   }
 
   void ChangeIpOfTheAddressOnlyKeepsAnEightBitNameByteForByte() {
