@@ -216,15 +216,16 @@ void TFormNetSetup::ButtonChangeIPClick() {
   if (row == nullptr) return;
   const std::optional<MacAddress> mac = ParseMacText(row->text(kMacColumn).toStdString());
   if (!mac) return;
+  ChangeIpRun opened = session_.BeginChangeIp(*mac);
+  if (!opened.is_open()) {
+    ShowFailure(opened.failure());
+    return;
+  }
+  auto run = std::make_shared<ChangeIpRun>(std::move(opened));
   auto settings = std::make_shared<NetSettings>();
   StoreNetText(settings->MacText, row->text(kMacColumn).toStdString());
   StoreNetText(settings->PrinterName,
                row->data(kNameColumn, Qt::UserRole).toByteArray().toStdString());
-  auto run = std::make_shared<ChangeIpRun>(session_.BeginChangeIp(*mac));
-  if (!run->is_open()) {
-    ShowFailure(run->failure());
-    return;
-  }
   RunExchange([run, settings] { run->ReadSettings(*settings); },
               [this, run, settings] { EditAndSend(run, settings); });
 }
