@@ -14,21 +14,18 @@ using vantrel::Transport;
 class StreamTransport : public Transport {
  public:
   StreamTransport(std::span<const std::uint8_t> stream, std::size_t refill)
-      : stream_(stream), refill_(refill) {}
-  std::size_t ChunkSize() const override { return 1024; }
-  std::size_t RefillSize() const override { return refill_; }
-  int Handle() const override { return 1; }
-  bool WriteChunk(std::span<const std::uint8_t>, bool) override { return true; }
-  std::size_t Refill(std::span<std::uint8_t> into) override {
-    const std::size_t n = std::min({into.size(), refill_, stream_.size()});
+      : Transport({.handle = 1, .chunk_size = 1024, .refill_size = refill}), stream_(stream) {}
+  vantrel::LinkFailure WriteChunk(std::span<const std::uint8_t>, bool) override { return {}; }
+  vantrel::Received Refill(std::span<std::uint8_t> into) override {
+    if (stream_.empty()) return {0, true, {vantrel::kResultReceivingError, 0, "end of stream"}};
+    const std::size_t n = std::min(into.size(), stream_.size());
     std::memcpy(into.data(), stream_.data(), n);
     stream_ = stream_.subspan(n);
-    return n;
+    return {n, false, {}};
   }
 
  private:
   std::span<const std::uint8_t> stream_;
-  std::size_t refill_;
 };
 
 }  // namespace
@@ -38,9 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t refill = 1 + data[0] % 64;
   const bool lines_first = (data[1] & 1) != 0;
   const std::span<const std::uint8_t> stream(data + 2, size - 2);
-  vantrel::LinkLayer link(
-      [&](vantrel::InterfaceKind, const vantrel::BoundLinkSettings&, const vantrel::LinkWaits&,
-          std::string&) { return std::make_unique<StreamTransport>(stream, refill); });
+  vantrel::LinkLayer link([&](vantrel::InterfaceKind, const vantrel::BoundLinkSettings&,
+                              const vantrel::LinkWaits&) -> vantrel::OpenedTransport {
+    return {std::make_unique<StreamTransport>(stream, refill), {}};
+  });
   vantrel::LinkWaits waits;
   waits.list_frame_pause = std::chrono::milliseconds(0);
   link.SetWaits(waits);
