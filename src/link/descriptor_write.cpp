@@ -1,5 +1,8 @@
 #include "link/descriptor_write.h"
 
+#include <poll.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <thread>
@@ -61,6 +64,24 @@ LinkFailure WriteAll(std::span<const std::uint8_t> bytes, const WriteCall& write
                          "writing to " + std::string(device) + " failed");
   }
   return {};
+}
+
+PortWrite::PortWrite(const LinkWaits& waits, std::size_t count, std::string_view device) {
+  const auto bound = waits.com_write + waits.com_write_per_byte * static_cast<int>(count);
+  deadline = std::chrono::steady_clock::now() + bound;
+  stalled = std::string(device) + " took no data for " + std::to_string(bound.count()) + " ms";
+}
+
+LinkFailure WritePort(int fd, std::span<const std::uint8_t> bytes, const PortWrite& bound,
+                      std::string_view device) {
+  const auto write = [fd](std::span<const std::uint8_t> rest) {
+    return ::write(fd, rest.data(), rest.size());
+  };
+  const auto await_room = [&] {
+    return AwaitDescriptor(fd, POLLOUT, bound.deadline, kResultTransmissionError, bound.stalled,
+                           device);
+  };
+  return WriteAll(bytes, write, await_room, device);
 }
 
 }  // namespace vantrel

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "common/failure.h"
+#include "link/link_settings.h"
 
 namespace vantrel {
 
@@ -29,5 +30,18 @@ using RoomWait = std::function<LinkFailure()>;
 // `await_room` while the device is full. Failures carry code 2 and name `device`.
 LinkFailure WriteAll(std::span<const std::uint8_t> bytes, const WriteCall& write,
                      const RoomWait& await_room, std::string_view device);
+
+// One write to a serial or parallel port: it must be taken by `deadline`, waits.com_write plus
+// waits.com_write_per_byte per byte from its start; `stalled` says so when it is not.
+struct PortWrite {
+  PortWrite(const LinkWaits& waits, std::size_t count, std::string_view device);
+
+  Deadline deadline;
+  std::string stalled;
+};
+
+// Writes every byte to the port's non-blocking descriptor `fd` within the write's bound.
+LinkFailure WritePort(int fd, std::span<const std::uint8_t> bytes, const PortWrite& bound,
+                      std::string_view device);
 
 }  // namespace vantrel

@@ -1,7 +1,6 @@
 #include "link/parallel_transport.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <pthread.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -110,21 +109,13 @@ LinkFailure ParallelTransport::WriteChunk(std::span<const std::uint8_t> chunk,
 }
 
 LinkFailure ParallelTransport::WriteStep(std::span<const std::uint8_t> step) {
-  const auto bound = waits_.com_write + waits_.com_write_per_byte * static_cast<int>(step.size());
-  const Deadline deadline = std::chrono::steady_clock::now() + bound;
-  const std::string stalled =
-      device_ + " took no data for " + std::to_string(bound.count()) + " ms";
-  if (!writable_ && !OpenForWriting(deadline)) {
+  const PortWrite bound(waits_, step.size(), device_);
+  if (!writable_ && !OpenForWriting(bound.deadline)) {
     const int error = errno;
-    return {kResultTransmissionError, error, error == ENXIO ? "nobody reads " + device_ : stalled};
+    return {kResultTransmissionError, error,
+            error == ENXIO ? "nobody reads " + device_ : bound.stalled};
   }
-  const auto write = [this](std::span<const std::uint8_t> rest) {
-    return ::write(fd_, rest.data(), rest.size());
-  };
-  const auto await_room = [&] {
-    return AwaitDescriptor(fd_, POLLOUT, deadline, kResultTransmissionError, stalled, device_);
-  };
-  return WriteAll(step, write, await_room, device_);
+  return WritePort(fd_, step, bound, device_);
 }
 
 Received ParallelTransport::Refill(std::span<std::uint8_t> /*into*/) {

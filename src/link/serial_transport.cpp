@@ -121,17 +121,7 @@ void SerialTransport::DrainOutput() {
 
 LinkFailure SerialTransport::WriteChunk(std::span<const std::uint8_t> chunk,
                                         bool /*more_follows*/) {
-  const auto bound = waits_.com_write + waits_.com_write_per_byte * static_cast<int>(chunk.size());
-  const Deadline deadline = Clock::now() + bound;
-  const auto write = [this](std::span<const std::uint8_t> rest) {
-    return ::write(fd_, rest.data(), rest.size());
-  };
-  const auto await_room = [&] {
-    return AwaitDescriptor(fd_, POLLOUT, deadline, kResultTransmissionError,
-                           device_ + " took no data for " + std::to_string(bound.count()) + " ms",
-                           device_);
-  };
-  LinkFailure failure = WriteAll(chunk, write, await_room, device_);
+  LinkFailure failure = WritePort(fd_, chunk, PortWrite(waits_, chunk.size(), device_), device_);
   write_failed_ = !failure.ok();
   return failure;
 }
