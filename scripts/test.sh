@@ -2,26 +2,43 @@
 # From a fresh Debian 12 machine: installs what is needed, checks layering, formatting and
 # clang-tidy findings, builds, runs every test, runs the suite again under the address and
 # undefined-behaviour sanitizers, builds and checks the Debian package, and fuzzes the reply
-# readers.
+# readers. Prints each stage's time at the end, also when a stage fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 FUZZ_SECONDS="${FUZZ_SECONDS:-60}"
 
-scripts/install-deps.sh
+stage_times=()
+run_start=$SECONDS
+report_times() {
+  echo "stage times:"
+  for line in "${stage_times[@]}"; do echo "  $line"; done
+  echo "  total $((SECONDS - run_start)) s"
+}
+trap report_times EXIT
+
+# Runs one named stage and keeps its time.
+stage() {
+  local name="$1" start=$SECONDS
+  shift
+  "$@"
+  stage_times+=("$(printf '%-14s %5d s' "$name" $((SECONDS - start)))")
+}
+
+stage install scripts/install-deps.sh
 
 # The house rules that a compiler does not check: layering, formatting, clang-tidy on the core.
-scripts/check-layering.sh
-scripts/check-format.sh
+stage layering scripts/check-layering.sh
+stage format scripts/check-format.sh
 
-scripts/build.sh dev
-scripts/check-tidy.sh build/dev
-ctest --preset dev -j 2
+stage build-dev scripts/build.sh dev
+stage tidy scripts/check-tidy.sh build/dev
+stage test-dev ctest --preset dev -j 2
 
-scripts/build.sh asan
-ctest --preset asan -j 2
+stage build-asan scripts/build.sh asan
+stage test-asan ctest --preset asan -j 2
 
 # The Debian package from the release settings: its files, lintian, manual pages, menu entry.
-scripts/check-package.sh
+stage package scripts/check-package.sh
 
-scripts/build.sh fuzz
-scripts/run-fuzzers.sh "$FUZZ_SECONDS"
+stage build-fuzz scripts/build.sh fuzz
+stage fuzz scripts/run-fuzzers.sh "$FUZZ_SECONDS"

@@ -7,6 +7,7 @@
 #include <span>
 #include <stdexcept>
 #include <variant>
+#include <vector>
 
 #include "app/number_text.h"
 #include "app/typing_limit.h"
@@ -111,6 +112,9 @@ const Page kPages[] = {{kCommonBindings, false}, {kZBindings, true}, {kDBindings
 
 constexpr int kCutterPosition = 4;  // "CUTTER" in the post-print list
 
+// The dynamic property that keeps the text an edit showed for the record.
+constexpr char kShownText[] = "shownText";
+
 template <typename Control>
 Control& Find(const QWidget& root, const char* name) {
   auto* control = root.findChild<Control*>(QLatin1String(name));
@@ -184,6 +188,16 @@ void ShowEdit(QLineEdit& edit, const Binding& b, const PrinterConfig& config, co
     edit.setVisible(shown);
   }
   ShowUncut(edit, shown ? ItemText(b.kind, b.member, config, unit) : QString());
+  edit.setProperty(kShownText, edit.text());
+}
+
+// A text the user has not changed since the record was shown stands for the record's value.
+bool Untouched(const QLineEdit& edit) {
+  return !edit.text().isEmpty() && edit.text() == edit.property(kShownText).toString();
+}
+
+bool IsLength(Kind kind) {
+  return kind == Kind::kMillimetres || kind == Kind::kDots;
 }
 
 void ClearFlag(const Member& member, PrinterConfig& config) {
@@ -237,9 +251,15 @@ char CharacterFromEdit(const QString& text) {
   return static_cast<char>(c);
 }
 
+// Sets the item to the value it already holds: the value goes back exactly as it was read.
+void KeepValue(const Member& member, PrinterConfig& config) {
+  std::visit([&](auto field) { (config.*field).Set((config.*field).value); }, member);
+}
+
 void CollectEdit(const QLineEdit& edit, const Binding& b, PrinterConfig& config, LengthUnit unit) {
   const QString text = edit.text();
   if (text.isEmpty()) return ClearFlag(b.member, config);
+  if (Untouched(edit)) return KeepValue(b.member, config);
   if (const auto* real = std::get_if<RealItem PrinterConfig::*>(&b.member)) {
     const float shown = RealFromEdit(b.kind, text);
     const float stored = b.kind == Kind::kMillimetres ? ShownToMm(shown, unit) : shown;
@@ -256,6 +276,15 @@ void CollectList(const QComboBox& list, const Binding& b, PrinterConfig& config)
   const int position = ListPosition(list);
   if (position <= 0) return ClearFlag(b.member, config);
   (config.*std::get<IntItem PrinterConfig::*>(b.member)).Set(position - PositionOffset(b.kind));
+}
+
+// The text an edited length shows in `to`, converted from its text in `from`.
+QString ConvertedLength(const QLineEdit& edit, const Binding& b, const PrinterConfig& config,
+                        LengthUnit from, LengthUnit to) {
+  if (b.kind == Kind::kDots) {
+    return QString::fromStdString(DotsToText(DotsFromEdit(edit.text(), from, config), to, config));
+  }
+  return QString::fromStdString(MmToText(ShownToMm(RealFromEdit(b.kind, edit.text()), from), to));
 }
 
 template <std::size_t N>
@@ -280,6 +309,33 @@ void ShowConfig(QWidget& root, const PrinterConfig& config, LengthUnit unit) {
         ShowEdit(Find<QLineEdit>(root, b.control), b, config, page, unit, cutter_chosen);
       }
     }
+  }
+}
+
+void ConvertShownLengths(QWidget& root, const PrinterConfig& config, LengthUnit from,
+                         LengthUnit to) {
+  struct Change {
+    QLineEdit* edit;
+    QString text;
+    bool untouched;
+  };
+  std::vector<Change> changes;
+  // Every text is converted before any is shown, so a failure changes nothing.
+  for (const Page& page : kPages) {
+    for (const Binding& b : page.bindings) {
+      if (!IsLength(b.kind)) continue;
+      auto& edit = Find<QLineEdit>(root, b.control);
+      if (edit.text().isEmpty()) continue;
+      const bool untouched = Untouched(edit);
+      changes.push_back({&edit,
+                         untouched ? ItemText(b.kind, b.member, config, to)
+                                   : ConvertedLength(edit, b, config, from, to),
+                         untouched});
+    }
+  }
+  for (const Change& change : changes) {
+    ShowUncut(*change.edit, change.text);
+    if (change.untouched) change.edit->setProperty(kShownText, change.text);
   }
 }
 

@@ -182,7 +182,8 @@ void TFormMain::ApplyLanguage(LanguageIndex language) {
 
 void TFormMain::SetCurrentConfig(const PrinterConfig& config) {
   config_ = config;
-  ShowConfig(*this, config_, unit());
+  shown_unit_ = unit();
+  ShowConfig(*this, config_, shown_unit_);
 }
 
 void TFormMain::SetStatus(const StatusFlags& flags) {

@@ -167,6 +167,8 @@ class TFormMain : public QMainWindow {
   NetSettings net_settings_;
   ClockSettings clock_;
   PrinterConfig config_;
+  // The unit the configuration controls show their lengths in.
+  LengthUnit shown_unit_ = kUnitInch;
   StatusFlags status_;
   LanguageIndex language_ = kEnglish;
   AnsiCodePage code_page_ = AnsiCodePage::kWestern;  // of printer texts, from the locale

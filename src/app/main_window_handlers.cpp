@@ -7,6 +7,7 @@
 #include "app/lpt_setup_dialog.h"
 #include "app/main_window.h"
 #include "app/net_setup_dialog.h"
+#include "app/number_text.h"
 #include "app/rs232_setup_dialog.h"
 #include "app/status_bar_texts.h"
 #include "config/config_file.h"
@@ -117,6 +118,15 @@ void TFormMain::ButtonClearClick() {
 }
 
 void TFormMain::RadioGroupUnitClick() {
+  const LengthUnit to = unit();
+  try {
+    ConvertShownLengths(*this, config_, shown_unit_, to);
+  } catch (const ConversionError&) {
+    // The lengths stay as typed, in the unit they were typed in.
+    RadioGroupUnit->SetItemIndex(shown_unit_);
+    throw;
+  }
+  shown_unit_ = to;
   RefreshUnitCaptions();
 }
 

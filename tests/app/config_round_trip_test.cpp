@@ -20,6 +20,18 @@ const std::set<std::string> kNeverWritten = {"DPI",        "VERSION",     "MILAG
 
 using Reports = std::map<std::string, std::string, std::less<>>;
 
+// Lengths that are no whole hundredths of an inch at the resolutions tested, so that a value
+// shown rounded and converted back would come out a dot or a few hundredths off. The D page's
+// lengths travel in hundredths of an inch, so only those the profiles hold can come back.
+void UseAwkwardLengths(sim::SimState& state) {
+  auto& reports = state.config.reports;
+  reports["PAPERWIDTH"] = "800";
+  reports["PAPERHEIGHT"] = "397";
+  reports["GAPSIZE"] = "23";
+  reports["GAPOFFSET"] = "11";
+  reports["ZLABELWIDTH"] = "799";
+}
+
 QString Differences(const Reports& expected, const Reports& actual) {
   QString text;
   for (const auto& [name, value] : expected) {
@@ -40,7 +52,7 @@ class ConfigRoundTripTest : public QObject {
   void UntouchedReadThenSetWritesBackWhatWasRead_data() {
     QTest::addColumn<QString>("profile");
     QTest::addColumn<int>("unit");
-    for (const char* dpi : {"200", "300", "600"}) {
+    for (const char* dpi : {"200", "203", "300", "600"}) {
       QTest::addRow("%s dpi, inch", dpi)
           << QString("printer-%1dpi.json").arg(dpi) << int(kUnitInch);
       QTest::addRow("%s dpi, mm", dpi) << QString("printer-%1dpi.json").arg(dpi) << int(kUnitMm);
@@ -51,10 +63,51 @@ class ConfigRoundTripTest : public QObject {
     QFETCH(QString, profile);
     QFETCH(int, unit);
     AppFixture app({}, sim::LoadSimProfile(VANTREL_SIM_PROFILES "/" + profile.toStdString()));
+    app.printer.UpdateState(UseAwkwardLengths);
+    ChooseUnit(app, unit);
+    QVERIFY(app.ClickAndWait("ButtonRead"));
+    ExpectSetWritesBackWhatWasRead(app);
+  }
+
+  // Switching the unit after Read shows the same lengths in the other unit: Set still writes
+  // back what was read.
+  void UnitSwitchAfterReadKeepsTheLengths_data() {
+    UntouchedReadThenSetWritesBackWhatWasRead_data();
+  }
+
+  void UnitSwitchAfterReadKeepsTheLengths() {
+    QFETCH(QString, profile);
+    QFETCH(int, unit);
+    AppFixture app({}, sim::LoadSimProfile(VANTREL_SIM_PROFILES "/" + profile.toStdString()));
+    app.printer.UpdateState(UseAwkwardLengths);
+    ChooseUnit(app, unit);
+    QVERIFY(app.ClickAndWait("ButtonRead"));
+    ChooseUnit(app, unit == kUnitInch ? kUnitMm : kUnitInch);
+    ExpectSetWritesBackWhatWasRead(app);
+  }
+
+  // An edited length is converted from its text; one that is no number keeps the unit.
+  void UnitSwitchConvertsEditedLengths() {
+    AppFixture app({}, sim::LoadSimProfile(VANTREL_SIM_PROFILES "/printer-203dpi.json"));
+    QVERIFY(app.ClickAndWait("ButtonRead"));
+    app.Find<QLineEdit>("EditWidth").setText("3.00");
+    ChooseUnit(app, kUnitMm);
+    QCOMPARE(app.Find<QLineEdit>("EditWidth").text(), QString("76.20"));
+    app.Find<QLineEdit>("EditHeight").setText("abc");
+    ChooseUnit(app, kUnitInch);
+    QCOMPARE(app.Find<RadioGroup>("RadioGroupUnit").ItemIndex(), int(kUnitMm));
+    QCOMPARE(app.Find<QLineEdit>("EditWidth").text(), QString("76.20"));
+    QCOMPARE(app.prompts.messages.size(), std::size_t{1});
+  }
+
+ private:
+  static void ChooseUnit(AppFixture& app, int unit) {
     auto& units = app.Find<RadioGroup>("RadioGroupUnit");
     units.SetItemIndex(unit);
     emit units.Clicked(unit);
-    QVERIFY(app.ClickAndWait("ButtonRead"));
+  }
+
+  static void ExpectSetWritesBackWhatWasRead(AppFixture& app) {
     const Reports read = app.printer.state().config.reports;
     // Spoil everything a Set writes, so that only what the three pages send restores it.
     app.printer.UpdateState([](sim::SimState& state) {
