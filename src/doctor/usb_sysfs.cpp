@@ -29,7 +29,8 @@ std::string ReadAttribute(const fs::path& file) {
 
 std::vector<std::uint8_t> ReadBytes(const fs::path& file) {
   std::vector<std::uint8_t> bytes;
-  ReadHostFile(file, kMaxDescriptorsBytes, bytes);  // empty when unreadable: no descriptors
+  // The head: the size a sysfs attribute states is its buffer's, not what it holds.
+  ReadHostFileHead(file, kMaxDescriptorsBytes, bytes);  // empty when unreadable
   return bytes;
 }
 
