@@ -38,5 +38,14 @@ while IFS= read -r hit; do
   complain "$hit: the simulator includes nothing from src/"
 done < <(grep -rnE "^#include \"($modules)/" tools/printer-sim || true)
 
+# Host files are opened only by common/host_file, the one bounded reader and safe writer.
+# QFile's name conversions (encodeName, decodeName) open nothing and are fine.
+while IFS= read -r hit; do
+  complain "$hit: host files are read and written through common/host_file"
+done < <(grep -rnE 'std::(i|o)?fstream|\bf(re)?open *\(|\bQFile\b|QSaveFile' src \
+  --exclude='host_file.h' --exclude='host_file.cpp' |
+  grep -vE '^[^:]+:[0-9]+: *//' |
+  grep -vE 'QFile::(en|de)codeName|#include <QFile>' || true)
+
 [ "$status" -eq 0 ] && echo "layering: ok"
 exit "$status"

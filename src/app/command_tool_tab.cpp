@@ -1,6 +1,5 @@
 #include "app/command_tool_tab.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -14,6 +13,7 @@
 
 #include "app/command_text.h"
 #include "app/controls.h"
+#include "app/host_path.h"
 #include "common/host_file.h"
 
 namespace vantrel::app {
@@ -32,10 +32,6 @@ constexpr LocalizedEntry kCommandToolTexts[] = {
     {"ComboBoxTextEncoding", 3, {{"949 Korean", "949 韓文", "949 韩文"}}},
     {"ComboBoxTextEncoding", 4, {{"932 Japanese", "932 日文", "932 日文"}}},
 };
-
-std::filesystem::path ToPath(const QString& path) {
-  return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
 
 QString ToQString(const std::string& text) {
   return QString::fromStdString(text);
@@ -178,7 +174,7 @@ void CommandToolTab::ButtonSendFileClick() {
   const std::optional<QString> path = host_.prompts->OpenFile(kAnyFile);
   if (!path) return;
   std::vector<std::uint8_t> bytes;
-  const HostFileResult read = ReadHostFile(ToPath(*path), kMaxSendBytes, bytes);
+  const HostFileResult read = ReadHostFile(HostPath(*path), kMaxSendBytes, bytes);
   if (read.code == HostFileError::kTooLarge) {
     host_.prompts->Message(QStringLiteral("The file is too large to send."),
                            ToQString(read.detail));
@@ -195,7 +191,7 @@ void CommandToolTab::ButtonLoadFileClick() {
   const std::optional<QString> path = host_.prompts->OpenFile(kAnyFile);
   if (!path) return;
   std::vector<std::uint8_t> bytes;
-  const HostFileResult read = ReadHostFile(ToPath(*path), kMaxLoadBytes, bytes);
+  const HostFileResult read = ReadHostFile(HostPath(*path), kMaxLoadBytes, bytes);
   if (!read.ok()) {
     host_.prompts->Message(QStringLiteral("The file cannot be loaded."), ToQString(read.detail));
     return;
@@ -219,8 +215,9 @@ void CommandToolTab::ButtonSaveFileClick() {
   const std::optional<std::string> text =
       EncodedEditorText(false, QStringLiteral("Nothing was saved."));
   if (!text) return;
-  const HostFileResult written = ReplaceHostFile(
-      ToPath(*path), std::span(reinterpret_cast<const std::uint8_t*>(text->data()), text->size()));
+  const HostFileResult written =
+      ReplaceHostFile(HostPath(*path),
+                      std::span(reinterpret_cast<const std::uint8_t*>(text->data()), text->size()));
   if (!written.ok()) {
     host_.prompts->Message(QStringLiteral("The file cannot be saved."), ToQString(written.detail));
   }

@@ -5,9 +5,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <filesystem>
 #include <limits>
+#include <system_error>
 
 #include "app/controls.h"
+#include "app/host_path.h"
 #include "common/host_file.h"
 #include "ops/dispatcher.h"
 #include "ops/download_file_type.h"
@@ -149,12 +152,14 @@ void FileManagerTab::ButtonBrowseClick() {
       prompts_.OpenFileIn(DialogFilter(DownloadFilter(type)),
                           type == kDownloadTypeTrueType ? kSystemFontFolder : QString());
   if (!path) return;
-  QFile file(*path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    prompts_.Message("Open File Error");
+  // The largest file any type takes; the type chosen at Download decides the real limit.
+  if (const HostFileResult readable = CheckHostFile(HostPath(*path), kMaxRawBlockBytes);
+      !readable.ok()) {
+    prompts_.Message("Open File Error", QString::fromStdString(readable.detail));
     return;
   }
-  EditFileSize->setText(QString::number(file.size()));
+  std::error_code error;
+  EditFileSize->setText(QString::number(std::filesystem::file_size(HostPath(*path), error)));
   download_source_path_ = *path;
   const std::string proposed = ProposedPrinterName(QFile::encodeName(*path).toStdString(), type);
   EditFileName->setText(QFile::decodeName(QByteArray::fromStdString(proposed)));

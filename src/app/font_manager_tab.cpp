@@ -8,9 +8,9 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QVBoxLayout>
-#include <fstream>
 
 #include "app/controls.h"
+#include "app/host_path.h"
 #include "app/number_text.h"
 #include "app/preview_font_dialog.h"
 #include "fonts/encode_table.h"
@@ -267,7 +267,7 @@ std::vector<std::uint8_t> FontManagerTab::ReadEncodeTable() {
   const EncodedText memo = memo_codec_.Encode(MemoFontTable->toPlainText().toStdString());
   if (!CheckBoxFileTable->isChecked() && !memo.ok) return {};
   return vantrel::ReadEncodeTable({.by_file = CheckBoxFileTable->isChecked(),
-                                   .file_path = encode_table_file_path_.toStdString(),
+                                   .file_path = HostPath(encode_table_file_path_).string(),
                                    .memo_bytes = memo.bytes});
 }
 
@@ -364,7 +364,12 @@ void FontManagerTab::ButtonFontTblLoadClick() {
   const std::optional<QString> path = prompts_.OpenFile(kAnyFile);
   if (!path) return;
   std::vector<std::uint8_t> bytes;
-  if (!ReadSmallFile(path->toStdString(), kMaxTableFileBytes, bytes)) return;
+  const HostFileResult read = ReadHostFile(HostPath(*path), kMaxTableFileBytes, bytes);
+  if (!read.ok()) {
+    prompts_.Message(QStringLiteral("The table cannot be loaded."),
+                     QString::fromStdString(read.detail));
+    return;
+  }
   encode_table_file_path_ = *path;
   // The memo shows the table up to its first NUL, as the font will use it.
   const auto end = std::find(bytes.begin(), bytes.end(), 0);
@@ -383,7 +388,13 @@ void FontManagerTab::ButtonFontTblSaveClick() {
     return prompts_.Message(
         QStringLiteral("Line %1 holds a character the code page cannot carry").arg(bytes.line));
   }
-  std::ofstream(path->toStdString(), std::ios::binary | std::ios::trunc) << bytes.bytes;
+  const HostFileResult saved = ReplaceHostFile(
+      HostPath(*path),
+      std::span(reinterpret_cast<const std::uint8_t*>(bytes.bytes.data()), bytes.bytes.size()));
+  if (!saved.ok()) {
+    prompts_.Message(QStringLiteral("The table cannot be saved."),
+                     QString::fromStdString(saved.detail));
+  }
 }
 
 }  // namespace vantrel::app

@@ -1,19 +1,22 @@
 #include "app/startup_report.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
 #include <cstdio>
+#include <optional>
+#include <string>
+
+#include "common/host_file.h"
 
 namespace vantrel::app {
 namespace {
 
 QByteArray ResidentKilobytes() {
-  QFile status("/proc/self/status");
-  if (!status.open(QIODevice::ReadOnly)) return "unknown";
-  for (const QByteArray& line : status.readAll().split('\n')) {
+  const std::optional<std::string> status = ReadShortTextFile("/proc/self/status");
+  if (!status) return "unknown";
+  for (const QByteArray& line : QByteArray::fromStdString(*status).split('\n')) {
     if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').front();
   }
   return "unknown";

@@ -1,13 +1,11 @@
 #include "cli/cli_file_download.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <limits>
 
+#include "cli/cli_input_file.h"
 #include "cli/cli_memory_words.h"
 #include "common/host_file.h"
 #include "ops/dispatcher.h"
@@ -24,14 +22,6 @@ int TypeIndex(const std::string& word) {
   const auto found = std::find_if(types.begin(), types.end(),
                                   [&](const DownloadTypeInfo& type) { return type.word == word; });
   return found == types.end() ? kDownloadTypeNone : static_cast<int>(found - types.begin());
-}
-
-int SendRaw(CliContext& context, const std::string& path) {
-  std::vector<std::uint8_t> bytes;
-  if (const HostFileResult read = ReadHostFile(path, kMaxRawBlockBytes, bytes); !read.ok()) {
-    return ReportResult(kResultFileOpenError, read.detail);
-  }
-  return context.Run(kOpSendRawBlock, RawBlock{bytes});
 }
 
 // Refuses (6) a file that cannot fit the memory's free space; the card cannot tell it.
@@ -69,12 +59,12 @@ int Verify(CliContext& context, const DownloadRequest& request) {
 
 int DownloadHostFile(CliContext& context, const DownloadOptions& options) {
   const int type = TypeIndex(options.type);
+  if (IsRawDownloadType(type)) return SendHostFile(context, options.file);
   // Unreadable files end here, before the printer is asked anything.
-  if (!std::ifstream(options.file, std::ios::binary)) {
-    return ReportResult(kResultFileOpenError,
-                        "cannot open " + options.file + ": " + std::strerror(errno));
+  if (const HostFileResult readable = CheckHostFile(options.file, DownloadRequest::kMaxFileBytes);
+      !readable.ok()) {
+    return ReportResult(kResultFileOpenError, readable.detail);
   }
-  if (IsRawDownloadType(type)) return SendRaw(context, options.file);
 
   DownloadRequest request{
       options.file, options.name.empty() ? ProposedPrinterName(options.file, type) : options.name,

@@ -1,5 +1,4 @@
 // font make and font show: bitmap font files from installed fonts, and a look inside one.
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -22,6 +21,8 @@ namespace {
 
 constexpr const char* kFontParameterError = "Font Parameter Error";
 constexpr const char* kMakeFontError = "Make Font Error";
+// Far beyond what any printer memory holds, and still easily held in ours.
+constexpr std::size_t kMaxShownFontBytes = std::size_t{256} << 20;
 
 const std::map<std::string, int> kEncodes = {{"standard", kStandardEncode},
                                              {"asian", kAsianFontEncode},
@@ -75,15 +76,17 @@ void AddMakeOptions(CLI::App& command, MakeOptions& options) {
   command.add_flag("--json", options.json, "print the report as one JSON document");
 }
 
-// The table's bytes; an unreadable file is 4, an unusable table an empty result.
+// The table's bytes; an unreadable file is 4, a table too large or without codes is refused.
 int LoadTable(const MakeOptions& options, int encode, std::vector<std::uint8_t>& table) {
   if (encode != kEncodeByTable && encode != kEncodeByTableAsian) return 0;
   if (options.table_path.empty()) return Refuse("--table FILE is needed for table encodings");
-  if (!std::ifstream(options.table_path, std::ios::binary)) {
-    return ReportResult(kResultFileOpenError, "cannot open " + options.table_path);
+  HostFileResult read;
+  table =
+      ReadEncodeTable({.by_file = true, .file_path = options.table_path, .memo_bytes = {}}, &read);
+  if (read.code == HostFileError::kTooLarge) {
+    return Refuse(std::string(kFontParameterError) + ": " + read.detail);
   }
-  table = ReadEncodeTable({.by_file = true, .file_path = options.table_path, .memo_bytes = {}});
-  return 0;
+  return read.ok() ? 0 : ReportResult(kResultFileOpenError, read.detail);
 }
 
 void PrintReport(const FontReport& report, bool json) {
@@ -182,17 +185,17 @@ void PrintHeader(const StoredFont& font, std::size_t file_size, bool json) {
 
 int ShowFont(const std::string& path, bool json, const std::string& png) {
   std::vector<std::uint8_t> file;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return ReportResult(kResultFileOpenError, "cannot open " + path);
-  file.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) return ReportResult(kResultFileOpenError, "cannot read " + path);
+  if (const HostFileResult read = ReadHostFile(path, kMaxShownFontBytes, file); !read.ok()) {
+    return ReportResult(kResultFileOpenError, read.detail);
+  }
   StoredFont font;
   if (const std::string why = ReadBitmapFont(file, font); !why.empty()) {
     return Refuse("Font File Error: " + why);
   }
   PrintHeader(font, file.size(), json);
-  if (!png.empty() && !WriteInkPng(DrawContactSheet(file, font), png)) {
-    return ReportResult(kResultFileOpenError, "cannot write " + png);
+  if (png.empty()) return 0;
+  if (const HostFileResult saved = WriteInkPng(DrawContactSheet(file, font), png); !saved.ok()) {
+    return ReportResult(kResultFileOpenError, saved.detail);
   }
   return 0;
 }

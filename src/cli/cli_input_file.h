@@ -4,13 +4,20 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_context.h"
 #include "common/host_file.h"
 
 namespace vantrel::cli {
 
-// Reads a whole file, or standard input for "-", before anything is sent. Fails when it cannot
-// be opened or read (a directory among them), or does not fit in one send or in memory; `bytes`
-// is then empty.
+// Reads a whole file, or standard input for "-", before anything is sent, up to what one send
+// can carry. Fails when it cannot be opened or read, is no regular file (standard input may be
+// anything), or is larger; `bytes` is then empty.
 HostFileResult ReadInputFile(const std::string& path, std::vector<std::uint8_t>& bytes);
+
+// Sends the input file's bytes unchanged (operation 12); one that cannot be read is 4, unsent.
+int SendInputFile(CliContext& context, const std::string& path);
+
+// As SendInputFile, but "-" is a file of that name.
+int SendHostFile(CliContext& context, const std::string& path);
 
 }  // namespace vantrel::cli

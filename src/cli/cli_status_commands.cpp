@@ -31,14 +31,6 @@ int PrintStatus(CliContext& context, bool json) {
   return 0;
 }
 
-int SendFile(CliContext& context, const std::string& path) {
-  std::vector<std::uint8_t> bytes;
-  if (const HostFileResult read = ReadInputFile(path, bytes); !read.ok()) {
-    return ReportResult(kResultFileOpenError, read.detail);
-  }
-  return context.Run(kOpSendRawBlock, RawBlock{bytes});
-}
-
 void AddFixedCommand(CLI::App& app, CliContext& context, const std::string& name,
                      const std::string& help, int op) {
   app.add_subcommand(name, help)->callback([&context, op] {
@@ -77,8 +69,9 @@ void AddStatusCommands(CLI::App& app, CliContext& context) {
       app.add_subcommand("send", "Send a file's bytes unchanged ('-' reads standard input)");
   auto path = std::make_shared<std::string>();
   send->add_option("FILE", *path, "the file to send, or -")->required();
-  send->callback(
-      [&context, path] { context.action = [&context, path] { return SendFile(context, *path); }; });
+  send->callback([&context, path] {
+    context.action = [&context, path] { return SendInputFile(context, *path); };
+  });
 }
 
 }  // namespace vantrel::cli

@@ -3,11 +3,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/failure.h"
+#include "common/unique_fd.h"
 
 namespace vantrel {
 
@@ -26,15 +29,63 @@ using HostFileResult = Failure<HostFileError>;
 HostFileResult HostFileFailure(HostFileError code, std::string_view what,
                                const std::filesystem::path& path, int error_number);
 
+// Every host file the tool reads goes through these readers. A named path must be a regular
+// file: a folder, FIFO or device is refused at once, without waiting on it and without reading.
+
 // Reads a regular file whole. A file larger than `max_bytes` is refused before any byte is
 // read; `bytes` is left empty on every failure.
 HostFileResult ReadHostFile(const std::filesystem::path& path, std::size_t max_bytes,
                             std::vector<std::uint8_t>& bytes);
 
-// Writes `bytes` to a temporary file beside `path`, flushes it to the disk and renames it over
-// `path` (through a symbolic link, to the file it points to). On any failure the temporary
-// file is removed and an existing file stays as it was; a write-protected one is not replaced.
-// An existing device node or FIFO is written in place instead: it is not a file to replace.
+// Whether `path` is a regular file of at most `max_bytes` that opens for reading; reads nothing.
+HostFileResult CheckHostFile(const std::filesystem::path& path, std::size_t max_bytes);
+
+// Reads at most the first `max_bytes` of a regular file; the rest of a longer file is not read.
+HostFileResult ReadHostFileHead(const std::filesystem::path& path, std::size_t max_bytes,
+                                std::vector<std::uint8_t>& bytes);
+
+// Reads standard input to its end, whatever it is (a pipe, a terminal, a redirected file);
+// more than `max_bytes` is refused as soon as it has come.
+HostFileResult ReadStandardInput(std::size_t max_bytes, std::vector<std::uint8_t>& bytes);
+
+// A short text file of the system, such as one under /proc or /sys, whole; nothing when it
+// cannot be read or is longer than a page of text.
+std::optional<std::string> ReadShortTextFile(const std::filesystem::path& path);
+
+struct HostFileTemp;
+
+// Writes a file in pieces beside its target and puts it in place only when complete: fsync,
+// then rename over the target (through a symbolic link, over the file it points to). Until
+// Commit the target is untouched; a writer destroyed uncommitted, or a process killed while
+// writing, leaves no temporary file where the file system can create it unnamed.
+class HostFileWriter {
+ public:
+  explicit HostFileWriter(const std::filesystem::path& path);
+  ~HostFileWriter();
+  HostFileWriter(const HostFileWriter&) = delete;
+  HostFileWriter& operator=(const HostFileWriter&) = delete;
+
+  // False once anything failed; later writes then do nothing.
+  bool ok() const { return failure_.ok(); }
+  bool Write(std::span<const std::uint8_t> bytes);
+  // Overwrites bytes already written, at `offset` from the start of the file.
+  bool WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes);
+  // Flushes the file to the disk and renames it over the target; returns the first failure.
+  HostFileResult Commit();
+
+ private:
+  HostFileWriter(std::filesystem::path target, HostFileTemp&& temp);
+  bool Failed(HostFileError code, std::string_view what, int error_number);
+
+  std::filesystem::path target_;
+  UniqueFd fd_;
+  std::filesystem::path temp_path_;  // empty while the file has no name
+  HostFileResult failure_;
+};
+
+// Writes `bytes` as a new file in place of `path` with HostFileWriter's rules; a write-protected
+// file is not replaced. An existing device node or FIFO is written in place instead: it is not
+// a file to replace.
 HostFileResult ReplaceHostFile(const std::filesystem::path& path,
                                std::span<const std::uint8_t> bytes);
 

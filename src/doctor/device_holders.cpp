@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 
+#include "common/host_file.h"
 #include "link/port_name_number.h"
 
 namespace vantrel {
@@ -15,9 +15,8 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string CommandOf(const fs::path& process_dir) {
-  std::ifstream file(process_dir / "comm");
-  std::string name;
-  std::getline(file, name);
+  const std::string text = ReadShortTextFile(process_dir / "comm").value_or("");
+  const std::string name = text.substr(0, text.find('\n'));
   return name.empty() ? "?" : name;
 }
 
@@ -35,8 +34,7 @@ bool HoldsAny(const fs::path& process_dir, const std::vector<std::string>& devic
 
 // Lock files hold the pid as text ("  1234\n") or, from old programs, as a binary int.
 std::optional<pid_t> ReadLockPid(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string content = ReadShortTextFile(file).value_or("");
   const auto first = content.find_first_not_of(" \t");
   const auto last = content.find_last_not_of(" \t\r\n");
   if (first != std::string::npos && last != std::string::npos && last >= first) {

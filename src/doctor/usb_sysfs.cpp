@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
+#include "common/host_file.h"
 #include "link/port_name_number.h"
 #include "link/usb_printer_match.h"
 
@@ -20,17 +19,19 @@ constexpr std::size_t kDeviceDescriptorLength = 18;
 constexpr std::uint8_t kInterfaceDescriptor = 4;
 constexpr std::uint8_t kPrinterClass = 7;
 constexpr std::size_t kInterfaceDescriptorLength = 9;
+// The device descriptor and the longest configuration a total length field can state.
+constexpr std::size_t kMaxDescriptorsBytes = kDeviceDescriptorLength + 65535;
 
 std::string ReadAttribute(const fs::path& file) {
-  std::ifstream in(file);
-  std::string value;
-  std::getline(in, value);
-  return value;
+  const std::string text = ReadShortTextFile(file).value_or("");
+  return text.substr(0, text.find('\n'));
 }
 
 std::vector<std::uint8_t> ReadBytes(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::vector<std::uint8_t> bytes;
+  // The head: the size a sysfs attribute states is its buffer's, not what it holds.
+  ReadHostFileHead(file, kMaxDescriptorsBytes, bytes);  // empty when unreadable
+  return bytes;
 }
 
 // idVendor and idProduct of the device descriptor that opens the file.

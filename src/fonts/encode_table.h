@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "common/host_file.h"
+
 namespace vantrel {
 
 // A table longer than this is refused: the printer's table buffer holds 65,536 bytes with its NUL.
@@ -24,10 +26,9 @@ struct EncodeTableSource {
 };
 
 // The table's code bytes, read afresh (a table file is read again on every run); empty when
-// there is no usable table: nothing of 32 or more, a missing or too large file, a long memo.
-std::vector<std::uint8_t> ReadEncodeTable(const EncodeTableSource& source);
-
-// A whole file of at most `limit` bytes; nothing when it cannot be read or is larger.
-bool ReadSmallFile(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& bytes);
+// there is no usable table: nothing of 32 or more, a file that cannot be read or is too large, a
+// long memo. `file_read`, when given, tells why a table file gave nothing.
+std::vector<std::uint8_t> ReadEncodeTable(const EncodeTableSource& source,
+                                          HostFileResult* file_read = nullptr);
 
 }  // namespace vantrel

@@ -3,7 +3,6 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <fstream>
 
 #include "common/byte_order.h"
 
@@ -53,7 +52,7 @@ InkImage DrawContactSheet(std::span<const std::uint8_t> file, const StoredFont& 
   return image;
 }
 
-bool WriteInkPng(const InkImage& image, const std::string& path) {
+HostFileResult WriteInkPng(const InkImage& image, const std::string& path) {
   // One filter byte per row, then the row with ink as 0 (black) in a one-bit grey image.
   std::vector<std::uint8_t> raw;
   const auto row_bytes = static_cast<std::size_t>(image.row_bytes());
@@ -69,7 +68,7 @@ bool WriteInkPng(const InkImage& image, const std::string& path) {
   std::vector<std::uint8_t> packed(packed_size);
   if (compress2(packed.data(), &packed_size, raw.data(), static_cast<uLong>(raw.size()), 9) !=
       Z_OK) {
-    return false;
+    return {HostFileError::kWrite, 0, "cannot compress the image for " + path};
   }
   packed.resize(packed_size);
   std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -80,9 +79,7 @@ bool WriteInkPng(const InkImage& image, const std::string& path) {
   AppendChunk(png, "IHDR", header);
   AppendChunk(png, "IDAT", packed);
   AppendChunk(png, "IEND", {});
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-  return static_cast<bool>(out.flush());
+  return ReplaceHostFile(path, png);
 }
 
 }  // namespace vantrel

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/host_file.h"
 #include "fonts/font_file_reader.h"
 
 namespace vantrel {
@@ -24,7 +25,7 @@ struct InkImage {
 InkImage DrawContactSheet(std::span<const std::uint8_t> file, const StoredFont& font,
                           int columns = 32);
 
-// Writes the image as a black-on-white PNG; false when the file cannot be written.
-bool WriteInkPng(const InkImage& image, const std::string& path);
+// Saves the image as a black-on-white PNG in place of `path` (ReplaceHostFile).
+HostFileResult WriteInkPng(const InkImage& image, const std::string& path);
 
 }  // namespace vantrel

@@ -3,8 +3,8 @@
 #include <functional>
 #include <limits>
 
+#include "common/host_file.h"
 #include "fonts/font_encodings.h"
-#include "fonts/font_file_output.h"
 #include "fonts/font_header.h"
 #include "fonts/glyph_pipeline.h"
 
@@ -33,8 +33,8 @@ bool WriteFontFile(const FontLayout& layout, const GlyphRendererFactory& factory
                    Progress* progress, FontReport* report) {
   const FontJob& job = layout.header_job;
   if (!CellFits(job.cell_width, job.cell_height)) return false;
-  FontFileOutput out(job.output_path);
-  if (!out.is_open() || !out.Write(BuildFontHeader(job))) return false;
+  HostFileWriter out(job.output_path);
+  if (!out.Write(BuildFontHeader(job))) return false;
   std::vector<std::uint8_t> index(job.index ? layout.glyphs.size() * kGlyphIndexEntrySize : 0);
   if (!out.Write(index)) return false;
 
@@ -64,7 +64,7 @@ bool WriteFontFile(const FontLayout& layout, const GlyphRendererFactory& factory
   };
   if (!RenderInOrder(factory, job.pitch, job.cell_height, layout.glyphs, take)) return false;
   if (job.index && !out.WriteAt(kFontHeaderSize, index)) return false;
-  if (!out.Commit()) return false;
+  if (!out.Commit().ok()) return false;
   if (report != nullptr) *report = std::move(made);
   return true;
 }

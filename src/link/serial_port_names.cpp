@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <fstream>
 #include <system_error>
 #include <tuple>
 
+#include "common/host_file.h"
 #include "link/port_name_number.h"
 
 namespace vantrel {
@@ -37,9 +37,11 @@ std::optional<Candidate> Classify(const std::string& name) {
 // A built-in port whose UART type the kernel reports as 0 (unknown) is only a placeholder.
 bool HasHardware(const std::filesystem::path& tty_dir, const Candidate& candidate) {
   if (kDeviceFamilies[candidate.family] != "ttyS") return true;
-  std::ifstream type_file(tty_dir / "type");
-  int type = 0;
-  return type_file >> type && type != 0;
+  const std::optional<std::string> type = ReadShortTextFile(tty_dir / "type");
+  if (!type) return false;
+  const std::optional<int> number =
+      ParseDecimal(std::string_view(*type).substr(0, type->find_first_of(" \n")));
+  return number && *number != 0;
 }
 
 std::vector<Candidate> PresentDevices(const SerialDeviceRoots& roots) {

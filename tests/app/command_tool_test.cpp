@@ -10,6 +10,7 @@
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
 #include "app/command_tool_tab.h"
+#include "support/unreadable_paths.h"
 
 namespace vantrel::app::testing {
 namespace {
@@ -138,6 +139,29 @@ class CommandToolTest : public QObject {
     QCOMPARE(tool.Messages(),
              QStringList({"Open file Error!!!", "The file is too large to send."}));
     QCOMPARE(tool.app.server.ConnectionCount(), std::size_t{1});
+  }
+
+  // A FIFO among them: the click must come back rather than wait for a writer.
+  void WhatIsNoFileIsRefusedWithItsCauseAndNothingIsSent() {
+    CommandTool tool;
+    const struct {
+      const char* button;
+      const char* message;
+    } buttons[] = {{"ButtonLoadFile", "The file cannot be loaded."},
+                   {"ButtonSendFile", "Open file Error!!!"}};
+    for (const auto& [button, message] : buttons) {
+      for (const auto& [label, path] :
+           vantrel::testing::UnreadablePaths(tool.dir.path().toStdString())) {
+        tool.app.prompts.messages.clear();
+        tool.app.prompts.files.push_back(QString::fromStdString(path));
+        tool.app.ClickAndWait(button);
+        QVERIFY2(tool.Messages() == QStringList(message), label);
+        QVERIFY2(tool.app.prompts.messages.back().detail.contains(QString::fromStdString(path)),
+                 label);
+      }
+    }
+    QCOMPARE(tool.Editor().toPlainText(), QString());
+    QCOMPARE(tool.app.server.ConnectionCount(), std::size_t{0});
   }
 
   void LoadAppendsTheTextBeforeTheFirstNul() {

@@ -12,6 +12,7 @@
 #include "app/app_test_registry.h"
 #include "app/radio_group.h"
 #include "fonts/font_file_reader.h"
+#include "support/unreadable_paths.h"
 
 namespace vantrel::app::testing {
 namespace {
@@ -178,6 +179,21 @@ class FontManagerTabTest : public QObject {
     app.Find<QPushButton>("ButtonFontTblSave").click();
     const std::vector<std::uint8_t> bytes = ReadAll(saved);
     QCOMPARE(std::string(bytes.begin(), bytes.end()), std::string("AB\r\nC"));
+  }
+
+  void TableLoadOfWhatIsNoFileSaysWhyAndKeepsTheMemo() {
+    AppFixture app;
+    QTemporaryDir dir;
+    app.Choose("ComboBoxFontEncode", 2);
+    app.Find<QPlainTextEdit>("MemoFontTable").setPlainText("AB");
+    for (const auto& [label, path] : vantrel::testing::UnreadablePaths(dir.path().toStdString())) {
+      app.prompts.files.push_back(QString::fromStdString(path));
+      app.Find<QPushButton>("ButtonFontTblLoad").click();
+      QVERIFY2(LastMessage(app) == "The table cannot be loaded.", label);
+      QVERIFY2(app.prompts.messages.back().detail.contains(QString::fromStdString(path)), label);
+    }
+    QCOMPARE(app.Find<QPlainTextEdit>("MemoFontTable").toPlainText(), QString("AB"));
+    QVERIFY(!app.Find<QCheckBox>("CheckBoxFileTable").isChecked());
   }
 
   void DownloadFontSendsItToThePrinter() {

@@ -1,11 +1,17 @@
 #include "common/host_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <fstream>
+#include <functional>
+#include <sstream>
 #include <utility>
 
 namespace vantrel {
@@ -31,8 +37,38 @@ class HostFileTest : public ::testing::Test {
     return path;
   }
 
+  std::string Contents(const char* name) const {
+    std::ifstream in(folder_ / name, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  std::size_t EntriesInFolder() const {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
+  }
+
   fs::path folder_;
 };
+
+// Runs `save` in a child process that sees the test's folder read-only (a read-only bind mount in
+// a mount namespace of its own, since root ignores folder permissions); returns the child's exit
+// status, which `save` sets.
+int InReadOnlyFolder(const fs::path& folder, const std::function<int()>& save) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const bool read_only =
+        ::unshare(CLONE_NEWNS) == 0 &&
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+        ::mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
+        ::mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+    ::_exit(read_only ? save() : 99);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 TEST_F(HostFileTest, ReadsAWholeFileUpToItsLimit) {
   const std::string text = std::string(70000, 'x') + std::string(1, '\0') + "end";
@@ -64,6 +100,95 @@ TEST_F(HostFileTest, RefusesWhatIsNoRegularFile) {
     EXPECT_EQ(result.code, HostFileError::kOpen) << path;
     EXPECT_EQ(result.os_error, os_error) << path;
   }
+}
+
+TEST_F(HostFileTest, HeadReadTakesTheStartOfALongerFile) {
+  std::vector<std::uint8_t> bytes;
+  ASSERT_TRUE(ReadHostFileHead(Write("f.bin", "123456"), 4, bytes).ok());
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "1234");
+  ASSERT_TRUE(ReadHostFileHead(Write("g.bin", "12"), 4, bytes).ok());
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "12");
+  // A device is refused like any other file that is not regular, and read not at all.
+  EXPECT_EQ(ReadHostFileHead("/dev/zero", 4, bytes).code, HostFileError::kOpen);
+}
+
+// Standard input is read whatever it is; a pipe that delivers more than the limit is refused.
+TEST_F(HostFileTest, StandardInputFromAPipeIsBounded) {
+  const struct {
+    const char* label;
+    std::string sent;
+    HostFileError expected;
+  } cases[] = {{"within", "abc", HostFileError::kNone},
+               {"at the limit", "abcd", HostFileError::kNone},
+               {"beyond", "abcde", HostFileError::kTooLarge}};
+  const int saved_stdin = ::dup(STDIN_FILENO);
+  for (const auto& c : cases) {
+    int pipe_fds[2];
+    ASSERT_EQ(::pipe(pipe_fds), 0);
+    ASSERT_EQ(::write(pipe_fds[1], c.sent.data(), c.sent.size()),
+              static_cast<ssize_t>(c.sent.size()));
+    ::close(pipe_fds[1]);
+    ::dup2(pipe_fds[0], STDIN_FILENO);
+    ::close(pipe_fds[0]);
+    std::vector<std::uint8_t> bytes;
+    const HostFileResult result = ReadStandardInput(4, bytes);
+    EXPECT_EQ(result.code, c.expected) << c.label;
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), result.ok() ? c.sent : "") << c.label;
+  }
+  ::dup2(saved_stdin, STDIN_FILENO);
+  ::close(saved_stdin);
+}
+
+TEST_F(HostFileTest, ShortTextFilesOfTheSystemAreReadWhole) {
+  const std::optional<std::string> status = ReadShortTextFile("/proc/self/status");
+  ASSERT_TRUE(status);
+  EXPECT_NE(status->find("VmRSS:"), std::string::npos);
+  EXPECT_EQ(ReadShortTextFile(Write("long", std::string(5000, 'x'))), std::nullopt);
+  EXPECT_EQ(ReadShortTextFile(folder_), std::nullopt);
+}
+
+TEST_F(HostFileTest, SaveIntoAReadOnlyFolderKeepsTheOldFileAndLeavesNothing) {
+  const fs::path path = Write("kept.txt", "old");
+  const std::uint8_t fresh[] = {'n', 'e', 'w'};
+  const int status = InReadOnlyFolder(folder_, [&] {
+    const HostFileResult result = ReplaceHostFile(path, fresh);
+    return result.code == HostFileError::kOpen && result.os_error == EROFS ? 0 : 1;
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(Contents("kept.txt"), "old");
+  EXPECT_EQ(EntriesInFolder(), 1U);
+}
+
+// A writer killed half-way, or destroyed without Commit, leaves the old file and nothing else.
+TEST_F(HostFileTest, UnfinishedWriterLeavesTheOldFileAndNothingElse) {
+  const fs::path path = Write("font.bmf", "old");
+  const std::uint8_t piece[] = {1, 2, 3};
+  {
+    HostFileWriter writer(path);
+    ASSERT_TRUE(writer.Write(piece));
+  }
+  const pid_t child = ::fork();
+  if (child == 0) {
+    HostFileWriter writer(path);
+    writer.Write(piece);
+    ::_exit(0);  // as a kill would end it: no destructor runs
+  }
+  ::waitpid(child, nullptr, 0);
+  EXPECT_EQ(Contents("font.bmf"), "old");
+  EXPECT_EQ(EntriesInFolder(), 1U);
+}
+
+TEST_F(HostFileTest, WriterPatchesEarlierBytesAndReplacesOnCommit) {
+  const fs::path path = Write("font.bmf", "old");
+  HostFileWriter writer(path);
+  const std::uint8_t body[] = {'a', 'b', 'c', 'd'};
+  const std::uint8_t patch[] = {'X', 'Y'};
+  ASSERT_TRUE(writer.Write(body));
+  ASSERT_TRUE(writer.WriteAt(1, patch));
+  EXPECT_EQ(Contents("font.bmf"), "old");
+  ASSERT_TRUE(writer.Commit().ok());
+  EXPECT_EQ(Contents("font.bmf"), "aXYd");
+  EXPECT_EQ(EntriesInFolder(), 1U);
 }
 
 }  // namespace
