@@ -11,7 +11,7 @@ $SUDO apt-get install -y --no-install-recommends \
   libcli11-dev nlohmann-json3-dev \
   libusb-1.0-0-dev umockdev libumockdev-dev \
   iproute2 procps \
-  qt6-base-dev qt6-base-dev-tools fonts-wqy-microhei xvfb xauth \
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n fonts-wqy-microhei xvfb xauth \
   libfreetype-dev libfontconfig-dev zlib1g-dev fonts-dejavu-core otf2bdf \
   clang-format clang-tidy \
   help2man lintian desktop-file-utils dpkg-dev file bash-completion

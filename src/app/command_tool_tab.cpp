@@ -25,6 +25,7 @@ const QString kAnyFile = QStringLiteral("*.*");
 constexpr std::size_t kMaxLoadBytes = std::size_t{2} * CommandToolTab::kMaxCharacters;
 
 constexpr LocalizedEntry kCommandToolTexts[] = {
+    {"RadioGroupSelect", kCaption, {{"Editor", "編輯器", "编辑器"}}},
     {"LabelTextEncoding", kCaption, {{"Text Encoding", "文字編碼", "文本编码"}}},
     {"ComboBoxTextEncoding", 0, {{"1252 Western", "1252 西歐", "1252 西欧"}}},
     {"ComboBoxTextEncoding", 1, {{"950 Traditional Chinese", "950 繁體中文", "950 繁体中文"}}},

@@ -19,7 +19,8 @@ void DialogPrompts::Message(const QString& text, const QString& detail) {
   QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
                   parent_);
   box.setObjectName(QStringLiteral("MessageBox"));
-  if (!detail.isEmpty()) box.setDetailedText(detail);
+  // The cause and what to do about it are read in the box itself, not behind a button.
+  box.setInformativeText(detail);
   box.exec();
 }
 

@@ -3,11 +3,14 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTranslator>
 #include <QWidget>
 
 #include "app/radio_group.h"
@@ -42,7 +45,30 @@ void ForEachName(std::string_view names, Visit visit) {
   }
 }
 
+const char* QtTranslationName(LanguageIndex language) {
+  switch (language) {
+    case kTraditionalChinese:
+      return "qtbase_zh_TW";
+    case kSimplifiedChinese:
+      return "qtbase_zh_CN";
+    case kEnglish:
+      break;
+  }
+  return nullptr;
+}
+
 }  // namespace
+
+void UseQtTranslations(LanguageIndex language) {
+  // One translator for the program's life, refilled on each change of language.
+  static QTranslator* const translator = new QTranslator(QCoreApplication::instance());
+  QCoreApplication::removeTranslator(translator);
+  const char* name = QtTranslationName(language);
+  if (name != nullptr &&
+      translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(translator);
+  }
+}
 
 LanguageIndex LanguageForLocale(std::string_view locale_name) {
   const std::string_view base = locale_name.substr(0, locale_name.find_first_of(".@"));

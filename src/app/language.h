@@ -15,6 +15,10 @@ namespace vantrel::app {
 // Taiwan gives Traditional Chinese, the PRC Simplified Chinese, everything else English.
 LanguageIndex LanguageForLocale(std::string_view locale_name);
 
+// Qt's own texts (file, font and message dialogs, standard buttons) in `language`, where the
+// system has their translations; English otherwise.
+void UseQtTranslations(LanguageIndex language);
+
 // Writes a table's texts of one language into the named controls below `root`. Lists have their
 // items replaced in place, so their length, their other items and their selection survive.
 // Controls that this build of the window does not have are passed over.

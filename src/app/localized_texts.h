@@ -35,9 +35,9 @@ struct LocalizedEntry {
   LocalizedText text;
 };
 
-// The main window's table (164 entries), in the order ApplyLanguage walks it.
+// The main window's table (169 entries), in the order ApplyLanguage walks it.
 std::span<const LocalizedEntry> MainWindowTexts();
-// The serial settings dialog's table (9 entries) and the parallel settings dialog's (2).
+// The serial settings dialog's table (12 entries) and the parallel settings dialog's (2).
 std::span<const LocalizedEntry> Rs232SetupTexts();
 std::span<const LocalizedEntry> LptSetupTexts();
 

@@ -22,27 +22,52 @@ struct StartOptions {
 constexpr int kHelpShown = 0;
 constexpr int kUsageError = 64;
 
-// The window system's own options (-platform offscreen, -style Fusion ...) are known here so
-// that they pass; the application object takes them.
-void AddWindowSystemOptions(QCommandLineParser& parser) {
+// The window system's own options, which the application object takes. --help leaves them out;
+// --help-all lists them.
+struct WindowSystemOption {
+  const char* name;
+  const char* value;  // nullptr for a switch
+  const char* description;
+};
+
+constexpr WindowSystemOption kWindowSystemOptions[] = {
+    {"platform", "name", "The window system plugin: xcb, wayland, offscreen."},
+    {"platformpluginpath", "path", "Where to look for window system plugins."},
+    {"platformtheme", "name", "The platform theme."},
+    {"style", "name", "The widget style: Fusion, Windows."},
+    {"stylesheet", "file", "A style sheet for the whole window."},
+    {"display", "name", "The X display to open (xcb)."},
+    {"qwindowgeometry", "geometry", "The main window's geometry, as WIDTHxHEIGHT+X+Y."},
+    {"qwindowtitle", "title", "The main window's title."},
+    {"qwindowicon", "file", "The main window's icon."},
+    {"reverse", nullptr, "Lays the window out right to left."},
+    {"widgetcount", nullptr, "Prints how many widgets were left at exit."},
+    {"nograb", nullptr, "Never grabs the mouse or keyboard."},
+    {"dograb", nullptr, "Grabs the mouse and keyboard even under a debugger."},
+    {"sync", nullptr, "Runs X in synchronous mode (xcb)."},
+};
+
+void AddWindowSystemOptions(QCommandLineParser& parser, bool listed) {
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-  for (const char* name : {"platform", "platformpluginpath", "platformtheme", "style", "stylesheet",
-                           "display", "qwindowgeometry", "qwindowtitle", "qwindowicon"}) {
-    QCommandLineOption option(name, QString(), "value");
-    option.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOption(option);
-  }
-  for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
-    QCommandLineOption option(name);
-    option.setFlags(QCommandLineOption::HiddenFromHelp);
+  for (const WindowSystemOption& entry : kWindowSystemOptions) {
+    QCommandLineOption option(entry.name, entry.description);
+    if (entry.value != nullptr) option.setValueName(entry.value);
+    if (!listed) option.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(option);
   }
 }
 
+constexpr char kDescription[] =
+    "Service utility for thermal label printers.\n\n"
+    "Without options it looks for a printer on USB and, when one answers, reads its "
+    "configuration; the interface and its settings can then be changed in the window. "
+    "--host opens it on a network printer instead, --demo on a simulated printer on this "
+    "machine.";
+
 // Read before the application object exists: --help and usage errors must not need a display.
 std::variant<StartOptions, int> ParseArguments(const QStringList& arguments) {
   QCommandLineParser parser;
-  parser.setApplicationDescription("Service utility for thermal label printers.");
+  parser.setApplicationDescription(kDescription);
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption demo("demo", "Open on a simulated printer on this machine.");
   const QCommandLineOption host("host", "Open on ETHERNET aimed at this printer.", "address");
@@ -51,7 +76,8 @@ std::variant<StartOptions, int> ParseArguments(const QStringList& arguments) {
   const QCommandLineOption report("report-startup",
                                   "Print when the window is shown and the memory used, then quit.");
   parser.addOptions({demo, host, port, report});
-  AddWindowSystemOptions(parser);
+  AddWindowSystemOptions(parser,
+                         arguments.contains("--help-all") || arguments.contains("-help-all"));
   if (!parser.parse(arguments)) {
     std::fprintf(stderr, "vantrel: %s\n", qPrintable(parser.errorText()));
     return kUsageError;

@@ -170,6 +170,7 @@ void TFormMain::DetectLanguage(const std::string& locale_name) {
 }
 
 void TFormMain::ApplyLanguage(LanguageIndex language) {
+  UseQtTranslations(language);
   ApplyLocalizedTexts(*this, MainWindowTexts(), language);
   ApplyLocalizedTexts(*this, CommandToolTexts(), language);
   RefreshUnitCaptions();

@@ -1,8 +1,12 @@
-// The serial and parallel settings dialogs, opened from "Setup" as the user would.
+// The serial and parallel settings dialogs, opened from "Setup" as the user would, and the
+// message box.
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
@@ -121,6 +125,21 @@ class DialogsTest : public QObject {
     app.Find<QPushButton>("ButtonInterFace").setEnabled(true);
     app.Find<QPushButton>("ButtonInterFace").click();
     QVERIFY(app.prompts.dialogs.empty());
+  }
+
+  // A failure's cause and the hint under it are read in the box, not behind "Show Details...".
+  void MessageBoxShowsItsDetailInTheBox() {
+    QWidget parent;
+    DialogPrompts prompts(&parent);
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        shown = box->informativeText() + '|' + box->detailedText();
+        box->accept();
+      }
+    });
+    prompts.Message("Port Open Error", "cannot open /dev/usb/lp0\nrun vantrel-cli doctor");
+    QCOMPARE(shown, QString("cannot open /dev/usb/lp0\nrun vantrel-cli doctor|"));
   }
 };
 
