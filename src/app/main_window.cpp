@@ -72,8 +72,12 @@ LengthUnit TFormMain::unit() const {
 }
 
 void TFormMain::StartUp() {
+  // Only the default USB probe may find no printer silently: a printer the user named says why
+  // it cannot be reached.
+  const bool named = ComboBoxInterFace->currentIndex() != kInterfaceUsb;
   RunOperation(
-      kOpProbeLink, std::monostate{}, 0, [this] { ReadConfiguration(0); }, OnFailure::kStaySilent);
+      kOpProbeLink, std::monostate{}, 0, [this] { ReadConfiguration(0); },
+      named ? OnFailure::kShowMessage : OnFailure::kStaySilent);
 }
 
 void TFormMain::RunOperation(int op, OperationRecord record, int extra,
@@ -152,7 +156,8 @@ void TFormMain::ShowResult(ResultCode code) {
 void TFormMain::RefreshStatusBar() {
   status_panels_[0]->setText(QString::fromStdString(parallel_.name));
   status_panels_[1]->setText(SerialSummary(serial_));
-  status_panels_[2]->clear();
+  status_panels_[2]->setText(
+      LinkTargetText(ComboBoxInterFace->currentIndex(), network_, serial_, parallel_));
 }
 
 void TFormMain::RefreshUnitCaptions() {

@@ -48,6 +48,7 @@ void TFormMain::ComboBoxInterFaceChange(int index) {
   findChild<QPushButton*>("ButtonInterFace")->setEnabled(index != kInterfaceUsb);
   findChild<QPushButton*>("ButtonGetStatus")->setEnabled(index != kInterfaceLpt);
   findChild<QPushButton*>("ButtonRead")->setEnabled(index != kInterfaceLpt);
+  RefreshStatusBar();
 }
 
 void TFormMain::ButtonInterFaceClick() {

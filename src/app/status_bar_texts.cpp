@@ -4,6 +4,10 @@
 #include <span>
 #include <string_view>
 
+#include "common/interface_kind.h"
+#include "link/parallel_port_device.h"
+#include "link/serial_port_names.h"
+
 namespace vantrel::app {
 namespace {
 
@@ -32,6 +36,23 @@ QString SerialSummary(const SerialSettings& serial) {
            TextAt(kStopBitTexts, serial.stop_bits_index, 0),
            TextAt(kHardwareTexts, serial.hardware_handshake_index, 2),
            TextAt(kSoftwareTexts, serial.software_handshake_index, 0));
+}
+
+QString LinkTargetText(int interface, const NetworkTarget& network, const SerialSettings& serial,
+                       const ParallelPortName& parallel) {
+  if (interface == kInterfaceEthernet) {
+    const QString host = QString::fromStdString(network.address);
+    const bool ipv6 = host.contains(QLatin1Char(':'));
+    return (ipv6 ? '[' + host + ']' : host) + ':' + QString::number(network.port);
+  }
+  if (interface == kInterfaceCom) {
+    const Outcome<std::string> device = ResolveSerialPort(serial.port_name);
+    return QString::fromStdString(device.failure.ok() ? device.value : serial.port_name);
+  }
+  if (interface == kInterfaceLpt) {
+    return QString::fromStdString(ParallelPortDevice(parallel.name).value_or(parallel.name));
+  }
+  return QStringLiteral("USB");
 }
 
 QString ClockText(const QDateTime& now) {

@@ -1,5 +1,11 @@
 // Start-up on ETHERNET against the simulated printer, as `vantrel --demo` does, and Set over it.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <QLabel>
 #include <QTest>
 
 #include "app/app_fixture.h"
@@ -19,12 +25,38 @@ std::string ExpectedWrite(const PrinterConfig& config, int block) {
   return script->written;
 }
 
+// A loopback port that nothing listens on: connections to it are refused.
+int RefusingPort() {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ::bind(fd, reinterpret_cast<sockaddr*>(&address), length);
+  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+  ::close(fd);
+  return ntohs(address.sin_port);
+}
+
 }  // namespace
 
 class DemoStartupTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // A printer named on the command line that cannot be reached says so at start-up, and the
+  // status bar names it.
+  void StartUpOnANamedPrinterThatRefusesSaysWhy() {
+    const int port = RefusingPort();
+    AppFixture app([port](MainWindowOptions& options) { options.network.port = port; });
+    QCOMPARE(app.Find<QLabel>("StatusBar1Panel2").text(), QString("127.0.0.1:%1").arg(port));
+    app.window->StartUp();
+    QVERIFY(app.WaitIdle());
+    QCOMPARE(app.prompts.messages.size(), std::size_t{1});
+    QCOMPARE(app.prompts.messages[0].text, QString("Port Open Error"));
+    QVERIFY(app.prompts.messages[0].detail.contains("refused"));
+  }
+
   void StartUpReadsAndShowsTheSimulatedPrinter() {
     AppFixture app;
     app.window->StartUp();
