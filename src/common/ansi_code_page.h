@@ -25,7 +25,7 @@ std::optional<AnsiCodePage> AnsiCodePageFromNumber(int number);
 
 struct DecodedText {
   std::string utf8;
-  // Bytes the code page does not define; each became U+FFFD in utf8.
+  // Bytes, or lead and trail pairs, the code page does not define; each became U+FFFD in utf8.
   std::size_t undecodable = 0;
   std::size_t first_undecodable_offset = 0;
 };
@@ -33,7 +33,8 @@ struct DecodedText {
 struct EncodedText {
   std::string bytes;
   bool ok = true;
-  // When !ok: the first character the code page cannot carry, and its 1-based line.
+  // When !ok: the first character the code page cannot carry exactly (also one the converter
+  // would swap for a look-alike), and its 1-based line.
   char32_t unrepresentable = 0;
   std::size_t line = 0;
 };
