@@ -196,11 +196,12 @@ void FontManagerTab::ShowSelectedFont() {
   const int encode = ComboBoxFontEncode->currentIndex();
   FontCell cell;
   if (const std::optional<InstalledFont> font = FindInstalledFont(work_font_)) {
-    const auto renderer = FreeTypeRendererFactory(
-        work_font_, *font, EncodingCodePage(encode, RadioGroupAsiaFontEncode->ItemIndex()))();
+    const auto renderer = FreeTypeRendererFactory(work_font_, *font)();
     const bool italic =
         dialog_font_.italic() && !dialog_font_.underline() && !dialog_font_.strikeOut();
-    if (renderer) cell = MeasureFontCell(*renderer, encode, italic);
+    if (renderer) {
+      cell = MeasureFontCell(*renderer, encode, RadioGroupAsiaFontEncode->ItemIndex(), italic);
+    }
   }
   EditFontWidth->setText(QString::number(cell.width));
   EditFontHeight->setText(QString::number(cell.height));
@@ -316,8 +317,8 @@ void FontManagerTab::MakeFontThen(FontJob job, std::shared_ptr<std::vector<std::
   run_(
       [job, table, made, wanted = work_font_, after, origin](LinkLayer& link, int interface) {
         const std::optional<InstalledFont> font = FindInstalledFont(wanted);
-        *made = font && MakeBitmapFont(job, FreeTypeRendererFactory(wanted, *font, job.code_page),
-                                       &link.progress());
+        *made =
+            font && MakeBitmapFont(job, FreeTypeRendererFactory(wanted, *font), &link.progress());
         if (!*made || !after) return kResultOk;
         link.progress().SetProgressOrigin(origin.x, origin.y);
         return after(link, interface);

@@ -110,12 +110,11 @@ int MakeFont(CliContext& context, const MakeOptions& options, FontReport& report
       .output_path = options.out};
   const std::optional<InstalledFont> installed = FindInstalledFont(options.font);
   if (!installed) return Refuse(kMakeFontError);
-  const GlyphRendererFactory factory =
-      FreeTypeRendererFactory(options.font, *installed, EncodingCodePage(encode, choices.language));
+  const GlyphRendererFactory factory = FreeTypeRendererFactory(options.font, *installed);
   if (!options.width || !options.height || !options.italic_width) {
     const std::unique_ptr<GlyphRenderer> renderer = factory();
     if (!renderer) return Refuse(kMakeFontError);
-    const FontCell cell = MeasureFontCell(*renderer, encode, options.font.italic);
+    const FontCell cell = MeasureFontCell(*renderer, encode, choices.language, options.font.italic);
     choices.cell_width = options.width.value_or(cell.width);
     choices.cell_height = options.height.value_or(cell.height);
     choices.italic_width = options.italic_width.value_or(cell.italic_width);

@@ -185,17 +185,20 @@ EncodedText AnsiCodec::Encode(std::string_view utf8) const {
   return result;
 }
 
-std::optional<char32_t> AnsiCodec::DecodeCode(std::uint16_t code) const {
+std::u32string AnsiCodec::DecodeCode(std::uint16_t code) const {
   std::string bytes;
   if (code > 0xFF) bytes.push_back(static_cast<char>(code >> 8));
   bytes.push_back(static_cast<char>(code & 0xFF));
   const DecodedText text = Decode(bytes);
-  if (text.undecodable > 0 || text.utf8.empty()) return std::nullopt;
-  const char32_t value = FirstCharacter(text.utf8);
-  const std::size_t length = value < 0x80 ? 1 : value < 0x800 ? 2 : value < 0x10000 ? 3 : 4;
-  // Two single-byte characters are not one double-byte code.
-  if (length != text.utf8.size() || value < 0x20 || value == 0x7F) return std::nullopt;
-  return value;
+  if (text.undecodable > 0) return {};
+  std::u32string characters;
+  for (std::string_view rest = text.utf8; !rest.empty();
+       rest.remove_prefix(Utf8Length(static_cast<unsigned char>(rest.front())))) {
+    const char32_t character = FirstCharacter(rest);
+    if (character < 0x20 || character == 0x7F) return {};
+    characters.push_back(character);
+  }
+  return characters;
 }
 
 }  // namespace vantrel

@@ -51,9 +51,10 @@ class AnsiCodec {
   AnsiCodePage code_page() const { return code_page_; }
   DecodedText Decode(std::string_view bytes) const;
   EncodedText Encode(std::string_view utf8) const;
-  // The one character a single- or double-byte code stands for (0x41, or 0xA440 as lead and
-  // trail byte); nothing when the code page leaves it empty or it is a control code.
-  std::optional<char32_t> DecodeCode(std::uint16_t code) const;
+  // The characters a single- or double-byte code stands for (0x41, or 0xA440 as lead and trail
+  // byte): one, or two when the pair is two single-byte characters (0x4142 is "AB"). Empty when
+  // the code page leaves a byte of it empty or it holds a control code.
+  std::u32string DecodeCode(std::uint16_t code) const;
 
  private:
   AnsiCodePage code_page_;
