@@ -68,6 +68,46 @@ TEST_F(CliFontTest, RefusalsLeaveNoFile) {
   }
 }
 
+// What cannot make a useful font is refused, its cause after the message; a cell width that
+// variable-pitch glyphs do not use is only warned about.
+TEST_F(CliFontTest, FontChoicesThatMakeNoUsefulFont) {
+  const std::string out = Path("choice.bmf");
+  const std::string table = Path("pair_table.txt");
+  std::ofstream(table) << "AB";
+  const struct {
+    const char* label;
+    std::string options;
+    int status;
+    std::string first_line;
+    std::string cause;
+  } cases[] = {
+      {"unknown family", "--font NoSuchFamily --size 9 --encode standard", 6,
+       "Font Parameter Error", "NoSuchFamily"},
+      {"family in other case", "--font 'dejavu sans' --size 9 --encode standard", 0, "", ""},
+      {"zero size", "--font 'DejaVu Sans' --size 0 --encode standard", 6, "Font Parameter Error",
+       "size"},
+      {"negative size", "--font 'DejaVu Sans' --size=-3 --encode standard", 6,
+       "Font Parameter Error", "size"},
+      {"no measuring character, fixed",
+       "--font 'DejaVu Sans' --size 9 --encode asian --language ko", 6, "Font Parameter Error",
+       "--width"},
+      {"no measuring character, variable",
+       "--font 'DejaVu Sans' --size 9 --encode asian-table --language ko --pitch variable "
+       "--table " +
+           table,
+       0, "warning", "--width"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    std::filesystem::remove(out);
+    const testing::CliRun run = RunCli("font make " + c.options + " --out " + out);
+    EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_EQ(run.err.substr(0, c.first_line.size()), c.first_line);
+    EXPECT_NE(run.err.find(c.cause, c.first_line.size()), std::string::npos) << run.err;
+    EXPECT_EQ(std::filesystem::exists(out), c.status == 0);
+  }
+}
+
 TEST_F(CliFontTest, ShowRefusesADamagedFile) {
   const std::string bad = Path("bad.bmf");
   std::ofstream(bad, std::ios::binary) << "B\x01\x00\x01";
