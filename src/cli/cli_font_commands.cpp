@@ -6,6 +6,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_json.h"
+#include "cli/cli_printable.h"
 #include "fonts/encode_table.h"
 #include "fonts/font_choices.h"
 #include "fonts/font_contact_sheet.h"
@@ -183,6 +184,7 @@ int DownloadFont(CliContext& context, MakeOptions options, DownloadRequest reque
 
 void PrintHeader(const StoredFont& font, std::size_t file_size, bool json) {
   const StoredFontHeader& h = font.header;
+  // The language byte is the file's, any of 256 values: escaped wherever it is printed.
   const std::string language = h.language == 0 ? "" : std::string(1, static_cast<char>(h.language));
   if (json) {
     PrintJson({{"pitch", h.pitch == 1 ? "variable" : "fixed"},
@@ -193,7 +195,7 @@ void PrintHeader(const StoredFont& font, std::size_t file_size, bool json) {
                {"cell_height", h.cell_height},
                {"first_code", h.first_code},
                {"last_code", h.last_code},
-               {"language", language},
+               {"language", PrinterText(language)},
                {"glyph_count_field", h.glyph_count},
                {"italic_width", h.italic_width},
                {"glyphs", font.glyphs.size()},
@@ -206,7 +208,7 @@ void PrintHeader(const StoredFont& font, std::size_t file_size, bool json) {
             << "cell " << h.cell_width << " x " << h.cell_height << ", italic width "
             << h.italic_width << (h.italic ? " (italic)" : "") << '\n'
             << "codes " << h.first_code << ".." << h.last_code << ", language "
-            << (language.empty() ? "none" : language) << '\n'
+            << (language.empty() ? "none" : PrintableText(language)) << '\n'
             << "glyph count field " << h.glyph_count << ", " << font.glyphs.size() << " glyphs in "
             << file_size << " bytes\n";
 }
