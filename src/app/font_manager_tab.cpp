@@ -49,11 +49,12 @@ QLabel* Caption(QWidget* parent, const char* name) {
 
 }  // namespace
 
-FontManagerTab::FontManagerTab(QWidget& page, Prompts& prompts, RunLinkWork run)
+FontManagerTab::FontManagerTab(QWidget& page, Prompts& prompts, QFont& dialog_font, RunLinkWork run)
     : QWidget(&page),
       prompts_(prompts),
       run_(std::move(run)),
-      memo_codec_(AnsiCodePageForLocale(QLocale::system().name().toStdString())) {
+      memo_codec_(AnsiCodePageForLocale(QLocale::system().name().toStdString())),
+      dialog_font_(dialog_font) {
   auto* page_layout = new QHBoxLayout(&page);
   page_layout->setContentsMargins(0, 0, 0, 0);
   page_layout->addWidget(this);
@@ -186,6 +187,7 @@ void FontManagerTab::ConnectHandlers() {
 }
 
 void FontManagerTab::ShowSelectedFont() {
+  work_image_font_ = dialog_font_;
   EditWinFontName->setText(dialog_font_.family());
   EditWinFontSize->setText(QString::number(dialog_font_.pointSize()));
   work_font_ = {.family = dialog_font_.family().toStdString(),
@@ -214,7 +216,7 @@ void FontManagerTab::DrawSample() {
   QPixmap sample(kSampleWidth, kSampleHeight);
   sample.fill(Qt::white);
   QPainter painter(&sample);
-  painter.setFont(dialog_font_);
+  painter.setFont(work_image_font_);
   painter.setPen(Qt::black);
   painter.drawText(0, painter.fontMetrics().ascent(), "ABCD");
   painter.end();
@@ -259,7 +261,7 @@ void FontManagerTab::ButtonSelectFontClick() {
 void FontManagerTab::ButtonPreviewFontClick() {
   TFormPreviewFont dialog(this);
   const int encode = ComboBoxFontEncode->currentIndex();
-  dialog.DrawCodeChart(window()->x() + 20, window()->y() + 20, dialog_font_,
+  dialog.DrawCodeChart(window()->x() + 20, window()->y() + 20, work_image_font_,
                        EncodingCodePage(encode, RadioGroupAsiaFontEncode->ItemIndex()));
   prompts_.RunDialog(dialog);
 }
