@@ -56,9 +56,10 @@ void WriteGbkMap(const std::string& path) {
   std::ofstream map(path);
   map << "REGISTRY GBK\nENCODING 0\n";
   const auto put = [&](unsigned code) {
-    if (const auto character = codec.DecodeCode(static_cast<std::uint16_t>(code))) {
+    if (const std::u32string text = codec.DecodeCode(static_cast<std::uint16_t>(code));
+        text.size() == 1) {
       char line[32];
-      std::snprintf(line, sizeof line, "0x%04X 0x%04X\n", code, static_cast<unsigned>(*character));
+      std::snprintf(line, sizeof line, "0x%04X 0x%04X\n", code, static_cast<unsigned>(text[0]));
       map << line;
     }
   };

@@ -49,11 +49,12 @@ QLabel* Caption(QWidget* parent, const char* name) {
 
 }  // namespace
 
-FontManagerTab::FontManagerTab(QWidget& page, Prompts& prompts, RunLinkWork run)
+FontManagerTab::FontManagerTab(QWidget& page, Prompts& prompts, QFont& dialog_font, RunLinkWork run)
     : QWidget(&page),
       prompts_(prompts),
       run_(std::move(run)),
-      memo_codec_(AnsiCodePageForLocale(QLocale::system().name().toStdString())) {
+      memo_codec_(AnsiCodePageForLocale(QLocale::system().name().toStdString())),
+      dialog_font_(dialog_font) {
   auto* page_layout = new QHBoxLayout(&page);
   page_layout->setContentsMargins(0, 0, 0, 0);
   page_layout->addWidget(this);
@@ -186,6 +187,7 @@ void FontManagerTab::ConnectHandlers() {
 }
 
 void FontManagerTab::ShowSelectedFont() {
+  work_image_font_ = dialog_font_;
   EditWinFontName->setText(dialog_font_.family());
   EditWinFontSize->setText(QString::number(dialog_font_.pointSize()));
   work_font_ = {.family = dialog_font_.family().toStdString(),
@@ -196,11 +198,12 @@ void FontManagerTab::ShowSelectedFont() {
   const int encode = ComboBoxFontEncode->currentIndex();
   FontCell cell;
   if (const std::optional<InstalledFont> font = FindInstalledFont(work_font_)) {
-    const auto renderer = FreeTypeRendererFactory(
-        work_font_, *font, EncodingCodePage(encode, RadioGroupAsiaFontEncode->ItemIndex()))();
+    const auto renderer = FreeTypeRendererFactory(work_font_, *font)();
     const bool italic =
         dialog_font_.italic() && !dialog_font_.underline() && !dialog_font_.strikeOut();
-    if (renderer) cell = MeasureFontCell(*renderer, encode, italic);
+    if (renderer) {
+      cell = MeasureFontCell(*renderer, encode, RadioGroupAsiaFontEncode->ItemIndex(), italic);
+    }
   }
   EditFontWidth->setText(QString::number(cell.width));
   EditFontHeight->setText(QString::number(cell.height));
@@ -213,7 +216,7 @@ void FontManagerTab::DrawSample() {
   QPixmap sample(kSampleWidth, kSampleHeight);
   sample.fill(Qt::white);
   QPainter painter(&sample);
-  painter.setFont(dialog_font_);
+  painter.setFont(work_image_font_);
   painter.setPen(Qt::black);
   painter.drawText(0, painter.fontMetrics().ascent(), "ABCD");
   painter.end();
@@ -258,7 +261,7 @@ void FontManagerTab::ButtonSelectFontClick() {
 void FontManagerTab::ButtonPreviewFontClick() {
   TFormPreviewFont dialog(this);
   const int encode = ComboBoxFontEncode->currentIndex();
-  dialog.DrawCodeChart(window()->x() + 20, window()->y() + 20, dialog_font_,
+  dialog.DrawCodeChart(window()->x() + 20, window()->y() + 20, work_image_font_,
                        EncodingCodePage(encode, RadioGroupAsiaFontEncode->ItemIndex()));
   prompts_.RunDialog(dialog);
 }
@@ -316,8 +319,8 @@ void FontManagerTab::MakeFontThen(FontJob job, std::shared_ptr<std::vector<std::
   run_(
       [job, table, made, wanted = work_font_, after, origin](LinkLayer& link, int interface) {
         const std::optional<InstalledFont> font = FindInstalledFont(wanted);
-        *made = font && MakeBitmapFont(job, FreeTypeRendererFactory(wanted, *font, job.code_page),
-                                       &link.progress());
+        *made =
+            font && MakeBitmapFont(job, FreeTypeRendererFactory(wanted, *font), &link.progress());
         if (!*made || !after) return kResultOk;
         link.progress().SetProgressOrigin(origin.x, origin.y);
         return after(link, interface);

@@ -33,14 +33,15 @@ class FontManagerTab : public QWidget {
   Q_OBJECT
 
  public:
-  FontManagerTab(QWidget& page, Prompts& prompts, RunLinkWork run);
+  // `dialog_font` is the font dialog's font, shared with the File Manager's "Font View" and
+  // owned by the caller; the tab gives it its start value.
+  FontManagerTab(QWidget& page, Prompts& prompts, QFont& dialog_font, RunLinkWork run);
 
   // Takes the font dialog's font into the tab: name, size, measured cell, sample.
   void ShowSelectedFont();
   void UpdateEncodeControls();
   // The chosen font as the renderer draws it, at the screen's resolution.
   const FontRequest& work_font() const { return work_font_; }
-  const QFont& dialog_font() const { return dialog_font_; }
 
  private:
   QWidget* NewFontSelectGroup();
@@ -74,7 +75,10 @@ class FontManagerTab : public QWidget {
   Prompts& prompts_;
   RunLinkWork run_;
   AnsiCodec memo_codec_;
-  QFont dialog_font_;
+  QFont& dialog_font_;
+  // The font the tab shows, sample and preview included, from one "Select Font" to the next;
+  // "Font View" changes only the dialog's font.
+  QFont work_image_font_;
   FontRequest work_font_;
   QString encode_table_file_path_;
 

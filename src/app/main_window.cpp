@@ -37,7 +37,7 @@ TFormMain::TFormMain(MainWindowOptions options)
       link_(options.opener),
       Timer1(this) {
   BuildLayout();
-  font_tab_ = new FontManagerTab(*findChild<QWidget*>("TabSheet3"), *prompts_,
+  font_tab_ = new FontManagerTab(*findChild<QWidget*>("TabSheet3"), *prompts_, font_dialog_font_,
                                  [this](LinkWork work, std::function<void()> on_success) {
                                    RunLinkWork(std::move(work), std::move(on_success));
                                  });

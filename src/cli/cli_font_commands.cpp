@@ -5,6 +5,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_json.h"
+#include "cli/cli_printable.h"
 #include "fonts/encode_table.h"
 #include "fonts/font_choices.h"
 #include "fonts/font_contact_sheet.h"
@@ -89,6 +90,34 @@ int LoadTable(const MakeOptions& options, int encode, std::vector<std::uint8_t>&
   return read.ok() ? 0 : ReportResult(kResultFileOpenError, read.detail);
 }
 
+// "Font Parameter Error", with what is wrong on the second line.
+int RefuseParameter(const std::string& cause) {
+  return Refuse(std::string(kFontParameterError) + "\n" + cause);
+}
+
+// The installed font of the request, refused when there is none of the family asked for (the
+// system's font configuration would offer another family in its place).
+int FindFont(const FontRequest& wanted, std::optional<InstalledFont>& installed) {
+  if (!(wanted.points > 0)) return RefuseParameter("the font size must be more than 0 points");
+  installed = FindInstalledFont(wanted);
+  if (!installed) return Refuse(std::string(kMakeFontError) + "\nno font is installed");
+  if (!AnswersToFamily(*installed, wanted.family)) {
+    return RefuseParameter("no installed font family is named \"" + wanted.family + "\"");
+  }
+  return 0;
+}
+
+// A measured cell 0 dots wide: the font lacks the measuring character. A fixed-pitch font of
+// empty cells is refused; variable-pitch glyphs take their own widths, so that one is made.
+int CheckMeasuredWidth(const FontRequest& font, int pitch) {
+  const std::string cause = "\"" + font.family +
+                            "\" has no glyph for the measuring character, so the cell is 0 dots "
+                            "wide; give the width with --width";
+  if (pitch == kPitchFixed) return RefuseParameter(cause);
+  std::cerr << "warning: " << cause << '\n';
+  return 0;
+}
+
 void PrintReport(const FontReport& report, bool json) {
   if (json) {
     PrintJson({{"glyphs", report.glyphs},
@@ -111,17 +140,20 @@ int MakeFont(CliContext& context, const MakeOptions& options, FontReport& report
       .first_code = options.first,
       .last_code = options.last,
       .output_path = options.out};
-  const std::optional<InstalledFont> installed = FindInstalledFont(options.font);
-  if (!installed) return Refuse(kMakeFontError);
-  const GlyphRendererFactory factory =
-      FreeTypeRendererFactory(options.font, *installed, EncodingCodePage(encode, choices.language));
+  std::optional<InstalledFont> installed;
+  if (const int code = FindFont(options.font, installed); code != 0) return code;
+  const GlyphRendererFactory factory = FreeTypeRendererFactory(options.font, *installed);
   if (!options.width || !options.height || !options.italic_width) {
     const std::unique_ptr<GlyphRenderer> renderer = factory();
     if (!renderer) return Refuse(kMakeFontError);
-    const FontCell cell = MeasureFontCell(*renderer, encode, options.font.italic);
+    const FontCell cell = MeasureFontCell(*renderer, encode, choices.language, options.font.italic);
     choices.cell_width = options.width.value_or(cell.width);
     choices.cell_height = options.height.value_or(cell.height);
     choices.italic_width = options.italic_width.value_or(cell.italic_width);
+    const int pitch = encode == kAsianFontEncode ? kPitchFixed : choices.pitch;
+    if (choices.cell_width == 0 && !options.width) {
+      if (const int code = CheckMeasuredWidth(options.font, pitch); code != 0) return code;
+    }
   } else {
     choices.cell_width = *options.width;
     choices.cell_height = *options.height;
@@ -155,6 +187,7 @@ int DownloadFont(CliContext& context, MakeOptions options, DownloadRequest reque
 
 void PrintHeader(const StoredFont& font, std::size_t file_size, bool json) {
   const StoredFontHeader& h = font.header;
+  // The language byte is the file's, any of 256 values: escaped wherever it is printed.
   const std::string language = h.language == 0 ? "" : std::string(1, static_cast<char>(h.language));
   if (json) {
     PrintJson({{"pitch", h.pitch == 1 ? "variable" : "fixed"},
@@ -165,7 +198,7 @@ void PrintHeader(const StoredFont& font, std::size_t file_size, bool json) {
                {"cell_height", h.cell_height},
                {"first_code", h.first_code},
                {"last_code", h.last_code},
-               {"language", language},
+               {"language", PrinterText(language)},
                {"glyph_count_field", h.glyph_count},
                {"italic_width", h.italic_width},
                {"glyphs", font.glyphs.size()},
@@ -178,7 +211,7 @@ void PrintHeader(const StoredFont& font, std::size_t file_size, bool json) {
             << "cell " << h.cell_width << " x " << h.cell_height << ", italic width "
             << h.italic_width << (h.italic ? " (italic)" : "") << '\n'
             << "codes " << h.first_code << ".." << h.last_code << ", language "
-            << (language.empty() ? "none" : language) << '\n'
+            << (language.empty() ? "none" : PrintableText(language)) << '\n'
             << "glyph count field " << h.glyph_count << ", " << font.glyphs.size() << " glyphs in "
             << file_size << " bytes\n";
 }

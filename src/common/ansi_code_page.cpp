@@ -38,15 +38,73 @@ iconv_t Handle(void* p) {
   return static_cast<iconv_t>(p);
 }
 
+// Bytes of the UTF-8 character led by `lead`; a stray continuation byte stands alone.
+std::size_t Utf8Length(unsigned char lead) {
+  return lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+}
+
 // Reads the UTF-8 character at the start of text; a broken sequence reads as its first byte.
 char32_t FirstCharacter(std::string_view text) {
   const auto lead = static_cast<unsigned char>(text.front());
-  const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-  if (lead < 0x80 || static_cast<std::size_t>(length) > text.size()) return lead;
+  const std::size_t length = Utf8Length(lead);
+  if (length == 1 || length > text.size()) return lead;
   char32_t value = lead & (0x7F >> length);
-  for (int i = 1; i < length; ++i)
+  for (std::size_t i = 1; i < length; ++i)
     value = (value << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
   return value;
+}
+
+// One call of the converter over the whole of `in`.
+struct Conversion {
+  std::string out;
+  // Input bytes the converter took, also when it failed: some converters take a pair they
+  // then refuse.
+  std::size_t taken = 0;
+  bool ok = false;
+  bool incomplete = false;  // the input ends inside a character
+};
+
+Conversion Convert(iconv_t handle, std::string_view in) {
+  iconv(handle, nullptr, nullptr, nullptr, nullptr);
+  // No character of these pages grows beyond three bytes either way; a shortfall only fails.
+  Conversion result{.out = std::string(in.size() * 3 + 4, '\0')};
+  char* in_ptr = const_cast<char*>(in.data());
+  std::size_t in_left = in.size();
+  char* out_ptr = result.out.data();
+  std::size_t out_left = result.out.size();
+  const std::size_t done = iconv(handle, &in_ptr, &in_left, &out_ptr, &out_left);
+  result.ok = done != static_cast<std::size_t>(-1);
+  result.incomplete = !result.ok && errno == EINVAL;
+  result.taken = in.size() - std::min(in_left, in.size());
+  result.out.resize(result.out.size() - out_left);
+  return result;
+}
+
+// The first character of a text in the code page: how many bytes it spans (at least one, never
+// more than the text has) and whether they decoded.
+struct Piece {
+  std::size_t taken = 1;
+  bool decoded = false;
+};
+
+// Decodes the byte or the lead and trail byte at the start of `bytes` onto `out`.
+Piece DecodeFirst(iconv_t handle, std::string_view bytes, std::string& out) {
+  for (std::size_t length = 1; length <= std::min<std::size_t>(2, bytes.size()); ++length) {
+    const Conversion step = Convert(handle, bytes.substr(0, length));
+    if (step.ok && step.taken == length) {
+      out += step.out;
+      return {length, true};
+    }
+    if (!step.incomplete) return {std::clamp<std::size_t>(step.taken, 1, length), false};
+  }
+  return {};  // a lead byte without its trail
+}
+
+// True when `encoded` is all of `utf8` and decodes to exactly it again.
+bool Carries(iconv_t to_utf8, std::string_view utf8, const Conversion& encoded) {
+  if (!encoded.ok || encoded.taken != utf8.size()) return false;
+  const Conversion back = Convert(to_utf8, encoded.out);
+  return back.ok && back.out == utf8;
 }
 
 }  // namespace
@@ -83,69 +141,64 @@ AnsiCodec::~AnsiCodec() {
 
 DecodedText AnsiCodec::Decode(std::string_view bytes) const {
   DecodedText result;
-  iconv(Handle(to_utf8_), nullptr, nullptr, nullptr, nullptr);
-  char* in = const_cast<char*>(bytes.data());
-  std::size_t in_left = bytes.size();
-  std::string out(bytes.size() * 4 + 4, '\0');
-  std::size_t used = 0;
-  while (in_left > 0) {
-    char* out_ptr = out.data() + used;
-    std::size_t out_left = out.size() - used;
-    const std::size_t done = iconv(Handle(to_utf8_), &in, &in_left, &out_ptr, &out_left);
-    used = out.size() - out_left;
-    if (done != static_cast<std::size_t>(-1)) break;
-    if (errno == E2BIG) {
-      out.resize(out.size() * 2);
-      continue;
-    }
-    // An undefined byte or a lead byte without its trail: mark it and go on after it.
-    if (result.undecodable++ == 0) result.first_undecodable_offset = bytes.size() - in_left;
-    if (out.size() - used < 3) out.resize(out.size() * 2);
-    out.replace(used, 3, "\xEF\xBF\xBD");
-    used += 3;
-    ++in;
-    --in_left;
-    iconv(Handle(to_utf8_), nullptr, nullptr, nullptr, nullptr);
+  Conversion whole = Convert(Handle(to_utf8_), bytes);
+  if (whole.ok) {
+    result.utf8 = std::move(whole.out);
+    return result;
   }
-  out.resize(used);
-  result.utf8 = std::move(out);
+  // Character by character, so that an undefined byte or pair is marked and skipped alone.
+  for (std::size_t offset = 0; offset < bytes.size();) {
+    const Piece piece = DecodeFirst(Handle(to_utf8_), bytes.substr(offset), result.utf8);
+    if (!piece.decoded) {
+      if (result.undecodable++ == 0) result.first_undecodable_offset = offset;
+      result.utf8 += "\xEF\xBF\xBD";
+    }
+    offset += piece.taken;
+  }
   return result;
 }
 
 EncodedText AnsiCodec::Encode(std::string_view utf8) const {
   EncodedText result;
-  iconv(Handle(from_utf8_), nullptr, nullptr, nullptr, nullptr);
-  char* in = const_cast<char*>(utf8.data());
-  std::size_t in_left = utf8.size();
-  result.bytes.assign(utf8.size() + 4, '\0');
-  char* out_ptr = result.bytes.data();
-  std::size_t out_left = result.bytes.size();
-  // Every character takes at most as many bytes in these code pages as in UTF-8.
-  if (iconv(Handle(from_utf8_), &in, &in_left, &out_ptr, &out_left) ==
-      static_cast<std::size_t>(-1)) {
-    const std::size_t offset = utf8.size() - in_left;
-    result.ok = false;
-    result.unrepresentable = FirstCharacter(utf8.substr(offset));
-    result.line =
-        1 + static_cast<std::size_t>(std::count(utf8.begin(), utf8.begin() + offset, '\n'));
-    result.bytes.clear();
+  Conversion whole = Convert(Handle(from_utf8_), utf8);
+  if (Carries(Handle(to_utf8_), utf8, whole)) {
+    result.bytes = std::move(whole.out);
     return result;
   }
-  result.bytes.resize(result.bytes.size() - out_left);
+  // Character by character: the first one that does not come back unchanged is refused, also
+  // when the converter would put a look-alike in its place.
+  for (std::size_t offset = 0; offset < utf8.size();) {
+    const std::string_view character =
+        utf8.substr(offset, Utf8Length(static_cast<unsigned char>(utf8[offset])));
+    const Conversion one = Convert(Handle(from_utf8_), character);
+    if (!Carries(Handle(to_utf8_), character, one)) {
+      result.ok = false;
+      result.unrepresentable = FirstCharacter(character);
+      result.line =
+          1 + static_cast<std::size_t>(std::count(utf8.begin(), utf8.begin() + offset, '\n'));
+      result.bytes.clear();
+      return result;
+    }
+    result.bytes += one.out;
+    offset += character.size();
+  }
   return result;
 }
 
-std::optional<char32_t> AnsiCodec::DecodeCode(std::uint16_t code) const {
+std::u32string AnsiCodec::DecodeCode(std::uint16_t code) const {
   std::string bytes;
   if (code > 0xFF) bytes.push_back(static_cast<char>(code >> 8));
   bytes.push_back(static_cast<char>(code & 0xFF));
   const DecodedText text = Decode(bytes);
-  if (text.undecodable > 0 || text.utf8.empty()) return std::nullopt;
-  const char32_t value = FirstCharacter(text.utf8);
-  const std::size_t length = value < 0x80 ? 1 : value < 0x800 ? 2 : value < 0x10000 ? 3 : 4;
-  // Two single-byte characters are not one double-byte code.
-  if (length != text.utf8.size() || value < 0x20 || value == 0x7F) return std::nullopt;
-  return value;
+  if (text.undecodable > 0) return {};
+  std::u32string characters;
+  for (std::string_view rest = text.utf8; !rest.empty();
+       rest.remove_prefix(Utf8Length(static_cast<unsigned char>(rest.front())))) {
+    const char32_t character = FirstCharacter(rest);
+    if (character < 0x20 || character == 0x7F) return {};
+    characters.push_back(character);
+  }
+  return characters;
 }
 
 }  // namespace vantrel

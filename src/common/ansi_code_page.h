@@ -25,7 +25,7 @@ std::optional<AnsiCodePage> AnsiCodePageFromNumber(int number);
 
 struct DecodedText {
   std::string utf8;
-  // Bytes the code page does not define; each became U+FFFD in utf8.
+  // Bytes, or lead and trail pairs, the code page does not define; each became U+FFFD in utf8.
   std::size_t undecodable = 0;
   std::size_t first_undecodable_offset = 0;
 };
@@ -33,7 +33,8 @@ struct DecodedText {
 struct EncodedText {
   std::string bytes;
   bool ok = true;
-  // When !ok: the first character the code page cannot carry, and its 1-based line.
+  // When !ok: the first character the code page cannot carry exactly (also one the converter
+  // would swap for a look-alike), and its 1-based line.
   char32_t unrepresentable = 0;
   std::size_t line = 0;
 };
@@ -50,9 +51,10 @@ class AnsiCodec {
   AnsiCodePage code_page() const { return code_page_; }
   DecodedText Decode(std::string_view bytes) const;
   EncodedText Encode(std::string_view utf8) const;
-  // The one character a single- or double-byte code stands for (0x41, or 0xA440 as lead and
-  // trail byte); nothing when the code page leaves it empty or it is a control code.
-  std::optional<char32_t> DecodeCode(std::uint16_t code) const;
+  // The characters a single- or double-byte code stands for (0x41, or 0xA440 as lead and trail
+  // byte): one, or two when the pair is two single-byte characters (0x4142 is "AB"). Empty when
+  // the code page leaves a byte of it empty or it holds a control code.
+  std::u32string DecodeCode(std::uint16_t code) const;
 
  private:
   AnsiCodePage code_page_;

@@ -55,9 +55,10 @@ std::optional<FontJob> BuildFontJob(const FontChoices& choices,
   return job;
 }
 
-FontCell MeasureFontCell(GlyphRenderer& renderer, int encode, bool italic) {
-  const bool double_byte = IsDoubleByte(encode);
-  const TextExtent extent = renderer.MeasureCode(double_byte ? 0xE0A2 : 'W', double_byte);
+FontCell MeasureFontCell(GlyphRenderer& renderer, int encode, int language, bool italic) {
+  const AnsiCodec codec(EncodingCodePage(encode, language));
+  const TextExtent extent =
+      renderer.MeasureText(codec.DecodeCode(IsDoubleByte(encode) ? 0xE0A2 : 'W'));
   return {extent.width, extent.height, italic ? extent.width * 3 / 10 : 0};
 }
 

@@ -36,12 +36,13 @@ int StartPitch(int encode);
 AnsiCodePage EncodingCodePage(int encode, int language);
 
 // The cell a font proposes: the width and line height of "W" (single-byte encodings) or of
-// the two-byte character E0 A2, and three tenths of the width for an italic font.
+// the two-byte character E0 A2 of the encoding's code page, and three tenths of the width for
+// an italic font.
 struct FontCell {
   int width = 0;
   int height = 0;
   int italic_width = 0;
 };
-FontCell MeasureFontCell(GlyphRenderer& renderer, int encode, bool italic);
+FontCell MeasureFontCell(GlyphRenderer& renderer, int encode, int language, bool italic);
 
 }  // namespace vantrel

@@ -62,7 +62,8 @@ bool WriteFontFile(const FontLayout& layout, const GlyphRendererFactory& factory
     if (progress != nullptr && percent >= 0) progress->ReportProgress(kProgressPercent, percent);
     return true;
   };
-  if (!RenderInOrder(factory, job.pitch, job.cell_height, layout.glyphs, take)) return false;
+  if (!RenderInOrder(factory, job.code_page, job.pitch, job.cell_height, layout.glyphs, take))
+    return false;
   if (job.index && !out.WriteAt(kFontHeaderSize, index)) return false;
   if (!out.Commit().ok()) return false;
   if (report != nullptr) *report = std::move(made);

@@ -19,8 +19,7 @@ int RoundedPixels(FT_Pos value) {
 
 class FreeTypeRenderer : public GlyphRenderer {
  public:
-  FreeTypeRenderer(const InstalledFont& font, AnsiCodePage code_page)
-      : codec_(code_page), embolden_(font.embolden) {}
+  explicit FreeTypeRenderer(const InstalledFont& font) : embolden_(font.embolden) {}
   ~FreeTypeRenderer() override {
     if (face_ != nullptr) FT_Done_Face(face_);
     if (library_ != nullptr) FT_Done_FreeType(library_);
@@ -45,24 +44,29 @@ class FreeTypeRenderer : public GlyphRenderer {
     return true;
   }
 
-  TextExtent MeasureCode(std::uint16_t code, bool /*double_byte*/) override {
-    return {LoadCode(code) ? RoundedPixels(face_->glyph->advance.x) : 0, line_height_};
+  TextExtent MeasureText(std::u32string_view text) override {
+    return {TextWidth(text).width, line_height_};
   }
 
   int RenderGlyph(GlyphCell& cell, std::span<std::uint8_t> out) override {
-    const bool loaded = LoadCode(cell.code);
-    cell.missing = !loaded;
-    const int text_width = loaded ? RoundedPixels(face_->glyph->advance.x) : 0;
+    const TextWidthOf measured = TextWidth(cell.text);
+    cell.missing = !measured.complete;
+    const int text_width = measured.width;
     const bool fixed = cell.pitch == kPitchFixed;
     cell.produced_width =
         fixed ? cell.cell_width : std::min(text_width, MaxProducedWidth(cell.cell_height));
     cell.produced_height = cell.cell_height;
     const int byte_count = PackedGlyphBytes(cell.produced_width, cell.produced_height);
     std::fill_n(out.begin(), byte_count, 0);
-    if (loaded) {
-      const int x = fixed && cell.cell_width > text_width ? (cell.cell_width - text_width) / 2 : 0;
-      const int y = cell.cell_height > line_height_ ? (cell.cell_height - line_height_) / 2 : 0;
+    int x = fixed && cell.cell_width > text_width ? (cell.cell_width - text_width) / 2 : 0;
+    const int y = cell.cell_height > line_height_ ? (cell.cell_height - line_height_) / 2 : 0;
+    // A one-character text's glyph is still in the slot from measuring it; the characters of a
+    // longer one are loaded again one after the other.
+    for (const char32_t character : cell.text) {
+      const bool loaded = cell.text.size() == 1 ? measured.complete : LoadCharacter(character);
+      if (!loaded) continue;
       PackInk(x, y, cell, out);
+      x += Advance();
     }
     return byte_count;
   }
@@ -72,11 +76,29 @@ class FreeTypeRenderer : public GlyphRenderer {
     return static_cast<FT_Fixed>(std::lround(value * 65536));
   }
 
-  // Loads and renders the code's glyph; false when the code page or the font has none.
-  bool LoadCode(std::uint16_t code) {
-    const std::optional<char32_t> character = codec_.DecodeCode(code);
-    if (!character) return false;
-    const FT_UInt index = FT_Get_Char_Index(face_, *character);
+  struct TextWidthOf {
+    int width = 0;
+    bool complete = false;  // the text has characters and the font has a glyph for each
+  };
+
+  // The sum of the advances of the characters the font has.
+  TextWidthOf TextWidth(std::u32string_view text) {
+    TextWidthOf result{.width = 0, .complete = !text.empty()};
+    for (const char32_t character : text) {
+      if (LoadCharacter(character)) {
+        result.width += Advance();
+      } else {
+        result.complete = false;
+      }
+    }
+    return result;
+  }
+
+  int Advance() const { return RoundedPixels(face_->glyph->advance.x); }
+
+  // Loads and renders the character's glyph; false when the font has none.
+  bool LoadCharacter(char32_t character) {
+    const FT_UInt index = FT_Get_Char_Index(face_, character);
     if (index == 0) return false;
     // The font's own hinting: the light auto-hinter costs three times as much per glyph.
     const auto flags = static_cast<FT_Int32>(FT_LOAD_DEFAULT | (embolden_ ? 0 : FT_LOAD_RENDER));
@@ -113,7 +135,6 @@ class FreeTypeRenderer : public GlyphRenderer {
     }
   }
 
-  AnsiCodec codec_;
   bool embolden_;
   FT_Library library_ = nullptr;
   FT_Face face_ = nullptr;
@@ -127,10 +148,9 @@ int MaxProducedWidth(int height) {
   return height == 0 ? kMaxCellSide : std::min(kMaxCellSide, kMaxGlyphBytes / height * 8);
 }
 
-GlyphRendererFactory FreeTypeRendererFactory(const FontRequest& wanted, const InstalledFont& font,
-                                             AnsiCodePage code_page) {
-  return [wanted, font, code_page]() -> std::unique_ptr<GlyphRenderer> {
-    auto renderer = std::make_unique<FreeTypeRenderer>(font, code_page);
+GlyphRendererFactory FreeTypeRendererFactory(const FontRequest& wanted, const InstalledFont& font) {
+  return [wanted, font]() -> std::unique_ptr<GlyphRenderer> {
+    auto renderer = std::make_unique<FreeTypeRenderer>(font);
     if (!renderer->Open(wanted, font)) return nullptr;
     return renderer;
   };

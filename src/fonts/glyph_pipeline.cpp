@@ -33,9 +33,10 @@ struct Chunk {
 
 class Pipeline {
  public:
-  Pipeline(const GlyphRendererFactory& factory, int pitch, int cell_height,
+  Pipeline(const GlyphRendererFactory& factory, AnsiCodePage code_page, int pitch, int cell_height,
            std::span<const GlyphRequest> requests)
       : factory_(factory),
+        code_page_(code_page),
         pitch_(pitch),
         cell_height_(cell_height),
         requests_(requests),
@@ -58,16 +59,18 @@ class Pipeline {
     try {
       std::unique_ptr<GlyphRenderer> renderer = factory_();
       if (!renderer) return Fail();
+      const AnsiCodec codec(code_page_);
       std::vector<std::uint8_t> buffer(kMaxGlyphBytes);
       for (std::size_t k = next_++; k < chunks_.size() && !stop_; k = next_++) {
-        RenderChunk(*renderer, k, buffer);
+        RenderChunk(*renderer, codec, k, buffer);
       }
     } catch (const std::exception&) {
       Fail();
     }
   }
 
-  void RenderChunk(GlyphRenderer& renderer, std::size_t k, std::span<std::uint8_t> buffer) {
+  void RenderChunk(GlyphRenderer& renderer, const AnsiCodec& codec, std::size_t k,
+                   std::span<std::uint8_t> buffer) {
     Chunk& chunk = chunks_[k];
     const std::size_t end = std::min(requests_.size(), (k + 1) * kChunkGlyphs);
     for (std::size_t i = k * kChunkGlyphs; i < end; ++i) {
@@ -75,7 +78,7 @@ class Pipeline {
                      .cell_width = requests_[i].cell_width,
                      .cell_height = cell_height_,
                      .code = requests_[i].code,
-                     .double_byte = requests_[i].double_byte};
+                     .text = codec.DecodeCode(requests_[i].code)};
       const int count = renderer.RenderGlyph(cell, buffer);
       chunk.glyphs.push_back(
           {chunk.bytes.size(), count, cell.produced_width, cell.produced_height, cell.missing});
@@ -113,6 +116,7 @@ class Pipeline {
   }
 
   const GlyphRendererFactory& factory_;
+  AnsiCodePage code_page_;
   int pitch_;
   int cell_height_;
   std::span<const GlyphRequest> requests_;
@@ -126,9 +130,9 @@ class Pipeline {
 
 }  // namespace
 
-bool RenderInOrder(const GlyphRendererFactory& factory, int pitch, int cell_height,
-                   std::span<const GlyphRequest> requests, const GlyphSink& sink) {
-  Pipeline pipeline(factory, pitch, cell_height, requests);
+bool RenderInOrder(const GlyphRendererFactory& factory, AnsiCodePage code_page, int pitch,
+                   int cell_height, std::span<const GlyphRequest> requests, const GlyphSink& sink) {
+  Pipeline pipeline(factory, code_page, pitch, cell_height, requests);
   return pipeline.Run(sink);
 }
 

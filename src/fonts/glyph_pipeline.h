@@ -5,6 +5,7 @@
 #include <functional>
 #include <span>
 
+#include "common/ansi_code_page.h"
 #include "fonts/glyph_renderer.h"
 
 namespace vantrel {
@@ -27,10 +28,10 @@ struct RenderedGlyph {
 // Takes glyph `number`; false stops the run.
 using GlyphSink = std::function<bool(std::size_t number, const RenderedGlyph& glyph)>;
 
-// Renders the requests on every core, one renderer per thread, and hands them to `sink` on the
-// calling thread strictly in request order. False when a renderer could not be made or the
-// sink stopped the run.
-bool RenderInOrder(const GlyphRendererFactory& factory, int pitch, int cell_height,
-                   std::span<const GlyphRequest> requests, const GlyphSink& sink);
+// Renders the requests on every core, one renderer per thread, each code drawn as the characters
+// it stands for in `code_page`, and hands them to `sink` on the calling thread strictly in
+// request order. False when a renderer could not be made or the sink stopped the run.
+bool RenderInOrder(const GlyphRendererFactory& factory, AnsiCodePage code_page, int pitch,
+                   int cell_height, std::span<const GlyphRequest> requests, const GlyphSink& sink);
 
 }  // namespace vantrel

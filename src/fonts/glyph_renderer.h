@@ -4,6 +4,8 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <string>
+#include <string_view>
 
 namespace vantrel {
 
@@ -14,7 +16,8 @@ struct GlyphCell {
   int cell_height = 0;
   // A single-byte code, or lead byte * 256 + trail byte.
   std::uint16_t code = 0;
-  bool double_byte = false;
+  // The characters the code stands for in the font's code page; empty: nothing to draw.
+  std::u32string text = {};
   int produced_width = 0;
   int produced_height = 0;
   // The code page leaves the code empty, or the font has no glyph for it: drawn empty.
@@ -27,12 +30,12 @@ struct TextExtent {
   int height = 0;
 };
 
-// Draws the characters of codes in one chosen font. One instance serves one thread.
+// Draws texts of one or two characters in one chosen font. One instance serves one thread.
 class GlyphRenderer {
  public:
   virtual ~GlyphRenderer() = default;
-  virtual TextExtent MeasureCode(std::uint16_t code, bool double_byte) = 0;
-  // Centres the character in the cell (fixed pitch) or takes its width (variable pitch), packs
+  virtual TextExtent MeasureText(std::u32string_view text) = 0;
+  // Centres the text in the cell (fixed pitch) or takes its width (variable pitch), packs
   // the rows most significant bit first into `out` and returns the byte count. `out` holds at
   // least PackedGlyphBytes(max(cell width, text width), cell height) bytes.
   virtual int RenderGlyph(GlyphCell& cell, std::span<std::uint8_t> out) = 0;

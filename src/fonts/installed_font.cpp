@@ -2,6 +2,8 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
+#include <cctype>
 #include <memory>
 
 namespace vantrel {
@@ -38,8 +40,8 @@ std::optional<InstalledFont> FindInstalledFont(const FontRequest& wanted) {
   font.file = reinterpret_cast<const char*>(file);
   FcPatternGetInteger(match.get(), FC_INDEX, 0, &font.face_index);
   FcChar8* family = nullptr;
-  if (FcPatternGetString(match.get(), FC_FAMILY, 0, &family) == FcResultMatch) {
-    font.family = reinterpret_cast<const char*>(family);
+  for (int i = 0; FcPatternGetString(match.get(), FC_FAMILY, i, &family) == FcResultMatch; ++i) {
+    font.families.emplace_back(reinterpret_cast<const char*>(family));
   }
   FcBool embolden = FcFalse;
   FcPatternGetBool(match.get(), FC_EMBOLDEN, 0, &embolden);
@@ -52,6 +54,16 @@ std::optional<InstalledFont> FindInstalledFont(const FontRequest& wanted) {
     font.matrix[3] = matrix->yy;
   }
   return font;
+}
+
+bool AnswersToFamily(const InstalledFont& font, std::string_view family) {
+  const auto same_letter = [](char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) ==
+           std::tolower(static_cast<unsigned char>(b));
+  };
+  return std::ranges::any_of(font.families, [&](const std::string& name) {
+    return std::ranges::equal(name, family, same_letter);
+  });
 }
 
 }  // namespace vantrel

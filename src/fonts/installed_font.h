@@ -2,6 +2,8 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace vantrel {
 
@@ -20,13 +22,18 @@ struct FontRequest {
 struct InstalledFont {
   std::string file;
   int face_index = 0;
-  std::string family;
+  // Every family name the font answers to (a Chinese font has its English and Chinese names).
+  std::vector<std::string> families;
   bool embolden = false;
   // A shear or scale applied to every glyph (2 x 2, row major); identity when none.
   double matrix[4] = {1, 0, 0, 1};
 };
 
-// Asks the system's font configuration; nothing when it knows no font at all.
+// Asks the system's font configuration; nothing when it knows no font at all. For a family it
+// does not know it offers the nearest font of another family.
 std::optional<InstalledFont> FindInstalledFont(const FontRequest& wanted);
+
+// True when `family` is one of the font's family names, letters in any case.
+bool AnswersToFamily(const InstalledFont& font, std::string_view family);
 
 }  // namespace vantrel

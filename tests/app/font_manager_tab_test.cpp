@@ -81,6 +81,33 @@ class FontManagerTabTest : public QObject {
     QCOMPARE(app.Text("EditItalicWidth").toInt(), width * 3 / 10);
   }
 
+  // "Font View" and "Select Font" open one font dialog font: it starts on Arial, and a font
+  // confirmed in either is where the other starts; only "Select Font" changes the tab and the
+  // font its preview draws in.
+  void FontViewAndSelectFontShareOneFont() {
+    AppFixture app;
+    QFont viewed("DejaVu Serif", 20);
+    viewed.setItalic(true);
+    const QFont selected("DejaVu Sans Mono", 16);
+    app.prompts.fonts = {viewed, selected, std::nullopt};
+    std::vector<QImage> charts;
+    app.prompts.on_dialog = [&charts](QDialog& dialog) {
+      charts.push_back(dialog.findChild<QLabel*>("ImagePreview")->pixmap().toImage());
+    };
+    app.Find<QPushButton>("ButtonPreviewFont").click();
+    app.Find<QPushButton>("ButtonFontView").click();
+    app.Find<QPushButton>("ButtonPreviewFont").click();
+    QCOMPARE(app.prompts.font_dialog_starts.back().family(), QString("Arial"));
+    QCOMPARE(app.Text("EditWinFontName"), QString("Arial"));
+    QCOMPARE(charts.size(), std::size_t{2});
+    QVERIFY(charts[0] == charts[1]);
+    app.Find<QPushButton>("ButtonSelectFont").click();
+    QCOMPARE(app.prompts.font_dialog_starts.back(), viewed);
+    QCOMPARE(app.Text("EditWinFontName"), QString("DejaVu Sans Mono"));
+    app.Find<QPushButton>("ButtonFontView").click();
+    QCOMPARE(app.prompts.font_dialog_starts.back(), selected);
+  }
+
   void PreviewDialogOpensAndCloses() {
     AppFixture app;
     app.prompts.on_dialog = [](QDialog& dialog) {

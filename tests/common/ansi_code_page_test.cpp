@@ -2,8 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace vantrel {
 namespace {
+
+constexpr AnsiCodePage kEveryPage[] = {AnsiCodePage::kWestern, AnsiCodePage::kTraditionalChinese,
+                                       AnsiCodePage::kSimplifiedChinese, AnsiCodePage::kKorean,
+                                       AnsiCodePage::kJapanese};
+
+std::string Utf8(char32_t c) {
+  if (c < 0x80) return std::string(1, static_cast<char>(c));
+  if (c < 0x800) {
+    return {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+  }
+  return {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+          static_cast<char>(0x80 | (c & 0x3F))};
+}
 
 TEST(AnsiCodePage, FollowsTheLocale) {
   EXPECT_EQ(AnsiCodePageForLocale("zh_TW.UTF-8"), AnsiCodePage::kTraditionalChinese);
@@ -56,14 +71,88 @@ TEST(AnsiCodePage, NamesTheFirstCharacterItCannotEncodeAndItsLine) {
 
 TEST(AnsiCodePage, DecodesSingleCodes) {
   AnsiCodec tc(AnsiCodePage::kTraditionalChinese);
-  EXPECT_EQ(tc.DecodeCode(0xA440), U'一');
-  EXPECT_EQ(tc.DecodeCode(0x41), U'A');
-  EXPECT_FALSE(tc.DecodeCode(0xA3FF).has_value());  // empty in the code page
-  EXPECT_FALSE(tc.DecodeCode(0x4142).has_value());  // two characters, not one code
-  EXPECT_FALSE(tc.DecodeCode(0x0A).has_value());
-  AnsiCodec western(AnsiCodePage::kWestern);
-  EXPECT_EQ(western.DecodeCode(0x80), U'€');
-  EXPECT_FALSE(western.DecodeCode(0x81).has_value());
+  const struct {
+    const char* label;
+    AnsiCodePage page;
+    std::uint16_t code;
+    std::u32string characters;
+  } cases[] = {
+      {"double-byte", AnsiCodePage::kTraditionalChinese, 0xA440, U"一"},
+      {"single byte", AnsiCodePage::kTraditionalChinese, 0x41, U"A"},
+      {"empty in the page", AnsiCodePage::kTraditionalChinese, 0xA3FF, U""},
+      {"two single-byte characters", AnsiCodePage::kTraditionalChinese, 0x4142, U"AB"},
+      {"a letter and an empty byte", AnsiCodePage::kTraditionalChinese, 0x41FF, U""},
+      {"control code", AnsiCodePage::kTraditionalChinese, 0x0A, U""},
+      {"a letter and a control code", AnsiCodePage::kWestern, 0x417F, U""},
+      {"euro", AnsiCodePage::kWestern, 0x80, U"€"},
+      {"undefined single byte", AnsiCodePage::kWestern, 0x81, U""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_TRUE(AnsiCodec(c.page).DecodeCode(c.code) == c.characters) << c.label;
+  }
+}
+
+// Every byte pair of every page: decoding stays inside its input, a pair the page leaves
+// empty is an empty code, and what decodes encodes back to the same text.
+TEST(AnsiCodePage, EveryBytePairDecodesAndWhatDecodesRoundTrips) {
+  for (const AnsiCodePage page : kEveryPage) {
+    SCOPED_TRACE(static_cast<int>(page));
+    const AnsiCodec codec(page);
+    for (unsigned code = 0; code <= 0xFFFF; ++code) {
+      const std::string pair{static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+      const DecodedText text = codec.Decode(pair);
+      ASSERT_LE(text.undecodable, 2u) << std::hex << code;
+      if (!codec.DecodeCode(static_cast<std::uint16_t>(code)).empty()) {
+        ASSERT_EQ(text.undecodable, 0u) << std::hex << code;
+      }
+      if (text.undecodable > 0) continue;
+      const EncodedText back = codec.Encode(text.utf8);
+      ASSERT_TRUE(back.ok) << std::hex << code;
+      ASSERT_EQ(codec.Decode(back.bytes).utf8, text.utf8) << std::hex << code;
+    }
+  }
+}
+
+TEST(AnsiCodePage, APairTheConverterTakesBeforeRefusingIsOneEmptyCode) {
+  const AnsiCodec korean(AnsiCodePage::kKorean);
+  EXPECT_TRUE(korean.DecodeCode(0xA2E8).empty());
+  const DecodedText text = korean.Decode(
+      "\xA2\xE8"
+      "A");
+  EXPECT_EQ(text.utf8,
+            "\xEF\xBF\xBD"
+            "A");
+  EXPECT_EQ(text.first_undecodable_offset, 0u);
+}
+
+// Encode succeeds only with bytes that decode to the very text it was given: a character the
+// converter would swap for a look-alike is refused like any other.
+TEST(AnsiCodePage, EveryCharacterEncodesExactlyOrIsRefused) {
+  for (const AnsiCodePage page : kEveryPage) {
+    SCOPED_TRACE(static_cast<int>(page));
+    const AnsiCodec codec(page);
+    for (char32_t c = 1; c <= 0xFFFF; ++c) {
+      if (c >= 0xD800 && c <= 0xDFFF) continue;
+      const std::string utf8 = Utf8(c);
+      const EncodedText encoded = codec.Encode(utf8);
+      if (!encoded.ok) {
+        ASSERT_EQ(encoded.unrepresentable, c);
+        continue;
+      }
+      ASSERT_EQ(codec.Decode(encoded.bytes).utf8, utf8)
+          << std::hex << static_cast<std::uint32_t>(c);
+    }
+  }
+}
+
+TEST(AnsiCodePage, RefusesLookAlikesInJapanese) {
+  const AnsiCodec japanese(AnsiCodePage::kJapanese);
+  for (const char32_t c : {U'¥', U'‾', U'—', U'〜', U'¢', U'£', U'¬', U'‖', U'−'}) {
+    const EncodedText text = japanese.Encode("TEXT 1\nTEXT \"" + Utf8(c) + "\"\n");
+    EXPECT_FALSE(text.ok) << std::hex << static_cast<std::uint32_t>(c);
+    EXPECT_EQ(text.unrepresentable, c);
+    EXPECT_EQ(text.line, 2u);
+  }
 }
 
 }  // namespace

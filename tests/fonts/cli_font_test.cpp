@@ -1,6 +1,7 @@
 // vantrel-cli font make, show and download: exit statuses, the report and what is left on disk.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -65,6 +66,78 @@ TEST_F(CliFontTest, RefusalsLeaveNoFile) {
     EXPECT_EQ(run.status, c.status);
     EXPECT_EQ(run.err.substr(0, c.message.size()), c.message);
     EXPECT_FALSE(std::filesystem::exists(out));
+  }
+}
+
+// What cannot make a useful font is refused, its cause after the message; a cell width that
+// variable-pitch glyphs do not use is only warned about.
+TEST_F(CliFontTest, FontChoicesThatMakeNoUsefulFont) {
+  const std::string out = Path("choice.bmf");
+  const std::string table = Path("pair_table.txt");
+  std::ofstream(table) << "AB";
+  const struct {
+    const char* label;
+    std::string options;
+    int status;
+    std::string first_line;
+    std::string cause;
+  } cases[] = {
+      {"unknown family", "--font NoSuchFamily --size 9 --encode standard", 6,
+       "Font Parameter Error", "NoSuchFamily"},
+      {"family in other case", "--font 'dejavu sans' --size 9 --encode standard", 0, "", ""},
+      {"zero size", "--font 'DejaVu Sans' --size 0 --encode standard", 6, "Font Parameter Error",
+       "size"},
+      {"negative size", "--font 'DejaVu Sans' --size=-3 --encode standard", 6,
+       "Font Parameter Error", "size"},
+      {"no measuring character, fixed",
+       "--font 'DejaVu Sans' --size 9 --encode asian --language ko", 6, "Font Parameter Error",
+       "--width"},
+      {"no measuring character, variable",
+       "--font 'DejaVu Sans' --size 9 --encode asian-table --language ko --pitch variable "
+       "--table " +
+           table,
+       0, "warning", "--width"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    std::filesystem::remove(out);
+    const testing::CliRun run = RunCli("font make " + c.options + " --out " + out);
+    EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_EQ(run.err.substr(0, c.first_line.size()), c.first_line);
+    EXPECT_NE(run.err.find(c.cause, c.first_line.size()), std::string::npos) << run.err;
+    EXPECT_EQ(std::filesystem::exists(out), c.status == 0);
+  }
+}
+
+// The language byte comes from the file as it is: JSON carries it as its Latin-1 reading,
+// the terminal sees it escaped.
+TEST_F(CliFontTest, ShowEscapesTheHeaderBytesItPrints) {
+  const std::string font = Path("language.bmf");
+  ASSERT_EQ(RunCli(Make("--encode standard --first 65 --last 65 --out " + font)).status, 0);
+  const struct {
+    const char* label;
+    unsigned char byte;
+    std::string shown;
+  } cases[] = {
+      {"lowest high byte", 0x80, "\\x80"}, {"highest byte", 0xFF, "\\xFF"},
+      {"escape", 0x1B, "\\x1B"},           {"line feed", 0x0A, "\\x0A"},
+      {"delete", 0x7F, "\\x7F"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    std::string bytes = testing::Slurp(font);
+    bytes[13] = static_cast<char>(c.byte);
+    std::ofstream(font, std::ios::binary) << bytes;
+    const testing::CliRun json = RunCli("font show --json " + font);
+    ASSERT_EQ(json.status, 0) << json.err;
+    const std::string latin1 = c.byte < 0x80
+                                   ? std::string(1, static_cast<char>(c.byte))
+                                   : std::string{static_cast<char>(0xC0 | c.byte >> 6),
+                                                 static_cast<char>(0x80 | (c.byte & 0x3F))};
+    EXPECT_EQ(nlohmann::json::parse(json.out)["language"], latin1);
+    EXPECT_TRUE(std::ranges::all_of(json.out, [](char k) { return k >= 0x20 || k == '\n'; }));
+    const testing::CliRun shown = RunCli("font show " + font);
+    EXPECT_NE(shown.out.find("language " + c.shown + "\n"), std::string::npos) << shown.out;
   }
 }
 

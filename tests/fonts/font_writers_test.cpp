@@ -246,6 +246,18 @@ TEST_F(FontWritersTest, ReaderAcceptsEveryWrittenShape) {
   }
 }
 
+// A pair goes to the renderer as the characters it stands for, two letters included; only a
+// pair the code page leaves empty has nothing to draw.
+TEST_F(FontWritersTest, AsianTablePairsAreDrawnAsTheirCharacters) {
+  const auto file = Make({.encode = kEncodeByTableAsian,
+                          .language = kLanguageTraditionalChinese,
+                          .cell_width = 8,
+                          .cell_height = 2},
+                         {'A', 'B', 0xA4, 0x40, 0xA3, 0xFF});
+  ASSERT_TRUE(file);
+  EXPECT_EQ(report_.missing_codes, std::vector<std::uint16_t>{0xA3FF});
+}
+
 TEST_F(FontWritersTest, ReaderRefusesDamagedFiles) {
   const auto good =
       Make({.encode = kEncodeByTable, .pitch = kPitchVariable, .cell_width = 8, .cell_height = 2},

@@ -28,13 +28,13 @@ class FreeTypeRendererTest : public ::testing::Test {
     const std::optional<InstalledFont> font = FindInstalledFont(wanted_);
     ASSERT_TRUE(font);
     ASSERT_NE(font->file.find("DejaVuSans"), std::string::npos) << font->file;
-    factory_ = FreeTypeRendererFactory(wanted_, *font, AnsiCodePage::kWestern);
+    factory_ = FreeTypeRendererFactory(wanted_, *font);
     renderer_ = factory_();
     ASSERT_TRUE(renderer_);
   }
 
-  Drawn Draw(std::uint16_t code, int pitch, int width, int height) {
-    Drawn drawn{{.pitch = pitch, .cell_width = width, .cell_height = height, .code = code}, {}};
+  Drawn Draw(const std::u32string& text, int pitch, int width, int height) {
+    Drawn drawn{{.pitch = pitch, .cell_width = width, .cell_height = height, .text = text}, {}};
     std::vector<std::uint8_t> buffer(kMaxGlyphBytes, 0xEE);
     const int count = renderer_->RenderGlyph(drawn.cell, buffer);
     drawn.bytes.assign(buffer.begin(), buffer.begin() + count);
@@ -48,8 +48,8 @@ class FreeTypeRendererTest : public ::testing::Test {
 };
 
 TEST_F(FreeTypeRendererTest, LineHeightIsSharedAndAdvanceIsPerCharacter) {
-  const TextExtent w = renderer_->MeasureCode('W', false);
-  const TextExtent dot = renderer_->MeasureCode('.', false);
+  const TextExtent w = renderer_->MeasureText(U"W");
+  const TextExtent dot = renderer_->MeasureText(U".");
   EXPECT_EQ(w.height, dot.height);
   EXPECT_GT(w.height, 12);
   EXPECT_GT(w.width, dot.width);
@@ -58,9 +58,9 @@ TEST_F(FreeTypeRendererTest, LineHeightIsSharedAndAdvanceIsPerCharacter) {
 // A narrow glyph in a wide, tall fixed cell sits (cell - text) / 2 right and down of where a
 // variable-pitch glyph of the line height puts it.
 TEST_F(FreeTypeRendererTest, FixedCellCentresTheGlyph) {
-  const TextExtent extent = renderer_->MeasureCode('I', false);
-  const Drawn plain = Draw('I', kPitchVariable, 0, extent.height);
-  const Drawn centred = Draw('I', kPitchFixed, extent.width + 11, extent.height + 5);
+  const TextExtent extent = renderer_->MeasureText(U"I");
+  const Drawn plain = Draw(U"I", kPitchVariable, 0, extent.height);
+  const Drawn centred = Draw(U"I", kPitchFixed, extent.width + 11, extent.height + 5);
   EXPECT_EQ(plain.cell.produced_width, extent.width);
   EXPECT_EQ(centred.cell.produced_width, extent.width + 11);
   int ink = 0;
@@ -76,7 +76,7 @@ TEST_F(FreeTypeRendererTest, FixedCellCentresTheGlyph) {
 }
 
 TEST_F(FreeTypeRendererTest, NineDotRowsKeepTheUnusedLowBitsClear) {
-  const Drawn bar = Draw('|', kPitchFixed, 9, 20);
+  const Drawn bar = Draw(U"|", kPitchFixed, 9, 20);
   ASSERT_EQ(bar.bytes.size(), 2U * 20);
   bool inked = false;
   for (std::size_t row = 0; row < 20; ++row) {
@@ -89,22 +89,15 @@ TEST_F(FreeTypeRendererTest, NineDotRowsKeepTheUnusedLowBitsClear) {
   EXPECT_FALSE(bar.Ink(0, 10));
 }
 
-TEST_F(FreeTypeRendererTest, CodesWithoutACharacterAreEmptyCells) {
-  // 0x81 is empty in CP1252; 0x7F is a control code.
-  for (const std::uint16_t code : {std::uint16_t{0x81}, std::uint16_t{0x7F}}) {
-    const Drawn empty = Draw(code, kPitchFixed, 16, 16);
+// Nothing to draw (a code its page leaves empty) and a Chinese character this Latin font has
+// no glyph for are empty cells.
+TEST_F(FreeTypeRendererTest, TextsWithoutGlyphsAreEmptyCells) {
+  for (const std::u32string& text : {std::u32string(), std::u32string(U"啊")}) {
+    const Drawn empty = Draw(text, kPitchFixed, 16, 16);
     EXPECT_TRUE(empty.cell.missing);
     EXPECT_EQ(empty.bytes, std::vector<std::uint8_t>(2 * 16, 0));
-    EXPECT_EQ(Draw(code, kPitchVariable, 16, 16).cell.produced_width, 0);
+    EXPECT_EQ(Draw(text, kPitchVariable, 16, 16).cell.produced_width, 0);
   }
-  // A Chinese character this Latin font has no glyph for.
-  const std::unique_ptr<GlyphRenderer> gbk = FreeTypeRendererFactory(
-      wanted_, *FindInstalledFont(wanted_), AnsiCodePage::kSimplifiedChinese)();
-  GlyphCell cell{
-      .pitch = kPitchFixed, .cell_width = 8, .cell_height = 8, .code = 0xB0A1, .double_byte = true};
-  std::vector<std::uint8_t> buffer(kMaxGlyphBytes);
-  gbk->RenderGlyph(cell, buffer);
-  EXPECT_TRUE(cell.missing);
 }
 
 // Glyphs rendered on several threads still land in code order, the same every run.
@@ -124,6 +117,20 @@ TEST_F(FreeTypeRendererTest, TwoRunsWriteIdenticalFiles) {
   }
   EXPECT_GT(files[0].size(), 32U + 256 * 6);
   EXPECT_EQ(files[0], files[1]);
+}
+
+// Two characters (an Asian table's pair "AB") stand side by side, B where the advance of A ends.
+TEST_F(FreeTypeRendererTest, TwoCharactersAreDrawnOneAfterTheOther) {
+  const int a = renderer_->MeasureText(U"A").width;
+  const Drawn pair = Draw(U"AB", kPitchVariable, 0, 19);
+  const Drawn b = Draw(U"B", kPitchVariable, 0, 19);
+  EXPECT_FALSE(pair.cell.missing);
+  ASSERT_EQ(pair.cell.produced_width, a + b.cell.produced_width);
+  for (int y = 0; y < 19; ++y) {
+    for (int x = 0; x < b.cell.produced_width; ++x) {
+      ASSERT_EQ(pair.Ink(a + x, y), b.Ink(x, y)) << x << "," << y;
+    }
+  }
 }
 
 }  // namespace
