@@ -101,6 +101,11 @@ void EmulatedUsbPrinter::Unplug() {
   unplugged_ = true;
 }
 
+void EmulatedUsbPrinter::StallWrites() {
+  std::lock_guard lock(mutex_);
+  stalled_ = true;
+}
+
 EmulatedUsbLog EmulatedUsbPrinter::log() {
   std::lock_guard lock(mutex_);
   return log_;
@@ -195,6 +200,10 @@ int EmulatedUsbPrinter::Submit(UMockdevIoctlData* arg) {
     }
     return 0;
   }
+  if (stalled_) {
+    waiting_out_ = urb_data;
+    return 0;
+  }
   UMockdevIoctlData* buffer = ResolveBuffer(urb_data);
   const std::string_view bytes(reinterpret_cast<const char*>(buffer->data),
                                static_cast<std::size_t>(urb.buffer_length));
@@ -219,16 +228,18 @@ void EmulatedUsbPrinter::CompleteIn(UMockdevIoctlData* urb_data) {
   reapable_.push_back(urb_data);
 }
 
+// Cancels the pending transfer (only one is ever pending here).
 int EmulatedUsbPrinter::Discard(int& error) {
-  if (waiting_in_ == nullptr) {
+  UMockdevIoctlData*& waiting = waiting_in_ != nullptr ? waiting_in_ : waiting_out_;
+  if (waiting == nullptr) {
     error = EINVAL;
     return -1;
   }
   ++log_.discards;
-  Urb(waiting_in_).status = -ENOENT;
-  Urb(waiting_in_).actual_length = 0;
-  reapable_.push_back(waiting_in_);
-  waiting_in_ = nullptr;
+  Urb(waiting).status = -ENOENT;
+  Urb(waiting).actual_length = 0;
+  reapable_.push_back(waiting);
+  waiting = nullptr;
   return 0;
 }
 

@@ -53,6 +53,8 @@ class EmulatedUsbPrinter {
   void SetAnswer(std::function<std::string(std::string_view)> answer);
   // From now on every transfer fails as on a device that was pulled out.
   void Unplug();
+  // From now on bulk OUT transfers stay pending, as on a printer that takes no more data.
+  void StallWrites();
   EmulatedUsbLog log();
 
  private:
@@ -74,6 +76,8 @@ class EmulatedUsbPrinter {
   std::string unsent_;
   std::deque<UMockdevIoctlData*> reapable_;
   UMockdevIoctlData* waiting_in_ = nullptr;
+  UMockdevIoctlData* waiting_out_ = nullptr;
+  bool stalled_ = false;
   bool unplugged_ = false;
   EmulatedUsbLog log_;
 };

@@ -37,7 +37,7 @@ class FakeUsbDevice : public UsbDevice {
   explicit FakeUsbDevice(std::shared_ptr<FakeUsbBus> bus) : bus_(std::move(bus)) {}
   ~FakeUsbDevice() override { ++bus_->closes; }
 
-  LinkFailure Write(std::span<const std::uint8_t> bytes) override {
+  LinkFailure Write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds) override {
     if (bus_->writes++ == bus_->unplug_at_write) bus_->paths.clear();
     if (bus_->paths.empty()) return {kResultTransmissionError, ENODEV, "unplugged"};
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());

@@ -20,6 +20,8 @@ using std::chrono::milliseconds;
 using testing::EmulatedUsbOptions;
 using testing::EmulatedUsbPrinter;
 
+constexpr milliseconds kWriteWait{3000};
+
 constexpr const char* kPrinterPath = "usb#vid_369e&pid_0230#1-2";
 
 class UsbBackendTest : public ::testing::Test {
@@ -109,7 +111,7 @@ TEST_F(UsbBackendTest, ReadsTakeWholePacketsAndKeepWhatDoesNotFit) {
   auto device = OpenPrinter();
   ASSERT_NE(device, nullptr);
   const std::string command(200, 'c');
-  ASSERT_TRUE(device->Write(Bytes(command)).ok());
+  ASSERT_TRUE(device->Write(Bytes(command), kWriteWait).ok());
 
   std::array<std::uint8_t, 64> into{};
   EXPECT_EQ(device->Read(into, milliseconds(500)).count, 64u);
@@ -138,9 +140,20 @@ TEST_F(UsbBackendTest, UnpluggedPrinterFailsTheWrite) {
   auto device = OpenPrinter();
   ASSERT_NE(device, nullptr);
   printer.Unplug();
-  const LinkFailure failure = device->Write(Bytes("SELFTEST\r\n"));
+  const LinkFailure failure = device->Write(Bytes("SELFTEST\r\n"), kWriteWait);
   EXPECT_EQ(failure.code, kResultTransmissionError);
   EXPECT_EQ(failure.os_error, ENODEV) << failure.detail;
+}
+
+TEST_F(UsbBackendTest, StalledPrinterFailsTheWriteAfterItsWait) {
+  EmulatedUsbPrinter& printer = AddPrinter();
+  auto device = OpenPrinter();
+  ASSERT_NE(device, nullptr);
+  printer.StallWrites();
+  const LinkFailure failure = device->Write(Bytes("SELFTEST\r\n"), milliseconds(100));
+  EXPECT_EQ(failure.code, kResultTransmissionError);
+  EXPECT_EQ(failure.os_error, ETIMEDOUT) << failure.detail;
+  EXPECT_EQ(printer.log().discards, 1);
 }
 
 // Recognised by vendor alone: bulk endpoints on a vendor-specific interface serve as well.
@@ -148,7 +161,7 @@ TEST_F(UsbBackendTest, VendorSpecificInterfaceWithBulkEndpointsIsUsed) {
   EmulatedUsbPrinter& printer = AddPrinter({.printer_class = false});
   auto device = OpenPrinter();
   ASSERT_NE(device, nullptr);
-  EXPECT_TRUE(device->Write(Bytes("SELFTEST\r\n")).ok());
+  EXPECT_TRUE(device->Write(Bytes("SELFTEST\r\n"), kWriteWait).ok());
   device.reset();
   EXPECT_EQ(printer.log().received, "SELFTEST\r\n");
 }
