@@ -48,6 +48,7 @@ int LinkLayer::OpenLink(int interface) {
   CloseLink();
   last_failure_ = {};
   delivery_failed_ = false;
+  lost_ = false;
   if (!IsValidInterface(interface)) {
     last_failure_ = {kResultPortOpenError, 0, "unknown interface " + std::to_string(interface)};
     return kInvalidLinkHandle;
@@ -147,6 +148,7 @@ bool LinkLayer::Refill() {
   transport_->SetReplyDeadline(deadline);
   Received received = transport_->Refill(std::span(buffer.data(), room));
   if (received.count == 0) {
+    lost_ = lost_ || received.lost;
     return received.lost || Clock::now() < deadline ? Fail(std::move(received.failure))
                                                     : bound_passed();
   }

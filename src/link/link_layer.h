@@ -59,6 +59,10 @@ class LinkLayer {
   bool DeliveryFailed() const { return delivery_failed_; }
   void ForgetDeliveryFailure() { delivery_failed_ = false; }
 
+  // True once a read of the current connection found it ended by the printer (a reset, a
+  // hang-up, a vanished device): unlike silence, no more bytes can come. Cleared by every open.
+  bool LinkLost() const { return lost_; }
+
   bool WriteLink(std::span<const std::uint8_t> bytes);
   bool WriteLink(std::string_view text);
 
@@ -114,6 +118,7 @@ class LinkLayer {
   LinkFailure last_failure_;
   std::optional<Clock::time_point> reply_deadline_;
   bool delivery_failed_ = false;
+  bool lost_ = false;
 };
 
 // Closes the link on every path out of an operation.
