@@ -62,6 +62,10 @@ class LinkLayer {
   // True once a read of the current connection found it ended by the printer (a reset, a
   // hang-up, a vanished device): unlike silence, no more bytes can come. Cleared by every open.
   bool LinkLost() const { return lost_; }
+  // True when a failed exchange only lacks its answer (silence, or an answer that made no
+  // sense), so a question the printer may not know can be passed over. A failed send or a lost
+  // connection is no missing answer.
+  bool AnswerMissing(ResultCode result) const { return result == kResultReceivingError && !lost_; }
 
   bool WriteLink(std::span<const std::uint8_t> bytes);
   bool WriteLink(std::string_view text);

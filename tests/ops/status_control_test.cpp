@@ -19,7 +19,7 @@ class StatusControlTest : public ::testing::Test {
   void AnswerStatus(std::string status, std::string detail) {
     script_->on_write = [status, detail](std::string_view chunk, Script& script) {
       if (chunk == kStatusQuery) script.deliveries.push_back(status);
-      if (chunk == kDetailQuery) script.deliveries.push_back(detail);
+      if (chunk == kDetailQuery && !detail.empty()) script.deliveries.push_back(detail);
     };
   }
 
@@ -34,6 +34,27 @@ TEST_F(StatusControlTest, StatusByteAndRibbonDetailFillTheFlags) {
   EXPECT_EQ(flags_.flags, (std::array<std::uint8_t, 10>{1, 0, 0, 1, 0, 1, 0, 1, 1, 0}));
   EXPECT_EQ(script_->written, "\x1b!?\x1b!S\r\n");
   EXPECT_EQ(script_->closes, 1);
+}
+
+// A printer that does not know the detail query stays silent and the status stands; one that
+// resets part way through the detail has lost the link.
+TEST_F(StatusControlTest, MissingDetailIsToleratedButAResetIsNot) {
+  const struct {
+    const char* label;
+    std::string detail;
+    bool reset;
+    ResultCode expected;
+  } kCases[] = {
+      {"silence", "", false, kResultOk},
+      {"short then silence", std::string("\0\0\0", 3), false, kResultOk},
+      {"reset", "", true, kResultReceivingError},
+      {"short then reset", std::string("\0\0\0", 3), true, kResultReceivingError},
+  };
+  for (const auto& c : kCases) {
+    AnswerStatus(std::string(1, '\0'), c.detail);
+    script_->reset_when_drained = c.reset;
+    EXPECT_EQ(QueryStatus(link_, kInterfaceEthernet, flags_), c.expected) << c.label;
+  }
 }
 
 TEST_F(StatusControlTest, RibbonEndOnlyWhenEncoderBitIsClear) {
