@@ -27,8 +27,7 @@ void CliContext::SetReadWait(int wait_ms) {
 }
 
 int CliContext::Run(int op, OperationRecord record, int extra) {
-  const int code = RunPrinterOperation(link_, op, records_.interface, record, extra);
-  return ReportResult(code, link_.LastFailure().detail);
+  return ReportResult(RunPrinterOperation(link_, op, records_.interface, record, extra));
 }
 
 int ReportResult(int code, const std::string& detail) {

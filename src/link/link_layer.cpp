@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <utility>
 
 namespace vantrel {
 
@@ -71,6 +72,17 @@ void LinkLayer::CloseLink() {
     last_failure_ = std::move(finished);
   }
   transport_.reset();
+}
+
+void LinkLayer::ForgetFailure() {
+  last_failure_ = {};
+  delivery_failed_ = false;
+}
+
+LinkFailure LinkLayer::TakeFailure(ResultCode result) {
+  LinkFailure taken = std::exchange(last_failure_, {});
+  if (result == kResultOk) return delivery_failed_ ? taken : LinkFailure{};
+  return taken.code == result ? taken : LinkFailure{result, 0, {}};
 }
 
 LinkLayer::ReplyClock::ReplyClock(LinkLayer& link)

@@ -34,7 +34,7 @@ TEST_F(LoadFileTest, WakesThePrinterPausesThenAsksAndStoresUntilTheReadWait) {
       script.deliveries.push_back("line 2");
     }
   };
-  ASSERT_EQ(RunPrinterOperation(link_, kOpLoadFile, kInterfaceEthernet, &request_), kResultOk);
+  ASSERT_EQ(RunPrinterOperation(link_, kOpLoadFile, kInterfaceEthernet, &request_).code, kResultOk);
   EXPECT_EQ(script_->chunks, (std::vector<std::string>{"\r\n", "LOAD \"DUMP.TXT\"\r\n\r\n"}));
   ASSERT_EQ(writes.size(), 2u);
   EXPECT_GE(writes[1] - writes[0], milliseconds(60));

@@ -361,17 +361,18 @@ TEST_F(ReadConfigurationTest, DispatcherShowsProgressOnlyWhenAsked) {
   testing::ProgressRecorder recorder;
   link_.progress().SetView(&recorder);
   ScriptedConfigPrinter::Full().AnswerOn(*script_);
-  EXPECT_EQ(RunPrinterOperation(link_, kOpReadConfiguration, kInterfaceEthernet, &config_, 0),
+  EXPECT_EQ(RunPrinterOperation(link_, kOpReadConfiguration, kInterfaceEthernet, &config_, 0).code,
             kResultOk);
   EXPECT_EQ(recorder.shows, 0);
-  EXPECT_EQ(RunPrinterOperation(link_, kOpReadConfiguration, kInterfaceEthernet, &config_, 1),
+  EXPECT_EQ(RunPrinterOperation(link_, kOpReadConfiguration, kInterfaceEthernet, &config_, 1).code,
             kResultOk);
   EXPECT_EQ(recorder.shows, 1);
   EXPECT_EQ(recorder.closes, 1);
-  EXPECT_EQ(RunPrinterOperation(link_, kOpReadConfiguration, kInterfaceEthernet, {}, 1),
+  EXPECT_EQ(RunPrinterOperation(link_, kOpReadConfiguration, kInterfaceEthernet, {}, 1).code,
             kResultUnknownError);
   EXPECT_EQ(RunPrinterOperation(link_, kOpReadConfiguration, kInterfaceEthernet,
-                                static_cast<PrinterConfig*>(nullptr), 1),
+                                static_cast<PrinterConfig*>(nullptr), 1)
+                .code,
             kResultUnknownError);
 }
 

@@ -103,17 +103,17 @@ class FixedCommandTest : public StatusControlTest,
 TEST_P(FixedCommandTest, SendsExactlyItsCommandAndReadsNothing) {
   for (int interface : {kInterfaceEthernet, kInterfaceLpt}) {
     script_->written.clear();
-    EXPECT_EQ(RunPrinterOperation(link_, GetParam().op, interface, {}), kResultOk);
+    EXPECT_EQ(RunPrinterOperation(link_, GetParam().op, interface, {}).code, kResultOk);
     EXPECT_EQ(script_->written, GetParam().bytes);
   }
   EXPECT_EQ(script_->refills, 0);
   EXPECT_EQ(script_->opens, script_->closes);
 
   script_->fail_write_at_chunk = static_cast<int>(script_->chunks.size());
-  EXPECT_EQ(RunPrinterOperation(link_, GetParam().op, kInterfaceEthernet, {}),
+  EXPECT_EQ(RunPrinterOperation(link_, GetParam().op, kInterfaceEthernet, {}).code,
             kResultTransmissionError);
   script_->fail_open = true;
-  EXPECT_EQ(RunPrinterOperation(link_, GetParam().op, kInterfaceEthernet, {}),
+  EXPECT_EQ(RunPrinterOperation(link_, GetParam().op, kInterfaceEthernet, {}).code,
             kResultPortOpenError);
 }
 
@@ -125,12 +125,12 @@ INSTANTIATE_TEST_SUITE_P(
                       FixedCommandCase{kOpIgnoreAutoBas, "\x1b!C"}));
 
 TEST_F(StatusControlTest, ProbeOpensAndClosesOnly) {
-  EXPECT_EQ(RunPrinterOperation(link_, kOpProbeLink, kInterfaceUsb, {}), kResultOk);
+  EXPECT_EQ(RunPrinterOperation(link_, kOpProbeLink, kInterfaceUsb, {}).code, kResultOk);
   EXPECT_EQ(script_->opens, 1);
   EXPECT_EQ(script_->closes, 1);
   EXPECT_TRUE(script_->written.empty());
   script_->fail_open = true;
-  EXPECT_EQ(RunPrinterOperation(link_, kOpProbeLink, kInterfaceUsb, {}), kResultPortOpenError);
+  EXPECT_EQ(RunPrinterOperation(link_, kOpProbeLink, kInterfaceUsb, {}).code, kResultPortOpenError);
 }
 
 }  // namespace
