@@ -91,10 +91,15 @@ void TFormMain::RunOperation(int op, OperationRecord record, int extra,
 
 void TFormMain::RunLinkWork(std::function<ResultCode(LinkLayer&, int)> work,
                             std::function<void()> on_success) {
-  StartWork(std::move(work), std::move(on_success), OnFailure::kShowMessage);
+  StartWork(
+      [work = std::move(work)](LinkLayer& link, int interface) {
+        link.ForgetFailure();
+        return link.TakeFailure(work(link, interface));
+      },
+      std::move(on_success), OnFailure::kShowMessage);
 }
 
-void TFormMain::StartWork(std::function<ResultCode(LinkLayer&, int)> work,
+void TFormMain::StartWork(std::function<LinkFailure(LinkLayer&, int)> work,
                           std::function<void()> on_success, OnFailure on_failure) {
   setEnabled(false);
   PlaceProgressWindow();
@@ -102,8 +107,8 @@ void TFormMain::StartWork(std::function<ResultCode(LinkLayer&, int)> work,
   const bool started =
       runner_.Start([this, work = std::move(work), interface] { return work(link_, interface); },
                     [this, on_success = std::move(on_success), on_failure](
-                        ResultCode code, std::exception_ptr error) {
-                      FinishOperation(code, error, on_success, on_failure);
+                        const LinkFailure& failure, std::exception_ptr error) {
+                      FinishOperation(failure, error, on_success, on_failure);
                     });
   // The disabled window keeps a second operation from starting; this is the backstop.
   if (!started) setEnabled(true);
@@ -116,7 +121,7 @@ void TFormMain::PlaceProgressWindow() {
   link_.progress().SetProgressOrigin(origin.x, origin.y);
 }
 
-void TFormMain::FinishOperation(ResultCode code, const std::exception_ptr& error,
+void TFormMain::FinishOperation(const LinkFailure& failure, const std::exception_ptr& error,
                                 const std::function<void()>& on_success, OnFailure on_failure) {
   // Enabled before any message, so the box is not born disabled with its owner.
   setEnabled(true);
@@ -124,8 +129,8 @@ void TFormMain::FinishOperation(ResultCode code, const std::exception_ptr& error
   activateWindow();
   Guard([&] {
     if (error) std::rethrow_exception(error);
-    if (code != kResultOk && on_failure != OnFailure::kCarryOn) {
-      if (on_failure == OnFailure::kShowMessage) ShowResult(code);
+    if (!failure.ok() && on_failure != OnFailure::kCarryOn) {
+      if (on_failure == OnFailure::kShowMessage) ShowResult(failure);
     } else if (on_success) {
       on_success();
     }
@@ -141,10 +146,10 @@ void TFormMain::Guard(const std::function<void()>& handler) {
   }
 }
 
-void TFormMain::ShowResult(ResultCode code) {
-  const std::string_view message = ResultMessage(code);
-  QString detail = QString::fromStdString(link_.LastFailure().detail);
-  if (code == kResultPortOpenError) {
+void TFormMain::ShowResult(const LinkFailure& failure) {
+  const std::string_view message = ResultMessage(failure.code);
+  QString detail = QString::fromStdString(failure.detail);
+  if (failure.code == kResultPortOpenError) {
     const std::string_view hint = kDoctorHint.In(language_);
     if (!detail.isEmpty()) detail += '\n';
     detail += QString::fromUtf8(hint.data(), static_cast<qsizetype>(hint.size()));

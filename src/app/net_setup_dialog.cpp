@@ -123,9 +123,9 @@ void TFormNetSetup::RunExchange(std::function<void()> work, std::function<void()
   const bool started = runner_.Start(
       [work = std::move(work)] {
         work();
-        return kResultOk;
+        return LinkFailure{};
       },
-      [this, done = std::move(done)](ResultCode, const std::exception_ptr& error) {
+      [this, done = std::move(done)](const LinkFailure&, const std::exception_ptr& error) {
         SetBusy(false);
         // An exchange that threw has no outcome to show: say why instead.
         if (error) {

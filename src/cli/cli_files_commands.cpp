@@ -78,11 +78,7 @@ int LoadPrinterFile(CliContext& context, const LoadOptions& options) {
     return ReportResult(kResultFileOpenError,
                         "cannot write a file into the folder of " + options.out);
   }
-  if (options.wait_ms > 0) {
-    LinkWaits waits = context.link().waits();
-    waits.usb_read = waits.com_read = waits.net_read = std::chrono::milliseconds(options.wait_ms);
-    context.link().SetWaits(waits);
-  }
+  context.SetReadWait(options.wait_ms);
   LoadRequest request;
   request.printer_name = options.name;
   request.capacity = options.max;
@@ -94,6 +90,17 @@ int LoadPrinterFile(CliContext& context, const LoadOptions& options) {
   std::cout << request.received.size() << " bytes received into " << options.out << '\n';
   return 0;
 }
+
+}  // namespace
+
+void AddLoadWaitOption(CLI::App& command, int& wait_ms) {
+  command
+      .add_option("--wait", wait_ms,
+                  "milliseconds without a byte that end the file (default: the interface's)")
+      ->check(CLI::Range(1, 600000));
+}
+
+namespace {
 
 std::vector<std::string> TypeWords() {
   std::vector<std::string> words;
@@ -127,9 +134,7 @@ void AddLoadCommand(CLI::App& files, CliContext& context) {
   load->add_option("--max", options->max, "stop after this many bytes")
       ->check(CLI::Range(std::size_t{0}, std::size_t{0x7FFFFFFF}))
       ->capture_default_str();
-  load->add_option("--wait", options->wait_ms,
-                   "milliseconds without a byte that end the file (default: the interface's)")
-      ->check(CLI::Range(1, 600000));
+  AddLoadWaitOption(*load, options->wait_ms);
   load->callback([&context, options] {
     context.action = [&context, options] { return LoadPrinterFile(context, *options); };
   });

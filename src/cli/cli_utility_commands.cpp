@@ -122,9 +122,15 @@ void AddDumpCommands(CLI::App& app, CliContext& context) {
   });
   auto* file = dump->add_subcommand("file", "Save the dump in the printer and load it back");
   auto out = std::make_shared<std::string>();
+  auto wait_ms = std::make_shared<int>(0);
   file->add_option("--out", *out, "where the dump is saved")->required();
-  file->callback(
-      [&context, out] { context.action = [&context, out] { return DumpToFile(context, *out); }; });
+  AddLoadWaitOption(*file, *wait_ms);
+  file->callback([&context, out, wait_ms] {
+    context.action = [&context, out, wait_ms] {
+      context.SetReadWait(*wait_ms);
+      return DumpToFile(context, *out);
+    };
+  });
 }
 
 void AddTestPageCommand(CLI::App& app, CliContext& context) {

@@ -62,12 +62,8 @@ TEST_F(CliUtilitiesTest, OptionsBecomeTheRecordsFields) {
 }
 
 TEST_F(CliUtilitiesTest, DumpFileSavesWhatThePrinterDumped) {
-  // A printer that hangs up once it has sent the file ends the load without its read wait.
-  sim::SimFaults faults;
-  faults.close_after_answer = true;
-  server_.SetFaults(faults);
   const std::string out = ::testing::TempDir() + "/cli_dump_" + std::to_string(::getpid());
-  const CliRun run = Cli("dump file --out " + out);
+  const CliRun run = Cli("dump file --wait 300 --out " + out);
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(testing::Slurp(out), printer_.state().dump.text);
 

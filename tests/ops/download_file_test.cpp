@@ -40,7 +40,7 @@ class DownloadFileTest : public ::testing::Test {
 
   int Download(const std::string& bytes, std::string name, MemoryDevice device) {
     DownloadRequest request{HostFile(bytes), std::move(name), device};
-    return RunPrinterOperation(link_, kOpDownloadFile, kInterfaceEthernet, &request);
+    return RunPrinterOperation(link_, kOpDownloadFile, kInterfaceEthernet, &request).code;
   }
 
   std::shared_ptr<Script> script_;

@@ -123,16 +123,17 @@ TEST_F(ParallelTransportTest, FifoThatNobodyReadsFailsTheWriteInBoundedTime) {
   link_.SetWaits(waits);
   link_.progress().SetEndDelay(milliseconds(0));
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(RunPrinterOperation(link_, kOpFactoryDefault, kInterfaceLpt, {}),
-            kResultTransmissionError);
-  EXPECT_EQ(link_.LastFailure().os_error, ENXIO) << link_.LastFailure().detail;
+  const LinkFailure unread = RunPrinterOperation(link_, kOpFactoryDefault, kInterfaceLpt, {});
+  EXPECT_EQ(unread.code, kResultTransmissionError);
+  EXPECT_EQ(unread.os_error, ENXIO) << unread.detail;
 
   const int reader = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   ASSERT_GE(reader, 0);
   const std::vector<std::uint8_t> block(1024 * 1024, 'x');
-  EXPECT_EQ(RunPrinterOperation(link_, kOpSendRawBlock, kInterfaceLpt, RawBlock{block}),
-            kResultTransmissionError);
-  EXPECT_EQ(link_.LastFailure().os_error, ETIMEDOUT) << link_.LastFailure().detail;
+  const LinkFailure stalled =
+      RunPrinterOperation(link_, kOpSendRawBlock, kInterfaceLpt, RawBlock{block});
+  EXPECT_EQ(stalled.code, kResultTransmissionError);
+  EXPECT_EQ(stalled.os_error, ETIMEDOUT) << stalled.detail;
   std::vector<char> got(block.size());
   const ssize_t taken = ::read(reader, got.data(), got.size());
   ::close(reader);

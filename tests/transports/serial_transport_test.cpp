@@ -186,6 +186,22 @@ TEST_F(SerialTransportTest, HangUpEndsTheReadAtOnce) {
 
 // The printer's XOFF holds our output: a chunk fails once its write bound has passed, and XON
 // lets the next one through.
+// A command that opens the port twice must not lose what its first connection wrote and the
+// printer has not read yet; only stale input from before the open is dropped.
+TEST_F(SerialTransportTest, ReopeningKeepsUnreadOutputAndDropsStaleInput) {
+  // More than the far side's line discipline holds, so part of it still waits in the pty.
+  const std::string first(16384, 'f');
+  ASSERT_NE(link_.OpenLink(kInterfaceCom), kInvalidLinkHandle);
+  ASSERT_TRUE(link_.WriteLink(first));
+  link_.CloseLink();
+  pty_.WriteMaster("stale");
+  ASSERT_NE(link_.OpenLink(kInterfaceCom), kInvalidLinkHandle);
+  std::uint8_t byte = 0;
+  EXPECT_FALSE(link_.ReadReplyByte(byte));
+  link_.CloseLink();
+  EXPECT_EQ(pty_.ReadMaster(first.size(), milliseconds(1000)).size(), first.size());
+}
+
 TEST_F(SerialTransportTest, XoffFailsAChunkAfterItsWriteBoundAndXonReleasesIt) {
   settings_.software_handshake_index = 1;
   ASSERT_NE(link_.OpenLink(kInterfaceCom), kInvalidLinkHandle);

@@ -20,6 +20,9 @@ struct SimFaults {
   bool ignore_detail_query = false;         // the status byte is still answered
   bool refuse_connections = false;          // connect fails with ECONNREFUSED
   bool close_after_answer = false;          // hang up once a connection has been answered
+  // Reset a connection (no orderly close) when, having sent this many answer bytes, it has more
+  // to send: 0 resets as the first answer is due.
+  std::optional<std::size_t> reset_after_sent_bytes = std::nullopt;
 };
 
 // The bytes to send for these answers once the faults that alter answers

@@ -54,6 +54,7 @@ class SimTcpServer {
     explicit Client(UniqueFd socket) : fd(std::move(socket)) {}
     UniqueFd fd;
     std::size_t received = 0;
+    std::size_t sent = 0;
     std::string pending;  // answers not yet sent
     std::chrono::steady_clock::time_point next_send;
   };
@@ -70,6 +71,9 @@ class SimTcpServer {
   std::size_t RemainingBeforeClose() const;
   void Record(std::span<const std::uint8_t> bytes);
   void Flush();
+  // How many pending bytes may go before the reset fault strikes.
+  std::size_t RemainingBeforeReset() const;
+  void ResetClient();
   void CloseClient();
 
   SimPrinter& printer_;

@@ -3,6 +3,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/socket.h>
 
 #include <algorithm>
 #include <array>
@@ -139,7 +140,12 @@ void SimTcpServer::Flush() {
   while (!client.pending.empty()) {
     const auto now = std::chrono::steady_clock::now();
     if (delayed && now < client.next_send) return;
-    const std::size_t size = delayed ? 1 : client.pending.size();
+    const std::size_t allowed = std::min(client.pending.size(), RemainingBeforeReset());
+    if (allowed == 0) {
+      ResetClient();
+      return;
+    }
+    const std::size_t size = delayed ? 1 : allowed;
     const ssize_t sent = ::send(client.fd.get(), client.pending.data(), size, MSG_NOSIGNAL);
     if (sent < 0) {
       // The next receive reports a broken connection and closes it.
@@ -147,8 +153,22 @@ void SimTcpServer::Flush() {
       return;
     }
     client.pending.erase(0, static_cast<std::size_t>(sent));
+    client.sent += static_cast<std::size_t>(sent);
     client.next_send = now + active_faults_.byte_delay;
   }
+}
+
+std::size_t SimTcpServer::RemainingBeforeReset() const {
+  const auto& limit = active_faults_.reset_after_sent_bytes;
+  if (!limit) return std::numeric_limits<std::size_t>::max();
+  return *limit - std::min(*limit, client_->sent);
+}
+
+// A zero linger makes the close send a reset, as a printer that restarts mid-answer does.
+void SimTcpServer::ResetClient() {
+  const linger abort{1, 0};
+  ::setsockopt(client_->fd.get(), SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+  CloseClient();
 }
 
 void SimTcpServer::CloseClient() {
