@@ -5,7 +5,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_json.h"
-#include "cli/cli_printable.h"
+#include "cli/cli_terminal_text.h"
 #include "fonts/encode_table.h"
 #include "fonts/font_choices.h"
 #include "fonts/font_contact_sheet.h"

@@ -4,7 +4,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_json.h"
-#include "cli/cli_printable.h"
+#include "cli/cli_terminal_text.h"
 #include "net/ipv4_text.h"
 #include "net/mac_text.h"
 #include "net/net_setup_session.h"

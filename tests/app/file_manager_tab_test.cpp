@@ -1,5 +1,5 @@
 // The File Manager tab against the simulated printer: Get, switching memories, Format, Download.
-#include "app/file_manager_tab.h"
+#include "app/tabs/file_manager_tab.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "net/net_setup_session.h"
-#include "seen_requests.h"
+#include "support/seen_requests.h"
 #include "sim_private_network.h"
 #include "sim_udp_responder.h"
 
