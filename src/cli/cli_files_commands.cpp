@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_decimal_integer.h"
 #include "cli/cli_file_download.h"
 #include "cli/cli_json.h"
 #include "cli/cli_memory_words.h"
@@ -125,10 +126,12 @@ void AddLoadCommand(CLI::App& files, CliContext& context) {
   load->add_option("NAME", options->name, "the printer file name")->required();
   load->add_option("--out", options->out, "where to save it")->required();
   load->add_option("--max", options->max, "stop after this many bytes")
+      ->transform(DecimalCount())
       ->check(CLI::Range(std::size_t{0}, std::size_t{0x7FFFFFFF}))
       ->capture_default_str();
   load->add_option("--wait", options->wait_ms,
                    "milliseconds without a byte that end the file (default: the interface's)")
+      ->transform(DecimalInteger())
       ->check(CLI::Range(1, 600000));
   load->callback([&context, options] {
     context.action = [&context, options] { return LoadPrinterFile(context, *options); };

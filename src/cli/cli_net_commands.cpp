@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_decimal_integer.h"
 #include "cli/cli_json.h"
 #include "cli/cli_printable.h"
 #include "net/ipv4_text.h"
@@ -33,6 +34,7 @@ void AddDatagramOptions(CLI::App* command, DatagramOptions& options, bool with_m
         ->capture_default_str();
   }
   command->add_option("--udp-port", options.port, "UDP port of the printers")
+      ->transform(DecimalInteger())
       ->check(CLI::Range(1, 65535))
       ->capture_default_str();
 }

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_decimal_integer.h"
 #include "common/host_file.h"
 #include "ops/dispatcher.h"
 
@@ -66,10 +67,13 @@ void AddCalibrateCommand(CLI::App& app, CliContext& context) {
   auto* dots = calibrate
                    ->add_option("--dots-per-unit", options->dots_per_unit,
                                 "printer dots in one unit of the lengths")
+                   ->transform(DecimalInteger())
                    ->capture_default_str();
   auto* reference = calibrate->add_option("--reference", options->reference, "sensor reference")
+                        ->transform(DecimalInteger())
                         ->capture_default_str();
   auto* intensity = calibrate->add_option("--intensity", options->intensity, "sensor intensity")
+                        ->transform(DecimalInteger())
                         ->capture_default_str();
   manual->excludes(height, gap, dots);
   reference->needs(manual);
