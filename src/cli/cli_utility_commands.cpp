@@ -20,8 +20,8 @@ constexpr std::int32_t kDefaultDotsPerUnit = 203;
 struct CalibrateOptions {
   std::int32_t media = kMediaGap;
   bool manual = false;
-  double height = 0;
-  double gap = 0;
+  std::string height = "0";  // as typed: the digits are multiplied exactly
+  std::string gap = "0";
   std::int32_t dots_per_unit = kDefaultDotsPerUnit;
   std::int32_t reference = 512;
   std::int32_t intensity = 2;
@@ -37,7 +37,7 @@ std::string ToCalibrationRequest(const CalibrateOptions& options, CalibrationReq
   request.Intensity = options.intensity;
   const auto height = LengthInDots(options.height, options.dots_per_unit);
   const auto gap = LengthInDots(options.gap, options.dots_per_unit);
-  if (!height || !gap) return "The paper height or gap is too large";
+  if (!height || !gap) return "The paper height or gap is not a decimal length that fits";
   request.PaperHeight = *height;
   request.GapHeight = *gap;
   return CalibrationRefusal(request);
