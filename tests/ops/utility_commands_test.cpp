@@ -240,5 +240,24 @@ TEST(TestPageRefusal, RefusesWhatIsNotAFinitePositiveSize) {
   }
 }
 
+// The 2 mm margin and the positions grow with the dots per millimetre alone: one beyond half
+// the largest label would overflow them, however small the label.
+TEST(TestPageRefusal, DotsPerMillimetreWhoseMarginCannotBeCounted) {
+  const struct {
+    const char* label;
+    TestPageRequest request;
+    bool refused;
+  } cases[] = {
+      {"largest", {500'000, 2, 2}, false},
+      {"one more", {500'001, 1, 1}, true},
+      {"margin beyond an int", {2e9f, 1e-4f, 1e-4f}, true},
+      {"beyond a 64-bit integer", {1e30f, 1e-25f, 1e-25f}, true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TestPageRefusal(c.request) != "", c.refused) << c.label;
+  }
+  EXPECT_EQ(TestPageCommandText({500'000, 2, 2}).view(), "CLS\r\nDIRECTION 0,0\r\nPRINT 1\r\n");
+}
+
 }  // namespace
 }  // namespace vantrel
