@@ -89,14 +89,24 @@ int Dump(CliContext& context, DumpRequest request) {
   return context.Run(kOpDumpText, &request);
 }
 
+// Why `out` cannot be written, or empty: found before the printer starts its dump.
+std::string DumpTargetProblem(const std::string& out) {
+  std::error_code error;
+  if (std::filesystem::is_directory(out, error)) return out + " is a folder";
+  const std::filesystem::path parent = std::filesystem::path(out).parent_path();
+  const std::filesystem::path folder = parent.empty() ? "." : parent;
+  if (::access(folder.c_str(), W_OK) != 0) {
+    return "cannot write in " + folder.string() + ": " + std::generic_category().message(errno);
+  }
+  if (!std::filesystem::is_directory(folder, error)) return folder.string() + " is not a folder";
+  return {};
+}
+
 // The dump saved in the printer, loaded back and written to `out`; no question is asked, the
 // command is its own confirmation.
 int DumpToFile(CliContext& context, const std::string& out) {
-  // A folder the file cannot be written in is found before the printer starts its dump.
-  const std::filesystem::path folder = std::filesystem::path(out).parent_path();
-  if (::access(folder.empty() ? "." : folder.c_str(), W_OK) != 0) {
-    return ReportResult(kResultFileOpenError, "cannot write in " + folder.string() + ": " +
-                                                  std::generic_category().message(errno));
+  if (const std::string cause = DumpTargetProblem(out); !cause.empty()) {
+    return ReportResult(kResultFileOpenError, cause);
   }
   if (const int code = Dump(context, {kDumpToFile, std::string(kDumpFileName), 1}); code != 0) {
     return code;
