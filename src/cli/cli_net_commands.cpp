@@ -177,6 +177,12 @@ int ChangeIp(const ChangeIpOptions& options) {
   if (std::string refusal = session.FinishChangeIp(run, settings); !refusal.empty()) {
     return Refuse("Nothing was set: " + refusal);
   }
+  const DatagramTally& tally = run.tally();
+  if (tally.sent == 0) return ReportResult(tally.failure);
+  if (tally.sent < tally.tried) {
+    std::cerr << "Only " << tally.sent << " of " << tally.tried
+              << " datagrams were sent: " << tally.failure.detail << '\n';
+  }
   std::cout << "Set " << PrintableText(settings.MacText) << ": name \""
             << PrintableText(settings.PrinterName) << "\", " << (options.dhcp ? "DHCP" : "static")
             << ", " << PrintableText(settings.IpAddress) << " mask "
