@@ -11,6 +11,7 @@
 #include "cli/cli_file_download.h"
 #include "cli/cli_json.h"
 #include "cli/cli_memory_words.h"
+#include "cli/cli_printable.h"
 #include "common/host_file.h"
 #include "ops/dispatcher.h"
 #include "ops/download_file_type.h"
@@ -39,7 +40,9 @@ void PrintMemoryText(const MemoryInfo& info) {
     std::cout << MemoryWord(static_cast<MemoryDevice>(device)) << ": physical "
               << number(block.physical_known, block.physical_space) << ", free "
               << number(block.free_known, block.free_space) << '\n';
-    for (const std::string& name : FileListLines(block)) std::cout << "  " << name << '\n';
+    for (const std::string& name : FileListLines(block)) {
+      std::cout << "  " << PrintableText(name) << '\n';
+    }
   }
 }
 
