@@ -103,7 +103,7 @@ QWidget* TFormMain::NewConfigurationTab() {
 }
 
 QWidget* TFormMain::NewFileManagerTab() {
-  return new FileManagerTab(*prompts_, font_dialog_font_,
+  return new FileManagerTab(*prompts_, font_dialog_font_, code_page_,
                             [this](int op, OperationRecord record, std::function<void()> done) {
                               RunOperation(op, record, 0, std::move(done));
                             });

@@ -60,6 +60,19 @@ TEST_F(CliFilesTest, DownloadCheckedAndVerifiedThenListedAsJson) {
   EXPECT_EQ(json.size(), 3u);
 }
 
+// Names come from the printer: a terminal escape, a carriage return that would overwrite the
+// row, or a NUL reaches the terminal only as escaped text.
+TEST_F(CliFilesTest, ListShowsPrinterNamesEscaped) {
+  printer_.SetState(sim::ParseSimProfile(R"({"memory": {"dram": {"physical": 64, "files": {
+      "A\u001b[2JB": "1", "C\rFAKE.BAS": "2", "E\u0000F": "3"}}}})"));
+  const CliRun list = Files("list");
+  ASSERT_EQ(list.status, 0) << list.err;
+  for (const char* row : {"  A\\x1B[2JB\n", "  C\\x0DFAKE.BAS\n", "  E\\x00F\n"}) {
+    EXPECT_NE(list.out.find(row), std::string::npos) << row << " in " << list.out;
+  }
+  EXPECT_EQ(list.out.find_first_of(std::string("\x1b\r\0", 3)), std::string::npos);
+}
+
 TEST_F(CliFilesTest, ChecksRefuseOrFailAndRefusedNamesSendNothing) {
   const std::string path = HostFile("big.dat", std::string(2048, 'x'));
   // Two kilobytes do not fit the one free in DRAM: refused after the list, nothing downloaded.

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <fstream>
 #include <nlohmann/json.hpp>
 
 #include "support/sim_fixture.h"
@@ -67,8 +68,29 @@ TEST_F(CliUtilitiesTest, DumpFileSavesWhatThePrinterDumped) {
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(testing::Slurp(out), printer_.state().dump.text);
 
-  EXPECT_EQ(Cli("dump file --out /nonexistent/dir/dump.txt").status, 4);
   EXPECT_EQ(server_.ConnectionCount(), 2u);
+}
+
+TEST_F(CliUtilitiesTest, DumpFileTargetThatCannotBeWrittenSendsNothing) {
+  const std::string folder = ::testing::TempDir();
+  const std::string file = folder + "/cli_dump_parent_" + std::to_string(::getpid());
+  std::ofstream(file) << "x";
+  const struct {
+    const char* label;
+    std::string out;
+    const char* cause;
+  } cases[] = {
+      {"a folder", folder, "is a folder"},
+      {"parent missing", "/nonexistent/dir/dump.txt", "/nonexistent/dir"},
+      {"parent is a file", file + "/dump.txt", "is not a folder"},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = Cli("dump file --out " + c.out);
+    EXPECT_EQ(run.status, 4) << c.label;
+    EXPECT_NE(run.err.find("File Open Error"), std::string::npos) << c.label << ": " << run.err;
+    EXPECT_NE(run.err.find(c.cause), std::string::npos) << c.label << ": " << run.err;
+  }
+  EXPECT_EQ(server_.ConnectionCount(), 0u);
 }
 
 TEST_F(CliUtilitiesTest, RefusalsAndUsageErrorsSendNothing) {

@@ -11,7 +11,7 @@ namespace vantrel::app {
 
 void TFormMain::ButtonDumpClick() {
   auto request = std::make_shared<DumpRequest>();
-  TFormDumpTextSetup dialog(*request, DialogOrigin(), *prompts_, this);
+  TFormDumpTextSetup dialog(*request, DialogOrigin(), code_page_, *prompts_, this);
   prompts_->RunDialog(dialog);
   if (request->Confirmed == 0) return;
   RunOperation(kOpDumpText, request.get(), 0, [this, request] {

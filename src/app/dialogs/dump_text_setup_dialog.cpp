@@ -4,14 +4,16 @@
 #include <QPushButton>
 
 #include "app/widgets/controls.h"
+#include "app/widgets/printer_text.h"
 
 namespace vantrel::app {
 
-TFormDumpTextSetup::TFormDumpTextSetup(DumpRequest& request, QPoint top_left, Prompts& prompts,
-                                       QWidget* parent)
+TFormDumpTextSetup::TFormDumpTextSetup(DumpRequest& request, QPoint top_left,
+                                       AnsiCodePage code_page, Prompts& prompts, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::MSWindowsFixedSizeDialogHint),
       request_(request),
+      code_page_(code_page),
       prompts_(prompts),
       RadioGroupDumpMode(new RadioGroup("RadioGroupDumpMode", "Dump Text Setup",
                                         {"Print Label", "Save to SD Card", "Save to File"},
@@ -22,7 +24,7 @@ TFormDumpTextSetup::TFormDumpTextSetup(DumpRequest& request, QPoint top_left, Pr
   setWindowTitle("Dump Text Setup");
   move(top_left);
   request_.Confirmed = 0;
-  EditFileName->setText(QString::fromStdString(request.FileName));
+  EditFileName->setText(DecodePrinterText(AnsiCodec(code_page), request.FileName));
   auto* grid = new QGridLayout(this);
   grid->addWidget(RadioGroupDumpMode, 0, 0, 1, 3);
   grid->addWidget(NewLabel(this, "Label1", "File Name:"), 1, 0);
@@ -56,8 +58,14 @@ void TFormDumpTextSetup::UpdateFileName() {
 
 void TFormDumpTextSetup::ButtonOKClick() {
   request_.Mode = RadioGroupDumpMode->ItemIndex();
-  request_.FileName = EditFileName->text().toStdString();
+  const PrinterTextBytes typed = EncodePrinterText(AnsiCodec(code_page_), EditFileName->text());
+  request_.FileName = typed.bytes;
   request_.Confirmed = 1;
+  // Only the card's file name is sent, so only then must it fit the code page.
+  if (request_.Mode == kDumpToCard && !typed.refusal.isEmpty()) {
+    prompts_.Message(typed.refusal);
+    return;
+  }
   if (const std::string refusal = DumpRefusal(request_); !refusal.empty()) {
     prompts_.Message(QString::fromStdString(refusal));
     return;

@@ -6,6 +6,7 @@
 
 #include "app/prompts.h"
 #include "app/widgets/radio_group.h"
+#include "common/ansi_code_page.h"
 #include "ops/dump_text.h"
 
 namespace vantrel::app {
@@ -18,8 +19,9 @@ class TFormDumpTextSetup : public QDialog {
   Q_OBJECT
 
  public:
-  TFormDumpTextSetup(DumpRequest& request, QPoint top_left, Prompts& prompts,
-                     QWidget* parent = nullptr);
+  // The card's file name is sent in `code_page`, the locale's code page of printer texts.
+  TFormDumpTextSetup(DumpRequest& request, QPoint top_left, AnsiCodePage code_page,
+                     Prompts& prompts, QWidget* parent = nullptr);
 
   void reject() override;
 
@@ -28,6 +30,7 @@ class TFormDumpTextSetup : public QDialog {
   void ButtonOKClick();
 
   DumpRequest& request_;
+  AnsiCodePage code_page_;
   Prompts& prompts_;
   RadioGroup* RadioGroupDumpMode;
   QLineEdit* EditFileName;

@@ -117,8 +117,9 @@ void TFormSensorCalibrate::reject() {
 // Empty means not given.
 std::int32_t TFormSensorCalibrate::LengthOf(const QLineEdit& edit) const {
   if (edit.text().isEmpty()) return 0;
+  RealFromText(edit.text());  // the framework's message for a text that is no number
   const std::optional<std::int32_t> dots =
-      LengthInDots(RealFromText(edit.text()), request_.DotsPerUnit);
+      LengthInDots(edit.text().trimmed().toStdString(), request_.DotsPerUnit);
   if (!dots) throw ConversionError("'" + edit.text().toStdString() + "' is too large a length");
   return *dots;
 }

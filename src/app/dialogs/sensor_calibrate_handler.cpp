@@ -8,9 +8,7 @@ namespace vantrel::app {
 void TFormMain::ButtonSensorCalibrateClick() {
   auto request = std::make_shared<CalibrationRequest>();
   // Lengths are typed in the unit the configuration shows, counted in the printer's dots.
-  const float dots = unit() == kUnitMm ? config_.DotsPerMm : config_.Dpi.value;
-  // A resolution beyond any number of dots (a damaged reply) counts as none.
-  request->DotsPerUnit = LengthInDots(dots, 1).value_or(0);
+  request->DotsPerUnit = DotsPerUnitOf(unit() == kUnitMm ? config_.DotsPerMm : config_.Dpi.value);
   TFormSensorCalibrate dialog(*request, language_, DialogOrigin(), *prompts_, this);
   prompts_->RunDialog(dialog);
   if (request->Confirmed == 0) return;

@@ -11,6 +11,7 @@
 
 #include "app/widgets/controls.h"
 #include "app/widgets/host_path.h"
+#include "app/widgets/printer_text.h"
 #include "common/host_file.h"
 #include "ops/dispatcher.h"
 #include "ops/download_file_type.h"
@@ -60,9 +61,13 @@ QLineEdit* NewReadOnlyEdit(QWidget* parent, const QString& name, int width) {
 
 }  // namespace
 
-FileManagerTab::FileManagerTab(Prompts& prompts, QFont& dialog_font, RunOperationFn run,
-                               QWidget* parent)
-    : QWidget(parent), prompts_(prompts), dialog_font_(dialog_font), run_(std::move(run)) {
+FileManagerTab::FileManagerTab(Prompts& prompts, QFont& dialog_font, const AnsiCodePage& code_page,
+                               RunOperationFn run, QWidget* parent)
+    : QWidget(parent),
+      prompts_(prompts),
+      dialog_font_(dialog_font),
+      code_page_(code_page),
+      run_(std::move(run)) {
   setObjectName("TabSheet2");
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(3, 3, 3, 3);
@@ -167,7 +172,13 @@ void FileManagerTab::ButtonBrowseClick() {
 }
 
 void FileManagerTab::ButtonDownloadClick() {
-  const std::string name = EditFileName->text().toStdString();
+  // The printer counts the name in bytes of the locale's code page.
+  const PrinterTextBytes typed = EncodePrinterText(AnsiCodec(code_page_), EditFileName->text());
+  if (!typed.refusal.isEmpty()) {
+    prompts_.Message(typed.refusal);
+    return;
+  }
+  const std::string& name = typed.bytes;
   if (name.size() > kFileManagerNameLimit) {
     prompts_.Message("File name too long");
     return;

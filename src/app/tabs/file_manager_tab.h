@@ -12,6 +12,7 @@
 
 #include "app/prompts.h"
 #include "app/widgets/radio_group.h"
+#include "common/ansi_code_page.h"
 #include "ops/memory_info.h"
 #include "ops/operation_record.h"
 
@@ -28,9 +29,10 @@ class FileManagerTab : public QWidget {
   using RunOperationFn =
       std::function<void(int op, OperationRecord record, std::function<void()> on_success)>;
 
-  // `dialog_font` is the font dialog's font, shared with the font tab; owned by the caller.
-  FileManagerTab(Prompts& prompts, QFont& dialog_font, RunOperationFn run,
-                 QWidget* parent = nullptr);
+  // `dialog_font` is the font dialog's font, shared with the font tab; `code_page`, that of
+  // printer texts, follows the main window's locale. Both are owned by the caller.
+  FileManagerTab(Prompts& prompts, QFont& dialog_font, const AnsiCodePage& code_page,
+                 RunOperationFn run, QWidget* parent = nullptr);
 
   const MemoryInfo& memory_info() const { return memory_info_; }
 
@@ -50,6 +52,7 @@ class FileManagerTab : public QWidget {
 
   Prompts& prompts_;
   QFont& dialog_font_;
+  const AnsiCodePage& code_page_;
   RunOperationFn run_;
   MemoryInfo memory_info_;
   QString download_source_path_;
