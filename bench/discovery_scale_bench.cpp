@@ -41,9 +41,10 @@ int main(int argc, char** argv) {
   }
   const auto fleet = vantrel::sim::MakeSimFleet(vantrel::sim::SimNetState{}, count);
   vantrel::sim::SimUdpResponder responder(fleet);
-  std::string error;
-  if (!responder.Start({"0.0.0.0", vantrel::DatagramTargets::kDefaultPort}, &error)) {
-    std::fprintf(stderr, "%s\n", error.c_str());
+  const vantrel::sim::SimFailure started =
+      responder.Start({"0.0.0.0", vantrel::DatagramTargets::kDefaultPort});
+  if (!started.ok()) {
+    std::fprintf(stderr, "%s\n", started.detail.c_str());
     return 1;
   }
   vantrel::NetSetupSession session;  // the default addresses, port and 1-second waits

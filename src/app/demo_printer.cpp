@@ -22,10 +22,10 @@ DemoPrinter::DemoPrinter()
       responder_(sim::MakeSimFleet(printer_.state().net, 1), &printer_) {}
 
 LinkFailure DemoPrinter::Start() {
-  std::string error;
-  if (server_.Start("127.0.0.1", 0, &error) && responder_.Start({"127.0.0.1", 0}, &error))
-    return {};
-  return {kResultPortOpenError, 0, std::move(error)};
+  sim::SimFailure started = server_.Start("127.0.0.1", 0);
+  if (started.ok()) started = responder_.Start({"127.0.0.1", 0});
+  if (started.ok()) return {};
+  return {kResultPortOpenError, 0, std::move(started.detail)};
 }
 
 DatagramTargets DemoPrinter::datagrams() const {

@@ -5,13 +5,13 @@
 #include <QLocale>
 #include <QMenuBar>
 
+#include "app/dialogs/ethernet_setup_dialog.h"
 #include "app/tabs/config_bindings.h"
 #include "app/tabs/config_group.h"
-#include "app/dialogs/ethernet_setup_dialog.h"
 #include "app/tabs/font_manager_tab.h"
+#include "app/tabs/status_group.h"
 #include "app/widgets/language.h"
 #include "app/widgets/status_bar_formats.h"
-#include "app/tabs/status_group.h"
 #include "ops/dispatcher.h"
 
 namespace vantrel::app {

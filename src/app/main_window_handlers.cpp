@@ -3,12 +3,12 @@
 #include <QFileInfo>
 
 #include "app/dialogs/about_dialog.h"
-#include "app/tabs/config_bindings.h"
 #include "app/dialogs/lpt_setup_dialog.h"
-#include "app/main_window.h"
 #include "app/dialogs/net_setup_dialog.h"
+#include "app/dialogs/rs232_setup_dialog.h"
+#include "app/main_window.h"
+#include "app/tabs/config_bindings.h"
 #include "app/widgets/number_text.h"
-#include "app/rs232_setup_dialog.h"
 #include "app/widgets/status_bar_formats.h"
 #include "config/config_file.h"
 #include "ops/dispatcher.h"

@@ -3,12 +3,12 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-#include "app/tabs/config_group.h"
-#include "app/widgets/controls.h"
-#include "app/tabs/file_manager_tab.h"
 #include "app/main_window.h"
+#include "app/tabs/config_group.h"
+#include "app/tabs/file_manager_tab.h"
 #include "app/tabs/printer_info_group.h"
 #include "app/tabs/status_group.h"
+#include "app/widgets/controls.h"
 #include "ops/dispatcher.h"
 
 namespace vantrel::app {

@@ -5,7 +5,8 @@
 namespace vantrel::app {
 namespace {
 
-struct Outcome {
+// What the worker thread leaves for the window thread.
+struct WorkResult {
   LinkFailure failure;
   std::exception_ptr error;
 };
@@ -18,7 +19,7 @@ OperationRunner::~OperationRunner() {
 
 bool OperationRunner::Start(Work work, Done done) {
   if (busy()) return false;
-  auto outcome = std::make_shared<Outcome>();
+  auto outcome = std::make_shared<WorkResult>();
   QThread* thread = QThread::create([work = std::move(work), outcome] {
     try {
       outcome->failure = work();

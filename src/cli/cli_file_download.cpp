@@ -15,8 +15,6 @@
 namespace vantrel::cli {
 namespace {
 
-// WriteLink counts bytes in 32 bits.
-
 int TypeIndex(const std::string& word) {
   const auto& types = DownloadTypes();
   const auto found = std::find_if(types.begin(), types.end(),

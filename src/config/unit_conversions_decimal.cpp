@@ -23,7 +23,7 @@ bool IsDigit(char c) {
 }
 
 // [+-]digits[.digits][e[+-]digits], at least one mantissa digit, nothing after it.
-std::optional<Decimal> ParseDecimal(std::string_view text) {
+std::optional<Decimal> ParseDecimalText(std::string_view text) {
   Decimal number;
   std::size_t i = 0;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) number.negative = text[i++] == '-';
@@ -102,7 +102,7 @@ std::optional<std::int32_t> TimesFraction(std::string_view text, float per_unit)
 }  // namespace
 
 std::optional<std::int32_t> DecimalTimesWhole(std::string_view text, std::int32_t per_unit) {
-  const std::optional<Decimal> number = ParseDecimal(text);
+  const std::optional<Decimal> number = ParseDecimalText(text);
   if (!number) return std::nullopt;
   const std::int64_t magnitude = per_unit < 0 ? -std::int64_t{per_unit} : per_unit;
   return Signed(number->negative != (per_unit < 0), TimesWhole(*number, magnitude));
@@ -110,7 +110,7 @@ std::optional<std::int32_t> DecimalTimesWhole(std::string_view text, std::int32_
 
 std::optional<std::int32_t> ShownToDots(std::string_view text, LengthUnit unit,
                                         const PrinterConfig& config) {
-  if (!ParseDecimal(text)) return std::nullopt;
+  if (!ParseDecimalText(text)) return std::nullopt;
   const float per_unit = unit == kUnitInch ? config.Dpi.value : config.DotsPerMm;
   // Bounded so that whole part x resolution stays far inside 64 bits.
   constexpr float kLargestWholeResolution = 1e9F;

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "common/host_file.h"
-#include "link/port_name_number.h"
+#include "common/parse_digits.h"
 
 namespace vantrel {
 namespace {
@@ -38,7 +38,7 @@ std::optional<pid_t> ReadLockPid(const fs::path& file) {
   const auto first = content.find_first_not_of(" \t");
   const auto last = content.find_last_not_of(" \t\r\n");
   if (first != std::string::npos && last != std::string::npos && last >= first) {
-    if (const auto pid = ParseDecimal(std::string_view(content).substr(first, last - first + 1))) {
+    if (const auto pid = ParseDigits(std::string_view(content).substr(first, last - first + 1))) {
       return static_cast<pid_t>(*pid);
     }
   }
@@ -65,7 +65,7 @@ std::vector<DeviceHolder> FindDeviceHolders(const std::string& proc_root,
   std::vector<DeviceHolder> holders;
   std::error_code error;
   for (const auto& entry : fs::directory_iterator(proc_root, error)) {
-    const std::optional<int> pid = ParseDecimal(entry.path().filename().string());
+    const std::optional<int> pid = ParseDigits(entry.path().filename().string());
     if (!pid || *pid == skip || !HoldsAny(entry.path(), devices)) continue;
     holders.push_back({static_cast<pid_t>(*pid), CommandOf(entry.path())});
   }

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "common/host_file.h"
-#include "link/port_name_number.h"
+#include "common/parse_digits.h"
 #include "link/usb_printer_match.h"
 
 namespace vantrel {
@@ -50,13 +50,13 @@ std::optional<std::pair<std::uint16_t, std::uint16_t>> VendorAndProduct(
 std::optional<std::pair<int, std::vector<std::uint8_t>>> ParseDeviceName(const std::string& name) {
   const auto dash = name.find('-');
   if (dash == std::string::npos || name.find(':') != std::string::npos) return std::nullopt;
-  const std::optional<int> bus = ParseDecimal(std::string_view(name).substr(0, dash));
+  const std::optional<int> bus = ParseDigits(std::string_view(name).substr(0, dash));
   if (!bus) return std::nullopt;
   std::vector<std::uint8_t> ports;
   std::string_view rest = std::string_view(name).substr(dash + 1);
   while (!rest.empty()) {
     const auto dot = rest.find('.');
-    const std::optional<int> port = ParseDecimal(rest.substr(0, dot));
+    const std::optional<int> port = ParseDigits(rest.substr(0, dot));
     if (!port || *port > 255) return std::nullopt;
     ports.push_back(static_cast<std::uint8_t>(*port));
     rest = dot == std::string_view::npos ? std::string_view{} : rest.substr(dot + 1);
@@ -94,7 +94,7 @@ std::optional<UsbSysfsPrinter> ReadPrinter(const fs::path& device_dir,
   const std::vector<std::uint8_t> descriptors = ReadBytes(device_dir / "descriptors");
   const std::vector<int> interfaces = PrinterInterfaceNumbers(descriptors);
   const auto ids = VendorAndProduct(descriptors);
-  const std::optional<int> address = ParseDecimal(ReadAttribute(device_dir / "devnum"));
+  const std::optional<int> address = ParseDigits(ReadAttribute(device_dir / "devnum"));
   if (interfaces.empty() || !ids || !address) return std::nullopt;
   UsbSysfsPrinter printer;
   printer.vendor = ids->first;

@@ -64,33 +64,31 @@ Outcome<std::unique_ptr<ParallelTransport>> ParallelTransport::Open(const Parall
          "\"" + port.name + "\" is not a parallel port name (LPT1 to LPT4 or an absolute path)"}};
   }
   // No O_CREAT: only an existing device or file is written.
-  int fd = ::open(device->c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  const bool writable = fd >= 0;
-  if (!writable && errno == ENXIO) fd = ::open(device->c_str(), O_PATH | O_CLOEXEC);
-  if (fd < 0) return {nullptr, DeviceOpenFailure(*device, errno, kAccessHint)};
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno != EBADF) {
+  int opened = ::open(device->c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  const bool writable = opened >= 0;
+  if (!writable && errno == ENXIO) opened = ::open(device->c_str(), O_PATH | O_CLOEXEC);
+  UniqueFd fd(opened);
+  if (fd.get() < 0) return {nullptr, DeviceOpenFailure(*device, errno, kAccessHint)};
+  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 && errno != EBADF) {
     const int error = errno == EWOULDBLOCK ? EBUSY : errno;
-    ::close(fd);
     return {nullptr, DeviceOpenFailure(*device, error, kAccessHint)};
   }
-  return {std::unique_ptr<ParallelTransport>(new ParallelTransport(fd, writable, *device, waits)),
+  return {std::unique_ptr<ParallelTransport>(
+              new ParallelTransport(std::move(fd), writable, *device, waits)),
           {}};
 }
 
-ParallelTransport::~ParallelTransport() {
-  ::close(fd_);
-}
+ParallelTransport::~ParallelTransport() = default;
 
 // Waits for a FIFO's reader by trying the write-only open again; the descriptor replaces the
 // path-only one under the same number.
 bool ParallelTransport::OpenForWriting(Deadline deadline) {
   for (;;) {
-    const int fd = ::open(device_.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd >= 0) {
-      const bool moved = ::dup3(fd, fd_, O_CLOEXEC) >= 0;
-      ::close(fd);
+    const UniqueFd fd(::open(device_.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() >= 0) {
+      const bool moved = ::dup3(fd.get(), fd_.get(), O_CLOEXEC) >= 0;
       writable_ = moved;
-      if (moved) ::flock(fd_, LOCK_EX | LOCK_NB);
+      if (moved) ::flock(fd_.get(), LOCK_EX | LOCK_NB);
       return moved;
     }
     if (errno != ENXIO || std::chrono::steady_clock::now() >= deadline) return false;
@@ -115,7 +113,7 @@ LinkFailure ParallelTransport::WriteStep(std::span<const std::uint8_t> step) {
     return {kResultTransmissionError, error,
             error == ENXIO ? "nobody reads " + device_ : bound.stalled};
   }
-  return WritePort(fd_, step, bound, device_);
+  return WritePort(fd_.get(), step, bound, device_);
 }
 
 Received ParallelTransport::Refill(std::span<std::uint8_t> /*into*/) {

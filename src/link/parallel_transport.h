@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "common/unique_fd.h"
 #include "link/descriptor_write.h"
 #include "link/link_settings.h"
 #include "link/transport.h"
@@ -29,9 +30,9 @@ class ParallelTransport : public Transport {
   static constexpr std::size_t kWriteStep = 64;
 
  private:
-  ParallelTransport(int fd, bool writable, std::string device, const LinkWaits& waits)
-      : Transport({.handle = fd}),
-        fd_(fd),
+  ParallelTransport(UniqueFd fd, bool writable, std::string device, const LinkWaits& waits)
+      : Transport({.handle = fd.get()}),
+        fd_(std::move(fd)),
         writable_(writable),
         device_(std::move(device)),
         waits_(waits) {}
@@ -39,7 +40,7 @@ class ParallelTransport : public Transport {
   LinkFailure WriteStep(std::span<const std::uint8_t> step);
 
   // The device; until a FIFO's reader appears, a path-only handle that keeps the number.
-  int fd_;
+  UniqueFd fd_;
   bool writable_;
   std::string device_;
   LinkWaits waits_;

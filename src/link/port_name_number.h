@@ -5,9 +5,6 @@
 
 namespace vantrel {
 
-// The number that all of `digits` spell in decimal; nullopt when empty or not only digits.
-std::optional<int> ParseDecimal(std::string_view digits);
-
 // n for a user's port name "<prefix><n>" ("COM12", "lpt3": the prefix in any case) with n in
 // 1..max; nullopt for anything else.
 std::optional<int> PortNameNumber(std::string_view name, std::string_view prefix, int max);

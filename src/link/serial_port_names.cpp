@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "common/host_file.h"
+#include "common/parse_digits.h"
 #include "link/port_name_number.h"
 
 namespace vantrel {
@@ -27,7 +28,7 @@ std::optional<Candidate> Classify(const std::string& name) {
   for (std::size_t family = 0; family < kDeviceFamilies.size(); ++family) {
     const std::string_view prefix = kDeviceFamilies[family];
     if (!name.starts_with(prefix)) continue;
-    if (const auto number = ParseDecimal(std::string_view(name).substr(prefix.size()))) {
+    if (const auto number = ParseDigits(std::string_view(name).substr(prefix.size()))) {
       return Candidate{family, *number, name};
     }
   }
@@ -40,7 +41,7 @@ bool HasHardware(const std::filesystem::path& tty_dir, const Candidate& candidat
   const std::optional<std::string> type = ReadShortTextFile(tty_dir / "type");
   if (!type) return false;
   const std::optional<int> number =
-      ParseDecimal(std::string_view(*type).substr(0, type->find_first_of(" \n")));
+      ParseDigits(std::string_view(*type).substr(0, type->find_first_of(" \n")));
   return number && *number != 0;
 }
 

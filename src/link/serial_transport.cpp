@@ -67,17 +67,16 @@ Outcome<std::unique_ptr<SerialTransport>> SerialTransport::Open(const SerialSett
   Outcome<std::string> device = ResolveSerialPort(settings.port_name);
   if (!device.failure.ok()) return {nullptr, std::move(device.failure)};
   const std::string& path = device.value;
-  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return {nullptr, DeviceOpenFailure(path, errno, kAccessHint)};
+  UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+  if (fd.get() < 0) return {nullptr, DeviceOpenFailure(path, errno, kAccessHint)};
   termios original{};
-  if (::tcgetattr(fd, &original) != 0) {
+  if (::tcgetattr(fd.get(), &original) != 0) {
     const int error = errno;
-    ::close(fd);
     return {nullptr,
             {kResultPortOpenError, error, path + " is not a serial port: " + std::strerror(error)}};
   }
   // From here the destructor restores the saved settings on every path.
-  std::unique_ptr<SerialTransport> port(new SerialTransport(fd, original, waits, path));
+  std::unique_ptr<SerialTransport> port(new SerialTransport(std::move(fd), original, waits, path));
   LinkFailure configured = port->Configure(settings);
   if (!configured.ok()) return {nullptr, std::move(configured)};
   return {std::move(port), {}};
@@ -86,15 +85,15 @@ Outcome<std::unique_ptr<SerialTransport>> SerialTransport::Open(const SerialSett
 LinkFailure SerialTransport::Configure(const SerialSettings& settings) {
   const termios line = SerialLineSettings(settings, original_);
   // A port left in its previous (often canonical, echoing) mode would mangle every reply.
-  if (::tcsetattr(fd_, TCSANOW, &line) != 0) {
+  if (::tcsetattr(fd_.get(), TCSANOW, &line) != 0) {
     const int error = errno;
     return {kResultPortOpenError, error,
             device_ + " refused the line settings: " + std::strerror(error)};
   }
-  RaiseModemLines(fd_);
+  RaiseModemLines(fd_.get());
   // Only stale input goes: output still queued is what an earlier connection of this program
   // wrote (a pseudo-terminal reports its queue as empty, so the close could not wait for it).
-  ::tcflush(fd_, TCIFLUSH);
+  ::tcflush(fd_.get(), TCIFLUSH);
   return {};
 }
 
@@ -102,28 +101,28 @@ SerialTransport::~SerialTransport() {
   // After a failed write the block is incomplete anyway, and a line held by CTS or XOFF would
   // only make the drain wait out its bound.
   if (write_failed_) {
-    ::tcflush(fd_, TCOFLUSH);
+    ::tcflush(fd_.get(), TCOFLUSH);
   } else {
     DrainOutput();
   }
-  ::tcsetattr(fd_, TCSANOW, &original_);
-  ::close(fd_);
+  ::tcsetattr(fd_.get(), TCSANOW, &original_);
 }
 
 // Restoring another baud rate while bytes still wait in the driver would garble the tail of
 // the last write, so let them leave first, within the time a write of them may take.
 void SerialTransport::DrainOutput() {
   int queued = 0;
-  if (::ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued <= 0) return;
+  if (::ioctl(fd_.get(), TIOCOUTQ, &queued) != 0 || queued <= 0) return;
   const auto deadline = Clock::now() + waits_.com_write + waits_.com_write_per_byte * queued;
-  while (::ioctl(fd_, TIOCOUTQ, &queued) == 0 && queued > 0 && Clock::now() < deadline) {
+  while (::ioctl(fd_.get(), TIOCOUTQ, &queued) == 0 && queued > 0 && Clock::now() < deadline) {
     std::this_thread::sleep_for(kDrainPoll);
   }
 }
 
 LinkFailure SerialTransport::WriteChunk(std::span<const std::uint8_t> chunk,
                                         bool /*more_follows*/) {
-  LinkFailure failure = WritePort(fd_, chunk, PortWrite(waits_, chunk.size(), device_), device_);
+  LinkFailure failure =
+      WritePort(fd_.get(), chunk, PortWrite(waits_, chunk.size(), device_), device_);
   write_failed_ = !failure.ok();
   return failure;
 }
@@ -133,13 +132,13 @@ Received SerialTransport::Refill(std::span<std::uint8_t> into) {
   const Deadline deadline = Clock::now() + wait;
   const std::size_t want = std::min(into.size(), kRefillSize);
   for (;;) {
-    const ssize_t n = ::read(fd_, into.data(), want);
+    const ssize_t n = ::read(fd_.get(), into.data(), want);
     if (n > 0) return {static_cast<std::size_t>(n), false, {}};
     const int error = n < 0 ? errno : 0;
     if (error == EINTR) continue;
     if (error == EAGAIN) {
       LinkFailure failure = AwaitDescriptor(
-          fd_, POLLIN, deadline, kResultReceivingError,
+          fd_.get(), POLLIN, deadline, kResultReceivingError,
           "no answer on " + device_ + " within " + std::to_string(wait.count()) + " ms", device_);
       if (!failure.ok()) return {0, false, std::move(failure)};
       continue;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "common/unique_fd.h"
 #include "link/link_settings.h"
 #include "link/transport.h"
 
@@ -39,9 +40,9 @@ class SerialTransport : public Transport {
   Received Refill(std::span<std::uint8_t> into) override;
 
  private:
-  SerialTransport(int fd, const termios& original, const LinkWaits& waits, std::string device)
-      : Transport({.handle = fd, .chunk_size = kChunkSize, .refill_size = kRefillSize}),
-        fd_(fd),
+  SerialTransport(UniqueFd fd, const termios& original, const LinkWaits& waits, std::string device)
+      : Transport({.handle = fd.get(), .chunk_size = kChunkSize, .refill_size = kRefillSize}),
+        fd_(std::move(fd)),
         original_(original),
         waits_(waits),
         device_(std::move(device)) {}
@@ -49,7 +50,7 @@ class SerialTransport : public Transport {
   LinkFailure Configure(const SerialSettings& settings);
   void DrainOutput();
 
-  int fd_;
+  UniqueFd fd_;
   termios original_;
   LinkWaits waits_;
   std::string device_;

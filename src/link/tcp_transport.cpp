@@ -33,10 +33,11 @@ LinkFailure ConnectFailure(int error, const std::string& what) {
 }
 
 // One connection attempt to one resolved address; returns the descriptor or the failure.
-Outcome<int> ConnectOne(const addrinfo& address, std::chrono::milliseconds wait) {
-  const int fd = ::socket(address.ai_family, address.ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK,
-                          address.ai_protocol);
-  if (fd < 0) return {-1, ConnectFailure(errno, "cannot create a socket")};
+Outcome<UniqueFd> ConnectOne(const addrinfo& address, std::chrono::milliseconds wait) {
+  UniqueFd socket(::socket(address.ai_family, address.ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK,
+                           address.ai_protocol));
+  const int fd = socket.get();
+  if (fd < 0) return {UniqueFd(), ConnectFailure(errno, "cannot create a socket")};
   int error = 0;
   if (::connect(fd, address.ai_addr, address.ai_addrlen) != 0) {
     error = errno;
@@ -51,13 +52,10 @@ Outcome<int> ConnectOne(const addrinfo& address, std::chrono::milliseconds wait)
       }
     }
   }
-  if (error != 0) {
-    ::close(fd);
-    return {-1, ConnectFailure(error, "cannot connect")};
-  }
+  if (error != 0) return {UniqueFd(), ConnectFailure(error, "cannot connect")};
   const int on = 1;
   ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
-  return {fd, {}};
+  return {std::move(socket), {}};
 }
 
 // "the printer at 192.0.2.7:9100", "the printer at [2001:db8::7]:9100".
@@ -100,10 +98,10 @@ Outcome<std::unique_ptr<TcpTransport>> TcpTransport::Connect(const NetworkTarget
                  "cannot connect within " + std::to_string(waits.net_connect.count()) + " ms"};
       break;
     }
-    Outcome<int> connected = ConnectOne(*address, left);
-    if (connected.value >= 0) {
-      return {std::unique_ptr<TcpTransport>(
-                  new TcpTransport(connected.value, waits, PeerName(target.address, port))),
+    Outcome<UniqueFd> connected = ConnectOne(*address, left);
+    if (connected.value.get() >= 0) {
+      return {std::unique_ptr<TcpTransport>(new TcpTransport(std::move(connected.value), waits,
+                                                             PeerName(target.address, port))),
               {}};
     }
     failure = std::move(connected.failure);
@@ -111,9 +109,7 @@ Outcome<std::unique_ptr<TcpTransport>> TcpTransport::Connect(const NetworkTarget
   return {nullptr, std::move(failure)};
 }
 
-TcpTransport::~TcpTransport() {
-  ::close(fd_);
-}
+TcpTransport::~TcpTransport() = default;
 
 // A write only hands bytes to the kernel. Closing while the printer's bytes lie unread would
 // reset the connection and drop what is still queued, and a printer that resets or never
@@ -122,7 +118,7 @@ TcpTransport::~TcpTransport() {
 // side, a reset comes, or waits.net_close passes. Silence with everything acknowledged (a
 // printer rebooting) is success.
 LinkFailure TcpTransport::Finish() {
-  ::shutdown(fd_, SHUT_WR);
+  ::shutdown(fd_.get(), SHUT_WR);
   // After a failed exchange the operation fails anyway; an answer read since the last write
   // shows that the printer took it.
   if (write_failed_ || read_failed_ || !unconfirmed_write_) return {};
@@ -135,12 +131,12 @@ LinkFailure TcpTransport::Finish() {
     int error = errno;
     socklen_t size = sizeof(error);
     if (peer == PeerState::kBroken ||
-        (::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error != 0)) {
+        (::getsockopt(fd_.get(), SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error != 0)) {
       return {kResultTransmissionError, error,
               peer_ + " broke the connection before taking every byte: " + std::strerror(error)};
     }
     int unacknowledged = 0;
-    if (::ioctl(fd_, SIOCOUTQ, &unacknowledged) != 0) return {};
+    if (::ioctl(fd_.get(), SIOCOUTQ, &unacknowledged) != 0) return {};
     if (unacknowledged == 0 && peer_done) return {};
     if (std::chrono::steady_clock::now() >= deadline) {
       if (unacknowledged == 0) return {};
@@ -152,7 +148,7 @@ LinkFailure TcpTransport::Finish() {
     if (peer_done) {
       std::this_thread::sleep_for(kSlice);
     } else {
-      WaitForDescriptor(fd_, POLLIN, kSlice);
+      WaitForDescriptor(fd_.get(), POLLIN, kSlice);
     }
   }
 }
@@ -161,7 +157,7 @@ LinkFailure TcpTransport::Finish() {
 TcpTransport::PeerState TcpTransport::DiscardIncoming() {
   std::array<char, 4096> discard;
   for (;;) {
-    const ssize_t n = ::recv(fd_, discard.data(), discard.size(), MSG_DONTWAIT);
+    const ssize_t n = ::recv(fd_.get(), discard.data(), discard.size(), MSG_DONTWAIT);
     if (n > 0 || (n < 0 && errno == EINTR)) continue;
     if (n == 0) return PeerState::kEnded;
     return errno == EAGAIN || errno == EWOULDBLOCK ? PeerState::kOpen : PeerState::kBroken;
@@ -183,12 +179,12 @@ LinkFailure TcpTransport::SendAll(std::span<const std::uint8_t> chunk, bool more
   const int flags = MSG_NOSIGNAL | (more_follows ? MSG_MORE : 0);
   unconfirmed_write_ = true;
   const auto send = [&](std::span<const std::uint8_t> rest) {
-    return ::send(fd_, rest.data(), rest.size(), flags);
+    return ::send(fd_.get(), rest.data(), rest.size(), flags);
   };
   const auto stalled = waits_.net_write * waits_.net_write_attempts;
   const auto await_room = [&] {
     return AwaitDescriptor(
-        fd_, POLLOUT, std::chrono::steady_clock::now() + stalled, kResultTransmissionError,
+        fd_.get(), POLLOUT, std::chrono::steady_clock::now() + stalled, kResultTransmissionError,
         peer_ + " took no data for " + std::to_string(stalled.count()) + " ms", peer_);
   };
   LinkFailure failure = WriteAll(chunk, send, await_room, peer_);
@@ -199,14 +195,14 @@ LinkFailure TcpTransport::SendAll(std::span<const std::uint8_t> chunk, bool more
 Received TcpTransport::Refill(std::span<std::uint8_t> into) {
   const std::chrono::milliseconds wait = WithinReply(waits_.net_read);
   LinkFailure failure = AwaitDescriptor(
-      fd_, POLLIN, std::chrono::steady_clock::now() + wait, kResultReceivingError,
+      fd_.get(), POLLIN, std::chrono::steady_clock::now() + wait, kResultReceivingError,
       "no answer from " + peer_ + " within " + std::to_string(wait.count()) + " ms", peer_);
   if (!failure.ok()) {
     read_failed_ = true;
     return {0, false, std::move(failure)};
   }
   for (;;) {
-    const ssize_t n = ::recv(fd_, into.data(), into.size(), 0);
+    const ssize_t n = ::recv(fd_.get(), into.data(), into.size(), 0);
     if (n > 0) {
       unconfirmed_write_ = false;
       return {static_cast<std::size_t>(n), false, {}};

@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "common/unique_fd.h"
 #include "link/link_settings.h"
 #include "link/transport.h"
 
@@ -38,13 +39,13 @@ class TcpTransport : public Transport {
   LinkFailure Finish() override;
 
  private:
-  TcpTransport(int fd, const LinkWaits& waits, std::string peer)
-      : Transport(kShape), fd_(fd), waits_(waits), peer_(std::move(peer)) {}
+  TcpTransport(UniqueFd fd, const LinkWaits& waits, std::string peer)
+      : Transport(kShape), fd_(std::move(fd)), waits_(waits), peer_(std::move(peer)) {}
   enum class PeerState { kOpen, kEnded, kBroken };
   PeerState DiscardIncoming();
   LinkFailure SendAll(std::span<const std::uint8_t> bytes, bool more_follows);
 
-  int fd_;
+  UniqueFd fd_;
   LinkWaits waits_;
   // "host:port", naming the printer in failures.
   std::string peer_;

@@ -38,9 +38,9 @@ Outcome<std::optional<UdpSocket>> OpenFailure(std::string_view what) {
 }  // namespace
 
 Outcome<std::optional<UdpSocket>> UdpSocket::Open() {
-  const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  UdpSocket socket(UniqueFd(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)));
+  const int fd = socket.fd_.get();
   if (fd < 0) return OpenFailure("cannot create a datagram socket");
-  UdpSocket socket(fd);
   const int on = 1;
   if (::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0) {
     return OpenFailure("cannot allow broadcasts");
@@ -49,27 +49,13 @@ Outcome<std::optional<UdpSocket>> UdpSocket::Open() {
   return {std::move(socket), {}};
 }
 
-UdpSocket::UdpSocket(UdpSocket&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-
-UdpSocket& UdpSocket::operator=(UdpSocket&& other) noexcept {
-  if (this != &other) {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = std::exchange(other.fd_, -1);
-  }
-  return *this;
-}
-
-UdpSocket::~UdpSocket() {
-  if (fd_ >= 0) ::close(fd_);
-}
-
 LinkFailure UdpSocket::SendTo(std::span<const std::uint8_t> datagram, const Ipv4Bytes& address,
                               std::uint16_t port) {
   sockaddr_in to{};
   to.sin_family = AF_INET;
   to.sin_port = htons(port);
   std::memcpy(&to.sin_addr, address.data(), address.size());
-  const ssize_t sent = ::sendto(fd_, datagram.data(), datagram.size(), MSG_NOSIGNAL,
+  const ssize_t sent = ::sendto(fd_.get(), datagram.data(), datagram.size(), MSG_NOSIGNAL,
                                 reinterpret_cast<const sockaddr*>(&to), sizeof to);
   if (sent == static_cast<ssize_t>(datagram.size())) return {};
   const int error = sent < 0 ? errno : EMSGSIZE;
@@ -80,8 +66,8 @@ LinkFailure UdpSocket::SendTo(std::span<const std::uint8_t> datagram, const Ipv4
 
 UdpSocket::Received UdpSocket::Receive(std::span<std::uint8_t> buffer,
                                        std::chrono::milliseconds wait) {
-  if (WaitForDescriptor(fd_, POLLIN, wait) != WaitResult::kReady) return {};
-  const ssize_t got = ::recv(fd_, buffer.data(), buffer.size(), MSG_DONTWAIT);
+  if (WaitForDescriptor(fd_.get(), POLLIN, wait) != WaitResult::kReady) return {};
+  const ssize_t got = ::recv(fd_.get(), buffer.data(), buffer.size(), MSG_DONTWAIT);
   if (got < 0) return {Arrival::kReceiveFailed, 0};
   return {Arrival::kDatagram, static_cast<std::size_t>(got)};
 }

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "common/failure.h"
+#include "common/unique_fd.h"
 #include "net/ipv4_text.h"
 
 namespace vantrel {
@@ -35,11 +36,11 @@ class UdpSocket {
   // at once loses no reply. No socket, with a port open failure, when none can be made.
   static Outcome<std::optional<UdpSocket>> Open();
 
-  UdpSocket(UdpSocket&& other) noexcept;
-  UdpSocket& operator=(UdpSocket&& other) noexcept;
+  UdpSocket(UdpSocket&&) noexcept = default;
+  UdpSocket& operator=(UdpSocket&&) noexcept = default;
   UdpSocket(const UdpSocket&) = delete;
   UdpSocket& operator=(const UdpSocket&) = delete;
-  ~UdpSocket();
+  ~UdpSocket() = default;
 
   // Empty when the system took the datagram; otherwise a transmission failure with its cause
   // (no route, for one).
@@ -56,9 +57,9 @@ class UdpSocket {
   Received Receive(std::span<std::uint8_t> buffer, std::chrono::milliseconds wait);
 
  private:
-  explicit UdpSocket(int fd) : fd_(fd) {}
+  explicit UdpSocket(UniqueFd fd) : fd_(std::move(fd)) {}
 
-  int fd_ = -1;
+  UniqueFd fd_;
 };
 
 }  // namespace vantrel

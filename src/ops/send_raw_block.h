@@ -8,7 +8,8 @@
 
 namespace vantrel {
 
-// The largest raw block one send takes: byte counts on the links are 32-bit.
+// The largest raw block one send takes: a send's byte count is unsigned 32-bit in the
+// command set this tool serves, however much the link layer itself could carry.
 inline constexpr std::uint64_t kMaxRawBlockBytes = 0xFFFFFFFFu;
 
 // Sends the bytes unchanged, with the progress window in percent mode. Nothing is read back.

@@ -7,8 +7,9 @@ namespace vantrel::app::testing {
 
 AppFixture::AppFixture(const std::function<void(MainWindowOptions&)>& adjust, sim::SimState state)
     : printer(state), server(printer) {
-  std::string error;
-  if (!server.Start("127.0.0.1", 0, &error)) throw std::runtime_error(error);
+  if (const auto started = server.Start("127.0.0.1", 0); !started.ok()) {
+    throw std::runtime_error(started.detail);
+  }
   MainWindowOptions options;
   options.prompts = &prompts;
   options.interface = kInterfaceEthernet;

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/dialogs/ethernet_setup_dialog.h"
-#include "app/main_window.h"
 #include "app/dialogs/net_setup_dialog.h"
+#include "app/main_window.h"
 #include "app/prompts.h"
 #include "sim_printer.h"
 #include "sim_tcp_server.h"

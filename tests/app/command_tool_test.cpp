@@ -10,6 +10,7 @@
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
 #include "app/tabs/command_tool_tab.h"
+#include "ops/send_raw_block.h"
 #include "support/unreadable_paths.h"
 
 namespace vantrel::app::testing {
@@ -133,8 +134,7 @@ class CommandToolTest : public QObject {
     tool.ClickWithFile("ButtonSendFile", nullptr);
     tool.ClickWithFile("ButtonSendFile", "missing.bin");
     // Beyond what one send can carry: refused before the link opens (a sparse file).
-    std::filesystem::resize_file(tool.File("raw.bin").toStdString(),
-                                 CommandToolTab::kMaxSendBytes + 1);
+    std::filesystem::resize_file(tool.File("raw.bin").toStdString(), kMaxRawBlockBytes + 1);
     tool.ClickWithFile("ButtonSendFile", "raw.bin");
     QCOMPARE(tool.Messages(),
              QStringList({"Open file Error!!!", "The file is too large to send."}));

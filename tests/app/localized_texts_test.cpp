@@ -11,11 +11,11 @@
 
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
-#include "app/tabs/command_tool_tab.h"
-#include "app/widgets/language.h"
 #include "app/dialogs/net_dialog_texts.h"
 #include "app/dialogs/rtc_setup_dialog.h"
 #include "app/dialogs/sensor_calibrate_dialog.h"
+#include "app/tabs/command_tool_tab.h"
+#include "app/widgets/language.h"
 
 namespace vantrel::app::testing {
 namespace {

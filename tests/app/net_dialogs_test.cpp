@@ -25,8 +25,9 @@ struct NetDialogsSetup {
   explicit NetDialogsSetup(std::string address = "127.0.0.1", bool answering = true,
                            sim::SimState tcp_printer = {})
       : responder(sim::MakeSimFleet(sim::SimNetState{}, 2)) {
-    std::string error;
-    if (!responder.Start({"127.0.0.1", 0}, &error)) throw std::runtime_error(error);
+    if (const auto started = responder.Start({"127.0.0.1", 0}); !started.ok()) {
+      throw std::runtime_error(started.detail);
+    }
     const std::uint16_t port = responder.port();
     if (!answering) responder.Stop();
     app = std::make_unique<AppFixture>(

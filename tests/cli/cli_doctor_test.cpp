@@ -3,8 +3,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "support/sim_fixture.h"
 #include "support/cli_runner.h"
+#include "support/sim_fixture.h"
 
 namespace vantrel {
 namespace {

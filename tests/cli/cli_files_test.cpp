@@ -4,9 +4,9 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
-#include "support/sim_fixture.h"
 #include "sim_profile.h"
 #include "support/cli_runner.h"
+#include "support/sim_fixture.h"
 
 namespace vantrel {
 namespace {

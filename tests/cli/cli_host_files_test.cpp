@@ -5,8 +5,8 @@
 
 #include <filesystem>
 
-#include "support/sim_fixture.h"
 #include "support/cli_runner.h"
+#include "support/sim_fixture.h"
 #include "support/unreadable_paths.h"
 
 namespace vantrel {

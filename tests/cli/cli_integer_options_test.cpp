@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
-#include "support/sim_fixture.h"
 #include "support/cli_runner.h"
+#include "support/sim_fixture.h"
 
 namespace vantrel {
 namespace {

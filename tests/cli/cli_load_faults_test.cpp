@@ -6,8 +6,8 @@
 #include <fstream>
 #include <optional>
 
-#include "support/sim_fixture.h"
 #include "support/cli_runner.h"
+#include "support/sim_fixture.h"
 
 namespace vantrel {
 namespace {

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
-#include "support/sim_fixture.h"
-#include "support/seen_requests.h"
 #include "sim_udp_responder.h"
 #include "support/cli_runner.h"
+#include "support/seen_requests.h"
+#include "support/sim_fixture.h"
 
 namespace vantrel {
 namespace {
@@ -21,8 +21,8 @@ class CliNetTest : public testing::SimFixture {
 
   void SetUp() override {
     SimFixture::SetUp();
-    std::string error;
-    ASSERT_TRUE(responder_.Start({"127.0.0.1", 0}, &error)) << error;
+    const auto started = responder_.Start({"127.0.0.1", 0});
+    ASSERT_TRUE(started.ok()) << started.detail;
   }
 
   CliRun Cli(const std::string& args) { return testing::RunCli(args); }

@@ -8,9 +8,9 @@
 #include <nlohmann/json.hpp>
 
 #include "config/config_file.h"
-#include "support/sim_fixture.h"
 #include "sim_pty_server.h"
 #include "support/cli_runner.h"
+#include "support/sim_fixture.h"
 
 namespace vantrel {
 namespace {
@@ -175,8 +175,8 @@ TEST(CliOverSerialTest, StatusOverAPseudoTerminal) {
   state.status_byte = 0x10;
   printer.SetState(state);
   sim::SimPtyServer pty(printer);
-  std::string error;
-  ASSERT_TRUE(pty.Start(&error)) << error;
+  const auto started = pty.Start();
+  ASSERT_TRUE(started.ok()) << started.detail;
   const CliRun run = Cli("status --json -i com --com " + pty.slave_path() + " --baud 115200");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(nlohmann::json::parse(run.out)["lit"], nlohmann::json({"Pause"}));

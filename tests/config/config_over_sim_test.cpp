@@ -4,10 +4,10 @@
 #include <functional>
 
 #include "config/config_file_image.h"
-#include "support/sim_fixture.h"
 #include "ops/dispatcher.h"
 #include "ops/write_configuration.h"
 #include "sim_profile.h"
+#include "support/sim_fixture.h"
 
 namespace vantrel {
 namespace {

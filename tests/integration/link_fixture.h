@@ -31,13 +31,14 @@ class SimLinkTest : public ::testing::TestWithParam<SimLink> {
   SimLinkTest() : tcp_(printer_), pty_(printer_) {}
 
   void SetUp() override {
-    std::string error;
     if (GetParam() == SimLink::kTcp) {
-      ASSERT_TRUE(tcp_.Start("127.0.0.1", 0, &error)) << error;
+      const auto started = tcp_.Start("127.0.0.1", 0);
+      ASSERT_TRUE(started.ok()) << started.detail;
       network_ = {"127.0.0.1", tcp_.port()};
       interface_ = kInterfaceEthernet;
     } else {
-      ASSERT_TRUE(pty_.Start(&error)) << error;
+      const auto started = pty_.Start();
+      ASSERT_TRUE(started.ok()) << started.detail;
       serial_.port_name = pty_.slave_path();
       interface_ = kInterfaceCom;
     }

@@ -7,9 +7,9 @@
 #include <chrono>
 
 #include "link/link_layer.h"
+#include "link/pseudo_terminal.h"
 #include "ops/status_control.h"
 #include "sim_printer.h"
-#include "link/pseudo_terminal.h"
 
 namespace vantrel {
 namespace {

@@ -6,12 +6,12 @@
 #include <cerrno>
 #include <chrono>
 
+#include "link/emulated_usb_printer.h"
 #include "link/link_layer.h"
 #include "link/usb_device_list.h"
 #include "link/usb_printer_match.h"
 #include "ops/status_control.h"
 #include "sim_printer.h"
-#include "link/emulated_usb_printer.h"
 
 namespace vantrel {
 namespace {

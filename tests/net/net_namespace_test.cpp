@@ -8,10 +8,10 @@
 #include <cstdlib>
 
 #include "net/net_setup_session.h"
-#include "support/seen_requests.h"
 #include "sim_private_network.h"
 #include "sim_udp_responder.h"
 #include "support/cli_runner.h"
+#include "support/seen_requests.h"
 
 namespace vantrel {
 namespace {
@@ -25,8 +25,8 @@ class PrivateNetworkTest : public ::testing::Test {
   void SetUp() override {
     std::string why;
     if (!sim::InPrivateLoopbackNetwork(why)) GTEST_SKIP() << "not sending broadcasts: " << why;
-    std::string error;
-    ASSERT_TRUE(responder_.Start({"0.0.0.0", DatagramTargets::kDefaultPort}, &error)) << error;
+    const auto started = responder_.Start({"0.0.0.0", DatagramTargets::kDefaultPort});
+    ASSERT_TRUE(started.ok()) << started.detail;
     DatagramTargets targets;  // 255.255.255.255, 224.0.0.251, 22368
     targets.discovery_wait = std::chrono::milliseconds(300);
     targets.setup_wait = std::chrono::milliseconds(1000);

@@ -12,8 +12,8 @@
 
 #include "net/net_setup_session.h"
 #include "net/setup_datagrams.h"
-#include "support/seen_requests.h"
 #include "sim_udp_responder.h"
+#include "support/seen_requests.h"
 
 namespace vantrel {
 namespace {
@@ -41,8 +41,8 @@ class NetSetupLoopbackTest : public ::testing::Test {
   NetSetupLoopbackTest() : responder_(sim::MakeSimFleet(sim::SimNetState{}, 3)) {}
 
   void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(responder_.Start({"127.0.0.1", 0}, &error)) << error;
+    const auto started = responder_.Start({"127.0.0.1", 0});
+    ASSERT_TRUE(started.ok()) << started.detail;
     session_ = NetSetupSession(LoopbackTargets(responder_.port()));
   }
 

@@ -6,9 +6,9 @@
 
 #include <map>
 
-#include "support/sim_fixture.h"
 #include "ops/dispatcher.h"
 #include "support/scripted_transport.h"
+#include "support/sim_fixture.h"
 
 namespace vantrel {
 namespace {

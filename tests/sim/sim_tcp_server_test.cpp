@@ -25,8 +25,8 @@ class SimTcpServerTest : public ::testing::Test {
     state.status_byte = 0x42;
     state.detail = {1, 2, 3, 4, 5, 6, 7, 8};
     printer_.SetState(state);
-    std::string error;
-    ASSERT_TRUE(server_.Start("127.0.0.1", 0, &error)) << error;
+    const auto started = server_.Start("127.0.0.1", 0);
+    ASSERT_TRUE(started.ok()) << started.detail;
   }
 
   // Long enough to show that nothing is coming, short enough to keep the suite fast.
@@ -175,9 +175,10 @@ TEST_F(SimTcpServerTest, StopIsPromptWhileAClientWaitsForADelayedAnswer) {
 TEST_F(SimTcpServerTest, StartFailsOnAPortInUse) {
   SimPrinter printer;
   SimTcpServer second(printer);
-  std::string error;
-  EXPECT_FALSE(second.Start("127.0.0.1", server_.port(), &error));
-  EXPECT_NE(error.find(std::to_string(server_.port())), std::string::npos) << error;
+  const SimFailure refused = second.Start("127.0.0.1", server_.port());
+  EXPECT_FALSE(refused.ok());
+  EXPECT_NE(refused.detail.find(std::to_string(server_.port())), std::string::npos)
+      << refused.detail;
 }
 
 }  // namespace

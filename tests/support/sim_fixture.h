@@ -21,8 +21,8 @@ class SimFixture : public ::testing::Test {
   SimFixture() : server_(printer_) {}
 
   void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(server_.Start("127.0.0.1", 0, &error)) << error;
+    const auto started = server_.Start("127.0.0.1", 0);
+    ASSERT_TRUE(started.ok()) << started.detail;
     target_ = {"127.0.0.1", server_.port()};
     link_.BindLinkSettings(nullptr, nullptr, &target_);
     LinkWaits waits;

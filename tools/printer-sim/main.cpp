@@ -10,8 +10,8 @@
 #include "sim_printer.h"
 #include "sim_profile.h"
 #include "sim_pty_server.h"
-#include "sim_terminal_text.h"
 #include "sim_tcp_server.h"
+#include "sim_terminal_text.h"
 #include "sim_udp_program.h"
 
 namespace {
@@ -107,12 +107,11 @@ int Serve(const Options& options, std::ostream& log) {
   // Held until the listening line is out, so that it is always the first line.
   std::unique_lock hold(output_mutex);
   const sigset_t signals = BlockStopSignals();
-  std::string error;
   vantrel::sim::SimPtyServer pty(printer, 0);
-  const bool started =
-      options.pty ? pty.Start(&error) : server.Start(options.host, options.port, &error);
-  if (!started) {
-    std::cerr << "vantrel-printer-sim: " << error << '\n';
+  const vantrel::sim::SimFailure failure =
+      options.pty ? pty.Start() : server.Start(options.host, options.port);
+  if (!failure.ok()) {
+    std::cerr << "vantrel-printer-sim: " << failure.detail << '\n';
     return 1;
   }
   if (options.pty) {
@@ -120,12 +119,14 @@ int Serve(const Options& options, std::ostream& log) {
   } else {
     std::cout << "listening on " << options.host << ':' << server.port() << std::endl;
   }
-  const auto udp = vantrel::sim::StartUdpResponder(options.udp, printer, options.host, error);
-  if (!udp && !error.empty()) {
-    std::cerr << "vantrel-printer-sim: " << error << '\n';
+  const auto udp = vantrel::sim::StartUdpResponder(options.udp, printer, options.host);
+  if (!udp.failure.ok()) {
+    std::cerr << "vantrel-printer-sim: " << udp.failure.detail << '\n';
     return 1;
   }
-  if (udp) std::cout << "udp on " << options.udp.host << ':' << udp->port() << std::endl;
+  if (udp.responder) {
+    std::cout << "udp on " << options.udp.host << ':' << udp.responder->port() << std::endl;
+  }
   hold.unlock();
   int signal = 0;
   sigwait(&signals, &signal);

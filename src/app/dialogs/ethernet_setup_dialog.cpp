@@ -3,8 +3,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/widgets/language.h"
 #include "app/dialogs/net_dialog_texts.h"
+#include "app/widgets/language.h"
 #include "app/widgets/printer_text.h"
 #include "app/widgets/typing_limit.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/widgets/localized_texts.h"
 #include "app/prompts.h"
+#include "app/widgets/localized_texts.h"
 #include "app/widgets/radio_group.h"
 #include "common/ansi_code_page.h"
 #include "net/net_settings.h"

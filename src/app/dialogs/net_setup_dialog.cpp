@@ -8,8 +8,8 @@
 #include <QUrl>
 
 #include "app/dialogs/ethernet_setup_dialog.h"
-#include "app/widgets/language.h"
 #include "app/dialogs/net_dialog_texts.h"
+#include "app/widgets/language.h"
 #include "app/widgets/printer_text.h"
 #include "net/network_target_entry.h"
 

@@ -7,9 +7,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/widgets/localized_texts.h"
 #include "app/operation_runner.h"
 #include "app/prompts.h"
+#include "app/widgets/localized_texts.h"
 #include "common/ansi_code_page.h"
 #include "link/link_settings.h"
 #include "net/net_setup_session.h"

@@ -6,8 +6,8 @@
 #include <array>
 #include <span>
 
-#include "app/widgets/localized_texts.h"
 #include "app/prompts.h"
+#include "app/widgets/localized_texts.h"
 #include "ops/clock_operations.h"
 
 namespace vantrel::app {

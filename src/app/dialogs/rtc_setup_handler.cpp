@@ -1,6 +1,6 @@
 // "RTC Setup": read the printer's clock (operation 7), let the user edit it, set it (6).
-#include "app/main_window.h"
 #include "app/dialogs/rtc_setup_dialog.h"
+#include "app/main_window.h"
 #include "ops/dispatcher.h"
 
 namespace vantrel::app {

@@ -7,8 +7,8 @@
 #include <functional>
 #include <span>
 
-#include "app/widgets/localized_texts.h"
 #include "app/prompts.h"
+#include "app/widgets/localized_texts.h"
 #include "app/widgets/radio_group.h"
 #include "ops/sensor_calibration.h"
 

@@ -1,6 +1,6 @@
 // "Calibrate Sensor": the dialog fills a calibration request, operation 8 sends it.
-#include "app/main_window.h"
 #include "app/dialogs/sensor_calibrate_dialog.h"
+#include "app/main_window.h"
 #include "ops/dispatcher.h"
 
 namespace vantrel::app {

@@ -1,6 +1,6 @@
 // "Print Test Page": a label sized from the configuration tab, printed by operation 14.
-#include "app/tabs/config_bindings.h"
 #include "app/main_window.h"
+#include "app/tabs/config_bindings.h"
 #include "ops/dispatcher.h"
 
 namespace vantrel::app {

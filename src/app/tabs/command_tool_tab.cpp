@@ -15,6 +15,7 @@
 #include "app/widgets/controls.h"
 #include "app/widgets/host_path.h"
 #include "common/host_file.h"
+#include "ops/send_raw_block.h"
 
 namespace vantrel::app {
 namespace {
@@ -175,7 +176,7 @@ void CommandToolTab::ButtonSendFileClick() {
   const std::optional<QString> path = host_.prompts->OpenFile(kAnyFile);
   if (!path) return;
   std::vector<std::uint8_t> bytes;
-  const HostFileResult read = ReadHostFile(HostPath(*path), kMaxSendBytes, bytes);
+  const HostFileResult read = ReadHostFile(HostPath(*path), kMaxRawBlockBytes, bytes);
   if (read.code == HostFileError::kTooLarge) {
     host_.prompts->Message(QStringLiteral("The file is too large to send."),
                            ToQString(read.detail));

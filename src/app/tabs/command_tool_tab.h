@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/widgets/localized_texts.h"
 #include "app/prompts.h"
+#include "app/widgets/localized_texts.h"
 #include "app/widgets/radio_group.h"
 #include "common/ansi_code_page.h"
 
@@ -38,8 +38,6 @@ class CommandToolTab : public QWidget {
  public:
   static constexpr int kBufferCount = 12;
   static constexpr int kMaxCharacters = 10'485'760;
-  // The largest block the link can be handed in one send: its count is an int.
-  static constexpr std::size_t kMaxSendBytes = 0x7FFFFFFF;
 
   // `max_characters` is the editor's limit; tests make it small.
   explicit CommandToolTab(CommandToolHost host, QWidget* parent = nullptr,

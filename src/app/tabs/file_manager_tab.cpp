@@ -24,7 +24,6 @@ namespace {
 const QStringList kMemoryItems = {"DRAM", "FLASH", "CARD"};
 // Where TrueType files are looked for first.
 const QString kSystemFontFolder = QStringLiteral("/usr/share/fonts");
-// The raw block's length travels in 32 bits.
 
 // "desc|pattern|desc|pattern" as the file dialog writes it: "desc (pattern);;desc (pattern)".
 // File names here are case-sensitive, so "*.BMP" also takes "*.bmp".

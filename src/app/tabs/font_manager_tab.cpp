@@ -9,10 +9,10 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "app/tabs/preview_font_dialog.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/host_path.h"
 #include "app/widgets/number_text.h"
-#include "app/tabs/preview_font_dialog.h"
 #include "fonts/encode_table.h"
 #include "fonts/font_choices.h"
 #include "fonts/font_writers.h"

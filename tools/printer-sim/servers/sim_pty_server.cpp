@@ -28,33 +28,25 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-bool Fail(std::string* error, const std::string& text) {
-  if (error != nullptr) *error = text + ": " + std::strerror(errno);
-  return false;
-}
-
 }  // namespace
 
-bool SimPtyServer::Start(std::string* error) {
+SimFailure SimPtyServer::Start() {
   master_ = UniqueFd(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK));
   if (!master_.valid() || ::grantpt(master_.get()) != 0 || ::unlockpt(master_.get()) != 0) {
-    return Fail(error, "cannot create a pseudo-terminal");
+    return SystemFailure("cannot create a pseudo-terminal");
   }
   slave_path_ = ::ptsname(master_.get());
   slave_ = UniqueFd(::open(slave_path_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
-  if (!slave_.valid()) return Fail(error, "cannot open " + slave_path_);
+  if (!slave_.valid()) return SystemFailure("cannot open " + slave_path_);
   // Raw from the start: no echo and no line editing, whoever opens the line first.
   termios line{};
   ::tcgetattr(slave_.get(), &line);
   ::cfmakeraw(&line);
   ::tcsetattr(slave_.get(), TCSANOW, &line);
   std::string wake_error;
-  if (!wake_.Open(wake_error)) {
-    if (error != nullptr) *error = wake_error;
-    return false;
-  }
+  if (!wake_.Open(wake_error)) return {wake_error};
   thread_ = std::thread([this] { Run(); });
-  return true;
+  return {};
 }
 
 void SimPtyServer::Stop() {

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "sim_failure.h"
 #include "sim_printer.h"
 #include "sim_socket.h"
 
@@ -24,7 +25,7 @@ class SimPtyServer {
   SimPtyServer& operator=(const SimPtyServer&) = delete;
   ~SimPtyServer() { Stop(); }
 
-  bool Start(std::string* error = nullptr);
+  SimFailure Start();
   void Stop();
   // The device path a serial link opens, e.g. /dev/pts/3.
   const std::string& slave_path() const { return slave_path_; }

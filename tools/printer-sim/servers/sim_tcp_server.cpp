@@ -3,26 +3,18 @@
 #include <algorithm>
 
 namespace vantrel::sim {
-namespace {
-
-bool Fail(std::string* error, std::string message) {
-  if (error != nullptr) *error = std::move(message);
-  return false;
-}
-
-}  // namespace
 
 SimTcpServer::SimTcpServer(SimPrinter& printer, std::size_t received_limit)
     : printer_(printer), received_limit_(received_limit) {}
 
-bool SimTcpServer::Start(const std::string& host, std::uint16_t port, std::string* error) {
-  if (thread_.joinable()) return Fail(error, "already started");
+SimFailure SimTcpServer::Start(const std::string& host, std::uint16_t port) {
+  if (thread_.joinable()) return {"already started"};
   std::string message;
   if (!ResolveListenAddress(host, port, address_, message) || !wake_.Open(message)) {
-    return Fail(error, message);
+    return {message};
   }
   listener_ = OpenListener(address_, message);
-  if (!listener_.valid()) return Fail(error, message);
+  if (!listener_.valid()) return {message};
   {
     std::lock_guard lock(mutex_);
     running_ = true;
@@ -32,7 +24,7 @@ bool SimTcpServer::Start(const std::string& host, std::uint16_t port, std::strin
   // Faults set before Start, a refusal above all, hold from the first moment.
   ApplyFaultChanges();
   thread_ = std::thread(&SimTcpServer::Run, this);
-  return true;
+  return {};
 }
 
 std::uint16_t SimTcpServer::port() const {

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "sim_failure.h"
 #include "sim_faults.h"
 #include "sim_printer.h"
 #include "sim_socket.h"
@@ -30,8 +31,7 @@ class SimTcpServer {
   ~SimTcpServer() { Stop(); }
 
   // port 0 picks a free port; port() then tells which.
-  bool Start(const std::string& host = "127.0.0.1", std::uint16_t port = 0,
-             std::string* error = nullptr);
+  SimFailure Start(const std::string& host = "127.0.0.1", std::uint16_t port = 0);
   std::uint16_t port() const;
   // Prompt even with a client connected; drops that client.
   void Stop();

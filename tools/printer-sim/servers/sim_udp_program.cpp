@@ -24,17 +24,17 @@ void AddUdpOptions(CLI::App& app, SimUdpProgramOptions& options) {
       });
 }
 
-std::unique_ptr<SimUdpResponder> StartUdpResponder(const SimUdpProgramOptions& options,
-                                                   SimPrinter& printer, const std::string& tcp_host,
-                                                   std::string& error) {
-  if (!options.port) return nullptr;
+StartedUdpResponder StartUdpResponder(const SimUdpProgramOptions& options, SimPrinter& printer,
+                                      const std::string& tcp_host) {
+  if (!options.port) return {};
   SimNetState first = printer.state().net;
   if (!options.mac.empty()) first.mac = *ParseSimMac(options.mac);
   if (const auto address = ParseSimIpv4(tcp_host)) first.ip = first.in_use = *address;
   auto responder =
       std::make_unique<SimUdpResponder>(MakeSimFleet(first, options.printers), &printer);
-  if (!responder->Start({options.host, *options.port, "224.0.0.251"}, &error)) return nullptr;
-  return responder;
+  SimFailure failure = responder->Start({options.host, *options.port, "224.0.0.251"});
+  if (!failure.ok()) return {nullptr, std::move(failure)};
+  return {std::move(responder), {}};
 }
 
 }  // namespace vantrel::sim

@@ -22,11 +22,15 @@ struct SimUdpProgramOptions {
 
 void AddUdpOptions(CLI::App& app, SimUdpProgramOptions& options);
 
+struct StartedUdpResponder {
+  std::unique_ptr<SimUdpResponder> responder;  // none when not asked for or not started
+  SimFailure failure;                          // why it could not start
+};
+
 // Starts the responder when a port was given, printer 0 being the TCP printer and answering with
-// `tcp_host` as its address when that is IPv4; nullptr with `error` set when it cannot start.
-// Returns nullptr and no error when UDP was not asked for.
-std::unique_ptr<SimUdpResponder> StartUdpResponder(const SimUdpProgramOptions& options,
-                                                   SimPrinter& printer, const std::string& tcp_host,
-                                                   std::string& error);
+// `tcp_host` as its address when that is IPv4. Neither a responder nor a failure when UDP was
+// not asked for.
+StartedUdpResponder StartUdpResponder(const SimUdpProgramOptions& options, SimPrinter& printer,
+                                      const std::string& tcp_host);
 
 }  // namespace vantrel::sim

@@ -17,35 +17,25 @@ namespace {
 constexpr std::size_t kDatagramCapacity = 2048;
 constexpr SimMac kEveryPrinter = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
 
-bool Fail(std::string* error, std::string message) {
-  if (error != nullptr) *error = std::move(message);
-  return false;
-}
-
-std::string SystemError(const std::string& what) {
-  return what + ": " + std::strerror(errno);
-}
-
 // Broadcasts and multicast reach only a socket on the any-address; outside a private namespace
 // it would answer whoever asks on the real network, so it is allowed only inside one.
-bool CheckBindAddress(const in_addr& address, std::string* error) {
-  if ((ntohl(address.s_addr) >> 24) == 127) return true;
+SimFailure CheckBindAddress(const in_addr& address) {
+  if ((ntohl(address.s_addr) >> 24) == 127) return {};
   std::string why;
-  if (InPrivateLoopbackNetwork(why)) return true;
-  return Fail(error,
-              "a non-loopback UDP address is allowed only in a private network namespace; " + why);
+  if (InPrivateLoopbackNetwork(why)) return {};
+  return {"a non-loopback UDP address is allowed only in a private network namespace; " + why};
 }
 
-bool JoinGroup(int fd, const std::string& group, std::string* error) {
+SimFailure JoinGroup(int fd, const std::string& group) {
   ip_mreq membership{};
   if (::inet_pton(AF_INET, group.c_str(), &membership.imr_multiaddr) != 1) {
-    return Fail(error, "invalid multicast group " + group);
+    return {"invalid multicast group " + group};
   }
   membership.imr_interface.s_addr = htonl(INADDR_ANY);
   if (::setsockopt(fd, IPPROTO_IP, IP_ADD_MEMBERSHIP, &membership, sizeof membership) != 0) {
-    return Fail(error, SystemError("join " + group));
+    return SystemFailure("join " + group);
   }
-  return true;
+  return {};
 }
 
 template <std::size_t N>
@@ -72,15 +62,15 @@ SimUdpResponder::SimUdpResponder(std::vector<SimNetState> fleet, SimPrinter* sha
   if (shared_first_ != nullptr && !factory_.empty()) SetPrinter(0, factory_.front());
 }
 
-bool SimUdpResponder::Start(const SimUdpOptions& options, std::string* error) {
-  if (thread_.joinable()) return Fail(error, "already started");
+SimFailure SimUdpResponder::Start(const SimUdpOptions& options) {
+  if (thread_.joinable()) return {"already started"};
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(options.port);
   if (::inet_pton(AF_INET, options.host.c_str(), &address.sin_addr) != 1) {
-    return Fail(error, "not an IPv4 address: " + options.host);
+    return {"not an IPv4 address: " + options.host};
   }
-  if (!CheckBindAddress(address.sin_addr, error)) return false;
+  if (SimFailure allowed = CheckBindAddress(address.sin_addr); !allowed.ok()) return allowed;
   socket_ = UniqueFd(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
   const int on = 1;
   socklen_t length = sizeof address;
@@ -88,18 +78,19 @@ bool SimUdpResponder::Start(const SimUdpOptions& options, std::string* error) {
       ::setsockopt(socket_.get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
       ::bind(socket_.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
       ::getsockname(socket_.get(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    return Fail(error, SystemError("UDP on " + options.host + ":" + std::to_string(options.port)));
+    return SystemFailure("UDP on " + options.host + ":" + std::to_string(options.port));
   }
-  if (address.sin_addr.s_addr == htonl(INADDR_ANY) &&
-      !JoinGroup(socket_.get(), options.multicast_group, error)) {
-    return false;
+  if (address.sin_addr.s_addr == htonl(INADDR_ANY)) {
+    if (SimFailure joined = JoinGroup(socket_.get(), options.multicast_group); !joined.ok()) {
+      return joined;
+    }
   }
   std::string message;
-  if (!wake_.Open(message)) return Fail(error, message);
+  if (!wake_.Open(message)) return {message};
   port_ = ntohs(address.sin_port);
   stop_requested_ = false;
   thread_ = std::thread(&SimUdpResponder::Run, this);
-  return true;
+  return {};
 }
 
 void SimUdpResponder::Stop() {

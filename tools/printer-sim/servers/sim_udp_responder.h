@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "sim_failure.h"
 #include "sim_net_datagrams.h"
 #include "sim_net_state.h"
 #include "sim_socket.h"
@@ -42,7 +43,7 @@ class SimUdpResponder {
   SimUdpResponder& operator=(const SimUdpResponder&) = delete;
   ~SimUdpResponder() { Stop(); }
 
-  bool Start(const SimUdpOptions& options, std::string* error = nullptr);
+  SimFailure Start(const SimUdpOptions& options);
   std::uint16_t port() const { return port_; }
   void Stop();
 
