@@ -7,7 +7,7 @@
 #include <string>
 
 #include "ops/dispatcher.h"
-#include "sim_fixture.h"
+#include "support/sim_fixture.h"
 
 namespace vantrel {
 namespace {
