@@ -50,6 +50,7 @@ int LinkLayer::OpenLink(int interface) {
   last_failure_ = {};
   delivery_failed_ = false;
   lost_ = false;
+  overdue_ = false;
   if (!IsValidInterface(interface)) {
     last_failure_ = {kResultPortOpenError, 0, "unknown interface " + std::to_string(interface)};
     return kInvalidLinkHandle;
@@ -62,7 +63,14 @@ int LinkLayer::OpenLink(int interface) {
   transport_ = std::move(opened.value);
   interface_ = interface;
   if (ReceiveRing* ring = RingFor(interface)) ring->Reset();
+  SetReadBound(waits_.operation_read, "the operation's read bound");
   return transport_->shape().handle;
+}
+
+void LinkLayer::SetReadBound(std::chrono::milliseconds bound, std::string name) {
+  read_deadline_ = Clock::now() + bound;
+  read_bound_ = bound;
+  read_bound_name_ = std::move(name);
 }
 
 void LinkLayer::CloseLink() {
@@ -147,13 +155,10 @@ bool LinkLayer::Refill() {
   if (transport_ == nullptr || ring == nullptr || transport_->shape().refill_size == 0) {
     return FailReading("this link cannot receive");
   }
-  const Clock::time_point deadline = reply_deadline_.value_or(Clock::time_point::max());
-  const auto bound_passed = [&] {
-    return Fail(
-        {kResultReceivingError, ETIMEDOUT,
-         "the reply was not complete within " + std::to_string(ReplyBound().count()) + " ms"});
-  };
-  if (Clock::now() >= deadline) return bound_passed();
+  const Clock::time_point reply_deadline = reply_deadline_.value_or(Clock::time_point::max());
+  const bool read_bound_first = read_deadline_ <= reply_deadline;
+  const Clock::time_point deadline = read_bound_first ? read_deadline_ : reply_deadline;
+  if (Clock::now() >= deadline) return FailLate(read_bound_first);
   std::array<std::uint8_t, 4096> buffer;
   const std::size_t room =
       std::min({buffer.size(), transport_->shape().refill_size, ring->free_space()});
@@ -162,10 +167,22 @@ bool LinkLayer::Refill() {
   if (received.count == 0) {
     lost_ = lost_ || received.lost;
     return received.lost || Clock::now() < deadline ? Fail(std::move(received.failure))
-                                                    : bound_passed();
+                                                    : FailLate(read_bound_first);
   }
   ring->Append(std::span(buffer.data(), std::min(received.count, room)));
   return true;
+}
+
+bool LinkLayer::FailLate(bool read_bound) {
+  if (!read_bound) {
+    return Fail(
+        {kResultReceivingError, ETIMEDOUT,
+         "the reply was not complete within " + std::to_string(ReplyBound().count()) + " ms"});
+  }
+  overdue_ = true;
+  return Fail({kResultReceivingError, ETIMEDOUT,
+               "the printer answered too slowly: " + read_bound_name_ + " of " +
+                   std::to_string(read_bound_.count()) + " ms passed"});
 }
 
 bool LinkLayer::ReadReplyByte(std::uint8_t& byte) {

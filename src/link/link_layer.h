@@ -50,8 +50,12 @@ class LinkLayer {
   const LinkWaits& waits() const { return waits_; }
   Progress& progress() { return progress_; }
 
-  // Returns the link handle or kInvalidLinkHandle. Empties the interface's receive ring.
+  // Returns the link handle or kInvalidLinkHandle. Empties the interface's receive ring and
+  // gives the connection's reads, together, the operation's read bound from now.
   int OpenLink(int interface);
+  // Gives the open connection's reads, together, `bound` from now instead; `name` names the
+  // bound in the failure when it passes ("the file load's bound").
+  void SetReadBound(std::chrono::milliseconds bound, std::string name);
   // Ends the connection; on ETHERNET it first makes sure the printer took the last bytes.
   void CloseLink();
   // True when the last close found that the printer did not get every byte written, although
@@ -68,10 +72,15 @@ class LinkLayer {
   // True once a read of the current connection found it ended by the printer (a reset, a
   // hang-up, a vanished device): unlike silence, no more bytes can come. Cleared by every open.
   bool LinkLost() const { return lost_; }
+  // True once the current connection can bring nothing more: the printer ended it, or its read
+  // bound passed. Cleared by every open.
+  bool ReadsEnded() const { return lost_ || overdue_; }
   // True when a failed exchange only lacks its answer (silence, or an answer that made no
-  // sense), so a question the printer may not know can be passed over. A failed send or a lost
-  // connection is no missing answer.
-  bool AnswerMissing(ResultCode result) const { return result == kResultReceivingError && !lost_; }
+  // sense), so a question the printer may not know can be passed over. A failed send, a lost
+  // connection or an operation out of time is no missing answer.
+  bool AnswerMissing(ResultCode result) const {
+    return result == kResultReceivingError && !ReadsEnded();
+  }
 
   bool WriteLink(std::span<const std::uint8_t> bytes);
   bool WriteLink(std::string_view text);
@@ -111,6 +120,8 @@ class LinkLayer {
   ReceiveRing* RingFor(int interface);
   std::chrono::milliseconds ReplyBound() const;
   bool Refill();
+  // The refill ended at its deadline: the connection's read bound's or the reply's.
+  bool FailLate(bool read_bound);
   bool Fail(LinkFailure failure);
   // A failure found by the reader itself (a malformed or oversized reply): code 3.
   bool FailReading(std::string detail);
@@ -128,8 +139,12 @@ class LinkLayer {
   std::unique_ptr<ReceiveRing> rings_[3];
   LinkFailure last_failure_;
   std::optional<Clock::time_point> reply_deadline_;
+  Clock::time_point read_deadline_ = Clock::time_point::max();
+  std::chrono::milliseconds read_bound_{0};
+  std::string read_bound_name_;
   bool delivery_failed_ = false;
   bool lost_ = false;
+  bool overdue_ = false;
 };
 
 // Closes the link on every path out of an operation.

@@ -47,6 +47,11 @@ struct LinkWaits {
   // A whole reply (byte, bytes, line or frame) must be in this long after the interface's read
   // wait: enough for 1024 bytes at 2400 baud, and a trickling printer cannot hold a read open.
   std::chrono::milliseconds reply_extra{10000};
+  // Every reply of one operation must be in this long after its link opened: each reply being
+  // bounded does not stop a printer that trickles them from holding a long read for hours.
+  std::chrono::milliseconds operation_read{120000};
+  // The same for a file read back from the printer, which is one long reply.
+  std::chrono::milliseconds load_total{300000};
   // The pause before each frame of a framed list.
   std::chrono::milliseconds list_frame_pause{50};
 };

@@ -14,6 +14,9 @@ ResultCode LoadFile(LinkLayer& link, int interface, LoadRequest& request) {
   }
   LinkConnection connection(link, interface);
   if (!connection.is_open()) return kResultPortOpenError;
+  // The file is one long reply: a printer sending it byte by byte within each read wait would
+  // otherwise hold the load for as long as it likes.
+  link.SetReadBound(link.waits().load_total, "the file load's bound");
   if (const ResultCode r = link.SendCommandText("\r\n"); r != kResultOk) return r;
   std::this_thread::sleep_for(request.settle_pause);
   CommandWriter writer(link);
@@ -24,9 +27,11 @@ ResultCode LoadFile(LinkLayer& link, int interface, LoadRequest& request) {
   while (request.received.size() < request.capacity && link.ReadReplyByte(byte)) {
     request.received.push_back(byte);
   }
-  // The file ends when the printer stops sending; a printer that reset or hung up stopped
-  // part way, and what arrived is not the file.
-  if (request.received.size() < request.capacity && link.LinkLost()) return kResultReceivingError;
+  // The file ends when the printer stops sending; a printer that reset or hung up, or was still
+  // sending when the load's bound passed, stopped part way, and what arrived is not the file.
+  if (request.received.size() < request.capacity && link.ReadsEnded()) {
+    return kResultReceivingError;
+  }
   return kResultOk;
 }
 

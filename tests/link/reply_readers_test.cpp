@@ -192,6 +192,19 @@ TEST_F(ReplyReadersTest, QueryFramedReplyMapsWriteAndReadFailures) {
   EXPECT_EQ(link_.QueryFramedReply("Y\r\n", reply_), kResultTransmissionError);
 }
 
+// An old printer's unanswered question may be passed over; an operation out of time may not.
+TEST_F(ReplyReadersTest, ReplyPastTheOperationsBoundIsNoMissingAnswer) {
+  LinkWaits waits = link_.waits();
+  waits.operation_read = std::chrono::milliseconds(0);
+  link_.SetWaits(waits);
+  Open();
+  Deliver("{1|a}");
+  EXPECT_FALSE(link_.ReadFramedReply(reply_));
+  EXPECT_FALSE(link_.AnswerMissing(kResultReceivingError));
+  EXPECT_TRUE(link_.ReadsEnded());
+  EXPECT_EQ(script_->refills, 0);
+}
+
 TEST(InterfaceAnnouncementTest, NamesEachInterface) {
   EXPECT_EQ(InterfaceAnnouncement(kInterfaceUsb), "\r\nDIAGNOSTIC INTERFACE USB\r\n");
   EXPECT_EQ(InterfaceAnnouncement(kInterfaceCom), "\r\nDIAGNOSTIC INTERFACE COM\r\n");
