@@ -60,17 +60,27 @@ int LinkLayer::OpenLink(int interface) {
     return kInvalidLinkHandle;
   }
   transport_ = std::move(opened.value);
+  cancel_.Attach(transport_.get());
   interface_ = interface;
+  // A cancel that came while connecting.
+  if (cancel_.cancelled()) {
+    CloseLink();
+    FailCancelled(kResultPortOpenError);
+    return kInvalidLinkHandle;
+  }
   if (ReceiveRing* ring = RingFor(interface)) ring->Reset();
   return transport_->shape().handle;
 }
 
 void LinkLayer::CloseLink() {
   if (transport_ == nullptr) return;
-  if (LinkFailure finished = transport_->Finish(); !finished.ok()) {
+  // A cancelled operation does not wait for the printer to take what it was sent.
+  if (LinkFailure finished = cancel_.cancelled() ? LinkFailure{} : transport_->Finish();
+      !finished.ok()) {
     delivery_failed_ = true;
     last_failure_ = std::move(finished);
   }
+  cancel_.Attach(nullptr);
   transport_.reset();
 }
 
@@ -114,6 +124,11 @@ bool LinkLayer::FailReading(std::string detail) {
   return Fail({kResultReceivingError, 0, std::move(detail)});
 }
 
+bool LinkLayer::FailCancelled(ResultCode code) {
+  lost_ = true;
+  return Fail(CancelledFailure(code));
+}
+
 bool LinkLayer::WriteLink(std::string_view text) {
   return WriteLink(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
@@ -127,9 +142,11 @@ bool LinkLayer::WriteLink(std::span<const std::uint8_t> bytes) {
   while (sent < length) {
     const std::size_t piece = std::min(chunk_size, length - sent);
     const bool more = sent + piece < length;
+    if (cancel_.cancelled()) return FailCancelled(kResultTransmissionError);
     if (LinkFailure written = transport_->WriteChunk(bytes.subspan(sent, piece), more);
         !written.ok()) {
-      return Fail(std::move(written));
+      return cancel_.cancelled() ? FailCancelled(kResultTransmissionError)
+                                 : Fail(std::move(written));
     }
     sent += piece;
     // 64-bit product: a block of several GiB must not wrap the percentage.
@@ -153,6 +170,7 @@ bool LinkLayer::Refill() {
         {kResultReceivingError, ETIMEDOUT,
          "the reply was not complete within " + std::to_string(ReplyBound().count()) + " ms"});
   };
+  if (cancel_.cancelled()) return FailCancelled(kResultReceivingError);
   if (Clock::now() >= deadline) return bound_passed();
   std::array<std::uint8_t, 4096> buffer;
   const std::size_t room =
@@ -160,6 +178,7 @@ bool LinkLayer::Refill() {
   transport_->SetReplyDeadline(deadline);
   Received received = transport_->Refill(std::span(buffer.data(), room));
   if (received.count == 0) {
+    if (cancel_.cancelled()) return FailCancelled(kResultReceivingError);
     lost_ = lost_ || received.lost;
     return received.lost || Clock::now() < deadline ? Fail(std::move(received.failure))
                                                     : bound_passed();
