@@ -14,6 +14,7 @@
 #include "app/command_tool_tab.h"
 #include "app/language.h"
 #include "app/net_dialog_texts.h"
+#include "app/operation_texts.h"
 #include "app/rtc_setup_dialog.h"
 #include "app/sensor_calibrate_dialog.h"
 
@@ -79,6 +80,10 @@ class LocalizedTextsTest : public QObject {
         QVERIFY2(Representable(traditional, "BIG5"), std::string(traditional).c_str());
         QVERIFY2(Representable(simplified, "GB2312"), std::string(simplified).c_str());
       }
+    }
+    for (const LocalizedText& text : OperationTexts()) {
+      QVERIFY(Representable(text.In(kTraditionalChinese), "BIG5"));
+      QVERIFY(Representable(text.In(kSimplifiedChinese), "GB2312"));
     }
     // The check itself can fail: a simplified-only character is not Big5.
     QVERIFY(!Representable("简", "BIG5"));
