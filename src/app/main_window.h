@@ -50,8 +50,9 @@ struct MainWindowOptions {
   SerialDeviceRoots serial_devices;
   // On the simulated printer: the title says so.
   bool demo = false;
-  // Opens the network dialog's web setup page; empty: the desktop's URL handler.
-  std::function<void(const QString& url)> open_url;
+  // Opens the network dialog's web setup page, false when it cannot; empty: the desktop's URL
+  // handler.
+  std::function<bool(const QString& url)> open_url;
 };
 
 // The main window. It owns, for the whole run, the link settings, the current configuration,
@@ -168,7 +169,7 @@ class TFormMain : public QMainWindow {
   ParallelPortName parallel_;
   NetworkTarget network_;
   DatagramTargets datagrams_;
-  std::function<void(const QString& url)> open_url_;
+  std::function<bool(const QString& url)> open_url_;
   NetSettings net_settings_;
   ClockSettings clock_;
   PrinterConfig config_;
