@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "app/localized_texts.h"
+#include "app/widgets/localized_texts.h"
 
 namespace vantrel::app {
 

@@ -6,14 +6,14 @@
 #include <QMenuBar>
 #include <QStatusBar>
 
-#include "app/config_bindings.h"
-#include "app/config_group.h"
-#include "app/ethernet_setup_dialog.h"
-#include "app/font_manager_tab.h"
-#include "app/language.h"
-#include "app/operation_texts.h"
-#include "app/status_bar_texts.h"
-#include "app/status_group.h"
+#include "app/dialogs/ethernet_setup_dialog.h"
+#include "app/tabs/config_bindings.h"
+#include "app/tabs/config_group.h"
+#include "app/tabs/font_manager_tab.h"
+#include "app/tabs/status_group.h"
+#include "app/widgets/language.h"
+#include "app/widgets/operation_texts.h"
+#include "app/widgets/status_bar_formats.h"
 #include "ops/dispatcher.h"
 
 namespace vantrel::app {
@@ -190,6 +190,13 @@ void TFormMain::ShowResult(const LinkFailure& failure) {
   }
   prompts_->Message(QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size())),
                     detail);
+}
+
+QPoint TFormMain::DialogOrigin() const {
+  const QRect frame = frameGeometry();
+  const ProgressOrigin origin =
+      ProgressOriginFor(frame.x(), frame.y(), frame.width(), frame.height());
+  return {origin.x, origin.y};
 }
 
 void TFormMain::RefreshStatusBar() {

@@ -14,12 +14,12 @@
 #include <string>
 
 #include "app/busy_panel.h"
-#include "app/command_tool_tab.h"
-#include "app/localized_texts.h"
 #include "app/operation_runner.h"
 #include "app/progress_window.h"
 #include "app/prompts.h"
-#include "app/radio_group.h"
+#include "app/tabs/command_tool_tab.h"
+#include "app/widgets/localized_texts.h"
+#include "app/widgets/radio_group.h"
 #include "common/ansi_code_page.h"
 #include "config/printer_config.h"
 #include "config/unit_conversions.h"

@@ -7,9 +7,11 @@
 #include <string>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_decimal_integer.h"
 #include "cli/cli_file_download.h"
 #include "cli/cli_json.h"
 #include "cli/cli_memory_words.h"
+#include "cli/cli_terminal_text.h"
 #include "common/host_file.h"
 #include "ops/dispatcher.h"
 #include "ops/download_file_type.h"
@@ -38,7 +40,9 @@ void PrintMemoryText(const MemoryInfo& info) {
     std::cout << MemoryWord(static_cast<MemoryDevice>(device)) << ": physical "
               << number(block.physical_known, block.physical_space) << ", free "
               << number(block.free_known, block.free_space) << '\n';
-    for (const std::string& name : FileListLines(block)) std::cout << "  " << name << '\n';
+    for (const std::string& name : FileListLines(block)) {
+      std::cout << "  " << PrintableText(name) << '\n';
+    }
   }
 }
 
@@ -97,6 +101,7 @@ void AddLoadWaitOption(CLI::App& command, int& wait_ms) {
   command
       .add_option("--wait", wait_ms,
                   "milliseconds without a byte that end the file (default: the interface's)")
+      ->transform(DecimalInteger())
       ->check(CLI::Range(1, 600000));
 }
 
@@ -132,6 +137,7 @@ void AddLoadCommand(CLI::App& files, CliContext& context) {
   load->add_option("NAME", options->name, "the printer file name")->required();
   load->add_option("--out", options->out, "where to save it")->required();
   load->add_option("--max", options->max, "stop after this many bytes")
+      ->transform(DecimalCount())
       ->check(CLI::Range(std::size_t{0}, std::size_t{0x7FFFFFFF}))
       ->capture_default_str();
   AddLoadWaitOption(*load, options->wait_ms);

@@ -15,7 +15,7 @@
 
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
-#include "app/command_tool_tab.h"
+#include "app/tabs/command_tool_tab.h"
 #include "app/demo_printer.h"
 #include "ops/download_file_type.h"
 #include "ops/read_configuration.h"

@@ -9,7 +9,7 @@
 
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
-#include "app/radio_group.h"
+#include "app/widgets/radio_group.h"
 
 namespace vantrel::app::testing {
 namespace {

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "config/config_file_image.h"
-#include "integration/sim_fixture.h"
+#include "support/sim_fixture.h"
 #include "ops/dispatcher.h"
 #include "ops/write_configuration.h"
 #include "sim_profile.h"

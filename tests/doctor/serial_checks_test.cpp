@@ -6,7 +6,7 @@
 
 #include "doctor/fake_system_tree.h"
 #include "ops/status_control.h"
-#include "transports/pseudo_terminal.h"
+#include "link/pseudo_terminal.h"
 
 namespace vantrel {
 namespace {

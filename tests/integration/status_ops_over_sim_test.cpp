@@ -7,7 +7,7 @@
 #include "link/tcp_transport.h"
 #include "ops/dispatcher.h"
 #include "ops/status_control.h"
-#include "sim_fixture.h"
+#include "support/sim_fixture.h"
 
 namespace vantrel {
 namespace {

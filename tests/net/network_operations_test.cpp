@@ -6,7 +6,7 @@
 
 #include <map>
 
-#include "integration/sim_fixture.h"
+#include "support/sim_fixture.h"
 #include "ops/dispatcher.h"
 #include "support/scripted_transport.h"
 
