@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QLocale>
 #include <QMenuBar>
+#include <QStatusBar>
 
 #include "app/dialogs/ethernet_setup_dialog.h"
 #include "app/tabs/config_bindings.h"
@@ -11,6 +12,7 @@
 #include "app/tabs/font_manager_tab.h"
 #include "app/tabs/status_group.h"
 #include "app/widgets/language.h"
+#include "app/widgets/operation_texts.h"
 #include "app/widgets/status_bar_formats.h"
 #include "ops/dispatcher.h"
 
@@ -23,6 +25,10 @@ constexpr LocalizedText kDoctorHint = {{
     "執行 vantrel-cli doctor 可查出連接埠無法開啟的原因與解決方法。",
     "运行 vantrel-cli doctor 可查出端口无法打开的原因和解决方法。",
 }};
+
+constexpr const char* kCancelledMessage = "The operation was cancelled";
+constexpr const char* kCloseWhileBusyQuestion =
+    "An operation is running. Cancel it and close the window?";
 
 }  // namespace
 
@@ -37,6 +43,8 @@ TFormMain::TFormMain(MainWindowOptions options)
       link_(options.opener),
       Timer1(this) {
   BuildLayout();
+  busy_panel_ = new BusyPanel([this] { link_.Cancel(); }, statusBar());
+  statusBar()->addWidget(busy_panel_, 1);
   font_tab_ = new FontManagerTab(*findChild<QWidget*>("TabSheet3"), *prompts_, font_dialog_font_,
                                  [this](LinkWork work, std::function<void()> on_success) {
                                    RunLinkWork(std::move(work), std::move(on_success));
@@ -83,6 +91,7 @@ void TFormMain::StartUp() {
 void TFormMain::RunOperation(int op, OperationRecord record, int extra,
                              std::function<void()> on_success, OnFailure on_failure) {
   StartWork(
+      OperationText(op, record, language_),
       [op, record, extra](LinkLayer& link, int interface) {
         return RunPrinterOperation(link, op, interface, record, extra);
       },
@@ -92,6 +101,7 @@ void TFormMain::RunOperation(int op, OperationRecord record, int extra,
 void TFormMain::RunLinkWork(std::function<ResultCode(LinkLayer&, int)> work,
                             std::function<void()> on_success) {
   StartWork(
+      LinkWorkText(language_),
       [work = std::move(work)](LinkLayer& link, int interface) {
         link.ForgetFailure();
         return link.TakeFailure(work(link, interface));
@@ -99,19 +109,35 @@ void TFormMain::RunLinkWork(std::function<ResultCode(LinkLayer&, int)> work,
       std::move(on_success), OnFailure::kShowMessage);
 }
 
-void TFormMain::StartWork(std::function<LinkFailure(LinkLayer&, int)> work,
+void TFormMain::StartWork(const QString& what, std::function<LinkFailure(LinkLayer&, int)> work,
                           std::function<void()> on_success, OnFailure on_failure) {
-  setEnabled(false);
+  // The disabled window keeps a second operation from starting; this is the backstop.
+  if (busy()) return;
+  ShowBusy(what);
+  link_.ResetCancel();
   PlaceProgressWindow();
   const int interface = ComboBoxInterFace->currentIndex();
-  const bool started =
-      runner_.Start([this, work = std::move(work), interface] { return work(link_, interface); },
-                    [this, on_success = std::move(on_success), on_failure](
-                        const LinkFailure& failure, std::exception_ptr error) {
-                      FinishOperation(failure, error, on_success, on_failure);
-                    });
-  // The disabled window keeps a second operation from starting; this is the backstop.
-  if (!started) setEnabled(true);
+  runner_.Start([this, work = std::move(work), interface] { return work(link_, interface); },
+                [this, on_success = std::move(on_success), on_failure](const LinkFailure& failure,
+                                                                       std::exception_ptr error) {
+                  FinishOperation(failure, error, on_success, on_failure);
+                });
+}
+
+void TFormMain::ShowBusy(const QString& what) {
+  centralWidget()->setEnabled(false);
+  menuBar()->setEnabled(false);
+  for (QLabel* panel : status_panels_) panel->hide();
+  busy_panel_->Start(
+      what, LinkTargetText(ComboBoxInterFace->currentIndex(), network_, serial_, parallel_),
+      language_);
+}
+
+void TFormMain::EndBusy() {
+  busy_panel_->Stop();
+  for (QLabel* panel : status_panels_) panel->show();
+  centralWidget()->setEnabled(true);
+  menuBar()->setEnabled(true);
 }
 
 void TFormMain::PlaceProgressWindow() {
@@ -124,12 +150,20 @@ void TFormMain::PlaceProgressWindow() {
 void TFormMain::FinishOperation(const LinkFailure& failure, const std::exception_ptr& error,
                                 const std::function<void()>& on_success, OnFailure on_failure) {
   // Enabled before any message, so the box is not born disabled with its owner.
-  setEnabled(true);
+  EndBusy();
+  if (close_requested_) {
+    emit OperationFinished();
+    close();
+    return;
+  }
   raise();
   activateWindow();
   Guard([&] {
     if (error) std::rethrow_exception(error);
-    if (!failure.ok() && on_failure != OnFailure::kCarryOn) {
+    // Whatever failed after the cancel is its consequence, and nothing follows it.
+    if (link_.Cancelled()) {
+      prompts_->Message(kCancelledMessage);
+    } else if (!failure.ok() && on_failure != OnFailure::kCarryOn) {
       if (on_failure == OnFailure::kShowMessage) ShowResult(failure);
     } else if (on_success) {
       on_success();
@@ -210,8 +244,13 @@ void TFormMain::SetStatus(const StatusFlags& flags) {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
-  // The operation's thread uses this window's link layer until it ends.
-  if (busy()) {
+  // The operation's thread uses this window's link layer until it ends: it is cancelled, and the
+  // window closes once it has ended. The question may outlast the operation.
+  if (busy() && !prompts_->Question(kCloseWhileBusyQuestion)) {
+    event->ignore();
+  } else if (busy()) {
+    close_requested_ = true;
+    link_.Cancel();
     event->ignore();
   } else {
     QMainWindow::closeEvent(event);

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "app/busy_panel.h"
 #include "app/operation_runner.h"
 #include "app/progress_window.h"
 #include "app/prompts.h"
@@ -49,8 +50,9 @@ struct MainWindowOptions {
   SerialDeviceRoots serial_devices;
   // On the simulated printer: the title says so.
   bool demo = false;
-  // Opens the network dialog's web setup page; empty: the desktop's URL handler.
-  std::function<void(const QString& url)> open_url;
+  // Opens the network dialog's web setup page, false when it cannot; empty: the desktop's URL
+  // handler.
+  std::function<bool(const QString& url)> open_url;
 };
 
 // The main window. It owns, for the whole run, the link settings, the current configuration,
@@ -110,8 +112,12 @@ class TFormMain : public QMainWindow {
   // thread show a failure or hand the record on, and enable again.
   void RunOperation(int op, OperationRecord record, int extra, std::function<void()> on_success,
                     OnFailure on_failure = OnFailure::kShowMessage);
-  void StartWork(std::function<LinkFailure(LinkLayer&, int)> work, std::function<void()> on_success,
-                 OnFailure on_failure);
+  // `what` names the work in the busy panel.
+  void StartWork(const QString& what, std::function<LinkFailure(LinkLayer&, int)> work,
+                 std::function<void()> on_success, OnFailure on_failure);
+  // Only the busy panel stays enabled meanwhile, so the user can see and cancel the work.
+  void ShowBusy(const QString& what);
+  void EndBusy();
   // A third into the window's outer bounds, taken just before each operation.
   void PlaceProgressWindow();
   void FinishOperation(const LinkFailure& failure, const std::exception_ptr& error,
@@ -163,7 +169,7 @@ class TFormMain : public QMainWindow {
   ParallelPortName parallel_;
   NetworkTarget network_;
   DatagramTargets datagrams_;
-  std::function<void(const QString& url)> open_url_;
+  std::function<bool(const QString& url)> open_url_;
   NetSettings net_settings_;
   ClockSettings clock_;
   PrinterConfig config_;
@@ -191,6 +197,9 @@ class TFormMain : public QMainWindow {
   RadioGroup* RadioGroupUnit = nullptr;
   CommandToolTab* command_tool_ = nullptr;
   std::array<QLabel*, 4> status_panels_{};
+  BusyPanel* busy_panel_ = nullptr;
+  // The close box was pressed while busy: the window closes once the cancelled work has ended.
+  bool close_requested_ = false;
   FontManagerTab* font_tab_ = nullptr;
   QTimer Timer1;
 };

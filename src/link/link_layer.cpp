@@ -61,7 +61,14 @@ int LinkLayer::OpenLink(int interface) {
     return kInvalidLinkHandle;
   }
   transport_ = std::move(opened.value);
+  cancel_.Attach(transport_.get());
   interface_ = interface;
+  // A cancel that came while connecting.
+  if (cancel_.cancelled()) {
+    CloseLink();
+    FailCancelled(kResultPortOpenError);
+    return kInvalidLinkHandle;
+  }
   if (ReceiveRing* ring = RingFor(interface)) ring->Reset();
   SetReadBound(waits_.operation_read, "the operation's read bound");
   return transport_->shape().handle;
@@ -75,10 +82,13 @@ void LinkLayer::SetReadBound(std::chrono::milliseconds bound, std::string name) 
 
 void LinkLayer::CloseLink() {
   if (transport_ == nullptr) return;
-  if (LinkFailure finished = transport_->Finish(); !finished.ok()) {
+  // A cancelled operation does not wait for the printer to take what it was sent.
+  if (LinkFailure finished = cancel_.cancelled() ? LinkFailure{} : transport_->Finish();
+      !finished.ok()) {
     delivery_failed_ = true;
     last_failure_ = std::move(finished);
   }
+  cancel_.Attach(nullptr);
   transport_.reset();
 }
 
@@ -122,6 +132,11 @@ bool LinkLayer::FailReading(std::string detail) {
   return Fail({kResultReceivingError, 0, std::move(detail)});
 }
 
+bool LinkLayer::FailCancelled(ResultCode code) {
+  lost_ = true;
+  return Fail(CancelledFailure(code));
+}
+
 bool LinkLayer::WriteLink(std::string_view text) {
   return WriteLink(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
@@ -135,9 +150,11 @@ bool LinkLayer::WriteLink(std::span<const std::uint8_t> bytes) {
   while (sent < length) {
     const std::size_t piece = std::min(chunk_size, length - sent);
     const bool more = sent + piece < length;
+    if (cancel_.cancelled()) return FailCancelled(kResultTransmissionError);
     if (LinkFailure written = transport_->WriteChunk(bytes.subspan(sent, piece), more);
         !written.ok()) {
-      return Fail(std::move(written));
+      return cancel_.cancelled() ? FailCancelled(kResultTransmissionError)
+                                 : Fail(std::move(written));
     }
     sent += piece;
     // 64-bit product: a block of several GiB must not wrap the percentage.
@@ -158,6 +175,7 @@ bool LinkLayer::Refill() {
   const Clock::time_point reply_deadline = reply_deadline_.value_or(Clock::time_point::max());
   const bool read_bound_first = read_deadline_ <= reply_deadline;
   const Clock::time_point deadline = read_bound_first ? read_deadline_ : reply_deadline;
+  if (cancel_.cancelled()) return FailCancelled(kResultReceivingError);
   if (Clock::now() >= deadline) return FailLate(read_bound_first);
   std::array<std::uint8_t, 4096> buffer;
   const std::size_t room =
@@ -165,6 +183,7 @@ bool LinkLayer::Refill() {
   transport_->SetReplyDeadline(deadline);
   Received received = transport_->Refill(std::span(buffer.data(), room));
   if (received.count == 0) {
+    if (cancel_.cancelled()) return FailCancelled(kResultReceivingError);
     lost_ = lost_ || received.lost;
     return received.lost || Clock::now() < deadline ? Fail(std::move(received.failure))
                                                     : FailLate(read_bound_first);

@@ -13,6 +13,7 @@
 #include "common/interface_kind.h"
 #include "common/progress.h"
 #include "common/result_code.h"
+#include "link/link_cancel.h"
 #include "link/link_settings.h"
 #include "link/receive_ring.h"
 #include "link/transport.h"
@@ -49,6 +50,13 @@ class LinkLayer {
   void SetWaits(const LinkWaits& waits) { waits_ = waits; }
   const LinkWaits& waits() const { return waits_; }
   Progress& progress() { return progress_; }
+
+  // Any thread: ends the running operation at its next chunk or refill, and wakes a network
+  // wait at once. Its failing step reports ECANCELED, and the connection counts as lost.
+  void Cancel() { cancel_.Cancel(); }
+  bool Cancelled() const { return cancel_.cancelled(); }
+  // Before an operation starts, on the thread that starts it.
+  void ResetCancel() { cancel_.Reset(); }
 
   // Returns the link handle or kInvalidLinkHandle. Empties the interface's receive ring and
   // gives the connection's reads, together, the operation's read bound from now.
@@ -125,6 +133,7 @@ class LinkLayer {
   bool Fail(LinkFailure failure);
   // A failure found by the reader itself (a malformed or oversized reply): code 3.
   bool FailReading(std::string detail);
+  bool FailCancelled(ResultCode code);
 
   TransportOpener opener_;
   BoundLinkSettings settings_;
@@ -134,6 +143,7 @@ class LinkLayer {
   LinkWaits waits_;
   Progress progress_;
   std::unique_ptr<Transport> transport_;
+  LinkCancel cancel_;
   int interface_ = kInterfaceUsb;
   // USB, COM and ETHERNET can receive; the parallel port has no reply channel.
   std::unique_ptr<ReceiveRing> rings_[3];

@@ -37,6 +37,7 @@ class TcpTransport : public Transport {
   Received Refill(std::span<std::uint8_t> into) override;
   // Waits up to waits.net_close for the printer to take the last bytes written.
   LinkFailure Finish() override;
+  void Interrupt() override;
 
  private:
   TcpTransport(UniqueFd fd, const LinkWaits& waits, std::string peer)

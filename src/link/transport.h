@@ -57,6 +57,11 @@ class Transport {
   // known to have taken every byte written.
   virtual LinkFailure Finish() { return {}; }
 
+  // Called from another thread while Refill or WriteChunk may be waiting: ends that wait at
+  // once, and the connection with it. Transports whose waits last a few seconds at most need
+  // not; the link stops at its next chunk or refill anyway.
+  virtual void Interrupt() {}
+
   // The whole reply being read must be in by then; every refill wait stops there too.
   void SetReplyDeadline(std::chrono::steady_clock::time_point deadline) {
     reply_deadline_ = deadline;

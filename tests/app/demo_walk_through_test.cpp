@@ -43,7 +43,10 @@ class DemoWindow {
       options.datagrams.discovery_wait = quick.discovery_wait;
       options.datagrams.setup_wait = quick.setup_wait;
       options.demo = true;
-      options.open_url = [this](const QString& url) { urls << url; };
+      options.open_url = [this](const QString& url) {
+        urls << url;
+        return true;
+      };
     });
   }
 

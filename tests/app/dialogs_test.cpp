@@ -101,6 +101,9 @@ class DialogsTest : public QObject {
       QCOMPARE(dialog.objectName(), QString("TFormLPTSetup"));
       QCOMPARE(dialog.size(), QSize(315, 88));
       QCOMPARE(dialog.findChild<QPushButton*>("ButtonCancel")->text(), QString("Cancel"));
+      // Each port names its device, present or not.
+      QCOMPARE(ListOf(dialog, "ComboBoxLPT").itemText(0), QString("LPT1  /dev/lp0"));
+      QCOMPARE(ListOf(dialog, "ComboBoxLPT").itemText(3), QString("LPT4  /dev/lp3"));
       ListOf(dialog, "ComboBoxLPT").setCurrentIndex(2);
       Press(dialog, "ButtonSet");
     };

@@ -120,6 +120,33 @@ class FileManagerTabTest : public QObject {
     QCOMPARE(app.server.ConnectionCount(), std::size_t{1});
   }
 
+  // A download beyond the free space that Get showed would be dropped by the printer unseen.
+  void DownloadLargerThanTheFreeSpaceAsksFirst() {
+    QTemporaryDir dir;
+    const QString large = WriteFile(dir, "LARGE.DAT", QByteArray(1025, 'x'));
+    const QString fitting = WriteFile(dir, "FITS.DAT", QByteArray(1024, 'x'));
+    AppFixture app({}, sim::ParseSimProfile(R"({"memory": {"dram": {"free": 1}}})"));
+    QVERIFY(app.ClickAndWait("ButtonGet"));
+    app.Choose("ComboBoxFileType", kDownloadTypeData);
+    app.Choose("ComboBoxDevice", kMemoryDram);
+    app.prompts.files = {large};
+    app.Find<QPushButton>("ButtonBrowse").click();
+    app.prompts.answers = {false};
+    QVERIFY(app.ClickAndWait("ButtonDownload"));
+    QCOMPARE(app.prompts.confirmations.size(), std::size_t{1});
+    QVERIFY(app.prompts.confirmations[0].contains("free space of DRAM (1 KB)"));
+    QCOMPARE(app.server.ConnectionCount(), std::size_t{1});
+    app.prompts.answers = {true};
+    QVERIFY(app.ClickAndWait("ButtonDownload"));
+    QCOMPARE(app.server.ConnectionCount(), std::size_t{2});
+
+    app.prompts.files = {fitting};
+    app.Find<QPushButton>("ButtonBrowse").click();
+    QVERIFY(app.ClickAndWait("ButtonDownload"));
+    QCOMPARE(app.prompts.confirmations.size(), std::size_t{2});
+    QCOMPARE(app.server.ConnectionCount(), std::size_t{3});
+  }
+
   void TypedNamesGoInTheLocalesCodePage() {
     QTemporaryDir dir;
     const QString path = WriteFile(dir, "x.bmp", "BM");

@@ -16,6 +16,7 @@
 #include "app/dialogs/sensor_calibrate_dialog.h"
 #include "app/tabs/command_tool_tab.h"
 #include "app/widgets/language.h"
+#include "app/widgets/operation_texts.h"
 
 namespace vantrel::app::testing {
 namespace {
@@ -79,6 +80,10 @@ class LocalizedTextsTest : public QObject {
         QVERIFY2(Representable(traditional, "BIG5"), std::string(traditional).c_str());
         QVERIFY2(Representable(simplified, "GB2312"), std::string(simplified).c_str());
       }
+    }
+    for (const LocalizedText& text : OperationTexts()) {
+      QVERIFY(Representable(text.In(kTraditionalChinese), "BIG5"));
+      QVERIFY(Representable(text.In(kSimplifiedChinese), "GB2312"));
     }
     // The check itself can fail: a simplified-only character is not Big5.
     QVERIFY(!Representable("简", "BIG5"));

@@ -18,6 +18,16 @@ OpenedTransport NoPrinter(InterfaceKind, const BoundLinkSettings&, const LinkWai
   return {nullptr, {kResultPortOpenError, ENODEV, "no printer attached"}};
 }
 
+// Reads that wait for minutes; the printer takes the connection and never answers.
+void WaitLong(MainWindowOptions& options) {
+  options.waits.net_read = std::chrono::minutes(10);
+}
+void Silence(AppFixture& app) {
+  sim::SimFaults faults;
+  faults.never_answer = true;
+  app.server.SetFaults(faults);
+}
+
 QString Panel(const AppFixture& app, int index) {
   return app.Find<QLabel>(QStringLiteral("StatusBar1Panel%1").arg(index).toLatin1().constData())
       .text();
@@ -79,7 +89,7 @@ class MainWindowTest : public QObject {
     app.Find<QPushButton>("ButtonRead").click();
     // The event loop keeps running while the read waits: the progress window comes up.
     QVERIFY(QTest::qWaitFor([&] { return app.window->progress_window().window() != nullptr; }));
-    QVERIFY(!app.window->isEnabled());
+    QVERIFY(!app.window->centralWidget()->isEnabled());
     TFormProcess* progress = app.window->progress_window().window();
     const QRect frame = app.window->frameGeometry();
     QCOMPARE(progress->pos(),
@@ -93,6 +103,43 @@ class MainWindowTest : public QObject {
     QCOMPARE(app.prompts.messages.size(), std::size_t{1});
     QCOMPARE(app.prompts.messages[0].text, QString("Data Receiving Error"));
     QVERIFY(!app.prompts.messages[0].detail.isEmpty());
+  }
+
+  // The window says what it waits for, and the user can stop waiting.
+  void CancelEndsAnOperationThatWaitsForASilentPrinter() {
+    AppFixture app(WaitLong);
+    Silence(app);
+    app.Find<QPushButton>("ButtonRead").click();
+    QVERIFY(!app.window->centralWidget()->isEnabled());
+    QVERIFY(app.Find<QWidget>("PanelBusy").isVisibleTo(app.window.get()));
+    QVERIFY(app.Find<QWidget>("PanelBusy").isEnabled());
+    const QLabel& label = app.Find<QLabel>("LabelBusy");
+    QVERIFY2(
+        label.text().startsWith(
+            QStringLiteral("Reading the configuration · 127.0.0.1:%1 · ").arg(app.server.port())),
+        qPrintable(label.text()));
+    QVERIFY(QTest::qWaitFor([&] { return label.text().endsWith(" 1 s"); }, 10000));
+    app.Find<QPushButton>("ButtonCancelOperation").click();
+    // The read would wait for minutes: only the cancel ends it this soon.
+    QVERIFY(app.WaitIdle());
+    QCOMPARE(app.prompts.messages.size(), std::size_t{1});
+    QCOMPARE(app.prompts.messages[0].text, QString("The operation was cancelled"));
+    QVERIFY(app.window->centralWidget()->isEnabled());
+    QVERIFY(!app.Find<QWidget>("PanelBusy").isVisibleTo(app.window.get()));
+  }
+
+  void CloseBoxWhileBusyAsksThenCancelsAndCloses() {
+    AppFixture app(WaitLong);
+    Silence(app);
+    app.window->show();
+    app.Find<QPushButton>("ButtonRead").click();
+    app.prompts.answers = {false, true};
+    QVERIFY(!app.window->close());
+    QVERIFY(app.window->busy());
+    QVERIFY(!app.window->close());
+    QVERIFY(app.WaitIdle());
+    QTRY_VERIFY(!app.window->isVisible());
+    QVERIFY(app.prompts.messages.empty());
   }
 
   void ProgressOriginIsAThirdIntoTheWindow() {

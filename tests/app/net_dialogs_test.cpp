@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 #include <cerrno>
 #include <cstring>
+#include <deque>
 
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
@@ -298,19 +299,28 @@ class NetDialogsTest : public QObject {
     NetDialogsSetup setup;
     ScriptedPrompts prompts;
     QStringList opened;
+    // No browser can be started for the second click.
+    std::deque<bool> started = {true, false};
     NetworkTarget target{"printer.local", 9100};
     DatagramTargets datagrams;
     datagrams.broadcast = {127, 0, 0, 1};
     datagrams.multicast.reset();
     datagrams.port = setup.responder.port();
     datagrams.discovery_wait = std::chrono::milliseconds(100);
-    TFormNetSetup dialog(
-        target, {&prompts, kEnglish, datagrams, [&](const QString& url) { opened << url; }});
+    TFormNetSetup dialog(target, {&prompts, kEnglish, datagrams, [&](const QString& url) {
+                                    opened << url;
+                                    const bool ok = started.front();
+                                    started.pop_front();
+                                    return ok;
+                                  }});
     QVERIFY(Settled(dialog));
     Press(dialog, "ButtonBrowser");
+    QVERIFY(prompts.messages.empty());
     In<QLineEdit>(dialog, "EditIPAddr").clear();
     Press(dialog, "ButtonBrowser");
     QCOMPARE(opened, QStringList({"http://printer.local", "http://"}));
+    QCOMPARE(prompts.messages.size(), std::size_t{1});
+    QCOMPARE(prompts.messages[0].text, QString("No web browser could be started to open http://"));
     QCOMPARE(List(dialog).headerItem()->text(0), QString("Printer Nmae"));
     QCOMPARE(In<QPushButton>(dialog, "ButtonBrowser").text(), QString("Web Setup"));
   }

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/socket_wait.h"
@@ -52,6 +53,21 @@ std::vector<std::uint8_t> PatternBlock(std::size_t size) {
   }
   return block;
 }
+
+// A printer that accepts the connection, then neither reads nor answers until it goes.
+class SilentPeer {
+ public:
+  SilentPeer()
+      : listener_([this](int) {
+          while (!done_) std::this_thread::sleep_for(10ms);
+        }) {}
+  ~SilentPeer() { done_ = true; }
+  std::uint16_t port() const { return listener_.port(); }
+
+ private:
+  std::atomic<bool> done_{false};
+  LoopbackListener listener_;
+};
 
 class TcpLinkTest : public ::testing::Test {
  protected:
@@ -153,36 +169,52 @@ TEST_F(TcpLinkTest, PeerClosingMidTransferFailsAtOnce) {
 
 TEST_F(TcpLinkTest, PeerThatStopsReadingFailsAfterTheBoundedRetries) {
   const auto block = PatternBlock(32 * 1024 * 1024);
-  std::atomic<bool> done{false};
-  LoopbackListener peer([&](int) {
-    while (!done) std::this_thread::sleep_for(10ms);
-  });
+  SilentPeer peer;
   Aim("127.0.0.1", peer.port());
-  link_.SetWaits([] {
-    LinkWaits waits = ShortWaits();
-    waits.net_write = 300ms;
-    return waits;
-  }());
+  LinkWaits waits = ShortWaits();
+  waits.net_write = 300ms;
+  link_.SetWaits(waits);
   ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
   EXPECT_FALSE(link_.WriteLink(block));
   EXPECT_EQ(link_.LastFailure().os_error, ETIMEDOUT);
   EXPECT_EQ(link_.LastFailure().detail,
             "the printer at 127.0.0.1:" + std::to_string(peer.port()) + " took no data for 900 ms");
-  done = true;
 }
 
 TEST_F(TcpLinkTest, SilentPeerFailsTheReadAfterTheWait) {
-  std::atomic<bool> done{false};
-  LoopbackListener peer([&](int) {
-    while (!done) std::this_thread::sleep_for(10ms);
-  });
+  SilentPeer peer;
   Aim("127.0.0.1", peer.port());
   ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
   const auto start = std::chrono::steady_clock::now();
   std::uint8_t byte = 0;
   EXPECT_FALSE(link_.ReadReplyByte(byte));
   EXPECT_GE(std::chrono::steady_clock::now() - start, 300ms);
-  done = true;
+}
+
+// The window's Cancel comes from another thread while the read waits for a silent printer.
+TEST_F(TcpLinkTest, CancelFromAnotherThreadEndsABlockedReadAtOnce) {
+  SilentPeer peer;
+  Aim("127.0.0.1", peer.port());
+  LinkWaits waits = ShortWaits();
+  waits.net_read = 600s;
+  link_.SetWaits(waits);
+  ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  std::thread canceller([&] {
+    std::this_thread::sleep_for(100ms);
+    link_.Cancel();
+  });
+  const auto start = std::chrono::steady_clock::now();
+  std::uint8_t byte = 0;
+  EXPECT_FALSE(link_.ReadReplyByte(byte));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 60s);
+  canceller.join();
+  EXPECT_EQ(link_.LastFailure().code, kResultReceivingError);
+  EXPECT_EQ(link_.LastFailure().os_error, ECANCELED);
+  // Nothing more goes out, and the operation cannot take the silence for a question passed over.
+  EXPECT_FALSE(link_.AnswerMissing(kResultReceivingError));
+  EXPECT_FALSE(link_.WriteLink(std::string_view("\x1b!?")));
+  EXPECT_EQ(link_.LastFailure().os_error, ECANCELED);
+  link_.CloseLink();
 }
 
 // Short waits sleep in poll(); a remaining time rounded down to 0 ms would spin instead.

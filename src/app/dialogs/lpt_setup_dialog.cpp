@@ -1,6 +1,5 @@
 #include "app/dialogs/lpt_setup_dialog.h"
 
-#include <QFileInfo>
 #include <QPushButton>
 
 #include "app/widgets/language.h"
@@ -10,11 +9,12 @@
 namespace vantrel::app {
 namespace {
 
+// "LPT1  /dev/lp0": the device is named whether or not it exists now, so the user knows which
+// one to plug in or load the driver for.
 QString PortItem(int number) {
   const QString name = QStringLiteral("LPT%1").arg(number);
   const std::optional<std::string> device = ParallelPortDevice(name.toStdString());
-  const QString path = device ? QString::fromStdString(*device) : QString();
-  return !path.isEmpty() && QFileInfo::exists(path) ? name + "  " + path : name;
+  return device ? name + "  " + QString::fromStdString(*device) : name;
 }
 
 QPushButton* NewDialogButton(QDialog* dialog, const char* name, int top) {

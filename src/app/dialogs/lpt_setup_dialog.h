@@ -9,7 +9,7 @@
 namespace vantrel::app {
 
 // "LPT Setup": chooses the parallel port, written into the main window's record only on "Set".
-// Each port name shows beside it the device it maps to, where that device exists.
+// Each port name shows beside it the device it maps to.
 class TFormLPTSetup : public QDialog {
   Q_OBJECT
 

@@ -254,11 +254,11 @@ void TFormNetSetup::EditAndSend(std::shared_ptr<ChangeIpRun> run,
 
 void TFormNetSetup::ButtonBrowserClick() {
   const QString url = "http://" + EditIPAddr->text();
-  if (environment_.open_url) {
-    environment_.open_url(url);
-  } else {
-    QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode));
-  }
+  const bool opened = environment_.open_url
+                          ? environment_.open_url(url)
+                          : QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode));
+  // Without a browser the click would do nothing at all.
+  if (!opened) environment_.prompts->Message("No web browser could be started to open " + url);
 }
 
 void TFormNetSetup::ButtonExitClick() {

@@ -21,8 +21,9 @@ struct NetSetupEnvironment {
   Prompts* prompts = nullptr;  // not owned
   LanguageIndex language = kEnglish;
   DatagramTargets datagrams;
-  // Opens a URL in the user's browser; empty: the desktop's URL handler (never a shell).
-  std::function<void(const QString& url)> open_url;
+  // Opens a URL in the user's browser, false when none could be started; empty: the desktop's
+  // URL handler (never a shell).
+  std::function<bool(const QString& url)> open_url;
   AnsiCodePage code_page = AnsiCodePage::kWestern;  // of the printers' names
 };
 

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 #include <limits>
 #include <system_error>
@@ -56,6 +57,21 @@ QLineEdit* NewReadOnlyEdit(QWidget* parent, const QString& name, int width) {
   QLineEdit* edit = NewEdit(parent, name, 0, width);
   edit->setReadOnly(true);
   return edit;
+}
+
+// The printer drops a download that does not fit without a word, so a file larger than the
+// free space of the last Get is sent only when the user says so. Unknown free space asks nothing.
+bool FitsOrConfirmed(Prompts& prompts, const DeviceMemoryBlock& block, MemoryDevice device,
+                     const std::string& path) {
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  const auto free_bytes = static_cast<std::uintmax_t>(std::max(0, block.free_space)) * 1024;
+  if (!block.free_known || error || size <= free_bytes) return true;
+  return prompts.Confirm(QStringLiteral("The file (%1 bytes) is larger than the free space of %2 "
+                                        "(%3 KB) and may not be stored. Download it anyway?")
+                             .arg(size)
+                             .arg(kMemoryItems[device])
+                             .arg(block.free_space));
 }
 
 }  // namespace
@@ -193,6 +209,10 @@ void FileManagerTab::ButtonDownloadClick() {
   if (const std::string refusal = PrinterFileNameRefusal(name, kFileManagerNameLimit);
       !refusal.empty()) {
     prompts_.Message(QString::fromStdString(refusal));
+    return;
+  }
+  if (!FitsOrConfirmed(prompts_, memory_info_[download_request_.device], download_request_.device,
+                       download_request_.source_path)) {
     return;
   }
   run_(kOpDownloadFile, &download_request_, {});
