@@ -7,6 +7,7 @@
 #include "cli/cli_config_json.h"
 #include "cli/cli_config_text.h"
 #include "cli/cli_json.h"
+#include "cli/cli_report.h"
 #include "config/config_file.h"
 #include "ops/dispatcher.h"
 #include "ops/write_configuration.h"
@@ -24,13 +25,6 @@ struct ConfigOptions {
 
 LengthUnit UnitOf(const std::string& name) {
   return name == "mm" ? kUnitMm : kUnitInch;
-}
-
-// A file that cannot be read is an open error; one that is not a configuration is refused.
-int ReportFileResult(const ConfigFileResult& result) {
-  std::cerr << ConfigFileMessage(result.code) << '\n';
-  if (!result.detail.empty()) std::cerr << result.detail << '\n';
-  return result.code == ConfigFileStatus::kDataError ? kExitRefused : kResultFileOpenError;
 }
 
 void Print(const ConfigFileContents& contents, bool json, bool with_file_fields) {
@@ -57,7 +51,7 @@ int ReadConfig(CliContext& context, const ConfigOptions& options) {
   if (code != 0) return code;
   if (!options.out.empty()) {
     const ConfigFileResult saved = SaveConfigFile(options.out, contents);
-    if (!saved.ok()) return ReportFileResult(saved);
+    if (!saved.ok()) return Report(saved);
   }
   Print(contents, options.json, false);
   return 0;
@@ -66,7 +60,7 @@ int ReadConfig(CliContext& context, const ConfigOptions& options) {
 int WriteConfig(CliContext& context, const ConfigOptions& options) {
   ConfigFileContents contents;
   const ConfigFileResult loaded = LoadConfigFile(options.file, contents);
-  if (!loaded.ok()) return ReportFileResult(loaded);
+  if (!loaded.ok()) return Report(loaded);
   const int block = options.block == "z" ? kBlockZ : options.block == "d" ? kBlockD : kBlockCommon;
   return context.Run(kOpWriteConfiguration, &contents.config, block);
 }
@@ -74,7 +68,7 @@ int WriteConfig(CliContext& context, const ConfigOptions& options) {
 int ShowConfig(const ConfigOptions& options) {
   ConfigFileContents contents;
   const ConfigFileResult loaded = LoadConfigFile(options.file, contents);
-  if (!loaded.ok()) return ReportFileResult(loaded);
+  if (!loaded.ok()) return Report(loaded);
   Print(contents, options.json, true);
   return 0;
 }

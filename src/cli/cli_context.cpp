@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "cli/cli_report.h"
 #include "ops/dispatcher.h"
 
 namespace vantrel::cli {
@@ -27,18 +28,7 @@ void CliContext::SetReadWait(int wait_ms) {
 }
 
 int CliContext::Run(int op, OperationRecord record, int extra) {
-  return ReportResult(RunPrinterOperation(link_, op, records_.interface, record, extra));
-}
-
-int ReportResult(int code, const std::string& detail) {
-  if (code == kResultOk) return 0;
-  std::cerr << ResultMessage(code) << '\n';
-  if (!detail.empty()) std::cerr << detail << '\n';
-  return code;
-}
-
-int ReportResult(const LinkFailure& failure) {
-  return ReportResult(failure.code, failure.detail);
+  return Report(RunPrinterOperation(link_, op, records_.interface, record, extra));
 }
 
 int Refuse(const std::string& why) {

@@ -43,9 +43,6 @@ class CliContext {
   LinkLayer link_;
 };
 
-// Prints a result's message and the detail beneath it on stderr; returns the code.
-int ReportResult(int code, const std::string& detail);
-int ReportResult(const LinkFailure& failure);
 // Prints a refusal on stderr; returns kExitRefused.
 int Refuse(const std::string& why);
 

@@ -7,6 +7,7 @@
 
 #include "cli/cli_input_file.h"
 #include "cli/cli_memory_words.h"
+#include "cli/cli_report.h"
 #include "common/host_file.h"
 #include "ops/dispatcher.h"
 #include "ops/download_file_type.h"
@@ -48,9 +49,9 @@ int Verify(CliContext& context, const DownloadRequest& request) {
   if (const int code = context.Run(kOpReadFileList, &info); code != 0) return code;
   const std::vector<std::string> names = FileListLines(info[request.device]);
   if (std::find(names.begin(), names.end(), request.printer_name) != names.end()) return 0;
-  return ReportResult(kResultReceivingError, request.printer_name + " is not listed in " +
-                                                 MemoryWord(request.device) +
-                                                 " after the download");
+  return Report(LinkFailure{kResultReceivingError, 0,
+                            request.printer_name + " is not listed in " +
+                                MemoryWord(request.device) + " after the download"});
 }
 
 }  // namespace
@@ -61,7 +62,7 @@ int DownloadHostFile(CliContext& context, const DownloadOptions& options) {
   // Unreadable files end here, before the printer is asked anything.
   if (const HostFileResult readable = CheckHostFile(options.file, DownloadRequest::kMaxFileBytes);
       !readable.ok()) {
-    return ReportResult(kResultFileOpenError, readable.detail);
+    return Report(readable);
   }
 
   DownloadRequest request{

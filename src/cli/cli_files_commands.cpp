@@ -11,6 +11,7 @@
 #include "cli/cli_file_download.h"
 #include "cli/cli_json.h"
 #include "cli/cli_memory_words.h"
+#include "cli/cli_report.h"
 #include "cli/cli_terminal_text.h"
 #include "common/host_file.h"
 #include "ops/dispatcher.h"
@@ -79,8 +80,8 @@ int LoadPrinterFile(CliContext& context, const LoadOptions& options) {
     return Refuse(refusal);
   }
   if (!FolderTakesFiles(options.out)) {
-    return ReportResult(kResultFileOpenError,
-                        "cannot write a file into the folder of " + options.out);
+    return Report(HostFileResult{HostFileError::kOpen, 0,
+                                 "cannot write a file into the folder of " + options.out});
   }
   context.SetReadWait(options.wait_ms);
   LoadRequest request;
@@ -89,7 +90,7 @@ int LoadPrinterFile(CliContext& context, const LoadOptions& options) {
   if (const int code = context.Run(kOpLoadFile, &request); code != 0) return code;
   // Written beside and renamed, so the file is either whole or untouched.
   if (const HostFileResult saved = ReplaceHostFile(options.out, request.received); !saved.ok()) {
-    return ReportResult(kResultFileOpenError, saved.detail);
+    return Report(saved);
   }
   std::cout << request.received.size() << " bytes received into " << options.out << '\n';
   return 0;

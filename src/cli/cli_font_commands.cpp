@@ -6,6 +6,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_decimal_integer.h"
 #include "cli/cli_json.h"
+#include "cli/cli_report.h"
 #include "cli/cli_terminal_text.h"
 #include "fonts/encode_table.h"
 #include "fonts/font_choices.h"
@@ -94,7 +95,7 @@ int LoadTable(const MakeOptions& options, int encode, std::vector<std::uint8_t>&
   if (read.code == HostFileError::kTooLarge) {
     return Refuse(std::string(kFontParameterError) + ": " + read.detail);
   }
-  return read.ok() ? 0 : ReportResult(kResultFileOpenError, read.detail);
+  return Report(read);
 }
 
 // "Font Parameter Error", with what is wrong on the second line.
@@ -183,7 +184,7 @@ int DownloadFont(CliContext& context, MakeOptions options, DownloadRequest reque
   }
   const TemporaryFontFile temporary;
   if (temporary.path().empty()) {
-    return ReportResult(kResultFileOpenError, "cannot make a temporary folder");
+    return Report(HostFileResult{HostFileError::kOpen, 0, "cannot make a temporary folder"});
   }
   options.out = temporary.path();
   FontReport report;
@@ -226,7 +227,7 @@ void PrintHeader(const StoredFont& font, std::size_t file_size, bool json) {
 int ShowFont(const std::string& path, bool json, const std::string& png) {
   std::vector<std::uint8_t> file;
   if (const HostFileResult read = ReadHostFile(path, kMaxShownFontBytes, file); !read.ok()) {
-    return ReportResult(kResultFileOpenError, read.detail);
+    return Report(read);
   }
   StoredFont font;
   if (const std::string why = ReadBitmapFont(file, font); !why.empty()) {
@@ -235,7 +236,7 @@ int ShowFont(const std::string& path, bool json, const std::string& png) {
   PrintHeader(font, file.size(), json);
   if (png.empty()) return 0;
   if (const HostFileResult saved = WriteInkPng(DrawContactSheet(file, font), png); !saved.ok()) {
-    return ReportResult(kResultFileOpenError, saved.detail);
+    return Report(saved);
   }
   return 0;
 }

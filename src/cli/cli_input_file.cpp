@@ -1,5 +1,6 @@
 #include "cli/cli_input_file.h"
 
+#include "cli/cli_report.h"
 #include "ops/dispatcher.h"
 #include "ops/send_raw_block.h"
 
@@ -8,7 +9,7 @@ namespace {
 
 int SendWhatWasRead(CliContext& context, const HostFileResult& read,
                     const std::vector<std::uint8_t>& bytes) {
-  if (!read.ok()) return ReportResult(kResultFileOpenError, read.detail);
+  if (!read.ok()) return Report(read);
   return context.Run(kOpSendRawBlock, RawBlock{bytes});
 }
 

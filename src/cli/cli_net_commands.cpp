@@ -5,6 +5,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_decimal_integer.h"
 #include "cli/cli_json.h"
+#include "cli/cli_report.h"
 #include "cli/cli_terminal_text.h"
 #include "net/ipv4_text.h"
 #include "net/mac_text.h"
@@ -94,7 +95,7 @@ int Discover(const DatagramOptions& options, bool json) {
   if (std::string refusal = ToTargets(options, targets); !refusal.empty()) return Refuse(refusal);
   NetSetupSession session(targets);
   const DiscoveryOutcome outcome = session.Discover();
-  if (!outcome.failure.ok()) return ReportResult(outcome.failure);
+  if (!outcome.failure.ok()) return Report(outcome.failure);
   PrintRows(outcome.rows, json);
   return 0;
 }
@@ -106,7 +107,7 @@ int FactoryDefaultByDatagram(const DatagramOptions& options, const std::string& 
   if (!mac) return Refuse(MacRefusal(mac_text));
   NetSetupSession session(targets);
   if (const LinkFailure sent = session.SendFactoryDefault(*mac); !sent.ok()) {
-    return ReportResult(sent);
+    return Report(sent);
   }
   std::cout << "Factory default request sent to " << FormatMacText(*mac) << '\n';
   return 0;
@@ -157,13 +158,14 @@ int ChangeIp(const ChangeIpOptions& options) {
   NetSetupSession lookup(lookup_targets);
   const std::optional<std::string> name = options.name ? options.name : ListedName(lookup, *mac);
   if (!name) {
-    return ReportResult(kResultReceivingError,
-                        "no printer with MAC " + FormatMacText(*mac) + " answered the discovery");
+    return Report(
+        LinkFailure{kResultReceivingError, 0,
+                    "no printer with MAC " + FormatMacText(*mac) + " answered the discovery"});
   }
 
   NetSetupSession session(targets);
   ChangeIpRun run = session.BeginChangeIp(*mac);
-  if (!run.is_open()) return ReportResult(run.failure());
+  if (!run.is_open()) return Report(run.failure());
   NetSettings settings;
   StoreNetText(settings.MacText, FormatMacText(*mac));
   StoreNetText(settings.PrinterName, *name);
@@ -178,7 +180,7 @@ int ChangeIp(const ChangeIpOptions& options) {
     return Refuse("Nothing was set: " + refusal);
   }
   const DatagramTally& tally = run.tally();
-  if (tally.sent == 0) return ReportResult(tally.failure);
+  if (tally.sent == 0) return Report(tally.failure);
   if (tally.sent < tally.tried) {
     std::cerr << "Only " << tally.sent << " of " << tally.tried
               << " datagrams were sent: " << tally.failure.detail << '\n';

@@ -9,6 +9,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_decimal_integer.h"
+#include "cli/cli_report.h"
 #include "common/host_file.h"
 #include "ops/dispatcher.h"
 
@@ -106,7 +107,7 @@ std::string DumpTargetProblem(const std::string& out) {
 // command is its own confirmation.
 int DumpToFile(CliContext& context, const std::string& out) {
   if (const std::string cause = DumpTargetProblem(out); !cause.empty()) {
-    return ReportResult(kResultFileOpenError, cause);
+    return Report(HostFileResult{HostFileError::kOpen, 0, cause});
   }
   if (const int code = Dump(context, {kDumpToFile, std::string(kDumpFileName), 1}); code != 0) {
     return code;
@@ -115,7 +116,7 @@ int DumpToFile(CliContext& context, const std::string& out) {
   if (const int code = context.Run(kOpLoadFile, &load); code != 0) return code;
   const bool cut = CutToDumpLimit(load.received);
   if (const HostFileResult saved = ReplaceHostFile(out, load.received); !saved.ok()) {
-    return ReportResult(kResultFileOpenError, saved.detail);
+    return Report(saved);
   }
   if (cut) std::cerr << "The dump was cut at " << kDumpFileLimit << " bytes\n";
   std::cout << load.received.size() << " bytes saved to " << out << '\n';

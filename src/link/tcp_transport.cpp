@@ -155,7 +155,7 @@ LinkFailure TcpTransport::Finish() {
 
 // A poll on a socket shut both ways returns at once, and so does the send or recv after it.
 void TcpTransport::Interrupt() {
-  ::shutdown(fd_, SHUT_RDWR);
+  ::shutdown(fd_.get(), SHUT_RDWR);
 }
 
 // Reads and drops what has arrived; a broken connection leaves its reason in errno.
