@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QLayout>
 #include <QLocale>
 #include <QMenuBar>
 
@@ -179,9 +180,21 @@ void TFormMain::ApplyLanguage(LanguageIndex language) {
   ApplyLocalizedTexts(*this, MainWindowTexts(), language);
   ApplyLocalizedTexts(*this, CommandToolTexts(), language);
   RefreshUnitCaptions();
+  FitToLayout();
+}
+
+void TFormMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // Until the window is first shown its layouts do not count all of its controls.
+  FitToLayout();
+}
+
+void TFormMain::FitToLayout() {
   // The client area is fixed at its designed size, unless the desktop font or the language's
   // captions need more (GNOME's and KDE's 10 and 11 points): then the layout's least size.
-  // The menu bar above it follows its caption's font.
+  // The menu bar above it follows its caption's font. Captions on hidden pages do not tell
+  // their layouts that they changed, so every layout measures afresh.
+  for (QLayout* layout : findChildren<QLayout*>()) layout->invalidate();
   const QSize designed(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
   setFixedSize(designed.expandedTo(minimumSizeHint()));
 }
