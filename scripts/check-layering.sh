@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks the include lines against the layering: each folder of the core may include only the
-# folders below it, nothing below the app includes Qt, and the simulator includes nothing from src/.
+# folders below it (the connection doctor serves the CLI alone), nothing below the app includes
+# Qt, and the simulator includes nothing from src/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,9 +12,11 @@ declare -A allowed=(
   [net]="common net"
   [fonts]="common fonts"
   [ops]="common link config net fonts ops"
-  [cli]="common link config net fonts ops cli"
+  [doctor]="common link net ops doctor"
+  [cli]="common link config net fonts ops doctor cli"
+  [app]="common link config net fonts ops app"
 )
-modules="common|link|config|net|fonts|ops|cli|app"
+modules="common|link|config|net|fonts|ops|doctor|cli|app"
 status=0
 
 complain() {
@@ -29,10 +32,16 @@ for layer in "${!allowed[@]}"; do
       complain "$file:$line: $layer must not include $target/ ($text)"
     fi
   done < <(grep -rnE "^#include \"($modules)/" "src/$layer" || true)
+  [ "$layer" = app ] && continue
   while IFS= read -r hit; do
     complain "$hit: Qt below the app"
   done < <(grep -rnE '^#include <Q' "src/$layer" || true)
 done
+
+# Within the app, the widgets are the bottom room: they know no tab, dialog or window.
+while IFS= read -r hit; do
+  complain "$hit: a widget includes a room above it"
+done < <(grep -rnE '^#include "app/' src/app/widgets | grep -v '"app/widgets/' || true)
 
 while IFS= read -r hit; do
   complain "$hit: the simulator includes nothing from src/"

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Builds the Debian package from the release settings (without tests and benchmarks, so it
-# stays quick) and checks it: the files it must hold, lintian, the manual pages and the menu
-# entry. Prints the package's path last.
+# Builds the Debian package and checks it: the files it must hold, lintian, the manual pages and
+# the menu entry. Without an argument, or given a build folder not yet configured, the package
+# comes from the release settings (without tests and benchmarks, so it stays quick); given a
+# configured build folder, from that build as it is. Prints the package's path last.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build/package}"
 
-cmake --preset release -B "$build" -DVANTREL_BUILD_TESTS=OFF -DVANTREL_BUILD_BENCH=OFF >/dev/null
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake --preset release -B "$build" -DVANTREL_BUILD_TESTS=OFF -DVANTREL_BUILD_BENCH=OFF >/dev/null
+fi
 cmake --build "$build" -j "$(nproc)" --target package >/dev/null
 deb="$(ls -t "$build"/vantrel_*.deb | head -n 1)"
 

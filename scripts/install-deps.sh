@@ -13,5 +13,5 @@ $SUDO apt-get install -y --no-install-recommends \
   iproute2 procps \
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n fonts-wqy-microhei xvfb xauth \
   libfreetype-dev libfontconfig-dev zlib1g-dev fonts-dejavu-core otf2bdf \
-  clang-format clang-tidy \
+  clang-format clang-tidy mold \
   help2man lintian desktop-file-utils dpkg-dev file bash-completion

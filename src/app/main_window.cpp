@@ -6,13 +6,13 @@
 #include <QLocale>
 #include <QMenuBar>
 
-#include "app/config_bindings.h"
-#include "app/config_group.h"
-#include "app/ethernet_setup_dialog.h"
-#include "app/font_manager_tab.h"
-#include "app/language.h"
-#include "app/status_bar_texts.h"
-#include "app/status_group.h"
+#include "app/dialogs/ethernet_setup_dialog.h"
+#include "app/tabs/config_bindings.h"
+#include "app/tabs/config_group.h"
+#include "app/tabs/font_manager_tab.h"
+#include "app/tabs/status_group.h"
+#include "app/widgets/language.h"
+#include "app/widgets/status_bar_formats.h"
 #include "ops/dispatcher.h"
 
 namespace vantrel::app {
@@ -92,10 +92,15 @@ void TFormMain::RunOperation(int op, OperationRecord record, int extra,
 
 void TFormMain::RunLinkWork(std::function<ResultCode(LinkLayer&, int)> work,
                             std::function<void()> on_success) {
-  StartWork(std::move(work), std::move(on_success), OnFailure::kShowMessage);
+  StartWork(
+      [work = std::move(work)](LinkLayer& link, int interface) {
+        link.ForgetFailure();
+        return link.TakeFailure(work(link, interface));
+      },
+      std::move(on_success), OnFailure::kShowMessage);
 }
 
-void TFormMain::StartWork(std::function<ResultCode(LinkLayer&, int)> work,
+void TFormMain::StartWork(std::function<LinkFailure(LinkLayer&, int)> work,
                           std::function<void()> on_success, OnFailure on_failure) {
   setEnabled(false);
   PlaceProgressWindow();
@@ -103,8 +108,8 @@ void TFormMain::StartWork(std::function<ResultCode(LinkLayer&, int)> work,
   const bool started =
       runner_.Start([this, work = std::move(work), interface] { return work(link_, interface); },
                     [this, on_success = std::move(on_success), on_failure](
-                        ResultCode code, std::exception_ptr error) {
-                      FinishOperation(code, error, on_success, on_failure);
+                        const LinkFailure& failure, std::exception_ptr error) {
+                      FinishOperation(failure, error, on_success, on_failure);
                     });
   // The disabled window keeps a second operation from starting; this is the backstop.
   if (!started) setEnabled(true);
@@ -117,7 +122,7 @@ void TFormMain::PlaceProgressWindow() {
   link_.progress().SetProgressOrigin(origin.x, origin.y);
 }
 
-void TFormMain::FinishOperation(ResultCode code, const std::exception_ptr& error,
+void TFormMain::FinishOperation(const LinkFailure& failure, const std::exception_ptr& error,
                                 const std::function<void()>& on_success, OnFailure on_failure) {
   // Enabled before any message, so the box is not born disabled with its owner.
   setEnabled(true);
@@ -125,8 +130,8 @@ void TFormMain::FinishOperation(ResultCode code, const std::exception_ptr& error
   activateWindow();
   Guard([&] {
     if (error) std::rethrow_exception(error);
-    if (code != kResultOk && on_failure != OnFailure::kCarryOn) {
-      if (on_failure == OnFailure::kShowMessage) ShowResult(code);
+    if (!failure.ok() && on_failure != OnFailure::kCarryOn) {
+      if (on_failure == OnFailure::kShowMessage) ShowResult(failure);
     } else if (on_success) {
       on_success();
     }
@@ -142,16 +147,23 @@ void TFormMain::Guard(const std::function<void()>& handler) {
   }
 }
 
-void TFormMain::ShowResult(ResultCode code) {
-  const std::string_view message = ResultMessage(code);
-  QString detail = QString::fromStdString(link_.LastFailure().detail);
-  if (code == kResultPortOpenError) {
+void TFormMain::ShowResult(const LinkFailure& failure) {
+  const std::string_view message = ResultMessage(failure.code);
+  QString detail = QString::fromStdString(failure.detail);
+  if (failure.code == kResultPortOpenError) {
     const std::string_view hint = kDoctorHint.In(language_);
     if (!detail.isEmpty()) detail += '\n';
     detail += QString::fromUtf8(hint.data(), static_cast<qsizetype>(hint.size()));
   }
   prompts_->Message(QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size())),
                     detail);
+}
+
+QPoint TFormMain::DialogOrigin() const {
+  const QRect frame = frameGeometry();
+  const ProgressOrigin origin =
+      ProgressOriginFor(frame.x(), frame.y(), frame.width(), frame.height());
+  return {origin.x, origin.y};
 }
 
 void TFormMain::RefreshStatusBar() {

@@ -13,12 +13,12 @@
 #include <optional>
 #include <string>
 
-#include "app/command_tool_tab.h"
-#include "app/localized_texts.h"
 #include "app/operation_runner.h"
 #include "app/progress_window.h"
 #include "app/prompts.h"
-#include "app/radio_group.h"
+#include "app/tabs/command_tool_tab.h"
+#include "app/widgets/localized_texts.h"
+#include "app/widgets/radio_group.h"
 #include "common/ansi_code_page.h"
 #include "config/printer_config.h"
 #include "config/unit_conversions.h"
@@ -111,15 +111,15 @@ class TFormMain : public QMainWindow {
   // thread show a failure or hand the record on, and enable again.
   void RunOperation(int op, OperationRecord record, int extra, std::function<void()> on_success,
                     OnFailure on_failure = OnFailure::kShowMessage);
-  void StartWork(std::function<ResultCode(LinkLayer&, int)> work, std::function<void()> on_success,
+  void StartWork(std::function<LinkFailure(LinkLayer&, int)> work, std::function<void()> on_success,
                  OnFailure on_failure);
   // A third into the window's outer bounds, taken just before each operation.
   void PlaceProgressWindow();
-  void FinishOperation(ResultCode code, const std::exception_ptr& error,
+  void FinishOperation(const LinkFailure& failure, const std::exception_ptr& error,
                        const std::function<void()>& on_success, OnFailure on_failure);
   // Runs a handler; whatever it throws is shown and the program goes on.
   void Guard(const std::function<void()>& handler);
-  void ShowResult(ResultCode code);
+  void ShowResult(const LinkFailure& failure);
 
   // Reads the printer's configuration into the window; `extra` 1 shows the progress window.
   void ReadConfiguration(int extra);

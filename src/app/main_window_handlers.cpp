@@ -2,14 +2,14 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/about_dialog.h"
-#include "app/config_bindings.h"
-#include "app/lpt_setup_dialog.h"
+#include "app/dialogs/about_dialog.h"
+#include "app/dialogs/lpt_setup_dialog.h"
+#include "app/dialogs/net_setup_dialog.h"
 #include "app/main_window.h"
-#include "app/net_setup_dialog.h"
-#include "app/number_text.h"
 #include "app/rs232_setup_dialog.h"
-#include "app/status_bar_texts.h"
+#include "app/tabs/config_bindings.h"
+#include "app/widgets/number_text.h"
+#include "app/widgets/status_bar_formats.h"
 #include "config/config_file.h"
 #include "ops/dispatcher.h"
 

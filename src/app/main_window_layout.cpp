@@ -3,12 +3,12 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-#include "app/config_group.h"
-#include "app/controls.h"
-#include "app/file_manager_tab.h"
 #include "app/main_window.h"
-#include "app/printer_info_group.h"
-#include "app/status_group.h"
+#include "app/tabs/config_group.h"
+#include "app/tabs/file_manager_tab.h"
+#include "app/tabs/printer_info_group.h"
+#include "app/tabs/status_group.h"
+#include "app/widgets/controls.h"
 #include "ops/dispatcher.h"
 
 namespace vantrel::app {
@@ -101,7 +101,7 @@ QWidget* TFormMain::NewConfigurationTab() {
 }
 
 QWidget* TFormMain::NewFileManagerTab() {
-  return new FileManagerTab(*prompts_, font_dialog_font_,
+  return new FileManagerTab(*prompts_, font_dialog_font_, code_page_,
                             [this](int op, OperationRecord record, std::function<void()> done) {
                               RunOperation(op, record, 0, std::move(done));
                             });

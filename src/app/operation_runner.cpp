@@ -6,7 +6,7 @@ namespace vantrel::app {
 namespace {
 
 struct Outcome {
-  ResultCode code = kResultOk;
+  LinkFailure failure;
   std::exception_ptr error;
 };
 
@@ -21,7 +21,7 @@ bool OperationRunner::Start(Work work, Done done) {
   auto outcome = std::make_shared<Outcome>();
   QThread* thread = QThread::create([work = std::move(work), outcome] {
     try {
-      outcome->code = work();
+      outcome->failure = work();
     } catch (...) {
       outcome->error = std::current_exception();
     }
@@ -33,7 +33,7 @@ bool OperationRunner::Start(Work work, Done done) {
       [this, thread, outcome, done = std::move(done)] {
         thread->deleteLater();
         thread_ = nullptr;
-        done(outcome->code, outcome->error);
+        done(outcome->failure, outcome->error);
       },
       Qt::QueuedConnection);
   thread_ = thread;

@@ -7,7 +7,7 @@
 #include <exception>
 #include <functional>
 
-#include "common/result_code.h"
+#include "common/failure.h"
 
 namespace vantrel::app {
 
@@ -17,9 +17,9 @@ class OperationRunner : public QObject {
   Q_OBJECT
 
  public:
-  using Work = std::function<ResultCode()>;
-  // `error` holds what the work threw, if it threw; `code` is then meaningless.
-  using Done = std::function<void(ResultCode code, std::exception_ptr error)>;
+  using Work = std::function<LinkFailure()>;
+  // `error` holds what the work threw, if it threw; `failure` is then meaningless.
+  using Done = std::function<void(const LinkFailure& failure, std::exception_ptr error)>;
 
   explicit OperationRunner(QObject* parent = nullptr) : QObject(parent) {}
   // Waits for a running operation: the link layer it uses must outlive it.

@@ -17,4 +17,7 @@ void AddUtilityCommands(CLI::App& app, CliContext& context);
 void AddDoctorCommand(CLI::App& app, CliContext& context);
 void AddFilesCommands(CLI::App& app, CliContext& context);
 
+// The `--wait MS` of the commands that read a file until the printer falls silent.
+void AddLoadWaitOption(CLI::App& command, int& wait_ms);
+
 }  // namespace vantrel::cli

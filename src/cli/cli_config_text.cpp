@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_printable.h"
+#include "cli/cli_terminal_text.h"
 #include "config/value_tables.h"
 
 namespace vantrel::cli {

@@ -19,9 +19,15 @@ std::string CliContext::PrepareLink() {
   return refusal;
 }
 
+void CliContext::SetReadWait(int wait_ms) {
+  if (wait_ms <= 0) return;
+  LinkWaits waits = link_.waits();
+  waits.usb_read = waits.com_read = waits.net_read = std::chrono::milliseconds(wait_ms);
+  link_.SetWaits(waits);
+}
+
 int CliContext::Run(int op, OperationRecord record, int extra) {
-  const int code = RunPrinterOperation(link_, op, records_.interface, record, extra);
-  return ReportResult(code, link_.LastFailure().detail);
+  return ReportResult(RunPrinterOperation(link_, op, records_.interface, record, extra));
 }
 
 int ReportResult(int code, const std::string& detail) {

@@ -28,6 +28,8 @@ class CliContext {
   std::string PrepareLink();
   LinkLayer& link() { return link_; }
   int interface() const { return records_.interface; }
+  // Makes `wait_ms` of silence end a read on every interface; 0 keeps the interfaces' own.
+  void SetReadWait(int wait_ms);
 
   // Runs an operation; prints its message (and the cause, when known) on failure.
   int Run(int op, OperationRecord record = {}, int extra = 0);

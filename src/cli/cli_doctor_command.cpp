@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_decimal_integer.h"
 #include "cli/cli_doctor_output.h"
 #include "doctor/run_doctor.h"
 
@@ -47,6 +48,7 @@ void AddDoctorCommand(CLI::App& app, CliContext& context) {
   doctor
       ->add_option("--timeout", options->timeout_ms,
                    "milliseconds for the network checks and for the serial speed search")
+      ->transform(DecimalInteger())
       ->check(CLI::Range(100, 60000))
       ->capture_default_str();
   doctor->footer("Exit status: 0 when every check passed, 1 otherwise. Nothing is changed.");

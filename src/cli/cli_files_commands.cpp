@@ -7,9 +7,11 @@
 #include <string>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_decimal_integer.h"
 #include "cli/cli_file_download.h"
 #include "cli/cli_json.h"
 #include "cli/cli_memory_words.h"
+#include "cli/cli_terminal_text.h"
 #include "common/host_file.h"
 #include "ops/dispatcher.h"
 #include "ops/download_file_type.h"
@@ -38,7 +40,9 @@ void PrintMemoryText(const MemoryInfo& info) {
     std::cout << MemoryWord(static_cast<MemoryDevice>(device)) << ": physical "
               << number(block.physical_known, block.physical_space) << ", free "
               << number(block.free_known, block.free_space) << '\n';
-    for (const std::string& name : FileListLines(block)) std::cout << "  " << name << '\n';
+    for (const std::string& name : FileListLines(block)) {
+      std::cout << "  " << PrintableText(name) << '\n';
+    }
   }
 }
 
@@ -78,11 +82,7 @@ int LoadPrinterFile(CliContext& context, const LoadOptions& options) {
     return ReportResult(kResultFileOpenError,
                         "cannot write a file into the folder of " + options.out);
   }
-  if (options.wait_ms > 0) {
-    LinkWaits waits = context.link().waits();
-    waits.usb_read = waits.com_read = waits.net_read = std::chrono::milliseconds(options.wait_ms);
-    context.link().SetWaits(waits);
-  }
+  context.SetReadWait(options.wait_ms);
   LoadRequest request;
   request.printer_name = options.name;
   request.capacity = options.max;
@@ -94,6 +94,18 @@ int LoadPrinterFile(CliContext& context, const LoadOptions& options) {
   std::cout << request.received.size() << " bytes received into " << options.out << '\n';
   return 0;
 }
+
+}  // namespace
+
+void AddLoadWaitOption(CLI::App& command, int& wait_ms) {
+  command
+      .add_option("--wait", wait_ms,
+                  "milliseconds without a byte that end the file (default: the interface's)")
+      ->transform(DecimalInteger())
+      ->check(CLI::Range(1, 600000));
+}
+
+namespace {
 
 std::vector<std::string> TypeWords() {
   std::vector<std::string> words;
@@ -125,11 +137,10 @@ void AddLoadCommand(CLI::App& files, CliContext& context) {
   load->add_option("NAME", options->name, "the printer file name")->required();
   load->add_option("--out", options->out, "where to save it")->required();
   load->add_option("--max", options->max, "stop after this many bytes")
+      ->transform(DecimalCount())
       ->check(CLI::Range(std::size_t{0}, std::size_t{0x7FFFFFFF}))
       ->capture_default_str();
-  load->add_option("--wait", options->wait_ms,
-                   "milliseconds without a byte that end the file (default: the interface's)")
-      ->check(CLI::Range(1, 600000));
+  AddLoadWaitOption(*load, options->wait_ms);
   load->callback([&context, options] {
     context.action = [&context, options] { return LoadPrinterFile(context, *options); };
   });

@@ -4,8 +4,9 @@
 #include <memory>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_decimal_integer.h"
 #include "cli/cli_json.h"
-#include "cli/cli_printable.h"
+#include "cli/cli_terminal_text.h"
 #include "fonts/encode_table.h"
 #include "fonts/font_choices.h"
 #include "fonts/font_contact_sheet.h"
@@ -59,20 +60,26 @@ void AddMakeOptions(CLI::App& command, MakeOptions& options) {
   command.add_option("--size", options.font.points, "size in points")->required();
   command.add_flag("--bold", options.font.bold, "bold style");
   command.add_flag("--italic", options.font.italic, "italic style");
-  command.add_option("--dpi", options.font.dpi, "pixels per inch for the point size (96)");
+  command.add_option("--dpi", options.font.dpi, "pixels per inch for the point size (96)")
+      ->transform(DecimalInteger());
   command.add_option("--encode", options.encode, "standard|asian|table|asian-table")
       ->required()
       ->check(CLI::IsMember(kEncodes));
-  command.add_option("--first", options.first, "first code of a standard font (32)");
-  command.add_option("--last", options.last, "last code of a standard font (127)");
+  command.add_option("--first", options.first, "first code of a standard font (32)")
+      ->transform(DecimalInteger());
+  command.add_option("--last", options.last, "last code of a standard font (127)")
+      ->transform(DecimalInteger());
   command.add_option("--language", options.language, "tc|sc|ko|ja, for the Asian encodings")
       ->check(CLI::IsMember(kLanguages));
   command.add_option("--table", options.table_path, "encode table file for the table encodings");
   command.add_option("--pitch", options.pitch, "fixed|variable (by the encoding)")
       ->check(CLI::IsMember(kPitches));
-  command.add_option("--width", options.width, "cell width in pixels (measured)");
-  command.add_option("--height", options.height, "cell height in pixels (measured)");
-  command.add_option("--italic-width", options.italic_width, "italic width (measured)");
+  command.add_option("--width", options.width, "cell width in pixels (measured)")
+      ->transform(DecimalInteger());
+  command.add_option("--height", options.height, "cell height in pixels (measured)")
+      ->transform(DecimalInteger());
+  command.add_option("--italic-width", options.italic_width, "italic width (measured)")
+      ->transform(DecimalInteger());
   command.add_flag("--report", options.report, "say which codes had no glyph in the font");
   command.add_flag("--json", options.json, "print the report as one JSON document");
 }

@@ -4,6 +4,8 @@
 #include <array>
 #include <map>
 
+#include "cli/cli_decimal_integer.h"
+
 namespace vantrel::cli {
 namespace {
 
@@ -36,6 +38,7 @@ void AddLinkOptions(CLI::App& app, LinkOptions& options) {
       ->group(group);
   app.add_option("--host", options.host, "network printer address or name")->group(group);
   app.add_option("--port", options.port, "network printer TCP port")
+      ->transform(DecimalInteger())
       ->check(CLI::Range(1, 65535))
       ->capture_default_str()
       ->group(group);
@@ -43,10 +46,12 @@ void AddLinkOptions(CLI::App& app, LinkOptions& options) {
       ->capture_default_str()
       ->group(group);
   app.add_option("--baud", options.baud, "serial baud rate")
+      ->transform(DecimalInteger())
       ->check(CLI::IsMember(std::vector<int>(kBaudRates.begin(), kBaudRates.end())))
       ->capture_default_str()
       ->group(group);
   app.add_option("--data-bits", options.data_bits, "7 or 8")
+      ->transform(DecimalInteger())
       ->check(CLI::IsMember({7, 8}))
       ->capture_default_str()
       ->group(group);

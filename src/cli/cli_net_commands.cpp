@@ -3,8 +3,9 @@
 #include <memory>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_decimal_integer.h"
 #include "cli/cli_json.h"
-#include "cli/cli_printable.h"
+#include "cli/cli_terminal_text.h"
 #include "net/ipv4_text.h"
 #include "net/mac_text.h"
 #include "net/net_setup_session.h"
@@ -33,6 +34,7 @@ void AddDatagramOptions(CLI::App* command, DatagramOptions& options, bool with_m
         ->capture_default_str();
   }
   command->add_option("--udp-port", options.port, "UDP port of the printers")
+      ->transform(DecimalInteger())
       ->check(CLI::Range(1, 65535))
       ->capture_default_str();
 }
@@ -174,6 +176,12 @@ int ChangeIp(const ChangeIpOptions& options) {
   }
   if (std::string refusal = session.FinishChangeIp(run, settings); !refusal.empty()) {
     return Refuse("Nothing was set: " + refusal);
+  }
+  const DatagramTally& tally = run.tally();
+  if (tally.sent == 0) return ReportResult(tally.failure);
+  if (tally.sent < tally.tried) {
+    std::cerr << "Only " << tally.sent << " of " << tally.tried
+              << " datagrams were sent: " << tally.failure.detail << '\n';
   }
   std::cout << "Set " << PrintableText(settings.MacText) << ": name \""
             << PrintableText(settings.PrinterName) << "\", " << (options.dhcp ? "DHCP" : "static")

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_decimal_integer.h"
 #include "common/host_file.h"
 #include "ops/dispatcher.h"
 
@@ -19,8 +20,8 @@ constexpr std::int32_t kDefaultDotsPerUnit = 203;
 struct CalibrateOptions {
   std::int32_t media = kMediaGap;
   bool manual = false;
-  double height = 0;
-  double gap = 0;
+  std::string height = "0";  // as typed: the digits are multiplied exactly
+  std::string gap = "0";
   std::int32_t dots_per_unit = kDefaultDotsPerUnit;
   std::int32_t reference = 512;
   std::int32_t intensity = 2;
@@ -36,7 +37,7 @@ std::string ToCalibrationRequest(const CalibrateOptions& options, CalibrationReq
   request.Intensity = options.intensity;
   const auto height = LengthInDots(options.height, options.dots_per_unit);
   const auto gap = LengthInDots(options.gap, options.dots_per_unit);
-  if (!height || !gap) return "The paper height or gap is too large";
+  if (!height || !gap) return "The paper height or gap is not a decimal length that fits";
   request.PaperHeight = *height;
   request.GapHeight = *gap;
   return CalibrationRefusal(request);
@@ -66,10 +67,13 @@ void AddCalibrateCommand(CLI::App& app, CliContext& context) {
   auto* dots = calibrate
                    ->add_option("--dots-per-unit", options->dots_per_unit,
                                 "printer dots in one unit of the lengths")
+                   ->transform(DecimalInteger())
                    ->capture_default_str();
   auto* reference = calibrate->add_option("--reference", options->reference, "sensor reference")
+                        ->transform(DecimalInteger())
                         ->capture_default_str();
   auto* intensity = calibrate->add_option("--intensity", options->intensity, "sensor intensity")
+                        ->transform(DecimalInteger())
                         ->capture_default_str();
   manual->excludes(height, gap, dots);
   reference->needs(manual);
@@ -85,14 +89,24 @@ int Dump(CliContext& context, DumpRequest request) {
   return context.Run(kOpDumpText, &request);
 }
 
+// Why `out` cannot be written, or empty: found before the printer starts its dump.
+std::string DumpTargetProblem(const std::string& out) {
+  std::error_code error;
+  if (std::filesystem::is_directory(out, error)) return out + " is a folder";
+  const std::filesystem::path parent = std::filesystem::path(out).parent_path();
+  const std::filesystem::path folder = parent.empty() ? "." : parent;
+  if (::access(folder.c_str(), W_OK) != 0) {
+    return "cannot write in " + folder.string() + ": " + std::generic_category().message(errno);
+  }
+  if (!std::filesystem::is_directory(folder, error)) return folder.string() + " is not a folder";
+  return {};
+}
+
 // The dump saved in the printer, loaded back and written to `out`; no question is asked, the
 // command is its own confirmation.
 int DumpToFile(CliContext& context, const std::string& out) {
-  // A folder the file cannot be written in is found before the printer starts its dump.
-  const std::filesystem::path folder = std::filesystem::path(out).parent_path();
-  if (::access(folder.empty() ? "." : folder.c_str(), W_OK) != 0) {
-    return ReportResult(kResultFileOpenError, "cannot write in " + folder.string() + ": " +
-                                                  std::generic_category().message(errno));
+  if (const std::string cause = DumpTargetProblem(out); !cause.empty()) {
+    return ReportResult(kResultFileOpenError, cause);
   }
   if (const int code = Dump(context, {kDumpToFile, std::string(kDumpFileName), 1}); code != 0) {
     return code;
@@ -122,9 +136,15 @@ void AddDumpCommands(CLI::App& app, CliContext& context) {
   });
   auto* file = dump->add_subcommand("file", "Save the dump in the printer and load it back");
   auto out = std::make_shared<std::string>();
+  auto wait_ms = std::make_shared<int>(0);
   file->add_option("--out", *out, "where the dump is saved")->required();
-  file->callback(
-      [&context, out] { context.action = [&context, out] { return DumpToFile(context, *out); }; });
+  AddLoadWaitOption(*file, *wait_ms);
+  file->callback([&context, out, wait_ms] {
+    context.action = [&context, out, wait_ms] {
+      context.SetReadWait(*wait_ms);
+      return DumpToFile(context, *out);
+    };
+  });
 }
 
 void AddTestPageCommand(CLI::App& app, CliContext& context) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 namespace vantrel {
@@ -33,6 +34,11 @@ std::optional<std::int32_t> TruncToInt32(long double value) {
   return static_cast<std::int32_t>(truncated);
 }
 
+// Every resolution a printer reports; far below the point where dots x 200 would overflow.
+bool IsWholeResolution(float value) {
+  return value <= 1e9F && std::trunc(value) == value;
+}
+
 }  // namespace
 
 std::optional<float> DotsPerMmFromDpi(float dpi) {
@@ -62,7 +68,14 @@ float ShownToMm(float shown, LengthUnit unit) {
 std::string DotsToText(std::int32_t dots, LengthUnit unit, const PrinterConfig& config) {
   const float per_unit = unit == kUnitInch ? config.Dpi.value : config.DotsPerMm;
   if (!UsableResolution(per_unit)) return {};
-  return FormatHundredths(static_cast<long double>(dots) / per_unit);
+  if (!IsWholeResolution(per_unit))
+    return FormatHundredths(static_cast<long double>(dots) / per_unit);
+  // In whole numbers, so that an exact half (53 dots at 200 dpi, 0.265) rounds up as it should;
+  // the quotient's binary value lies just below it.
+  const auto whole = static_cast<std::int64_t>(per_unit);
+  const std::int64_t magnitude = (std::abs(std::int64_t{dots}) * 200 / whole + 1) / 2;
+  // Whole hundredths survive the division and FormatHundredths' own rounding unchanged.
+  return FormatHundredths(static_cast<long double>(dots < 0 ? -magnitude : magnitude) / 100);
 }
 
 std::optional<std::int32_t> DotsToHundredthsInch(std::int32_t dots, float dpi) {

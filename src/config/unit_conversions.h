@@ -42,6 +42,11 @@ std::string DotsToText(std::int32_t dots, LengthUnit unit, const PrinterConfig& 
 std::optional<std::int32_t> ShownToDots(std::string_view text, LengthUnit unit,
                                         const PrinterConfig& config);
 
+// A typed decimal length ("4.10", "-.5", "1e-2") times a whole number of dots per unit,
+// truncated toward zero and computed exactly. No value for a text that is not a decimal number
+// or a result that does not fit.
+std::optional<std::int32_t> DecimalTimesWhole(std::string_view text, std::int32_t per_unit);
+
 // Dots to hundredths of an inch, rounded; no value when the resolution is unusable or the
 // result does not fit.
 std::optional<std::int32_t> DotsToHundredthsInch(std::int32_t dots, float dpi);

@@ -56,7 +56,7 @@ std::optional<Decimal> ParseDecimal(std::string_view text) {
   return number;
 }
 
-// trunc(|number| x per_unit) for a whole per_unit of at most 1e9, by long multiplication:
+// trunc(|number| x per_unit) for a whole per_unit of at most 2^31, by long multiplication:
 // the whole part times per_unit, plus the carry out of the fraction digits.
 std::optional<std::int64_t> TimesWhole(const Decimal& number, std::int64_t per_unit) {
   const auto length = static_cast<std::int64_t>(number.digits.size());
@@ -101,17 +101,23 @@ std::optional<std::int32_t> TimesFraction(std::string_view text, float per_unit)
 
 }  // namespace
 
-std::optional<std::int32_t> ShownToDots(std::string_view text, LengthUnit unit,
-                                        const PrinterConfig& config) {
+std::optional<std::int32_t> DecimalTimesWhole(std::string_view text, std::int32_t per_unit) {
   const std::optional<Decimal> number = ParseDecimal(text);
   if (!number) return std::nullopt;
+  const std::int64_t magnitude = per_unit < 0 ? -std::int64_t{per_unit} : per_unit;
+  return Signed(number->negative != (per_unit < 0), TimesWhole(*number, magnitude));
+}
+
+std::optional<std::int32_t> ShownToDots(std::string_view text, LengthUnit unit,
+                                        const PrinterConfig& config) {
+  if (!ParseDecimal(text)) return std::nullopt;
   const float per_unit = unit == kUnitInch ? config.Dpi.value : config.DotsPerMm;
   // Bounded so that whole part x resolution stays far inside 64 bits.
   constexpr float kLargestWholeResolution = 1e9F;
   const bool whole = std::isfinite(per_unit) && per_unit >= 0 && std::trunc(per_unit) == per_unit &&
                      per_unit <= kLargestWholeResolution;
   if (!whole) return TimesFraction(text, per_unit);
-  return Signed(number->negative, TimesWhole(*number, static_cast<std::int64_t>(per_unit)));
+  return DecimalTimesWhole(text, static_cast<std::int32_t>(per_unit));
 }
 
 }  // namespace vantrel

@@ -133,7 +133,7 @@ class LibusbDevice : public UsbDevice {
   // Takes the printer interface from the kernel's printer driver, if bound, and claims it.
   LinkFailure Claim(const std::string& path);
 
-  LinkFailure Write(std::span<const std::uint8_t> bytes) override;
+  LinkFailure Write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds wait) override;
   Received Read(std::span<std::uint8_t> into, std::chrono::milliseconds wait) override;
 
  private:
@@ -167,16 +167,24 @@ LinkFailure LibusbDevice::Claim(const std::string& path) {
   return {};
 }
 
-LinkFailure LibusbDevice::Write(std::span<const std::uint8_t> bytes) {
+LinkFailure LibusbDevice::Write(std::span<const std::uint8_t> bytes,
+                                std::chrono::milliseconds wait) {
+  // libusb reads a timeout of 0 as "no limit"; a shortened wait must still end.
+  const auto timeout = static_cast<unsigned int>(std::max<std::int64_t>(wait.count(), 1));
   std::size_t sent = 0;
   while (sent < bytes.size()) {
     int transferred = 0;
     // libusb takes a mutable pointer for both directions; an OUT transfer only reads it.
-    // Timeout 0: no limit, yet a disconnect completes the transfer with an error.
-    const int status = libusb_bulk_transfer(handle_, printer_.out_endpoint,
-                                            const_cast<std::uint8_t*>(bytes.data() + sent),
-                                            static_cast<int>(bytes.size() - sent), &transferred, 0);
+    const int status = libusb_bulk_transfer(
+        handle_, printer_.out_endpoint, const_cast<std::uint8_t*>(bytes.data() + sent),
+        static_cast<int>(bytes.size() - sent), &transferred, timeout);
     sent += static_cast<std::size_t>(std::max(transferred, 0));
+    // A printer still taking bytes is busy, not stalled: its wait starts again.
+    if (status == LIBUSB_ERROR_TIMEOUT && transferred > 0) continue;
+    if (status == LIBUSB_ERROR_TIMEOUT) {
+      return {kResultTransmissionError, ETIMEDOUT,
+              "the USB printer took no data for " + std::to_string(wait.count()) + " ms"};
+    }
     if (status != LIBUSB_SUCCESS) return LibusbTransferFailure(kResultTransmissionError, status);
   }
   return {};

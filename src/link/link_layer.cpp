@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <utility>
 
 namespace vantrel {
 
@@ -48,6 +49,7 @@ int LinkLayer::OpenLink(int interface) {
   CloseLink();
   last_failure_ = {};
   delivery_failed_ = false;
+  lost_ = false;
   if (!IsValidInterface(interface)) {
     last_failure_ = {kResultPortOpenError, 0, "unknown interface " + std::to_string(interface)};
     return kInvalidLinkHandle;
@@ -70,6 +72,17 @@ void LinkLayer::CloseLink() {
     last_failure_ = std::move(finished);
   }
   transport_.reset();
+}
+
+void LinkLayer::ForgetFailure() {
+  last_failure_ = {};
+  delivery_failed_ = false;
+}
+
+LinkFailure LinkLayer::TakeFailure(ResultCode result) {
+  LinkFailure taken = std::exchange(last_failure_, {});
+  if (result == kResultOk) return delivery_failed_ ? taken : LinkFailure{};
+  return taken.code == result ? taken : LinkFailure{result, 0, {}};
 }
 
 LinkLayer::ReplyClock::ReplyClock(LinkLayer& link)
@@ -147,6 +160,7 @@ bool LinkLayer::Refill() {
   transport_->SetReplyDeadline(deadline);
   Received received = transport_->Refill(std::span(buffer.data(), room));
   if (received.count == 0) {
+    lost_ = lost_ || received.lost;
     return received.lost || Clock::now() < deadline ? Fail(std::move(received.failure))
                                                     : bound_passed();
   }

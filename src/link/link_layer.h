@@ -55,9 +55,23 @@ class LinkLayer {
   // Ends the connection; on ETHERNET it first makes sure the printer took the last bytes.
   void CloseLink();
   // True when the last close found that the printer did not get every byte written, although
-  // each write succeeded. Cleared by ForgetDeliveryFailure and by every open.
+  // each write succeeded. Cleared by ForgetFailure and by every open.
   bool DeliveryFailed() const { return delivery_failed_; }
-  void ForgetDeliveryFailure() { delivery_failed_ = false; }
+  // Starts an operation with no failure recorded, so nothing of an earlier one is reported.
+  void ForgetFailure();
+  // The failure of the operation that ended with `result`, taken out of the link: the link's own
+  // cause when it failed with that code, a bare code when the operation failed elsewhere (a host
+  // file, a refused value). Every write can succeed into the system's buffers while the printer
+  // never gets the bytes; a result of ok then becomes the close's failure.
+  LinkFailure TakeFailure(ResultCode result);
+
+  // True once a read of the current connection found it ended by the printer (a reset, a
+  // hang-up, a vanished device): unlike silence, no more bytes can come. Cleared by every open.
+  bool LinkLost() const { return lost_; }
+  // True when a failed exchange only lacks its answer (silence, or an answer that made no
+  // sense), so a question the printer may not know can be passed over. A failed send or a lost
+  // connection is no missing answer.
+  bool AnswerMissing(ResultCode result) const { return result == kResultReceivingError && !lost_; }
 
   bool WriteLink(std::span<const std::uint8_t> bytes);
   bool WriteLink(std::string_view text);
@@ -75,6 +89,7 @@ class LinkLayer {
   ResultCode SendCommandText(std::string_view text);
 
   // Why the last failing step of the current or last connection failed; ok when none did.
+  // Operations report it through TakeFailure.
   const LinkFailure& LastFailure() const { return last_failure_; }
 
  private:
@@ -114,6 +129,7 @@ class LinkLayer {
   LinkFailure last_failure_;
   std::optional<Clock::time_point> reply_deadline_;
   bool delivery_failed_ = false;
+  bool lost_ = false;
 };
 
 // Closes the link on every path out of an operation.

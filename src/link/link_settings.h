@@ -29,6 +29,8 @@ struct ParallelPortName {
 // How long each kind of wait may take. Values, so tests can shorten them.
 struct LinkWaits {
   std::chrono::milliseconds usb_read{3000};
+  // A USB write that takes no byte for this long fails, as a stalled printer never would.
+  std::chrono::milliseconds usb_write{30000};
   std::chrono::milliseconds com_read{3000};
   // A serial chunk write may take com_write plus com_write_per_byte for each of its bytes.
   std::chrono::milliseconds com_write{3000};

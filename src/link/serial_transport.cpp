@@ -92,7 +92,9 @@ LinkFailure SerialTransport::Configure(const SerialSettings& settings) {
             device_ + " refused the line settings: " + std::strerror(error)};
   }
   RaiseModemLines(fd_);
-  ::tcflush(fd_, TCIOFLUSH);
+  // Only stale input goes: output still queued is what an earlier connection of this program
+  // wrote (a pseudo-terminal reports its queue as empty, so the close could not wait for it).
+  ::tcflush(fd_, TCIFLUSH);
   return {};
 }
 

@@ -23,7 +23,8 @@ class UsbDevice {
   virtual ~UsbDevice() = default;
 
   // Sends every byte. No time limit, but a device that goes away ends the write (code 2).
-  virtual LinkFailure Write(std::span<const std::uint8_t> bytes) = 0;
+  virtual LinkFailure Write(std::span<const std::uint8_t> bytes,
+                            std::chrono::milliseconds wait) = 0;
 
   // One bulk IN read of at most into.size() bytes, waiting up to `wait`; a transfer still
   // pending then is cancelled. A count of 0 comes with the failure (code 3).

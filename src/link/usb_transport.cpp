@@ -19,12 +19,11 @@ Outcome<std::unique_ptr<UsbTransport>> UsbTransport::Open(UsbDeviceList& devices
   }
   Outcome<std::unique_ptr<UsbDevice>> device = devices.Open(paths[*found]);
   if (device.value == nullptr) return {nullptr, std::move(device.failure)};
-  return {std::unique_ptr<UsbTransport>(new UsbTransport(std::move(device.value), waits.usb_read)),
-          {}};
+  return {std::unique_ptr<UsbTransport>(new UsbTransport(std::move(device.value), waits)), {}};
 }
 
 LinkFailure UsbTransport::WriteChunk(std::span<const std::uint8_t> chunk, bool /*more_follows*/) {
-  return device_->Write(chunk);
+  return device_->Write(chunk, write_wait_);
 }
 
 Received UsbTransport::Refill(std::span<std::uint8_t> into) {

@@ -24,11 +24,15 @@ class UsbTransport : public Transport {
   Received Refill(std::span<std::uint8_t> into) override;
 
  private:
-  UsbTransport(std::unique_ptr<UsbDevice> device, std::chrono::milliseconds read_wait)
-      : Transport(kShape), device_(std::move(device)), read_wait_(read_wait) {}
+  UsbTransport(std::unique_ptr<UsbDevice> device, const LinkWaits& waits)
+      : Transport(kShape),
+        device_(std::move(device)),
+        read_wait_(waits.usb_read),
+        write_wait_(waits.usb_write) {}
 
   std::unique_ptr<UsbDevice> device_;
   std::chrono::milliseconds read_wait_;
+  std::chrono::milliseconds write_wait_;
 };
 
 }  // namespace vantrel

@@ -15,7 +15,10 @@ ChangeIpRun::ChangeIpRun(const DatagramTargets& targets, std::uint16_t sequence,
 }
 
 std::optional<std::size_t> ChangeIpRun::Exchange(std::span<const std::uint8_t> request) {
-  socket_->SendTo(request, targets_.broadcast, targets_.port);
+  LinkFailure sent = socket_->SendTo(request, targets_.broadcast, targets_.port);
+  const bool refused = !sent.ok();
+  tally_.Count(std::move(sent));
+  if (refused) return std::nullopt;
   const UdpSocket::Received answer = socket_->Receive(buffer_, targets_.setup_wait);
   if (answer.arrival != UdpSocket::Arrival::kDatagram || answer.length < kNetCommandHeaderSize) {
     return std::nullopt;

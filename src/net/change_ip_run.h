@@ -35,9 +35,13 @@ class ChangeIpRun {
   // either way.
   std::string WriteSettings(const NetSettings& settings);
 
+  // The datagrams of the gets and sets that the system took, of those tried.
+  const DatagramTally& tally() const { return tally_; }
+
  private:
   void SendSets(const NetSettings& settings);
-  // Sends one request and waits for one datagram; the answer, if any, is in buffer_.
+  // Sends one request and waits for one datagram; the answer, if any, is in buffer_. A request
+  // the system refused awaits nothing.
   std::optional<std::size_t> Exchange(std::span<const std::uint8_t> request);
 
   DatagramTargets targets_;
@@ -45,6 +49,7 @@ class ChangeIpRun {
   MacAddress target_;
   LinkFailure failure_;
   std::optional<UdpSocket> socket_;
+  DatagramTally tally_;
   std::array<std::uint8_t, 2048> buffer_{};
 };
 

@@ -16,9 +16,10 @@ DiscoveryOutcome NetSetupSession::Discover() {
 LinkFailure NetSetupSession::SendFactoryDefault(const MacAddress& target) {
   auto [socket, failure] = UdpSocket::Open();
   if (!socket) return std::move(failure);
-  socket->SendTo(BuildFactoryDefaultRequest(sequence_, target), targets_.broadcast, targets_.port);
-  ++sequence_;
-  return {};
+  LinkFailure sent = socket->SendTo(BuildFactoryDefaultRequest(sequence_, target),
+                                    targets_.broadcast, targets_.port);
+  if (sent.ok()) ++sequence_;
+  return sent;
 }
 
 ChangeIpRun NetSetupSession::BeginChangeIp(const MacAddress& target) const {

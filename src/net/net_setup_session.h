@@ -26,7 +26,7 @@ class NetSetupSession {
   DiscoveryOutcome Discover();
 
   // The 32-byte factory-default request for one printer; no answer is awaited.
-  // Fails, and sends nothing, when no socket could be made.
+  // Fails when no socket could be made (1) or the system refused the datagram (2).
   LinkFailure SendFactoryDefault(const MacAddress& target);
 
   // Opens the exchange; the caller reads the settings, lets the user edit them, then either

@@ -63,15 +63,19 @@ UdpSocket::~UdpSocket() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-bool UdpSocket::SendTo(std::span<const std::uint8_t> datagram, const Ipv4Bytes& address,
-                       std::uint16_t port) {
+LinkFailure UdpSocket::SendTo(std::span<const std::uint8_t> datagram, const Ipv4Bytes& address,
+                              std::uint16_t port) {
   sockaddr_in to{};
   to.sin_family = AF_INET;
   to.sin_port = htons(port);
   std::memcpy(&to.sin_addr, address.data(), address.size());
   const ssize_t sent = ::sendto(fd_, datagram.data(), datagram.size(), MSG_NOSIGNAL,
                                 reinterpret_cast<const sockaddr*>(&to), sizeof to);
-  return sent == static_cast<ssize_t>(datagram.size());
+  if (sent == static_cast<ssize_t>(datagram.size())) return {};
+  const int error = sent < 0 ? errno : EMSGSIZE;
+  return {kResultTransmissionError, error,
+          "cannot send to " + FormatIPv4(address) + ":" + std::to_string(port) + ": " +
+              std::strerror(error)};
 }
 
 UdpSocket::Received UdpSocket::Receive(std::span<std::uint8_t> buffer,

@@ -5,11 +5,28 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <utility>
 
 #include "common/failure.h"
 #include "net/ipv4_text.h"
 
 namespace vantrel {
+
+// How many of an exchange's datagrams the system took, and why the last refused one was not.
+struct DatagramTally {
+  std::size_t sent = 0;
+  std::size_t tried = 0;
+  LinkFailure failure;
+
+  void Count(LinkFailure send) {
+    ++tried;
+    if (send.ok()) {
+      ++sent;
+    } else {
+      failure = std::move(send);
+    }
+  }
+};
 
 // One IPv4 datagram socket for one discovery or setup run; closed when destroyed.
 class UdpSocket {
@@ -24,8 +41,10 @@ class UdpSocket {
   UdpSocket& operator=(const UdpSocket&) = delete;
   ~UdpSocket();
 
-  // Whether the system took the datagram; the exchanges go on either way.
-  bool SendTo(std::span<const std::uint8_t> datagram, const Ipv4Bytes& address, std::uint16_t port);
+  // Empty when the system took the datagram; otherwise a transmission failure with its cause
+  // (no route, for one).
+  LinkFailure SendTo(std::span<const std::uint8_t> datagram, const Ipv4Bytes& address,
+                     std::uint16_t port);
 
   enum class Arrival { kDatagram, kNothing, kReceiveFailed };
   struct Received {

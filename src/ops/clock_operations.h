@@ -5,7 +5,7 @@
 
 #include "common/result_code.h"
 #include "link/link_layer.h"
-#include "ops/command_text.h"
+#include "ops/bounded_text.h"
 
 namespace vantrel {
 

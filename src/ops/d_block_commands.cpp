@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "config/unit_conversions.h"
-#include "ops/command_text.h"
+#include "ops/bounded_text.h"
 #include "ops/config_block_commands.h"
 
 namespace vantrel {

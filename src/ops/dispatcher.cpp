@@ -124,20 +124,17 @@ const std::array<OperationFn, kOperationCount>& OperationTable() {
 
 }  // namespace
 
-ResultCode RunPrinterOperation(LinkLayer& link, int op, int interface, OperationRecord record,
-                               int extra) {
-  if (op < 0 || op >= kOperationCount) return kResultUnknownError;
+LinkFailure RunPrinterOperation(LinkLayer& link, int op, int interface, OperationRecord record,
+                                int extra) {
+  if (op < 0 || op >= kOperationCount) return {kResultUnknownError, 0, {}};
   // The parallel port cannot answer, so the two reading operations are refused before it is opened.
   if (interface == kInterfaceLpt && (op == kOpQueryStatus || op == kOpReadConfiguration)) {
-    return kResultReceivingError;
+    return {kResultReceivingError, 0, {}};
   }
   const OperationFn& operation = OperationTable()[static_cast<std::size_t>(op)];
-  if (!operation) return kResultUnknownError;
-  link.ForgetDeliveryFailure();
-  const ResultCode result = operation(link, interface, record, extra);
-  // Every write can succeed into the system's buffers while the printer never gets the bytes;
-  // only the close finds that out.
-  return result == kResultOk && link.DeliveryFailed() ? kResultTransmissionError : result;
+  if (!operation) return {kResultUnknownError, 0, {}};
+  link.ForgetFailure();
+  return link.TakeFailure(operation(link, interface, record, extra));
 }
 
 }  // namespace vantrel

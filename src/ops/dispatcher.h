@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/failure.h"
 #include "common/result_code.h"
 #include "link/link_layer.h"
 #include "ops/operation_record.h"
@@ -33,8 +34,9 @@ enum PrinterOperation : int {
 
 // The one entry point of every printer exchange. Blocks its caller; nothing is thrown.
 // `extra` carries what the operation's record does not: the progress flag of operation 1,
-// the tab index of operation 2.
-ResultCode RunPrinterOperation(LinkLayer& link, int op, int interface, OperationRecord record,
-                               int extra = 0);
+// the tab index of operation 2. The result is this run's failure (its code, and what the link
+// knew of the cause), or ok.
+LinkFailure RunPrinterOperation(LinkLayer& link, int op, int interface, OperationRecord record,
+                                int extra = 0);
 
 }  // namespace vantrel

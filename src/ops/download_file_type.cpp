@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "ops/printer_file_name.h"
+
 namespace vantrel {
 namespace {
 
@@ -36,8 +38,8 @@ bool IsRawDownloadType(int type) {
 }
 
 std::string ProposedPrinterName(std::string_view host_path, int type) {
-  std::string name =
-      std::filesystem::path(host_path).stem().string().substr(0, kProposedStemLength);
+  std::string name(
+      FirstCharacters(std::filesystem::path(host_path).stem().string(), kProposedStemLength));
   if (IsKnownType(type)) name += DownloadTypes()[static_cast<std::size_t>(type)].extension;
   return name;
 }

@@ -24,6 +24,9 @@ ResultCode LoadFile(LinkLayer& link, int interface, LoadRequest& request) {
   while (request.received.size() < request.capacity && link.ReadReplyByte(byte)) {
     request.received.push_back(byte);
   }
+  // The file ends when the printer stops sending; a printer that reset or hung up stopped
+  // part way, and what arrived is not the file.
+  if (request.received.size() < request.capacity && link.LinkLost()) return kResultReceivingError;
   return kResultOk;
 }
 

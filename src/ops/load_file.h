@@ -27,7 +27,8 @@ struct LoadRequest {
 
 // Operation 20: sends "\r\n", then LOAD with the quoted name, and stores the bytes that come
 // back until the capacity is reached or a read wait passes without a byte. Receiving nothing
-// (as on the parallel port) is success. An unsafe or too long name gives kResultUnknownError
+// (as on the parallel port) is success; a printer that resets or hangs up before the read wait
+// ends it gives kResultReceivingError. An unsafe or too long name gives kResultUnknownError
 // before the link is opened.
 ResultCode LoadFile(LinkLayer& link, int interface, LoadRequest& request);
 

@@ -104,12 +104,16 @@ ResultCode ReadNetworkSettings(LinkLayer& link, int interface, NetSettings& sett
   if (const ResultCode result = ReadRequiredReports(link, interface, settings); result != 0) {
     return result;
   }
-  // Without a name answer the MAC question is not asked, and its text is empty too.
-  if (Ask(link, kNameReport, settings) != kResultOk) {
+  // Without a name answer the MAC question is not asked, and its text is empty too. A lost
+  // link is no missing answer.
+  if (const ResultCode name = Ask(link, kNameReport, settings); name != kResultOk) {
     settings.PrinterName.clear();
     settings.MacText.clear();
-  } else if (Ask(link, kMacReport, settings) != kResultOk) {
+    return link.AnswerMissing(name) ? kResultOk : name;
+  }
+  if (const ResultCode mac = Ask(link, kMacReport, settings); mac != kResultOk) {
     settings.MacText.clear();
+    return link.AnswerMissing(mac) ? kResultOk : mac;
   }
   return kResultOk;
 }

@@ -11,4 +11,8 @@ namespace vantrel {
 // than `max_length` would not fit the printer's field. Names are refused, never cut.
 std::string PrinterFileNameRefusal(std::string_view name, std::size_t max_length);
 
+// The first `count` characters of a UTF-8 text, never part of one; a byte that starts no
+// well-formed character counts as one.
+std::string_view FirstCharacters(std::string_view utf8, std::size_t count);
+
 }  // namespace vantrel

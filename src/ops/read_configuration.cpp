@@ -98,9 +98,11 @@ PhaseEnd ConfigurationReader::ReadCommonItems() {
 }
 
 // Older printers do not know these questions: the first one unanswered ends the read there.
+// A lost link is no unanswered question.
 PhaseEnd ConfigurationReader::ReadToleratedItems() {
   for (const ReportStep& step : ToleratedReportSteps()) {
-    if (AskAndStore(step) != kResultOk) {
+    if (const ResultCode result = AskAndStore(step); result != kResultOk) {
+      if (!link_.AnswerMissing(result)) return result;
       step.clear(config_);
       return kResultOk;
     }

@@ -1,7 +1,8 @@
 #include "ops/sensor_calibration.h"
 
-#include <cmath>
 #include <limits>
+
+#include "config/unit_conversions.h"
 
 namespace vantrel {
 namespace {
@@ -34,13 +35,14 @@ void AppendManual(CommandText& text, const CalibrationRequest& request) {
 
 }  // namespace
 
-std::optional<std::int32_t> LengthInDots(double length, std::int32_t dots_per_unit) {
-  const double dots = std::trunc(length * dots_per_unit);
-  if (!std::isfinite(dots) || dots < std::numeric_limits<std::int32_t>::min() ||
-      dots > std::numeric_limits<std::int32_t>::max()) {
-    return std::nullopt;
-  }
-  return static_cast<std::int32_t>(dots);
+std::int32_t DotsPerUnitOf(float resolution) {
+  const bool fits = resolution > std::numeric_limits<std::int32_t>::min() - 1.0 &&
+                    resolution < std::numeric_limits<std::int32_t>::max() + 1.0;
+  return fits ? static_cast<std::int32_t>(resolution) : 0;
+}
+
+std::optional<std::int32_t> LengthInDots(std::string_view text, std::int32_t dots_per_unit) {
+  return DecimalTimesWhole(text, dots_per_unit);
 }
 
 std::string CalibrationRefusal(const CalibrationRequest& request) {

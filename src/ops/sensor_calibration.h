@@ -3,10 +3,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/result_code.h"
 #include "link/link_layer.h"
-#include "ops/command_text.h"
+#include "ops/bounded_text.h"
 
 namespace vantrel {
 
@@ -28,9 +29,14 @@ struct CalibrationRequest {
   std::int32_t DotsPerUnit = 0;  // printer dots in one unit of the lengths the user types
 };
 
-// A typed length in dots: length x dots per unit, truncated toward zero. Nothing when the
-// result is not a number that fits the record.
-std::optional<std::int32_t> LengthInDots(double length, std::int32_t dots_per_unit);
+// The dots per unit of a resolution (the configuration's dots per inch or per millimetre),
+// truncated; 0 for one that is no number of dots at all (a damaged reply).
+std::int32_t DotsPerUnitOf(float resolution);
+
+// A typed length in dots: length x dots per unit, truncated toward zero and computed on the
+// typed decimal digits, so 0.29 at 200 is 58. Nothing when the text is not a decimal number or
+// the result does not fit the record.
+std::optional<std::int32_t> LengthInDots(std::string_view text, std::int32_t dots_per_unit);
 
 // Why the request cannot be sent, or empty: lengths must not be negative, and the reference
 // and intensity must lie within what the dialog's edits can hold (0..999 and 0..99).

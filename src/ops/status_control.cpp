@@ -25,12 +25,14 @@ ResultCode QueryStatus(LinkLayer& link, int interface, StatusFlags& flags) {
   flags.flags[9] = 0;
   if (!link.WriteLink(kDetailQuery)) return kResultTransmissionError;
   std::array<std::uint8_t, 8> detail{};
-  if (link.ReadReplyBytes(detail)) {
-    if ((detail[4] & kRibbonEncoderBit) != 0) {
-      flags.flags[8] = 1;
-    } else if ((detail[4] & kRibbonEndBit) != 0) {
-      flags.flags[9] = 1;
-    }
+  if (!link.ReadReplyBytes(detail)) {
+    // A printer without the detail answer says nothing; one that reset part way has no status.
+    return link.LinkLost() ? kResultReceivingError : kResultOk;
+  }
+  if ((detail[4] & kRibbonEncoderBit) != 0) {
+    flags.flags[8] = 1;
+  } else if ((detail[4] & kRibbonEndBit) != 0) {
+    flags.flags[9] = 1;
   }
   return kResultOk;
 }

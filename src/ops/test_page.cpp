@@ -47,6 +47,8 @@ std::string TestPageRefusal(const TestPageRequest& request) {
     return "Label width and height must be positive numbers";
   }
   const double d = request.DotsPerMm;
+  // The margin and the positions are counted from d alone, however small the label.
+  if (2 * d > kMaxLabelDots) return "Dots per millimetre is too large for a test page";
   if (request.LabelWidth * d > kMaxLabelDots || request.LabelHeight * d > kMaxLabelDots) {
     return "The label is too large for a test page";
   }

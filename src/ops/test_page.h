@@ -4,7 +4,7 @@
 
 #include "common/result_code.h"
 #include "link/link_layer.h"
-#include "ops/command_text.h"
+#include "ops/bounded_text.h"
 
 namespace vantrel {
 
@@ -16,7 +16,8 @@ struct TestPageRequest {
 };
 
 // Why no test page can be built from these values, or empty: each must be a finite positive
-// number, and the label must stay within what the printer's dot coordinates can address.
+// number, and the label and its 2 mm margin must stay within what the printer's dot
+// coordinates can address.
 std::string TestPageRefusal(const TestPageRequest& request);
 
 // The label program: a frame 2 mm inside the edges, a code 39 barcode and the word TEST.

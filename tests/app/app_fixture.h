@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/ethernet_setup_dialog.h"
+#include "app/dialogs/ethernet_setup_dialog.h"
+#include "app/dialogs/net_setup_dialog.h"
 #include "app/main_window.h"
-#include "app/net_setup_dialog.h"
 #include "app/prompts.h"
 #include "sim_printer.h"
 #include "sim_tcp_server.h"

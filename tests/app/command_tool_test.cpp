@@ -9,7 +9,7 @@
 
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
-#include "app/command_tool_tab.h"
+#include "app/tabs/command_tool_tab.h"
 #include "support/unreadable_paths.h"
 
 namespace vantrel::app::testing {

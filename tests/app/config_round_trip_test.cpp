@@ -5,7 +5,7 @@
 
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
-#include "app/radio_group.h"
+#include "app/widgets/radio_group.h"
 #include "config/unit_conversions.h"
 #include "sim_profile.h"
 

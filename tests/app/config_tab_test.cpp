@@ -8,7 +8,7 @@
 
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
-#include "app/radio_group.h"
+#include "app/widgets/radio_group.h"
 #include "config/config_file_image.h"
 #include "ops/write_configuration.h"
 #include "support/scripted_config_printer.h"
@@ -148,18 +148,18 @@ class ConfigTabTest : public QObject {
     QVERIFY(app.prompts.messages.empty());
   }
 
-  void UnitRelabelsWithoutConvertingAndCommaSpeedIsTaken() {
+  void UnitSwitchShowsTheSameLengthsAndCommaSpeedIsTaken() {
     ScriptedPrinter printer;
     AppFixture app(printer.Install());
     QVERIFY(app.ClickAndWait("ButtonRead"));
     app.Type("EditSpeed", "4,5");
     ChooseUnit(app, kUnitMm);
     QCOMPARE(app.Find<QLabel>("LabelUnit1").text(), QString("mm"));
-    QCOMPARE(app.Text("EditWidth"), QString("4.00"));
+    QCOMPARE(app.Text("EditWidth"), QString("101.50"));
     printer.script->written.clear();
     QVERIFY(app.ClickAndWait("ButtonConfigSet"));
     QVERIFY(printer.script->written.find("SPEED 4.5\r\n") != std::string::npos);
-    QVERIFY(printer.script->written.find("SIZE 4.00 mm,2.00 mm\r\n") != std::string::npos);
+    QVERIFY(printer.script->written.find("SIZE 101.50 mm,") != std::string::npos);
   }
 
   void BadNumberOnSetShowsMessageAndSendsNothing() {

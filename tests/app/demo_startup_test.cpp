@@ -10,7 +10,7 @@
 
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
-#include "app/radio_group.h"
+#include "app/widgets/radio_group.h"
 #include "ops/write_configuration.h"
 #include "support/scripted_transport.h"
 

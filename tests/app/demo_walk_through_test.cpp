@@ -15,8 +15,8 @@
 
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
-#include "app/command_tool_tab.h"
 #include "app/demo_printer.h"
+#include "app/tabs/command_tool_tab.h"
 #include "ops/download_file_type.h"
 #include "ops/read_configuration.h"
 #include "ops/status_control.h"

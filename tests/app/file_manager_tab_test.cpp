@@ -1,5 +1,5 @@
 // The File Manager tab against the simulated printer: Get, switching memories, Format, Download.
-#include "app/file_manager_tab.h"
+#include "app/tabs/file_manager_tab.h"
 
 #include <QDir>
 #include <QFile>
@@ -118,6 +118,28 @@ class FileManagerTabTest : public QObject {
     app.Type("EditFileName", "ABC\"D");
     QVERIFY(app.ClickAndWait("ButtonDownload"));
     QCOMPARE(app.server.ConnectionCount(), std::size_t{1});
+  }
+
+  void TypedNamesGoInTheLocalesCodePage() {
+    QTemporaryDir dir;
+    const QString path = WriteFile(dir, "x.bmp", "BM");
+    AppFixture app({}, PrinterWithFiles());  // en_US: code page 1252
+    app.Choose("ComboBoxFileType", kDownloadTypeBmp);
+    app.prompts.files = {path};
+    app.Find<QPushButton>("ButtonBrowse").click();
+    app.Choose("ComboBoxDevice", kMemoryDram);
+    app.Type("EditFileName", QString::fromUtf8("\u65E5.BMP"));
+    QVERIFY(app.ClickAndWait("ButtonDownload"));
+    QCOMPARE(app.prompts.messages.size(), std::size_t{1});
+    QCOMPARE(app.prompts.messages.back().text,
+             QString::fromUtf8("'\u65E5' cannot be written in the printer's code page 1252"));
+    // Twelve characters of the page, twenty bytes of UTF-8.
+    app.Type("EditFileName",
+             QString::fromUtf8("\u00C9\u00C9\u00C9\u00C9\u00C9\u00C9\u00C9\u00C9.BMP"));
+    QVERIFY(app.ClickAndWait("ButtonDownload"));
+    QCOMPARE(app.prompts.messages.size(), std::size_t{1});
+    QCOMPARE(app.Received(1),
+             std::string("DOWNLOAD \"\xC9\xC9\xC9\xC9\xC9\xC9\xC9\xC9.BMP\",2,BM"));
   }
 
   void TypeAtDownloadDecidesRawSending() {

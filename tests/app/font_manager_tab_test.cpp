@@ -10,7 +10,7 @@
 
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
-#include "app/radio_group.h"
+#include "app/widgets/radio_group.h"
 #include "fonts/font_file_reader.h"
 #include "support/unreadable_paths.h"
 

@@ -1,5 +1,5 @@
 // The language tables: complete, in the right code pages, and naming controls that exist.
-#include "app/localized_texts.h"
+#include "app/widgets/localized_texts.h"
 
 #include <iconv.h>
 
@@ -11,11 +11,11 @@
 
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
-#include "app/command_tool_tab.h"
-#include "app/language.h"
-#include "app/net_dialog_texts.h"
-#include "app/rtc_setup_dialog.h"
-#include "app/sensor_calibrate_dialog.h"
+#include "app/dialogs/net_dialog_texts.h"
+#include "app/dialogs/rtc_setup_dialog.h"
+#include "app/dialogs/sensor_calibrate_dialog.h"
+#include "app/tabs/command_tool_tab.h"
+#include "app/widgets/language.h"
 
 namespace vantrel::app::testing {
 namespace {

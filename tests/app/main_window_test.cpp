@@ -9,7 +9,7 @@
 
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
-#include "app/radio_group.h"
+#include "app/widgets/radio_group.h"
 
 namespace vantrel::app::testing {
 namespace {
@@ -126,11 +126,11 @@ class MainWindowTest : public QObject {
     QVERIFY(enabled("ButtonGetStatus") && enabled("ButtonRead"));
   }
 
-  void StatusBarShowsPortsAndTicksTheClock() {
+  void StatusBarShowsPortsThePrinterAndTicksTheClock() {
     AppFixture app;
     QCOMPARE(Panel(app, 0), QString("LPT1"));
     QCOMPARE(Panel(app, 1), QString("COM1 9600,N,8,1 RTS "));
-    QVERIFY(Panel(app, 2).isEmpty());
+    QCOMPARE(Panel(app, 2), QString("127.0.0.1:%1").arg(app.server.port()));
     QTRY_VERIFY_WITH_TIMEOUT(!Panel(app, 3).isEmpty(), 2500);
     QCOMPARE(app.window->findChild<QTimer*>("Timer1")->interval(), 1000);
   }

@@ -11,8 +11,8 @@
 
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
-#include "app/ethernet_setup_dialog.h"
-#include "app/net_setup_dialog.h"
+#include "app/dialogs/ethernet_setup_dialog.h"
+#include "app/dialogs/net_setup_dialog.h"
 #include "net/setup_datagrams.h"
 #include "sim_udp_responder.h"
 

@@ -1,11 +1,11 @@
 // Number texts of the configuration tab and the serial summary of the status bar.
-#include "app/number_text.h"
+#include "app/widgets/number_text.h"
 
 #include <QTest>
 
 #include "app/app_test_registry.h"
-#include "app/status_bar_texts.h"
-#include "app/typing_limit.h"
+#include "app/widgets/status_bar_formats.h"
+#include "app/widgets/typing_limit.h"
 
 namespace vantrel::app::testing {
 

@@ -13,15 +13,15 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "app/about_dialog.h"
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
-#include "app/dump_text_setup_dialog.h"
-#include "app/lpt_setup_dialog.h"
-#include "app/preview_font_dialog.h"
+#include "app/dialogs/about_dialog.h"
+#include "app/dialogs/dump_text_setup_dialog.h"
+#include "app/dialogs/lpt_setup_dialog.h"
+#include "app/dialogs/rtc_setup_dialog.h"
+#include "app/dialogs/sensor_calibrate_dialog.h"
 #include "app/rs232_setup_dialog.h"
-#include "app/rtc_setup_dialog.h"
-#include "app/sensor_calibrate_dialog.h"
+#include "app/tabs/preview_font_dialog.h"
 
 namespace vantrel::app::testing {
 namespace {

@@ -226,16 +226,21 @@ class UtilityDialogsTest : public QObject {
       Type(dialog, "EditFileName", "LOG\".TXT");
       Press(dialog, "ButtonOK");
       enabled << Accepted(dialog);
-      Type(dialog, "EditFileName", "LOG.TXT");
+      Type(dialog, "EditFileName", QString::fromUtf8("\u65E5.TXT"));
+      Press(dialog, "ButtonOK");
+      // Twelve characters of the locale's code page, although more bytes of UTF-8.
+      Type(dialog, "EditFileName", QString::fromUtf8("LOG\u00C9\u00C9\u00C9\u00C9\u00C9.TXT"));
       Press(dialog, "ButtonOK");
     };
     QVERIFY(app.ClickAndWait("ButtonDump"));
     QCOMPARE(enabled, (QList<bool>{false, true, false, true, false}));
     QCOMPARE(Messages(app),
-             QStringList{"The printer file name must not contain a double quote or a "
-                         "control character"});
+             (QStringList{
+                 "The printer file name must not contain a double quote or a "
+                 "control character",
+                 QString::fromUtf8("'\u65E5' cannot be written in the printer's code page 1252")}));
     app.Received(1);
-    QVERIFY(Received(app, "DUMP_TEXT SAVE 1000,E,\"LOG.TXT\","));
+    QVERIFY(Received(app, "DUMP_TEXT SAVE 1000,E,\"LOG\xC9\xC9\xC9\xC9\xC9.TXT\","));
 
     app.prompts.on_dialog = [](QDialog& dialog) { Press(dialog, "ButtonCancel"); };
     QVERIFY(app.ClickAndWait("ButtonDump"));

@@ -4,10 +4,10 @@
 #include <functional>
 
 #include "config/config_file_image.h"
-#include "integration/sim_fixture.h"
 #include "ops/dispatcher.h"
 #include "ops/write_configuration.h"
 #include "sim_profile.h"
+#include "support/sim_fixture.h"
 
 namespace vantrel {
 namespace {
@@ -17,7 +17,7 @@ class ConfigOverSimTest : public testing::SimFixture {
   PrinterConfig ReadPrinter() {
     PrinterConfig config;
     ResetConfig(config);
-    EXPECT_EQ(RunPrinterOperation(link_, kOpReadConfiguration, kInterfaceEthernet, &config, 1),
+    EXPECT_EQ(RunPrinterOperation(link_, kOpReadConfiguration, kInterfaceEthernet, &config, 1).code,
               kResultOk);
     return config;
   }
@@ -62,7 +62,8 @@ TEST_P(RoundTripTest, WrittenBlockReadsBackExactly) {
   PrinterConfig written = ReadPrinter();
   GetParam().edit(written);
   ASSERT_EQ(RunPrinterOperation(link_, kOpWriteConfiguration, kInterfaceEthernet, &written,
-                                GetParam().block),
+                                GetParam().block)
+                .code,
             kResultOk);
   EXPECT_EQ(ImageOf(ReadPrinter()), ImageOf(written));
 }
@@ -143,7 +144,8 @@ TEST_F(ConfigOverSimTest, OlderPrinterReadsWithoutItsUnknownSettings) {
   written.ShiftY.Set(3);
   written.ShiftX.Set(4);
   ASSERT_EQ(
-      RunPrinterOperation(link_, kOpWriteConfiguration, kInterfaceEthernet, &written, kBlockCommon),
+      RunPrinterOperation(link_, kOpWriteConfiguration, kInterfaceEthernet, &written, kBlockCommon)
+          .code,
       kResultOk);
   const PrinterConfig after = ReadPrinter();
   EXPECT_EQ(after.ShiftY.value, 3);

@@ -4,6 +4,8 @@
 
 #include <bit>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 namespace vantrel {
@@ -124,6 +126,28 @@ TEST_P(DotsPerMmTest, EveryHundredthUpToTenUnitsGivesItsExactDots) {
       ASSERT_EQ(ShownToDots(text, unit, config), dots) << text << " at " << per_unit;
       ASSERT_EQ(ShownToDots("-" + text, unit, config), -dots) << text << " at " << per_unit;
     }
+  }
+}
+
+// Every dot count a field can show, at every resolution: dots / resolution to two decimals,
+// exact halves away from zero, in whole numbers. In binary 53 / 200 is just below 0.265.
+TEST_P(DotsPerMmTest, EveryDotCountShowsItsRoundedHundredths) {
+  PrinterConfig config = FreshConfig();
+  config.Dpi.Set(GetParam().dpi);
+  config.DotsPerMm = GetParam().dots_per_mm;
+  for (const auto& [unit, per_unit] :
+       {std::pair{kUnitInch, GetParam().dpi}, std::pair{kUnitMm, GetParam().dots_per_mm}}) {
+    const auto whole = static_cast<std::int64_t>(per_unit);
+    int wrong = 0;
+    for (std::int64_t dots = -12500; dots <= 12500; ++dots) {
+      const std::int64_t magnitude = (std::abs(dots) * 200 / whole + 1) / 2;
+      char expected[32];
+      std::snprintf(expected, sizeof expected, "%s%lld.%02lld", dots < 0 && magnitude ? "-" : "",
+                    static_cast<long long>(magnitude / 100),
+                    static_cast<long long>(magnitude % 100));
+      if (DotsToText(static_cast<std::int32_t>(dots), unit, config) != expected) ++wrong;
+    }
+    EXPECT_EQ(wrong, 0) << per_unit << (unit == kUnitInch ? " dpi" : " dots per mm");
   }
 }
 

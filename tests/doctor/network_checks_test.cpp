@@ -7,7 +7,7 @@
 #include <sys/socket.h>
 
 #include "doctor/fake_system_tree.h"
-#include "integration/sim_fixture.h"
+#include "support/sim_fixture.h"
 
 namespace vantrel {
 namespace {

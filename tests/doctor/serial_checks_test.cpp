@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "doctor/fake_system_tree.h"
+#include "link/pseudo_terminal.h"
 #include "ops/status_control.h"
-#include "transports/pseudo_terminal.h"
 
 namespace vantrel {
 namespace {

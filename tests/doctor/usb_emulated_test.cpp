@@ -4,7 +4,7 @@
 #include <umockdev.h>
 
 #include "doctor/usb_sysfs.h"
-#include "transports/emulated_usb_printer.h"
+#include "link/emulated_usb_printer.h"
 
 namespace vantrel {
 namespace {

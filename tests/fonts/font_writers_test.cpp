@@ -1,5 +1,6 @@
 #include "fonts/font_writers.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -119,20 +120,49 @@ TEST_F(FontWritersTest, RefusedJobsCreateNoFile) {
 }
 
 TEST(FontJobTest, ParameterChecks) {
-  const Bytes one_byte = {'A'};
-  EXPECT_FALSE(BuildFontJob(
-      {.encode = kStandardEncode, .last_code = 256, .cell_width = 8, .cell_height = 8}, {}));
-  EXPECT_FALSE(BuildFontJob({.encode = kStandardEncode, .cell_width = -1, .cell_height = 8}, {}));
-  EXPECT_FALSE(BuildFontJob({.encode = kStandardEncode, .cell_width = 2049, .cell_height = 8}, {}));
-  EXPECT_FALSE(
-      BuildFontJob({.encode = kStandardEncode, .cell_width = 2048, .cell_height = 257}, {}));
-  EXPECT_TRUE(
-      BuildFontJob({.encode = kStandardEncode, .cell_width = 2048, .cell_height = 256}, {}));
-  EXPECT_FALSE(BuildFontJob(
-      {.encode = kAsianFontEncode, .language = 4, .cell_width = 8, .cell_height = 8}, {}));
-  EXPECT_FALSE(BuildFontJob({.encode = kEncodeByTable, .cell_width = 8, .cell_height = 8}, {}));
-  EXPECT_FALSE(
-      BuildFontJob({.encode = kEncodeByTableAsian, .cell_width = 8, .cell_height = 8}, one_byte));
+  struct Case {
+    const char* label;
+    FontChoices choices;
+    Bytes table;
+    bool accepted;
+  };
+  const Case cases[] = {
+      {"standard beyond code 255",
+       {.encode = kStandardEncode, .last_code = 256, .cell_width = 8, .cell_height = 8},
+       {},
+       false},
+      {"negative width",
+       {.encode = kStandardEncode, .cell_width = -1, .cell_height = 8},
+       {},
+       false},
+      {"width beyond 2048",
+       {.encode = kStandardEncode, .cell_width = 2049, .cell_height = 8},
+       {},
+       false},
+      {"height beyond 256",
+       {.encode = kStandardEncode, .cell_width = 2048, .cell_height = 257},
+       {},
+       false},
+      {"largest cell",
+       {.encode = kStandardEncode, .cell_width = 2048, .cell_height = 256},
+       {},
+       true},
+      {"no fifth language",
+       {.encode = kAsianFontEncode, .language = 4, .cell_width = 8, .cell_height = 8},
+       {},
+       false},
+      {"table without codes",
+       {.encode = kEncodeByTable, .cell_width = 8, .cell_height = 8},
+       {},
+       false},
+      {"Asian table of an odd length",
+       {.encode = kEncodeByTableAsian, .cell_width = 8, .cell_height = 8},
+       {'A'},
+       false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(BuildFontJob(c.choices, c.table).has_value(), c.accepted) << c.label;
+  }
   const auto asian = BuildFontJob({.encode = kAsianFontEncode,
                                    .pitch = kPitchVariable,
                                    .language = 2,
@@ -263,16 +293,28 @@ TEST_F(FontWritersTest, ReaderRefusesDamagedFiles) {
       Make({.encode = kEncodeByTable, .pitch = kPitchVariable, .cell_width = 8, .cell_height = 2},
            {'A', 'B'});
   ASSERT_TRUE(good);
-  StoredFont font;
-  Bytes magic = *good;
-  magic[0] = 'C';
-  Bytes cut(good->begin(), good->end() - 1);
-  Bytes backwards = *good;
-  backwards[32 + 6 + 2] = 10;  // the second glyph's offset points into the header
-  Bytes wide = *good;
-  wide[32 + 12] = 0xFF;  // the first glyph claims 255 dots and runs past the end
-  for (const Bytes& bad : {magic, cut, backwards, wide, Bytes(good->begin(), good->begin() + 31)}) {
-    EXPECT_NE(ReadBitmapFont(bad, font), "");
+  const auto damaged = [&good](std::size_t at, std::uint8_t value) {
+    Bytes bytes = *good;
+    bytes[at] = value;
+    return bytes;
+  };
+  struct Case {
+    const char* label;
+    Bytes file;
+    const char* refusal;  // part of the reason given
+  };
+  const Case cases[] = {
+      {"wrong magic", damaged(0, 'C'), "not a bitmap font file"},
+      {"last byte cut", Bytes(good->begin(), good->end() - 1), "past the end"},
+      // The second glyph's offset points back into the header.
+      {"offset backwards", damaged(32 + 6 + 2, 10), "index entry 1 points at 10"},
+      // The first glyph claims 255 dots and runs past the end.
+      {"glyph too wide", damaged(32 + 12, 0xFF), "past the end"},
+      {"header cut", Bytes(good->begin(), good->begin() + 31), "shorter than the 32-byte header"},
+  };
+  for (const Case& c : cases) {
+    StoredFont font;
+    EXPECT_THAT(ReadBitmapFont(c.file, font), ::testing::HasSubstr(c.refusal)) << c.label;
   }
 }
 

@@ -57,7 +57,7 @@ class VanishingLinkTest : public ::testing::Test {
     link.SetWaits(waits_);
     link.progress().SetEndDelay(0ms);
     const auto start = Clock::now();
-    const int code = RunPrinterOperation(link, op, kInterfaceEthernet, record);
+    const int code = RunPrinterOperation(link, op, kInterfaceEthernet, record).code;
     took_ = Clock::now() - start;
     return code;
   }

@@ -2,11 +2,16 @@
 // scripts/run-in-private-network.sh, which makes a network namespace with lo alone; every test
 // first checks that it is in one and is skipped otherwise, so nothing reaches a real network.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
 
 #include "net/net_setup_session.h"
-#include "seen_requests.h"
 #include "sim_private_network.h"
 #include "sim_udp_responder.h"
+#include "support/cli_runner.h"
+#include "support/seen_requests.h"
 
 namespace vantrel {
 namespace {
@@ -73,6 +78,32 @@ TEST_F(PrivateNetworkTest, FactoryDefaultByBroadcastReachesOnlyItsMac) {
   EXPECT_EQ(responder_.Printer(0), factory);
   EXPECT_EQ(responder_.Printer(1).name, "changed");
   EXPECT_EQ(SeenRequests(responder_).front().opcode, 1);
+}
+
+// Inside a namespace of its own, made with lo alone and no route, the system refuses every
+// datagram: a command that sent nothing must not say it did.
+TEST(NoRouteTest, UdpCommandsThatSentNothingFail) {
+  std::string why;
+  if (!sim::InPrivateLoopbackNetwork(why)) GTEST_SKIP() << "not sending datagrams: " << why;
+  const std::string stem = ::testing::TempDir() + "/no_route_" + std::to_string(::getpid());
+  const struct {
+    const char* label;
+    const char* args;
+  } cases[] = {
+      {"factory default", "udp factory-default 02:11:22:33:44:5A --broadcast 10.9.9.9"},
+      {"change ip", "udp change-ip 02:11:22:33:44:5A --dhcp --name P --broadcast 10.9.9.9"},
+  };
+  for (const auto& c : cases) {
+    const std::string command = std::string("unshare -n ") + VANTREL_CLI_PATH + " " + c.args +
+                                " >" + stem + ".out 2>" + stem + ".err </dev/null";
+    const int raw = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(raw)) << c.label;
+    EXPECT_EQ(WEXITSTATUS(raw), 2) << c.label;
+    const std::string err = testing::Slurp(stem + ".err");
+    EXPECT_NE(err.find("Data Transmission Error"), std::string::npos) << c.label << ": " << err;
+    EXPECT_NE(err.find("unreachable"), std::string::npos) << c.label << ": " << err;
+    EXPECT_EQ(testing::Slurp(stem + ".out"), "") << c.label;
+  }
 }
 
 }  // namespace

@@ -12,8 +12,8 @@
 
 #include "net/net_setup_session.h"
 #include "net/setup_datagrams.h"
-#include "seen_requests.h"
 #include "sim_udp_responder.h"
+#include "support/seen_requests.h"
 
 namespace vantrel {
 namespace {

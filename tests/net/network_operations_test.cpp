@@ -6,9 +6,9 @@
 
 #include <map>
 
-#include "integration/sim_fixture.h"
 #include "ops/dispatcher.h"
 #include "support/scripted_transport.h"
+#include "support/sim_fixture.h"
 
 namespace vantrel {
 namespace {
@@ -80,7 +80,7 @@ class NetworkOperationsTest : public ::testing::Test {
 
 TEST_F(NetworkOperationsTest, ReadAsksEveryQuestionInOrderAndFillsTheRecord) {
   NetSettings settings = Marked();
-  ASSERT_EQ(RunPrinterOperation(link_, kOpReadNetworkSettings, kInterfaceEthernet, &settings),
+  ASSERT_EQ(RunPrinterOperation(link_, kOpReadNetworkSettings, kInterfaceEthernet, &settings).code,
             kResultOk);
   EXPECT_EQ(script_->written, Joined(7));
   EXPECT_EQ(settings.AddressMode, kAddressModeStatic);
@@ -144,10 +144,20 @@ TEST_F(NetworkOperationsTest, NameAndMacQuestionsAreTolerated) {
   EXPECT_EQ(settings.MacText, "");
 }
 
+TEST_F(NetworkOperationsTest, ResetInsteadOfTheNameOrMacFailsTheRead) {
+  for (const int unanswered : {5, 6}) {
+    answers_.erase(kQuestions[static_cast<std::size_t>(unanswered)]);
+    script_->reset_when_drained = true;
+    NetSettings settings = Marked();
+    EXPECT_EQ(ReadNetworkSettings(link_, kInterfaceEthernet, settings), kResultReceivingError)
+        << kQuestions[static_cast<std::size_t>(unanswered)];
+  }
+}
+
 TEST_F(NetworkOperationsTest, ReadOnALinkThatCannotReceiveFailsAtTheFirstQuestion) {
   script_->can_receive = false;
   NetSettings settings;
-  EXPECT_EQ(RunPrinterOperation(link_, kOpReadNetworkSettings, kInterfaceLpt, &settings),
+  EXPECT_EQ(RunPrinterOperation(link_, kOpReadNetworkSettings, kInterfaceLpt, &settings).code,
             kResultReceivingError);
   EXPECT_EQ(script_->written, "\r\nDIAGNOSTIC INTERFACE LPT\r\n");
 }
@@ -155,7 +165,7 @@ TEST_F(NetworkOperationsTest, ReadOnALinkThatCannotReceiveFailsAtTheFirstQuestio
 // Leading zeros, which a printer could read as octal, are not sent.
 TEST_F(NetworkOperationsTest, SetAddressSendsOneCommandWithNormalAddresses) {
   NetSettings settings = Static("198.051.100.005", "255.000.0.0", "198.51.100.1");
-  ASSERT_EQ(RunPrinterOperation(link_, kOpSetNetworkAddress, kInterfaceEthernet, &settings),
+  ASSERT_EQ(RunPrinterOperation(link_, kOpSetNetworkAddress, kInterfaceEthernet, &settings).code,
             kResultOk);
   EXPECT_EQ(script_->written, "NET IP \"198.51.100.5\",\"255.0.0.0\",\"198.51.100.1\"\r\n");
 
@@ -171,7 +181,7 @@ TEST_F(NetworkOperationsTest, SetAddressSendsOneCommandWithNormalAddresses) {
 TEST_F(NetworkOperationsTest, SetNameSendsOneCommand) {
   NetSettings settings = Static("junk", "", "");
   settings.PrinterName = "Dock 3";
-  ASSERT_EQ(RunPrinterOperation(link_, kOpSetNetworkName, kInterfaceEthernet, &settings),
+  ASSERT_EQ(RunPrinterOperation(link_, kOpSetNetworkName, kInterfaceEthernet, &settings).code,
             kResultOk);
   EXPECT_EQ(script_->written, "NET NAME \"Dock 3\"\r\n");
 }
@@ -210,10 +220,11 @@ TEST_F(NetworkOperationsTest, SetFailuresGiveTheirCodes) {
 
 TEST_F(NetworkOperationsTest, DispatcherWantsANetSettingsRecord) {
   StatusFlags flags;
-  EXPECT_EQ(RunPrinterOperation(link_, kOpReadNetworkSettings, kInterfaceEthernet, &flags),
+  EXPECT_EQ(RunPrinterOperation(link_, kOpReadNetworkSettings, kInterfaceEthernet, &flags).code,
             kResultUnknownError);
   EXPECT_EQ(RunPrinterOperation(link_, kOpSetNetworkName, kInterfaceEthernet,
-                                static_cast<NetSettings*>(nullptr)),
+                                static_cast<NetSettings*>(nullptr))
+                .code,
             kResultUnknownError);
   EXPECT_EQ(script_->opens, 0);
 }
@@ -225,8 +236,9 @@ class NetworkOperationsOverSimTest : public testing::SimFixture {
   }
   NetSettings Read(ResultCode expected = kResultOk) {
     NetSettings settings;
-    EXPECT_EQ(RunPrinterOperation(link_, kOpReadNetworkSettings, kInterfaceEthernet, &settings),
-              expected);
+    EXPECT_EQ(
+        RunPrinterOperation(link_, kOpReadNetworkSettings, kInterfaceEthernet, &settings).code,
+        expected);
     return settings;
   }
 };
@@ -237,8 +249,9 @@ TEST_F(NetworkOperationsOverSimTest, StaticAddressNameAndDhcpRoundTrip) {
   settings.SubnetMask = "255.0.0.0";
   settings.Gateway = "198.51.100.1";
   settings.PrinterName = "Dock 3";
-  ASSERT_EQ(RunPrinterOperation(link_, kOpSetNetworkAddress, kInterfaceEthernet, &settings), 0);
-  ASSERT_EQ(RunPrinterOperation(link_, kOpSetNetworkName, kInterfaceEthernet, &settings), 0);
+  ASSERT_EQ(RunPrinterOperation(link_, kOpSetNetworkAddress, kInterfaceEthernet, &settings).code,
+            0);
+  ASSERT_EQ(RunPrinterOperation(link_, kOpSetNetworkName, kInterfaceEthernet, &settings).code, 0);
   NetSettings read = Read();
   EXPECT_EQ(read.AddressMode, kAddressModeStatic);
   EXPECT_EQ(read.IpAddress, "198.51.100.5");
@@ -249,7 +262,8 @@ TEST_F(NetworkOperationsOverSimTest, StaticAddressNameAndDhcpRoundTrip) {
   EXPECT_EQ(read.MacText, "02:11:22:33:44:5A");
 
   settings.AddressMode = kAddressModeDhcp;
-  ASSERT_EQ(RunPrinterOperation(link_, kOpSetNetworkAddress, kInterfaceEthernet, &settings), 0);
+  ASSERT_EQ(RunPrinterOperation(link_, kOpSetNetworkAddress, kInterfaceEthernet, &settings).code,
+            0);
   read = Read();
   EXPECT_EQ(read.AddressMode, kAddressModeDhcp);
   EXPECT_EQ(read.IpAddress, "0.0.0.0");

@@ -25,29 +25,30 @@ class DispatcherTest : public ::testing::Test {
 
 TEST_F(DispatcherTest, ReadingOperationsAreRefusedOnParallelWithoutOpening) {
   StatusFlags flags;
-  EXPECT_EQ(RunPrinterOperation(link_, kOpQueryStatus, kInterfaceLpt, &flags),
+  EXPECT_EQ(RunPrinterOperation(link_, kOpQueryStatus, kInterfaceLpt, &flags).code,
             kResultReceivingError);
-  EXPECT_EQ(RunPrinterOperation(link_, kOpReadConfiguration, kInterfaceLpt, {}, 1),
+  EXPECT_EQ(RunPrinterOperation(link_, kOpReadConfiguration, kInterfaceLpt, {}, 1).code,
             kResultReceivingError);
   EXPECT_EQ(script_->opens, 0);
   // Everything else is attempted on the parallel port.
-  EXPECT_EQ(RunPrinterOperation(link_, kOpResetPrinter, kInterfaceLpt, {}), kResultOk);
+  EXPECT_EQ(RunPrinterOperation(link_, kOpResetPrinter, kInterfaceLpt, {}).code, kResultOk);
   EXPECT_EQ(script_->written, "\x1b!R");
 }
 
 TEST_F(DispatcherTest, NumbersOutsideTheTableAreUnknown) {
   for (int op : {-1, 21, 1000}) {
-    EXPECT_EQ(RunPrinterOperation(link_, op, kInterfaceEthernet, {}), kResultUnknownError) << op;
-    EXPECT_EQ(ResultMessage(RunPrinterOperation(link_, op, kInterfaceEthernet, {})),
+    EXPECT_EQ(RunPrinterOperation(link_, op, kInterfaceEthernet, {}).code, kResultUnknownError)
+        << op;
+    EXPECT_EQ(ResultMessage(RunPrinterOperation(link_, op, kInterfaceEthernet, {}).code),
               "Unknow Error");
   }
   EXPECT_EQ(script_->opens, 0);
 }
 
 TEST_F(DispatcherTest, WrongRecordIsRefusedBeforeOpening) {
-  EXPECT_EQ(RunPrinterOperation(link_, kOpQueryStatus, kInterfaceEthernet, {}),
+  EXPECT_EQ(RunPrinterOperation(link_, kOpQueryStatus, kInterfaceEthernet, {}).code,
             kResultUnknownError);
-  EXPECT_EQ(RunPrinterOperation(link_, kOpSendRawBlock, kInterfaceEthernet, {}),
+  EXPECT_EQ(RunPrinterOperation(link_, kOpSendRawBlock, kInterfaceEthernet, {}).code,
             kResultUnknownError);
   EXPECT_EQ(script_->opens, 0);
 }
@@ -55,7 +56,7 @@ TEST_F(DispatcherTest, WrongRecordIsRefusedBeforeOpening) {
 TEST_F(DispatcherTest, SendRawBlockShowsPercentProgressAndSendsUnchanged) {
   const std::string bytes = std::string(2048, 'a') + std::string("\0\x1b\xff", 3);
   RawBlock block{std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())};
-  EXPECT_EQ(RunPrinterOperation(link_, kOpSendRawBlock, kInterfaceEthernet, block), kResultOk);
+  EXPECT_EQ(RunPrinterOperation(link_, kOpSendRawBlock, kInterfaceEthernet, block).code, kResultOk);
   EXPECT_EQ(script_->written, bytes);
   EXPECT_EQ(recorder_.shows, 1);
   EXPECT_EQ(recorder_.closes, 1);
@@ -64,7 +65,8 @@ TEST_F(DispatcherTest, SendRawBlockShowsPercentProgressAndSendsUnchanged) {
 }
 
 TEST_F(DispatcherTest, SendRawBlockOfNothingOpensClosesAndSucceeds) {
-  EXPECT_EQ(RunPrinterOperation(link_, kOpSendRawBlock, kInterfaceEthernet, RawBlock{}), kResultOk);
+  EXPECT_EQ(RunPrinterOperation(link_, kOpSendRawBlock, kInterfaceEthernet, RawBlock{}).code,
+            kResultOk);
   EXPECT_EQ(script_->opens, 1);
   EXPECT_EQ(script_->closes, 1);
   EXPECT_TRUE(script_->chunks.empty());
@@ -74,15 +76,30 @@ TEST_F(DispatcherTest, SendRawBlockFailuresMapToTheirCodes) {
   const std::string bytes(3000, 'b');
   RawBlock block{std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())};
   script_->fail_write_at_chunk = 2;
-  EXPECT_EQ(RunPrinterOperation(link_, kOpSendRawBlock, kInterfaceEthernet, block),
+  EXPECT_EQ(RunPrinterOperation(link_, kOpSendRawBlock, kInterfaceEthernet, block).code,
             kResultTransmissionError);
   EXPECT_EQ(script_->closes, 1);
   EXPECT_FALSE(link_.progress().active());
   script_->fail_open = true;
-  EXPECT_EQ(RunPrinterOperation(link_, kOpSendRawBlock, kInterfaceEthernet, block),
-            kResultPortOpenError);
-  EXPECT_EQ(link_.LastFailure().code, kResultPortOpenError);
-  EXPECT_EQ(link_.LastFailure().os_error, ENOENT);
+  const LinkFailure refused =
+      RunPrinterOperation(link_, kOpSendRawBlock, kInterfaceEthernet, block);
+  EXPECT_EQ(refused.code, kResultPortOpenError);
+  EXPECT_EQ(refused.os_error, ENOENT);
+  EXPECT_EQ(refused.detail, "scripted open failure");
+}
+
+// Each run reports its own failure: a host file that cannot be opened after a refused
+// connection says nothing of the connection.
+TEST_F(DispatcherTest, AFailureCarriesOnlyItsOwnDetail) {
+  script_->fail_open = true;
+  ASSERT_EQ(RunPrinterOperation(link_, kOpProbeLink, kInterfaceEthernet, {}).detail,
+            "scripted open failure");
+  DownloadRequest missing{"/nonexistent/file", "NONE", kMemoryFlash};
+  const LinkFailure failure =
+      RunPrinterOperation(link_, kOpDownloadFile, kInterfaceEthernet, &missing);
+  EXPECT_EQ(failure.code, kResultFileOpenError);
+  EXPECT_EQ(failure.os_error, 0);
+  EXPECT_EQ(failure.detail, "");
 }
 
 TEST(ResultMessageTest, FixedTexts) {

@@ -40,7 +40,7 @@ class DownloadFileTest : public ::testing::Test {
 
   int Download(const std::string& bytes, std::string name, MemoryDevice device) {
     DownloadRequest request{HostFile(bytes), std::move(name), device};
-    return RunPrinterOperation(link_, kOpDownloadFile, kInterfaceEthernet, &request);
+    return RunPrinterOperation(link_, kOpDownloadFile, kInterfaceEthernet, &request).code;
   }
 
   std::shared_ptr<Script> script_;
@@ -135,6 +135,22 @@ TEST(DownloadFileTypeTest, ProposedNameTakesEightCharactersAndTheTypeExtension) 
   EXPECT_EQ(ProposedPrinterName("/home/u/MYLOGOFILE.bmp", kDownloadTypeData), "MYLOGOFI");
   EXPECT_EQ(ProposedPrinterName("a.b/prog.bas", kDownloadTypeBasic), "prog.BAS");
   EXPECT_EQ(ProposedPrinterName("fw.tar.new", kDownloadTypeNone), "fw.tar");
+  // Eight characters, not eight bytes: a character is never cut in two.
+  const struct {
+    const char* label;
+    const char* path;
+    const char* name;
+  } cases[] = {
+      {"two-byte characters", "/u/a\u00C9\u00C9\u00C9\u00C9.bmp", "a\u00C9\u00C9\u00C9\u00C9.BMP"},
+      {"nine of them", "/u/\u00C9\u00C9\u00C9\u00C9\u00C9\u00C9\u00C9\u00C9\u00C9.bmp",
+       "\u00C9\u00C9\u00C9\u00C9\u00C9\u00C9\u00C9\u00C9.BMP"},
+      {"four-byte character last", "/u/1234567\U0001F600x.bmp", "1234567\U0001F600.BMP"},
+      {"stray bytes count one each", "/u/\xFF\xFE\xFD\xFC\xFB\xFA\xF9\xF8\xF7.bmp",
+       "\xFF\xFE\xFD\xFC\xFB\xFA\xF9\xF8.BMP"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ProposedPrinterName(c.path, kDownloadTypeBmp), c.name) << c.label;
+  }
   EXPECT_EQ(DownloadFilter(kDownloadTypeNone), "*.*|*.*");
   EXPECT_EQ(DownloadFilter(kDownloadTypeBitmapFont), "");
   EXPECT_TRUE(IsRawDownloadType(kDownloadTypeFirmware));

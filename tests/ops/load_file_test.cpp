@@ -34,7 +34,7 @@ TEST_F(LoadFileTest, WakesThePrinterPausesThenAsksAndStoresUntilTheReadWait) {
       script.deliveries.push_back("line 2");
     }
   };
-  ASSERT_EQ(RunPrinterOperation(link_, kOpLoadFile, kInterfaceEthernet, &request_), kResultOk);
+  ASSERT_EQ(RunPrinterOperation(link_, kOpLoadFile, kInterfaceEthernet, &request_).code, kResultOk);
   EXPECT_EQ(script_->chunks, (std::vector<std::string>{"\r\n", "LOAD \"DUMP.TXT\"\r\n\r\n"}));
   ASSERT_EQ(writes.size(), 2u);
   EXPECT_GE(writes[1] - writes[0], milliseconds(60));
@@ -48,6 +48,23 @@ TEST_F(LoadFileTest, StopsAtTheCapacity) {
   script_->deliveries.push_back("0123456789");
   ASSERT_EQ(LoadFile(link_, kInterfaceEthernet, request_), kResultOk);
   EXPECT_EQ(std::string(request_.received.begin(), request_.received.end()), "01234");
+}
+
+// Only silence ends a load: a printer that resets has not sent the whole file, whether it sent
+// part of it or nothing at all.
+TEST_F(LoadFileTest, AResetEndsTheLoadAsAReadFailure) {
+  const struct {
+    const char* label;
+    std::vector<std::string> deliveries;
+  } kCases[] = {
+      {"part way", {"half of"}},
+      {"on arrival", {}},
+  };
+  for (const auto& c : kCases) {
+    script_->deliveries.assign(c.deliveries.begin(), c.deliveries.end());
+    script_->reset_when_drained = true;
+    EXPECT_EQ(LoadFile(link_, kInterfaceEthernet, request_), kResultReceivingError) << c.label;
+  }
 }
 
 TEST_F(LoadFileTest, NothingReceivedOnTheParallelPortIsSuccess) {

@@ -65,7 +65,8 @@ TEST_F(MemoryOperationsTest, AsksEveryMemoryInOrderAndStoresTheAnswers) {
   auto answers = FullPrinter();
   answers["DIAGNOSTIC REPORT CFILELIST"] += Frame("");
   Answer(answers);
-  ASSERT_EQ(RunPrinterOperation(link_, kOpReadFileList, kInterfaceEthernet, &info_), kResultOk);
+  ASSERT_EQ(RunPrinterOperation(link_, kOpReadFileList, kInterfaceEthernet, &info_).code,
+            kResultOk);
 
   EXPECT_EQ(script_->written,
             "\r\nDIAGNOSTIC INTERFACE NET\r\n"
@@ -131,7 +132,7 @@ TEST_F(MemoryOperationsTest, FormatSendsOneKillPerMemoryAndReadsNothing) {
                                                      {kMemoryCard, "KILL E,\"*.*\"\r\n"}};
   for (const auto& [device, kill] : kills) {
     script_->written.clear();
-    EXPECT_EQ(RunPrinterOperation(link_, kOpFormatMemory, kInterfaceLpt, device), kResultOk);
+    EXPECT_EQ(RunPrinterOperation(link_, kOpFormatMemory, kInterfaceLpt, device).code, kResultOk);
     EXPECT_EQ(script_->written, kill);
   }
   EXPECT_EQ(script_->refills, 0);

@@ -150,6 +150,15 @@ TEST_P(ToleratedStepTest, UnansweredQuestionEndsTheReadWithSuccess) {
 INSTANTIATE_TEST_SUITE_P(OlderPrinters, ToleratedStepTest,
                          ::testing::Values("REPRINT", "SHIFTX", "SHIFTXBASE", "EDITION"));
 
+// An older printer stays silent; a printer that resets in the middle has lost the link.
+TEST_P(ToleratedStepTest, ResetInsteadOfAnAnswerFailsTheRead) {
+  ScriptedConfigPrinter printer = ScriptedConfigPrinter::Full();
+  printer.answers.erase(std::string(GetParam()));
+  script_->reset_when_drained = true;
+  EXPECT_EQ(Read(printer), kResultReceivingError);
+  EXPECT_EQ(script_->chunks.back(), Question(GetParam()));
+}
+
 TEST_F(ReadConfigurationTest, MalformedToleratedAnswerIsToleratedToo) {
   ScriptedConfigPrinter printer = ScriptedConfigPrinter::Full();
   printer.raw["SHIFTX"] = "{9|-8}";
@@ -352,17 +361,18 @@ TEST_F(ReadConfigurationTest, DispatcherShowsProgressOnlyWhenAsked) {
   testing::ProgressRecorder recorder;
   link_.progress().SetView(&recorder);
   ScriptedConfigPrinter::Full().AnswerOn(*script_);
-  EXPECT_EQ(RunPrinterOperation(link_, kOpReadConfiguration, kInterfaceEthernet, &config_, 0),
+  EXPECT_EQ(RunPrinterOperation(link_, kOpReadConfiguration, kInterfaceEthernet, &config_, 0).code,
             kResultOk);
   EXPECT_EQ(recorder.shows, 0);
-  EXPECT_EQ(RunPrinterOperation(link_, kOpReadConfiguration, kInterfaceEthernet, &config_, 1),
+  EXPECT_EQ(RunPrinterOperation(link_, kOpReadConfiguration, kInterfaceEthernet, &config_, 1).code,
             kResultOk);
   EXPECT_EQ(recorder.shows, 1);
   EXPECT_EQ(recorder.closes, 1);
-  EXPECT_EQ(RunPrinterOperation(link_, kOpReadConfiguration, kInterfaceEthernet, {}, 1),
+  EXPECT_EQ(RunPrinterOperation(link_, kOpReadConfiguration, kInterfaceEthernet, {}, 1).code,
             kResultUnknownError);
   EXPECT_EQ(RunPrinterOperation(link_, kOpReadConfiguration, kInterfaceEthernet,
-                                static_cast<PrinterConfig*>(nullptr), 1),
+                                static_cast<PrinterConfig*>(nullptr), 1)
+                .code,
             kResultUnknownError);
 }
 

@@ -19,7 +19,7 @@ class StatusControlTest : public ::testing::Test {
   void AnswerStatus(std::string status, std::string detail) {
     script_->on_write = [status, detail](std::string_view chunk, Script& script) {
       if (chunk == kStatusQuery) script.deliveries.push_back(status);
-      if (chunk == kDetailQuery) script.deliveries.push_back(detail);
+      if (chunk == kDetailQuery && !detail.empty()) script.deliveries.push_back(detail);
     };
   }
 
@@ -34,6 +34,27 @@ TEST_F(StatusControlTest, StatusByteAndRibbonDetailFillTheFlags) {
   EXPECT_EQ(flags_.flags, (std::array<std::uint8_t, 10>{1, 0, 0, 1, 0, 1, 0, 1, 1, 0}));
   EXPECT_EQ(script_->written, "\x1b!?\x1b!S\r\n");
   EXPECT_EQ(script_->closes, 1);
+}
+
+// A printer that does not know the detail query stays silent and the status stands; one that
+// resets part way through the detail has lost the link.
+TEST_F(StatusControlTest, MissingDetailIsToleratedButAResetIsNot) {
+  const struct {
+    const char* label;
+    std::string detail;
+    bool reset;
+    ResultCode expected;
+  } kCases[] = {
+      {"silence", "", false, kResultOk},
+      {"short then silence", std::string("\0\0\0", 3), false, kResultOk},
+      {"reset", "", true, kResultReceivingError},
+      {"short then reset", std::string("\0\0\0", 3), true, kResultReceivingError},
+  };
+  for (const auto& c : kCases) {
+    AnswerStatus(std::string(1, '\0'), c.detail);
+    script_->reset_when_drained = c.reset;
+    EXPECT_EQ(QueryStatus(link_, kInterfaceEthernet, flags_), c.expected) << c.label;
+  }
 }
 
 TEST_F(StatusControlTest, RibbonEndOnlyWhenEncoderBitIsClear) {
@@ -82,17 +103,17 @@ class FixedCommandTest : public StatusControlTest,
 TEST_P(FixedCommandTest, SendsExactlyItsCommandAndReadsNothing) {
   for (int interface : {kInterfaceEthernet, kInterfaceLpt}) {
     script_->written.clear();
-    EXPECT_EQ(RunPrinterOperation(link_, GetParam().op, interface, {}), kResultOk);
+    EXPECT_EQ(RunPrinterOperation(link_, GetParam().op, interface, {}).code, kResultOk);
     EXPECT_EQ(script_->written, GetParam().bytes);
   }
   EXPECT_EQ(script_->refills, 0);
   EXPECT_EQ(script_->opens, script_->closes);
 
   script_->fail_write_at_chunk = static_cast<int>(script_->chunks.size());
-  EXPECT_EQ(RunPrinterOperation(link_, GetParam().op, kInterfaceEthernet, {}),
+  EXPECT_EQ(RunPrinterOperation(link_, GetParam().op, kInterfaceEthernet, {}).code,
             kResultTransmissionError);
   script_->fail_open = true;
-  EXPECT_EQ(RunPrinterOperation(link_, GetParam().op, kInterfaceEthernet, {}),
+  EXPECT_EQ(RunPrinterOperation(link_, GetParam().op, kInterfaceEthernet, {}).code,
             kResultPortOpenError);
 }
 
@@ -104,12 +125,12 @@ INSTANTIATE_TEST_SUITE_P(
                       FixedCommandCase{kOpIgnoreAutoBas, "\x1b!C"}));
 
 TEST_F(StatusControlTest, ProbeOpensAndClosesOnly) {
-  EXPECT_EQ(RunPrinterOperation(link_, kOpProbeLink, kInterfaceUsb, {}), kResultOk);
+  EXPECT_EQ(RunPrinterOperation(link_, kOpProbeLink, kInterfaceUsb, {}).code, kResultOk);
   EXPECT_EQ(script_->opens, 1);
   EXPECT_EQ(script_->closes, 1);
   EXPECT_TRUE(script_->written.empty());
   script_->fail_open = true;
-  EXPECT_EQ(RunPrinterOperation(link_, kOpProbeLink, kInterfaceUsb, {}), kResultPortOpenError);
+  EXPECT_EQ(RunPrinterOperation(link_, kOpProbeLink, kInterfaceUsb, {}).code, kResultPortOpenError);
 }
 
 }  // namespace

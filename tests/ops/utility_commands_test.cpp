@@ -2,7 +2,9 @@
 // values each refuses before anything is sent.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <limits>
+#include <string>
 
 #include "ops/clock_operations.h"
 #include "ops/dump_text.h"
@@ -87,16 +89,43 @@ INSTANTIATE_TEST_SUITE_P(
                         "SET SENSOR_REF MANUAL\r\nGAP 0,0\r\nSET GAP 2,512\r\n"}),
     [](const auto& case_info) { return std::string(case_info.param.name); });
 
-TEST(LengthInDots, TruncatesTowardZeroAndRefusesWhatDoesNotFit) {
-  EXPECT_EQ(LengthInDots(1.5, 203), 304);
-  EXPECT_EQ(LengthInDots(1, 203), 203);
-  EXPECT_EQ(LengthInDots(0.12, 203), 24);
-  EXPECT_EQ(LengthInDots(0.001, 203), 0);
-  EXPECT_EQ(LengthInDots(30, 11), 330);
-  EXPECT_EQ(LengthInDots(-1.5, 203), -304);
-  EXPECT_EQ(LengthInDots(1e9, 203), std::nullopt);
-  EXPECT_EQ(LengthInDots(std::numeric_limits<double>::infinity(), 1), std::nullopt);
-  EXPECT_EQ(LengthInDots(std::numeric_limits<double>::quiet_NaN(), 1), std::nullopt);
+// Every length 0.00 to 10.00 typed with two decimals, at resolutions of both units, against
+// whole-number arithmetic: a binary double of 0.29 at 200 dots per inch gives 57, not 58.
+TEST(LengthInDots, EveryHundredthUpToTenIsExact) {
+  for (const std::int32_t per_unit : {8, 11, 12, 24, 47, 200, 203, 300, 600, 1200}) {
+    int wrong = 0;
+    for (int hundredths = 0; hundredths <= 1000; ++hundredths) {
+      char text[16];
+      std::snprintf(text, sizeof text, "%d.%02d", hundredths / 100, hundredths % 100);
+      const std::int32_t exact = hundredths * per_unit / 100;
+      if (LengthInDots(text, per_unit) != exact) ++wrong;
+      if (LengthInDots("-" + std::string(text), per_unit) != -exact) ++wrong;
+    }
+    EXPECT_EQ(wrong, 0) << per_unit << " dots per unit";
+  }
+}
+
+TEST(LengthInDots, TruncatesTowardZeroAndRefusesWhatIsNoLengthOrDoesNotFit) {
+  const struct {
+    const char* label;
+    std::string text;
+    std::int32_t per_unit;
+    std::optional<std::int32_t> dots;
+  } cases[] = {
+      {"fraction", "1.5", 203, 304},
+      {"below one dot", "0.001", 203, 0},
+      {"exponent", "1e-2", 300, 3},
+      {"no whole part", "-.5", 203, -101},
+      {"plus sign", "+30", 11, 330},
+      {"negative resolution", "1.5", -203, -304},
+      {"largest", "2147483647", 1, 2147483647},
+      {"beyond 32 bits", "1e9", 203, std::nullopt},
+      {"empty", "", 203, std::nullopt},
+      {"word", "inf", 1, std::nullopt},
+      {"hexadecimal", "0x41", 1, std::nullopt},
+      {"trailing text", "1.5mm", 203, std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LengthInDots(c.text, c.per_unit), c.dots) << c.label;
 }
 
 TEST(CalibrationRefusal, RefusesNegativeLengthsAndValuesBeyondTheEdits) {
@@ -209,6 +238,25 @@ TEST(TestPageRefusal, RefusesWhatIsNotAFinitePositiveSize) {
         TestPageRequest{8, 100, nan}, TestPageRequest{8, 3e38f, 50}}) {
     EXPECT_NE(TestPageRefusal(request), "") << request.DotsPerMm << " " << request.LabelWidth;
   }
+}
+
+// The 2 mm margin and the positions grow with the dots per millimetre alone: one beyond half
+// the largest label would overflow them, however small the label.
+TEST(TestPageRefusal, DotsPerMillimetreWhoseMarginCannotBeCounted) {
+  const struct {
+    const char* label;
+    TestPageRequest request;
+    bool refused;
+  } cases[] = {
+      {"largest", {500'000, 2, 2}, false},
+      {"one more", {500'001, 1, 1}, true},
+      {"margin beyond an int", {2e9f, 1e-4f, 1e-4f}, true},
+      {"beyond a 64-bit integer", {1e30f, 1e-25f, 1e-25f}, true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TestPageRefusal(c.request) != "", c.refused) << c.label;
+  }
+  EXPECT_EQ(TestPageCommandText({500'000, 2, 2}).view(), "CLS\r\nDIRECTION 0,0\r\nPRINT 1\r\n");
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ class UtilityOperationsTest : public ::testing::Test {
 TEST_F(UtilityOperationsTest, ClockReadAsksSixQuestionsAfterTheAnnouncement) {
   Answer({Frame("NET"), Frame("24"), Frame(" 3"), Frame("+5x"), Frame("9"), Frame("7"), Frame("")});
   ClockSettings clock{1, 1, 1, 1, 1, 1, 0};
-  ASSERT_EQ(RunPrinterOperation(link_, kOpReadClock, kInterfaceEthernet, &clock), kResultOk);
+  ASSERT_EQ(RunPrinterOperation(link_, kOpReadClock, kInterfaceEthernet, &clock).code, kResultOk);
   EXPECT_EQ(script_->written,
             "\r\nDIAGNOSTIC INTERFACE NET\r\nDIAGNOSTIC REPORT YEAR\r\nDIAGNOSTIC REPORT MONTH\r\n"
             "DIAGNOSTIC REPORT DATE\r\nDIAGNOSTIC REPORT HOUR\r\nDIAGNOSTIC REPORT MINUTE\r\n"
@@ -54,7 +54,8 @@ TEST_F(UtilityOperationsTest, ClockReadAsksSixQuestionsAfterTheAnnouncement) {
 TEST_F(UtilityOperationsTest, ClockReadStoppedPartWayKeepsTheLaterFields) {
   Answer({Frame("COM"), Frame("2024"), Frame("3"), "{9|x}"});
   ClockSettings clock{0, 0, 11, 12, 13, 14, 0};
-  EXPECT_EQ(RunPrinterOperation(link_, kOpReadClock, kInterfaceCom, &clock), kResultReceivingError);
+  EXPECT_EQ(RunPrinterOperation(link_, kOpReadClock, kInterfaceCom, &clock).code,
+            kResultReceivingError);
   EXPECT_EQ(
       (std::array{clock.Year, clock.Month, clock.Day, clock.Hour, clock.Minute, clock.Second}),
       (std::array{2024, 3, 11, 12, 13, 14}));
@@ -62,7 +63,7 @@ TEST_F(UtilityOperationsTest, ClockReadStoppedPartWayKeepsTheLaterFields) {
 
   script_->fail_write_at_chunk = static_cast<int>(script_->chunks.size()) + 1;
   Answer({Frame("COM")});
-  EXPECT_EQ(RunPrinterOperation(link_, kOpReadClock, kInterfaceCom, &clock),
+  EXPECT_EQ(RunPrinterOperation(link_, kOpReadClock, kInterfaceCom, &clock).code,
             kResultTransmissionError);
   EXPECT_EQ(clock.Year, 2024);
 }
@@ -70,7 +71,8 @@ TEST_F(UtilityOperationsTest, ClockReadStoppedPartWayKeepsTheLaterFields) {
 TEST_F(UtilityOperationsTest, ClockReadOnTheParallelPortFailsAfterTheAnnouncement) {
   script_->can_receive = false;
   ClockSettings clock;
-  EXPECT_EQ(RunPrinterOperation(link_, kOpReadClock, kInterfaceLpt, &clock), kResultReceivingError);
+  EXPECT_EQ(RunPrinterOperation(link_, kOpReadClock, kInterfaceLpt, &clock).code,
+            kResultReceivingError);
   EXPECT_EQ(script_->written, "\r\nDIAGNOSTIC INTERFACE LPT\r\n");
 }
 
@@ -86,17 +88,17 @@ TEST_F(UtilityOperationsTest, OneWriteOperationsSendTheirWholeTextInOneChunk) {
                                                     {kOpDumpText, &dump},
                                                     {kOpPrintTestPage, &page}}) {
     script_->chunks.clear();
-    EXPECT_EQ(RunPrinterOperation(link_, op, kInterfaceLpt, record), kResultOk) << op;
+    EXPECT_EQ(RunPrinterOperation(link_, op, kInterfaceLpt, record).code, kResultOk) << op;
     EXPECT_EQ(script_->chunks.size(), 1u) << op;
   }
   EXPECT_EQ(script_->refills, 0);
   EXPECT_EQ(script_->opens, script_->closes);
 
   script_->fail_write_at_chunk = static_cast<int>(script_->chunks.size());
-  EXPECT_EQ(RunPrinterOperation(link_, kOpSetClock, kInterfaceUsb, &clock),
+  EXPECT_EQ(RunPrinterOperation(link_, kOpSetClock, kInterfaceUsb, &clock).code,
             kResultTransmissionError);
   script_->fail_open = true;
-  EXPECT_EQ(RunPrinterOperation(link_, kOpPrintTestPage, kInterfaceUsb, &page),
+  EXPECT_EQ(RunPrinterOperation(link_, kOpPrintTestPage, kInterfaceUsb, &page).code,
             kResultPortOpenError);
 }
 
@@ -107,11 +109,13 @@ TEST_F(UtilityOperationsTest, RefusedValuesNeverOpenTheLink) {
   calibration.PaperHeight = -203;
   TestPageRequest page{8, 100, 0};
   DumpRequest dump{kDumpToCard, "LOG\".TXT", 1};
-  EXPECT_EQ(RunPrinterOperation(link_, kOpDumpText, kInterfaceUsb, &dump), kResultUnknownError);
-  EXPECT_EQ(RunPrinterOperation(link_, kOpSetClock, kInterfaceUsb, &clock), kResultUnknownError);
-  EXPECT_EQ(RunPrinterOperation(link_, kOpCalibrateSensor, kInterfaceUsb, &calibration),
+  EXPECT_EQ(RunPrinterOperation(link_, kOpDumpText, kInterfaceUsb, &dump).code,
             kResultUnknownError);
-  EXPECT_EQ(RunPrinterOperation(link_, kOpPrintTestPage, kInterfaceUsb, &page),
+  EXPECT_EQ(RunPrinterOperation(link_, kOpSetClock, kInterfaceUsb, &clock).code,
+            kResultUnknownError);
+  EXPECT_EQ(RunPrinterOperation(link_, kOpCalibrateSensor, kInterfaceUsb, &calibration).code,
+            kResultUnknownError);
+  EXPECT_EQ(RunPrinterOperation(link_, kOpPrintTestPage, kInterfaceUsb, &page).code,
             kResultUnknownError);
   EXPECT_EQ(script_->opens, 0);
 }

@@ -380,12 +380,12 @@ TEST_F(WriteConfigurationTest, DispatcherWritesTheBlockOfExtraInsideTheProgressW
   testing::ProgressRecorder recorder;
   link_.progress().SetView(&recorder);
   PrinterConfig config = EverythingSet();
-  EXPECT_EQ(RunPrinterOperation(link_, kOpWriteConfiguration, kInterfaceLpt, &config, kBlockD),
+  EXPECT_EQ(RunPrinterOperation(link_, kOpWriteConfiguration, kInterfaceLpt, &config, kBlockD).code,
             kResultOk);
   EXPECT_EQ(script_->chunks.size(), 3U);
   EXPECT_EQ(recorder.shows, 1);
   EXPECT_EQ(recorder.closes, 1);
-  EXPECT_EQ(RunPrinterOperation(link_, kOpWriteConfiguration, kInterfaceEthernet, {}, kBlockD),
+  EXPECT_EQ(RunPrinterOperation(link_, kOpWriteConfiguration, kInterfaceEthernet, {}, kBlockD).code,
             kResultUnknownError);
 }
 

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "sim_readable.h"
+#include "sim_terminal_text.h"
 
 namespace vantrel::sim {
 namespace {

@@ -32,6 +32,8 @@ struct Script {
   std::size_t chunk_size = 1024;
   std::size_t refill_size = 4096;
   bool can_receive = true;
+  // Once the deliveries run out, the printer resets instead of falling silent.
+  bool reset_when_drained = false;
 };
 
 class ScriptedTransport : public Transport {
@@ -60,6 +62,9 @@ class ScriptedTransport : public Transport {
 
   Received Refill(std::span<std::uint8_t> into) override {
     ++script_->refills;
+    if (script_->deliveries.empty() && script_->reset_when_drained) {
+      return {0, true, {kResultReceivingError, ECONNRESET, "scripted reset"}};
+    }
     if (script_->deliveries.empty()) {
       return {0, false, {kResultReceivingError, ETIMEDOUT, "scripted silence"}};
     }

@@ -10,8 +10,8 @@
 #include "sim_printer.h"
 #include "sim_profile.h"
 #include "sim_pty_server.h"
-#include "sim_readable.h"
 #include "sim_tcp_server.h"
+#include "sim_terminal_text.h"
 #include "sim_udp_program.h"
 
 namespace {

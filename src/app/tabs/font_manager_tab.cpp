@@ -1,0 +1,402 @@
+#include "app/tabs/font_manager_tab.h"
+
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLocale>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "app/tabs/preview_font_dialog.h"
+#include "app/widgets/controls.h"
+#include "app/widgets/host_path.h"
+#include "app/widgets/number_text.h"
+#include "fonts/encode_table.h"
+#include "fonts/font_choices.h"
+#include "fonts/font_writers.h"
+#include "fonts/freetype_renderer.h"
+#include "fonts/temporary_font_file.h"
+#include "ops/download_file.h"
+#include "ops/printer_file_name.h"
+
+namespace vantrel::app {
+namespace {
+
+const QString kAnyFile = QStringLiteral("*.*");
+constexpr const char* kFontParameterError = "Font Parameter Error";
+constexpr const char* kMakeFontError = "Make Font Error";
+constexpr int kSampleWidth = 150;
+constexpr int kSampleHeight = 56;
+// A table file larger than this is not loaded into the memo.
+constexpr std::size_t kMaxTableFileBytes = 16 * 1024 * 1024;
+
+int ScreenDpi() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen == nullptr ? 96 : qRound(screen->logicalDotsPerInchY());
+}
+
+// Nothing for an empty field; a text that is no whole number throws ConversionError.
+std::optional<int> FieldNumber(const QLineEdit& edit) {
+  if (edit.text().isEmpty()) return std::nullopt;
+  return IntegerFromText(edit.text());
+}
+
+QLabel* Caption(QWidget* parent, const char* name) {
+  return NewLabel(parent, name);
+}
+
+}  // namespace
+
+FontManagerTab::FontManagerTab(QWidget& page, Prompts& prompts, QFont& dialog_font, RunLinkWork run)
+    : QWidget(&page),
+      prompts_(prompts),
+      run_(std::move(run)),
+      memo_codec_(AnsiCodePageForLocale(QLocale::system().name().toStdString())),
+      dialog_font_(dialog_font) {
+  auto* page_layout = new QHBoxLayout(&page);
+  page_layout->setContentsMargins(0, 0, 0, 0);
+  page_layout->addWidget(this);
+  auto* columns = new QHBoxLayout(this);
+  columns->setContentsMargins(4, 4, 4, 4);
+  auto* left = new QVBoxLayout;
+  left->addWidget(NewFontSelectGroup());
+  left->addWidget(NewCellGroup());
+  left->addStretch(1);
+  columns->addLayout(left);
+  columns->addWidget(NewEncodeColumn(), 1);
+  // The font dialog starts on Arial at 13 pixels.
+  dialog_font_ = QFont(QStringLiteral("Arial"));
+  dialog_font_.setPointSize(qRound(13 * 72.0 / ScreenDpi()));
+  ConnectHandlers();
+  UpdateEncodeControls();
+  ShowSelectedFont();
+}
+
+QWidget* FontManagerTab::NewFontSelectGroup() {
+  QGridLayout* grid = nullptr;
+  QGroupBox* group = NewGridGroup(this, "GroupBoxFontSelect", grid, 4);
+  ComboBoxFontEncode = NewLocalizedList(group, "ComboBoxFontEncode", 4);
+  ComboBoxFontEncode->setCurrentIndex(kStandardEncode);
+  ComboBoxFontPitch = NewLocalizedList(group, "ComboBoxFontPitch", 2);
+  ComboBoxFontPitch->setCurrentIndex(kPitchVariable);
+  ComboBoxMemoryDevice = NewList(group, "ComboBoxMemoryDevice", {"DRAM", "FLASH", "CARD"});
+  ComboBoxMemoryDevice->setCurrentIndex(1);
+  EditWinFontName = NewEdit(group, "EditWinFontName", 0, 21);
+  EditWinFontName->setReadOnly(true);
+  EditWinFontSize = NewEdit(group, "EditWinFontSize");
+  EditWinFontSize->setReadOnly(true);
+  const std::pair<const char*, QWidget*> rows[] = {{"LabelFontEncode", ComboBoxFontEncode},
+                                                   {"LabelFontPitch", ComboBoxFontPitch},
+                                                   {"LabelPrinterDevice", ComboBoxMemoryDevice},
+                                                   {"LabelWindowsFontName", EditWinFontName},
+                                                   {"LabelFontSize", EditWinFontSize}};
+  int row = 0;
+  for (const auto& [label, control] : rows) {
+    grid->addWidget(Caption(group, label), row, 0);
+    grid->addWidget(control, row++, 1);
+  }
+  grid->addWidget(NewButton(group, "ButtonSelectFont"), row, 0);
+  grid->addWidget(NewButton(group, "ButtonPreviewFont"), row++, 1, Qt::AlignLeft);
+  ImageSmaple = NewLabel(group, "ImageSmaple");
+  ImageSmaple->setFixedSize(kSampleWidth, kSampleHeight);
+  grid->addWidget(ImageSmaple, row, 0, 1, 2);
+  return group;
+}
+
+QWidget* FontManagerTab::NewCellGroup() {
+  auto* box = new QWidget(this);
+  auto* grid = new QGridLayout(box);
+  grid->setContentsMargins(6, 2, 6, 2);
+  EditPrinterFontName = NewEdit(box, "EditPrinterFontName", 0, 15);
+  EditFontWidth = NewEdit(box, "EditFontWidth");
+  EditFontHeight = NewEdit(box, "EditFontHeight");
+  EditItalicWidth = NewEdit(box, "EditItalicWidth");
+  const std::pair<const char*, QLineEdit*> rows[] = {{"LabelPrinterFontName", EditPrinterFontName},
+                                                     {"LabelFontWidth", EditFontWidth},
+                                                     {"LabelFontHeight", EditFontHeight},
+                                                     {"LabelItalicWidth", EditItalicWidth}};
+  int row = 0;
+  for (const auto& [label, edit] : rows) {
+    grid->addWidget(Caption(box, label), row, 0);
+    grid->addWidget(edit, row++, 1);
+  }
+  grid->addWidget(NewButton(box, "ButtonSaveFont"), row, 0);
+  grid->addWidget(NewButton(box, "ButtonDowloadFont"), row, 1);
+  return box;
+}
+
+QWidget* FontManagerTab::NewEncodeColumn() {
+  auto* column = new QWidget(this);
+  auto* layout = new QVBoxLayout(column);
+  layout->setContentsMargins(0, 0, 0, 0);
+  QGridLayout* grid = nullptr;
+  GroupBoxSatndEncode = NewGridGroup(column, "GroupBoxSatndEncode", grid, 4);
+  ComboBoxSEncode = NewList(GroupBoxSatndEncode, "ComboBoxSEncode",
+                            {"Standard Mapping", "Full ASCII Mapping", "Customer Mapping"});
+  ComboBoxSEncode->setCurrentIndex(0);
+  EditCharStart = NewEdit(GroupBoxSatndEncode, "EditCharStart", 3);
+  EditCharStart->setText("32");
+  EditCharEnd = NewEdit(GroupBoxSatndEncode, "EditCharEnd", 3);
+  EditCharEnd->setText("127");
+  const std::pair<const char*, QWidget*> rows[] = {{"LabelFontMapping", ComboBoxSEncode},
+                                                   {"LabelStartAscii", EditCharStart},
+                                                   {"LabelEndAscii", EditCharEnd}};
+  int row = 0;
+  for (const auto& [label, control] : rows) {
+    grid->addWidget(Caption(GroupBoxSatndEncode, label), row, 0);
+    grid->addWidget(control, row++, 1);
+  }
+  layout->addWidget(GroupBoxSatndEncode);
+  RadioGroupAsiaFontEncode = new RadioGroup("RadioGroupAsiaFontEncode", QString(),
+                                            QStringList(kAsianLanguageCount), Qt::Vertical, column);
+  RadioGroupAsiaFontEncode->SetItemIndex(kLanguageTraditionalChinese);
+  layout->addWidget(RadioGroupAsiaFontEncode);
+  QGridLayout* table_grid = nullptr;
+  GroupBoxEncodeTable = NewGridGroup(column, "GroupBoxEncodeTable", table_grid, 4);
+  MemoFontTable = new QPlainTextEdit(GroupBoxEncodeTable);
+  MemoFontTable->setObjectName("MemoFontTable");
+  MemoFontTable->setLineWrapMode(QPlainTextEdit::NoWrap);
+  table_grid->addWidget(MemoFontTable, 0, 0, 1, 3);
+  table_grid->addWidget(NewButton(GroupBoxEncodeTable, "ButtonFontTblLoad"), 1, 0);
+  table_grid->addWidget(NewButton(GroupBoxEncodeTable, "ButtonFontTblSave"), 1, 1);
+  CheckBoxFileTable = new QCheckBox(GroupBoxEncodeTable);
+  CheckBoxFileTable->setObjectName("CheckBoxFileTable");
+  table_grid->addWidget(CheckBoxFileTable, 1, 2);
+  layout->addWidget(GroupBoxEncodeTable, 1);
+  return column;
+}
+
+void FontManagerTab::ConnectHandlers() {
+  const auto on_click = [this](const char* name, void (FontManagerTab::*handler)()) {
+    connect(findChild<QPushButton*>(name), &QPushButton::clicked, this,
+            [this, handler] { (this->*handler)(); });
+  };
+  on_click("ButtonSelectFont", &FontManagerTab::ButtonSelectFontClick);
+  on_click("ButtonPreviewFont", &FontManagerTab::ButtonPreviewFontClick);
+  on_click("ButtonFontTblLoad", &FontManagerTab::ButtonFontTblLoadClick);
+  on_click("ButtonFontTblSave", &FontManagerTab::ButtonFontTblSaveClick);
+  on_click("ButtonSaveFont", &FontManagerTab::ButtonSaveFontClick);
+  on_click("ButtonDowloadFont", &FontManagerTab::ButtonDowloadFontClick);
+  connect(ComboBoxFontEncode, &QComboBox::currentIndexChanged, this,
+          [this] { ComboBoxFontEncodeChange(); });
+  connect(ComboBoxSEncode, &QComboBox::currentIndexChanged, this,
+          [this](int index) { ComboBoxSEncodeChange(index); });
+}
+
+void FontManagerTab::ShowSelectedFont() {
+  work_image_font_ = dialog_font_;
+  EditWinFontName->setText(dialog_font_.family());
+  EditWinFontSize->setText(QString::number(dialog_font_.pointSize()));
+  work_font_ = {.family = dialog_font_.family().toStdString(),
+                .points = dialog_font_.pointSizeF(),
+                .bold = dialog_font_.weight() >= QFont::Bold,
+                .italic = dialog_font_.italic(),
+                .dpi = ScreenDpi()};
+  const int encode = ComboBoxFontEncode->currentIndex();
+  FontCell cell;
+  if (const std::optional<InstalledFont> font = FindInstalledFont(work_font_)) {
+    const auto renderer = FreeTypeRendererFactory(work_font_, *font)();
+    const bool italic =
+        dialog_font_.italic() && !dialog_font_.underline() && !dialog_font_.strikeOut();
+    if (renderer) {
+      cell = MeasureFontCell(*renderer, encode, RadioGroupAsiaFontEncode->ItemIndex(), italic);
+    }
+  }
+  EditFontWidth->setText(QString::number(cell.width));
+  EditFontHeight->setText(QString::number(cell.height));
+  EditItalicWidth->setText(QString::number(cell.italic_width));
+  EditPrinterFontName->setText("Font001");
+  DrawSample();
+}
+
+void FontManagerTab::DrawSample() {
+  QPixmap sample(kSampleWidth, kSampleHeight);
+  sample.fill(Qt::white);
+  QPainter painter(&sample);
+  painter.setFont(work_image_font_);
+  painter.setPen(Qt::black);
+  painter.drawText(0, painter.fontMetrics().ascent(), "ABCD");
+  painter.end();
+  ImageSmaple->setPixmap(sample);
+}
+
+void FontManagerTab::UpdateEncodeControls() {
+  const int encode = ComboBoxFontEncode->currentIndex();
+  const bool standard = encode == kStandardEncode;
+  const bool table = encode == kEncodeByTable || encode == kEncodeByTableAsian;
+  for (QWidget* control :
+       {GroupBoxSatndEncode, static_cast<QWidget*>(ComboBoxSEncode),
+        static_cast<QWidget*>(EditCharStart), static_cast<QWidget*>(EditCharEnd)}) {
+    control->setEnabled(standard);
+  }
+  RadioGroupAsiaFontEncode->setEnabled(encode == kAsianFontEncode);
+  GroupBoxEncodeTable->setEnabled(table);
+  ComboBoxFontPitch->setCurrentIndex(StartPitch(encode));
+}
+
+void FontManagerTab::ComboBoxFontEncodeChange() {
+  UpdateEncodeControls();
+}
+
+void FontManagerTab::ComboBoxSEncodeChange(int index) {
+  if (index == 0) {
+    EditCharStart->setText("32");
+    EditCharEnd->setText("127");
+  } else if (index == 1) {
+    EditCharStart->setText("32");
+    EditCharEnd->setText("255");
+  }
+}
+
+void FontManagerTab::ButtonSelectFontClick() {
+  if (const std::optional<QFont> font = prompts_.ChooseFont(dialog_font_)) {
+    dialog_font_ = *font;
+    ShowSelectedFont();
+  }
+}
+
+void FontManagerTab::ButtonPreviewFontClick() {
+  TFormPreviewFont dialog(this);
+  const int encode = ComboBoxFontEncode->currentIndex();
+  dialog.DrawCodeChart(window()->x() + 20, window()->y() + 20, work_image_font_,
+                       EncodingCodePage(encode, RadioGroupAsiaFontEncode->ItemIndex()));
+  prompts_.RunDialog(dialog);
+}
+
+std::vector<std::uint8_t> FontManagerTab::ReadEncodeTable() {
+  const EncodedText memo = memo_codec_.Encode(MemoFontTable->toPlainText().toStdString());
+  if (!CheckBoxFileTable->isChecked() && !memo.ok) return {};
+  return vantrel::ReadEncodeTable({.by_file = CheckBoxFileTable->isChecked(),
+                                   .file_path = HostPath(encode_table_file_path_).string(),
+                                   .memo_bytes = memo.bytes});
+}
+
+std::optional<FontJob> FontManagerTab::CollectFontJob(const std::string& output_path,
+                                                      std::vector<std::uint8_t>& table) {
+  FontChoices choices{
+      .encode = ComboBoxFontEncode->currentIndex(),
+      .pitch = ComboBoxFontPitch->currentIndex() == 0 ? kPitchFixed : kPitchVariable,
+      .language = RadioGroupAsiaFontEncode->ItemIndex(),
+      .output_path = output_path};
+  if (choices.encode == kStandardEncode) {
+    const std::optional<int> first = FieldNumber(*EditCharStart);
+    const std::optional<int> last = FieldNumber(*EditCharEnd);
+    if (!first || !last) return std::nullopt;
+    choices.first_code = *first;
+    choices.last_code = *last;
+  } else if (choices.encode != kAsianFontEncode) {
+    table = ReadEncodeTable();
+  }
+  const std::optional<int> width = FieldNumber(*EditFontWidth);
+  const std::optional<int> height = FieldNumber(*EditFontHeight);
+  const std::optional<int> italic = FieldNumber(*EditItalicWidth);
+  if (!width || !height || !italic) return std::nullopt;
+  choices.cell_width = *width;
+  choices.cell_height = *height;
+  choices.italic_width = *italic;
+  return BuildFontJob(choices, table);
+}
+
+bool FontManagerTab::Try(const std::function<void()>& step) {
+  try {
+    step();
+    return true;
+  } catch (const std::exception& e) {
+    prompts_.Message(QString::fromStdString(e.what()));
+    return false;
+  }
+}
+
+void FontManagerTab::MakeFontThen(FontJob job, std::shared_ptr<std::vector<std::uint8_t>> table,
+                                  std::function<ResultCode(LinkLayer&, int)> after) {
+  auto made = std::make_shared<bool>(false);
+  const QRect frame = window()->frameGeometry();
+  const ProgressOrigin origin =
+      ProgressOriginFor(frame.x(), frame.y(), frame.width(), frame.height());
+  run_(
+      [job, table, made, wanted = work_font_, after, origin](LinkLayer& link, int interface) {
+        const std::optional<InstalledFont> font = FindInstalledFont(wanted);
+        *made =
+            font && MakeBitmapFont(job, FreeTypeRendererFactory(wanted, *font), &link.progress());
+        if (!*made || !after) return kResultOk;
+        link.progress().SetProgressOrigin(origin.x, origin.y);
+        return after(link, interface);
+      },
+      [this, made] {
+        if (!*made) prompts_.Message(kMakeFontError);
+      });
+}
+
+void FontManagerTab::ButtonSaveFontClick() {
+  const std::optional<QString> path = prompts_.SaveFile(kAnyFile, QString());
+  if (!path) return;
+  auto table = std::make_shared<std::vector<std::uint8_t>>();
+  std::optional<FontJob> job;
+  if (!Try([&] { job = CollectFontJob(path->toStdString(), *table); })) return;
+  if (!job) return prompts_.Message(kFontParameterError);
+  MakeFontThen(*job, table, nullptr);
+}
+
+void FontManagerTab::ButtonDowloadFontClick() {
+  auto temporary = std::make_shared<TemporaryFontFile>();
+  auto table = std::make_shared<std::vector<std::uint8_t>>();
+  std::optional<FontJob> job;
+  if (!Try([&] { job = CollectFontJob(temporary->path(), *table); })) return;
+  if (!job || temporary->path().empty()) return prompts_.Message(kFontParameterError);
+  const EncodedText name = memo_codec_.Encode(EditPrinterFontName->text().toStdString());
+  DownloadRequest request{
+      .source_path = temporary->path(),
+      .printer_name = name.bytes,
+      .device = static_cast<MemoryDevice>(ComboBoxMemoryDevice->currentIndex())};
+  // A name that cannot travel in the download command is refused, never cut.
+  const std::string refusal =
+      name.ok ? PrinterFileNameRefusal(request.printer_name, DownloadRequest::kNameCapacity)
+              : "The printer font name holds a character the code page cannot carry";
+  if (!refusal.empty()) {
+    return prompts_.Message(kFontParameterError, QString::fromStdString(refusal));
+  }
+  MakeFontThen(*job, table, [request, temporary](LinkLayer& link, int interface) {
+    return DownloadFile(link, interface, request);
+  });
+}
+
+void FontManagerTab::ButtonFontTblLoadClick() {
+  const std::optional<QString> path = prompts_.OpenFile(kAnyFile);
+  if (!path) return;
+  std::vector<std::uint8_t> bytes;
+  const HostFileResult read = ReadHostFile(HostPath(*path), kMaxTableFileBytes, bytes);
+  if (!read.ok()) {
+    prompts_.Message(QStringLiteral("The table cannot be loaded."),
+                     QString::fromStdString(read.detail));
+    return;
+  }
+  encode_table_file_path_ = *path;
+  // The memo shows the table up to its first NUL, as the font will use it.
+  const auto end = std::find(bytes.begin(), bytes.end(), 0);
+  const std::string text(bytes.begin(), end);
+  MemoFontTable->setPlainText(QString::fromStdString(memo_codec_.Decode(text).utf8));
+  CheckBoxFileTable->setChecked(true);
+}
+
+void FontManagerTab::ButtonFontTblSaveClick() {
+  const std::optional<QString> path = prompts_.SaveFile(kAnyFile, QString());
+  if (!path) return;
+  QString text = MemoFontTable->toPlainText();
+  text.replace('\n', "\r\n");
+  const EncodedText bytes = memo_codec_.Encode(text.toStdString());
+  if (!bytes.ok) {
+    return prompts_.Message(
+        QStringLiteral("Line %1 holds a character the code page cannot carry").arg(bytes.line));
+  }
+  const HostFileResult saved = ReplaceHostFile(
+      HostPath(*path),
+      std::span(reinterpret_cast<const std::uint8_t*>(bytes.bytes.data()), bytes.bytes.size()));
+  if (!saved.ok()) {
+    prompts_.Message(QStringLiteral("The table cannot be saved."),
+                     QString::fromStdString(saved.detail));
+  }
+}
+
+}  // namespace vantrel::app

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "app/prompts.h"
+#include "app/widgets/radio_group.h"
+#include "common/ansi_code_page.h"
+#include "common/result_code.h"
+#include "fonts/font_job.h"
+#include "fonts/installed_font.h"
+#include "link/link_layer.h"
+
+namespace vantrel::app {
+
+// Runs work off the window thread by the calling pattern (the main window disabled meanwhile)
+// with the main window's link layer and selected interface; shows a non-zero result, calls
+// `on_success` otherwise.
+using LinkWork = std::function<ResultCode(LinkLayer& link, int interface)>;
+using RunLinkWork = std::function<void(LinkWork work, std::function<void()> on_success)>;
+
+// The Bitmap Font Manager tab: turns an installed font into a printer bitmap font, saved to a
+// file or downloaded. It fills the page it is given. Window thread only.
+class FontManagerTab : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `dialog_font` is the font dialog's font, shared with the File Manager's "Font View" and
+  // owned by the caller; the tab gives it its start value.
+  FontManagerTab(QWidget& page, Prompts& prompts, QFont& dialog_font, RunLinkWork run);
+
+  // Takes the font dialog's font into the tab: name, size, measured cell, sample.
+  void ShowSelectedFont();
+  void UpdateEncodeControls();
+  // The chosen font as the renderer draws it, at the screen's resolution.
+  const FontRequest& work_font() const { return work_font_; }
+
+ private:
+  QWidget* NewFontSelectGroup();
+  QWidget* NewCellGroup();
+  QWidget* NewEncodeColumn();
+  void ConnectHandlers();
+
+  // Fills the job from the tab; nothing when an input is missing or out of range. A text that
+  // is no whole number throws ConversionError. `table` receives the encode table's bytes.
+  std::optional<FontJob> CollectFontJob(const std::string& output_path,
+                                        std::vector<std::uint8_t>& table);
+  // The encode table of the memo or of the loaded file; empty when it is not usable.
+  std::vector<std::uint8_t> ReadEncodeTable();
+  // Makes the font off the window thread; then `after` runs there on the made file, or
+  // "Make Font Error" is shown.
+  void MakeFontThen(FontJob job, std::shared_ptr<std::vector<std::uint8_t>> table,
+                    std::function<ResultCode(LinkLayer&, int)> after);
+  void DrawSample();
+  // Shows the text on any failure; true when the handler may go on.
+  bool Try(const std::function<void()>& step);
+
+  void ButtonSelectFontClick();
+  void ButtonPreviewFontClick();
+  void ComboBoxFontEncodeChange();
+  void ComboBoxSEncodeChange(int index);
+  void ButtonFontTblLoadClick();
+  void ButtonFontTblSaveClick();
+  void ButtonSaveFontClick();
+  void ButtonDowloadFontClick();
+
+  Prompts& prompts_;
+  RunLinkWork run_;
+  AnsiCodec memo_codec_;
+  QFont& dialog_font_;
+  // The font the tab shows, sample and preview included, from one "Select Font" to the next;
+  // "Font View" changes only the dialog's font.
+  QFont work_image_font_;
+  FontRequest work_font_;
+  QString encode_table_file_path_;
+
+  QComboBox* ComboBoxFontEncode;
+  QComboBox* ComboBoxFontPitch;
+  QComboBox* ComboBoxMemoryDevice;
+  QComboBox* ComboBoxSEncode;
+  QLineEdit* EditWinFontName;
+  QLineEdit* EditWinFontSize;
+  QLineEdit* EditPrinterFontName;
+  QLineEdit* EditFontWidth;
+  QLineEdit* EditFontHeight;
+  QLineEdit* EditItalicWidth;
+  QLineEdit* EditCharStart;
+  QLineEdit* EditCharEnd;
+  QLabel* ImageSmaple;
+  RadioGroup* RadioGroupAsiaFontEncode;
+  QWidget* GroupBoxSatndEncode;
+  QWidget* GroupBoxEncodeTable;
+  QPlainTextEdit* MemoFontTable;
+  QCheckBox* CheckBoxFileTable;
+};
+
+}  // namespace vantrel::app

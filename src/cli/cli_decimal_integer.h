@@ -1,0 +1,17 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+namespace vantrel::cli {
+
+// Integer options are read as decimal, as the window's fields read them: left to itself the
+// parser takes "0512" for octal and "0x41" for hexadecimal. Attach with `->transform(...)` so it
+// runs before any range or member check; the text left for the parser has no leading zeros.
+
+// An optional minus sign, then decimal digits.
+CLI::Validator DecimalInteger();
+
+// Decimal digits only, for unsigned values (the parser would wrap "-1" round to the maximum).
+CLI::Validator DecimalCount();
+
+}  // namespace vantrel::cli
