@@ -18,9 +18,9 @@
 #include "app/dialogs/about_dialog.h"
 #include "app/dialogs/dump_text_setup_dialog.h"
 #include "app/dialogs/lpt_setup_dialog.h"
+#include "app/dialogs/rs232_setup_dialog.h"
 #include "app/dialogs/rtc_setup_dialog.h"
 #include "app/dialogs/sensor_calibrate_dialog.h"
-#include "app/rs232_setup_dialog.h"
 #include "app/tabs/preview_font_dialog.h"
 
 namespace vantrel::app::testing {
@@ -226,7 +226,7 @@ class TextFitTest : public QObject {
           check(calibrate, "sensor_calibrate");
         }
         DumpRequest dump;
-        TFormDumpTextSetup dump_setup(dump, {}, prompts);
+        TFormDumpTextSetup dump_setup(dump, {}, AnsiCodePage::kWestern, prompts);
         check(dump_setup, "dump_text_setup");
         TFormAbout about;
         check(about, "about");

@@ -1,4 +1,4 @@
-#include "app/rs232_setup_dialog.h"
+#include "app/dialogs/rs232_setup_dialog.h"
 
 #include <QAbstractItemView>
 #include <QLabel>
