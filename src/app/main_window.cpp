@@ -54,6 +54,7 @@ TFormMain::TFormMain(MainWindowOptions options)
   ResetConfig(initial);
   SetCurrentConfig(initial);
   RefreshStatusBar();
+  Timer1Timer();  // the clock shows at once, so that the window's first measure counts it
   PlaceProgressWindow();
   const std::string locale =
       options.locale_name.empty() ? QLocale::system().name().toStdString() : options.locale_name;

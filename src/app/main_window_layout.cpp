@@ -14,7 +14,8 @@
 namespace vantrel::app {
 namespace {
 
-constexpr std::array<int, 3> kPanelWidths = {80, 200, 250};  // the fourth takes the rest
+// The panels' least widths; a longer text widens its panel, and the fourth takes the rest.
+constexpr std::array<int, 3> kPanelWidths = {80, 200, 250};
 
 QGroupBox* NewGroup(QWidget* parent, const QString& name, QWidget* content) {
   auto* group = new QGroupBox(parent);
@@ -127,7 +128,7 @@ void TFormMain::BuildStatusBar() {
   bar->setSizeGripEnabled(false);
   for (std::size_t i = 0; i < status_panels_.size(); ++i) {
     QLabel* panel = NewLabel(bar, QStringLiteral("StatusBar1Panel%1").arg(i));
-    if (i < kPanelWidths.size()) panel->setFixedWidth(kPanelWidths[i]);
+    if (i < kPanelWidths.size()) panel->setMinimumWidth(kPanelWidths[i]);
     bar->addWidget(panel, i < kPanelWidths.size() ? 0 : 1);
     status_panels_[i] = panel;
   }
