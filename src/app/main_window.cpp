@@ -206,8 +206,12 @@ void TFormMain::FitToLayout() {
   // The client area is fixed at its designed size, unless the desktop font or the language's
   // captions need more (GNOME's and KDE's 10 and 11 points): then the layout's least size.
   // The menu bar above it follows its caption's font. Captions on hidden pages do not tell
-  // their layouts that they changed, so every layout measures afresh.
-  for (QLayout* layout : findChildren<QLayout*>()) layout->invalidate();
+  // their layouts that they changed, so every layout measures afresh; and a layout keeps the
+  // sizes of the groups and pages in it, measured in the last language, until they update.
+  for (QLayout* layout : findChildren<QLayout*>()) {
+    layout->invalidate();
+    layout->parentWidget()->updateGeometry();
+  }
   const QSize designed(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
   setFixedSize(designed.expandedTo(minimumSizeHint()));
 }
