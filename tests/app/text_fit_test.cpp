@@ -1,5 +1,7 @@
 // Every caption, list item and column title of the window and its dialogs is shown whole, in
 // each language and at a larger desktop font.
+#include "app/text_fit.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -44,115 +46,13 @@ class AppFont {
   QFont saved_;
 };
 
-// Collects the texts that do not fit their controls; `where` names the window, language and font.
-class FitCheck {
- public:
-  explicit FitCheck(QString where) : where_(std::move(where)) {}
-
-  void Window(QWidget& root) {
-    for (QWidget* widget : root.findChildren<QWidget*>()) {
-      if (widget->isVisible()) Control(*widget);
-    }
-  }
-
-  const QStringList& unfit() const { return unfit_; }
-
- private:
-  void Control(QWidget& widget) {
-    if (auto* label = qobject_cast<QLabel*>(&widget); label && label->pixmap().isNull()) {
-      Need(widget, label->text(), label->minimumSizeHint().width());
-    } else if (auto* push = qobject_cast<QPushButton*>(&widget)) {
-      const QStyle& style = *push->style();
-      Need(widget, push->text(),
-           Advance(widget, push->text()) + style.pixelMetric(QStyle::PM_ButtonMargin) +
-               2 * style.pixelMetric(QStyle::PM_DefaultFrameWidth));
-    } else if (auto* button = qobject_cast<QAbstractButton*>(&widget)) {
-      Need(widget, button->text(), button->sizeHint().width());  // with its indicator
-    } else if (auto* group = qobject_cast<QGroupBox*>(&widget)) {
-      Need(widget, group->title(), group->minimumSizeHint().width());
-    } else if (auto* combo = qobject_cast<QComboBox*>(&widget)) {
-      Items(*combo);
-    } else if (auto* tabs = qobject_cast<QTabBar*>(&widget)) {
-      Tabs(*tabs);
-    } else if (auto* header = qobject_cast<QHeaderView*>(&widget)) {
-      Columns(*header);
-    }
-  }
-
-  static int Advance(const QWidget& widget, QString text) {
-    return widget.fontMetrics().horizontalAdvance(text.remove('&'));
-  }
-
-  // What a parent clips away is lost as much as what the control itself lacks.
-  static int Shown(QWidget& widget) { return widget.visibleRegion().boundingRect().width(); }
-
-  void Need(QWidget& widget, const QString& text, int needed, int shown = -1) {
-    if (text.isEmpty()) return;
-    if (shown < 0) shown = Shown(widget);
-    if (needed <= shown) return;
-    // A list's header is named for its list.
-    const QString name = widget.objectName().isEmpty() && widget.parentWidget() != nullptr
-                             ? widget.parentWidget()->objectName() + " header"
-                             : widget.objectName();
-    unfit_ << QStringLiteral("%1 %2: \"%3\" needs %4 px, shows %5")
-                  .arg(where_, name, text)
-                  .arg(needed)
-                  .arg(shown);
-  }
-
-  // The text field beside the arrow is the room an item has.
-  void Items(QComboBox& combo) {
-    QStyleOptionComboBox option;
-    option.initFrom(&combo);
-    option.editable = combo.isEditable();
-    const QRect field = combo.style()->subControlRect(QStyle::CC_ComboBox, &option,
-                                                      QStyle::SC_ComboBoxEditField, &combo);
-    const int shown = field.width() - (combo.width() - Shown(combo));
-    QString widest = combo.currentText();
-    for (int i = 0; i < combo.count(); ++i) {
-      if (Advance(combo, combo.itemText(i)) > Advance(combo, widest)) widest = combo.itemText(i);
-    }
-    Need(combo, combo.currentText(), Advance(combo, combo.currentText()), shown);
-    Need(combo, widest, Advance(combo, widest), shown);
-  }
-
-  void Tabs(QTabBar& tabs) {
-    for (int i = 0; i < tabs.count(); ++i) {
-      const QRect tab = tabs.tabRect(i).intersected(tabs.visibleRegion().boundingRect());
-      Need(tabs, tabs.tabText(i), Advance(tabs, tabs.tabText(i)), tab.width());
-    }
-  }
-
-  void Columns(QHeaderView& header) {
-    const int margin = 2 * header.style()->pixelMetric(QStyle::PM_HeaderMargin);
-    for (int i = 0; i < header.count(); ++i) {
-      const QString text = header.model()->headerData(i, header.orientation()).toString();
-      const int left = header.sectionViewportPosition(i);
-      const int shown = std::min(left + header.sectionSize(i), header.viewport()->width()) - left;
-      Need(header, text, Advance(header, text) + margin, shown);
-    }
-  }
-
-  QString where_;
-  QStringList unfit_;
-};
-
 QString Where(const char* window, int language, double scale) {
   return QStringLiteral("%1 [%2, font x%3]").arg(window, kLanguageNames[language]).arg(scale);
 }
 
-// Shows `window`, lets its layouts settle, checks it and, at the larger font, keeps a picture.
-void Check(QWidget& window, const QString& where, const QString& picture, bool keep_picture,
-           QStringList& unfit) {
-  window.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&window));
-  QCoreApplication::processEvents();
-  FitCheck check(where);
-  check.Window(window);
-  unfit << check.unfit();
-  if (!keep_picture) return;
-  const QString dir = qEnvironmentVariable("VANTREL_SCREENSHOT_DIR", QDir::tempPath());
-  QVERIFY(window.grab().save(dir + "/" + picture + ".png"));
+// The pictures at the larger font are told apart by their name.
+QString Larger(double scale) {
+  return scale > 1.0 ? QStringLiteral("_large") : QString();
 }
 
 void Report(const QStringList& unfit) {
@@ -187,8 +87,8 @@ class TextFitTest : public QObject {
                                      .arg(page + 1)
                                      .arg(config_page)
                                      .arg(kLanguageNames[language]);
-            Check(*app.window, Where(qPrintable(name), language, scale), name + "_large",
-                  scale > 1.0, unfit);
+            CheckTextsFit(*app.window, Where(qPrintable(name), language, scale),
+                          name + Larger(scale), unfit);
           }
         }
       }
@@ -200,12 +100,12 @@ class TextFitTest : public QObject {
     QStringList unfit;
     for (double scale : kScales) {
       AppFont font(scale);
-      const bool keep = scale > 1.0;
       for (int language = 0; language < kLanguageCount; ++language) {
         const auto lang = static_cast<LanguageIndex>(language);
         const auto check = [&](QWidget& dialog, const char* name) {
-          const QString picture = QStringLiteral("%1_%2_large").arg(name, kLanguageNames[language]);
-          Check(dialog, Where(name, language, scale), picture, keep, unfit);
+          const QString picture =
+              QStringLiteral("%1_%2%3").arg(name, kLanguageNames[language], Larger(scale));
+          CheckTextsFit(dialog, Where(name, language, scale), picture, unfit);
         };
         ScriptedPrompts prompts;
         SerialSettings serial;
@@ -248,9 +148,10 @@ class TextFitTest : public QObject {
       app.Choose("ComboBoxInterFace", kInterfaceEthernet);
       for (int language = 0; language < kLanguageCount; ++language) {
         app.Choose("ComboBoxLanguage", language);
-        const QString picture = QStringLiteral("net_setup_%1_large").arg(kLanguageNames[language]);
+        const QString picture =
+            QStringLiteral("net_setup_%1%2").arg(kLanguageNames[language], Larger(scale));
         OpenNetSetup(app, [&](TFormNetSetup& dialog) {
-          Check(dialog, Where("net_setup", language, scale), picture, scale > 1.0, unfit);
+          CheckTextsFit(dialog, Where("net_setup", language, scale), picture, unfit);
         });
       }
     }
