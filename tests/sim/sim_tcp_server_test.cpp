@@ -156,7 +156,7 @@ TEST_F(SimTcpServerTest, RefusalSetBeforeStartHoldsFromTheStart) {
   SimPrinter printer;
   SimTcpServer server(printer);
   server.SetFaults({.refuse_connections = true});
-  ASSERT_TRUE(server.Start());
+  ASSERT_TRUE(server.Start().ok());
   TestClient refused(server.port());
   EXPECT_EQ(refused.connect_error(), ECONNREFUSED);
 }
