@@ -44,6 +44,11 @@ class FontManagerTab : public QWidget {
   const FontRequest& work_font() const { return work_font_; }
 
  private:
+  static constexpr int kSampleWidth = 150;
+  static constexpr int kSampleHeight = 56;
+
+  // Building the tab (font_manager_layout.cpp); it fills `page`.
+  void BuildLayout(QWidget& page);
   QWidget* NewFontSelectGroup();
   QWidget* NewCellGroup();
   QWidget* NewEncodeColumn();
