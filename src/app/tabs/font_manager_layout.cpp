@@ -125,20 +125,16 @@ QWidget* FontManagerTab::NewEncodeColumn() {
 }
 
 void FontManagerTab::ConnectHandlers() {
-  const auto on_click = [this](const char* name, void (FontManagerTab::*handler)()) {
-    connect(findChild<QPushButton*>(name), &QPushButton::clicked, this,
-            [this, handler] { (this->*handler)(); });
-  };
-  on_click("ButtonSelectFont", &FontManagerTab::ButtonSelectFontClick);
-  on_click("ButtonPreviewFont", &FontManagerTab::ButtonPreviewFontClick);
-  on_click("ButtonFontTblLoad", &FontManagerTab::ButtonFontTblLoadClick);
-  on_click("ButtonFontTblSave", &FontManagerTab::ButtonFontTblSaveClick);
-  on_click("ButtonSaveFont", &FontManagerTab::ButtonSaveFontClick);
-  on_click("ButtonDowloadFont", &FontManagerTab::ButtonDowloadFontClick);
+  OnClick(host_, this, "ButtonSelectFont", &FontManagerTab::ButtonSelectFontClick);
+  OnClick(host_, this, "ButtonPreviewFont", &FontManagerTab::ButtonPreviewFontClick);
+  OnClick(host_, this, "ButtonFontTblLoad", &FontManagerTab::ButtonFontTblLoadClick);
+  OnClick(host_, this, "ButtonFontTblSave", &FontManagerTab::ButtonFontTblSaveClick);
+  OnClick(host_, this, "ButtonSaveFont", &FontManagerTab::ButtonSaveFontClick);
+  OnClick(host_, this, "ButtonDowloadFont", &FontManagerTab::ButtonDowloadFontClick);
   connect(ComboBoxFontEncode, &QComboBox::currentIndexChanged, this,
-          [this] { ComboBoxFontEncodeChange(); });
+          Guarded(host_, this, &FontManagerTab::ComboBoxFontEncodeChange));
   connect(ComboBoxSEncode, &QComboBox::currentIndexChanged, this,
-          [this](int index) { ComboBoxSEncodeChange(index); });
+          Guarded(host_, this, &FontManagerTab::ComboBoxSEncodeChange));
 }
 
 }  // namespace vantrel::app

@@ -39,10 +39,10 @@ std::optional<int> FieldNumber(const QLineEdit& edit) {
 
 }  // namespace
 
-FontManagerTab::FontManagerTab(QWidget& page, Prompts& prompts, QFont& dialog_font, RunLinkWork run)
+FontManagerTab::FontManagerTab(QWidget& page, TabHost& host, QFont& dialog_font)
     : QWidget(&page),
-      prompts_(prompts),
-      run_(std::move(run)),
+      host_(host),
+      prompts_(host.prompts()),
       memo_codec_(AnsiCodePageForLocale(QLocale::system().name().toStdString())),
       dialog_font_(dialog_font) {
   BuildLayout(page);
@@ -168,23 +168,13 @@ std::optional<FontJob> FontManagerTab::CollectFontJob(const std::string& output_
   return BuildFontJob(choices, table);
 }
 
-bool FontManagerTab::Try(const std::function<void()>& step) {
-  try {
-    step();
-    return true;
-  } catch (const std::exception& e) {
-    prompts_.Message(QString::fromStdString(e.what()));
-    return false;
-  }
-}
-
 void FontManagerTab::MakeFontThen(FontJob job, std::shared_ptr<std::vector<std::uint8_t>> table,
-                                  std::function<ResultCode(LinkLayer&, int)> after) {
+                                  TabHost::LinkWork after) {
   auto made = std::make_shared<bool>(false);
   const QRect frame = window()->frameGeometry();
   const ProgressOrigin origin =
       ProgressOriginFor(frame.x(), frame.y(), frame.width(), frame.height());
-  run_(
+  host_.StartLinkWork(
       [job, table, made, wanted = work_font_, after, origin](LinkLayer& link, int interface) {
         const std::optional<InstalledFont> font = FindInstalledFont(wanted);
         *made =
@@ -202,8 +192,7 @@ void FontManagerTab::ButtonSaveFontClick() {
   const std::optional<QString> path = prompts_.SaveFile(kAnyFile, QString());
   if (!path) return;
   auto table = std::make_shared<std::vector<std::uint8_t>>();
-  std::optional<FontJob> job;
-  if (!Try([&] { job = CollectFontJob(path->toStdString(), *table); })) return;
+  const std::optional<FontJob> job = CollectFontJob(path->toStdString(), *table);
   if (!job) return prompts_.Message(kFontParameterError);
   MakeFontThen(*job, table, nullptr);
 }
@@ -211,8 +200,7 @@ void FontManagerTab::ButtonSaveFontClick() {
 void FontManagerTab::ButtonDowloadFontClick() {
   auto temporary = std::make_shared<TemporaryFontFile>();
   auto table = std::make_shared<std::vector<std::uint8_t>>();
-  std::optional<FontJob> job;
-  if (!Try([&] { job = CollectFontJob(temporary->path(), *table); })) return;
+  const std::optional<FontJob> job = CollectFontJob(temporary->path(), *table);
   if (!job || temporary->path().empty()) return prompts_.Message(kFontParameterError);
   const EncodedText name = memo_codec_.Encode(EditPrinterFontName->text().toStdString());
   DownloadRequest request{
