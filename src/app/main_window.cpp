@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QLayout>
 #include <QLocale>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -58,6 +59,7 @@ TFormMain::TFormMain(MainWindowOptions options)
   ResetConfig(initial);
   SetCurrentConfig(initial);
   RefreshStatusBar();
+  Timer1Timer();  // the clock shows at once, so that the window's first measure counts it
   PlaceProgressWindow();
   const std::string locale =
       options.locale_name.empty() ? QLocale::system().name().toStdString() : options.locale_name;
@@ -230,9 +232,25 @@ void TFormMain::ApplyLanguage(LanguageIndex language) {
   ApplyLocalizedTexts(*this, MainWindowTexts(), language);
   ApplyLocalizedTexts(*this, CommandToolTexts(), language);
   RefreshUnitCaptions();
+  FitToLayout();
+}
+
+void TFormMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // Until the window is first shown its layouts do not count all of its controls.
+  FitToLayout();
+}
+
+void TFormMain::FitToLayout() {
   // The client area is fixed at its designed size, unless the desktop font or the language's
   // captions need more (GNOME's and KDE's 10 and 11 points): then the layout's least size.
-  // The menu bar above it follows its caption's font.
+  // The menu bar above it follows its caption's font. Captions on hidden pages do not tell
+  // their layouts that they changed, so every layout measures afresh; and a layout keeps the
+  // sizes of the groups and pages in it, measured in the last language, until they update.
+  for (QLayout* layout : findChildren<QLayout*>()) {
+    layout->invalidate();
+    layout->parentWidget()->updateGeometry();
+  }
   const QSize designed(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
   setFixedSize(designed.expandedTo(minimumSizeHint()));
 }

@@ -95,6 +95,7 @@ class TFormMain : public QMainWindow, public TabHost {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   // kCarryOn: the result is not examined; the continuation runs whatever it was.
@@ -133,6 +134,8 @@ class TFormMain : public QMainWindow, public TabHost {
   void RefreshUnitCaptions();
   void DetectLanguage(const std::string& locale_name);
   void ApplyLanguage(LanguageIndex language);
+  // The designed size, or the layout's least size where the font or the language needs more.
+  void FitToLayout();
   // The only places that replace these records; each shows the new one in its controls.
   void SetCurrentConfig(const PrinterConfig& config);
   void SetStatus(const StatusFlags& flags);

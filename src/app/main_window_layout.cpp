@@ -14,9 +14,8 @@
 namespace vantrel::app {
 namespace {
 
-// The identity, status and function groups; the configuration pages take the rest.
-constexpr int kRightColumnWidth = 196;
-constexpr std::array<int, 3> kPanelWidths = {80, 200, 250};  // the fourth takes the rest
+// The panels' least widths; a longer text widens its panel, and the fourth takes the rest.
+constexpr std::array<int, 3> kPanelWidths = {80, 200, 250};
 
 QGroupBox* NewGroup(QWidget* parent, const QString& name, QWidget* content) {
   auto* group = new QGroupBox(parent);
@@ -62,14 +61,13 @@ QWidget* TFormMain::NewTopRow() {
   auto* row = new QWidget;
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
-  ComboBoxLanguage = NewList(row, "ComboBoxLanguage", QStringList(3), false, 160);
+  ComboBoxLanguage = NewList(row, "ComboBoxLanguage", QStringList(3));
   layout->addWidget(NewGroup(row, "GroupBoxLanguage", ComboBoxLanguage));
   layout->addStretch(1);
   auto* interface = new QWidget;
   auto* interface_row = new QHBoxLayout(interface);
   interface_row->setContentsMargins(0, 0, 0, 0);
-  ComboBoxInterFace =
-      NewList(interface, "ComboBoxInterFace", {"USB", "COM", "LPT", "ETHERNET"}, false, 110);
+  ComboBoxInterFace = NewList(interface, "ComboBoxInterFace", {"USB", "COM", "LPT", "ETHERNET"});
   interface_row->addWidget(ComboBoxInterFace);
   QPushButton* setup = NewButton(interface, "ButtonInterFace");
   setup->setEnabled(false);
@@ -91,13 +89,14 @@ QWidget* TFormMain::NewConfigurationTab() {
   left->addWidget(NewConfigButtons(tab));
   layout->addLayout(left, 1);
   auto* right_column = new QWidget(tab);
-  right_column->setFixedWidth(kRightColumnWidth);
   auto* right = new QVBoxLayout(right_column);
   right->setContentsMargins(0, 0, 0, 0);
+  right->setSpacing(2);
   right->addWidget(NewPrinterInfoGroup(right_column));
   right->addWidget(NewStatusGroup(right_column));
   right->addWidget(NewFunctionGroup(right_column));
   right->addStretch(1);
+  // The identity, status and function groups; the configuration pages take the rest.
   layout->addWidget(right_column);
   return tab;
 }
@@ -112,13 +111,10 @@ QWidget* TFormMain::NewConfigButtons(QWidget* parent) {
   layout->setContentsMargins(0, 0, 0, 0);
   RadioGroupUnit = new RadioGroup("RadioGroupUnit", QString(), QStringList(2), Qt::Horizontal, row);
   RadioGroupUnit->SetItemIndex(kUnitInch);
-  RadioGroupUnit->setFixedWidth(130);
   layout->addWidget(RadioGroupUnit);
   for (const char* name :
        {"ButtonRead", "ButtonConfigSet", "ButtonClear", "ButtonSave", "ButtonLoad"}) {
-    QPushButton* button = NewButton(row, name);
-    button->setMinimumWidth(60);
-    layout->addWidget(button, 0, Qt::AlignBottom);
+    layout->addWidget(NewButton(row, name), 0, Qt::AlignBottom);
   }
   return row;
 }
@@ -129,7 +125,7 @@ void TFormMain::BuildStatusBar() {
   bar->setSizeGripEnabled(false);
   for (std::size_t i = 0; i < status_panels_.size(); ++i) {
     QLabel* panel = NewLabel(bar, QStringLiteral("StatusBar1Panel%1").arg(i));
-    if (i < kPanelWidths.size()) panel->setFixedWidth(kPanelWidths[i]);
+    if (i < kPanelWidths.size()) panel->setMinimumWidth(kPanelWidths[i]);
     bar->addWidget(panel, i < kPanelWidths.size() ? 0 : 1);
     status_panels_[i] = panel;
   }

@@ -237,14 +237,6 @@ class FontManagerTabTest : public QObject {
     QVERIFY(app.ClickAndWait("ButtonDowloadFont"));
     QCOMPARE(LastMessage(app), QString("Font Parameter Error"));
   }
-
-  void WritesScreenshot() {
-    const QString dir = qEnvironmentVariable("VANTREL_SCREENSHOT_DIR", QDir::tempPath());
-    AppFixture app;
-    app.window->show();
-    app.Find<QTabWidget>("PageControl1").setCurrentIndex(2);
-    QVERIFY(app.window->grab().save(dir + "/font_manager_tab.png"));
-  }
 };
 
 VANTREL_APP_TEST(FontManagerTabTest);

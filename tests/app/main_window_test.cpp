@@ -220,23 +220,6 @@ class MainWindowTest : public QObject {
     QCOMPARE(Panel(app, 1), QString("COM1 9600,N,8,1 RTS "));
   }
 
-  void WritesScreenshotsInEachLanguage() {
-    const QString dir = qEnvironmentVariable("VANTREL_SCREENSHOT_DIR", QDir::tempPath());
-    AppFixture app;
-    app.window->show();
-    const char* names[] = {"main_window_en.png", "main_window_zh_tw.png", "main_window_zh_cn.png"};
-    for (int language = 0; language < kLanguageCount; ++language) {
-      app.Choose("ComboBoxLanguage", language);
-      QVERIFY(app.window->grab().save(dir + "/" + names[language]));
-    }
-    app.Choose("ComboBoxLanguage", kEnglish);
-    for (int page : {1, 2}) {
-      app.Find<QTabWidget>("PageControl2").setCurrentIndex(page);
-      QVERIFY(
-          app.window->grab().save(dir + QStringLiteral("/main_window_en_page%1.png").arg(page)));
-    }
-  }
-
   void AboutBoxOpensFromTheMenu() {
     AppFixture app;
     QSize size;

@@ -325,26 +325,6 @@ class NetDialogsTest : public QObject {
     QCOMPARE(In<QPushButton>(dialog, "ButtonBrowser").text(), QString("Web Setup"));
   }
 
-  void WritesScreenshots() {
-    const QString dir = qEnvironmentVariable("VANTREL_SCREENSHOT_DIR", QDir::tempPath());
-    NetDialogsSetup setup;
-    ScriptedPrompts prompts;
-    NetworkTarget target{"127.0.0.1", 9100};
-    DatagramTargets datagrams;
-    datagrams.broadcast = {127, 0, 0, 1};
-    datagrams.multicast = Ipv4Bytes{127, 0, 0, 1};
-    datagrams.port = setup.responder.port();
-    datagrams.discovery_wait = std::chrono::milliseconds(100);
-    TFormNetSetup dialog(target, {&prompts, kEnglish, datagrams, {}});
-    QVERIFY(Settled(dialog));
-    QVERIFY(dialog.grab().save(dir + "/net_setup_dialog.png"));
-    NetSettings settings = InitialEthernetSettings();
-    settings.MacText = "02:11:22:33:44:5A";
-    TFormEthernetSetup ethernet(settings,
-                                {nullptr, kTraditionalChinese, AnsiCodePage::kWestern, {}}, {});
-    QVERIFY(ethernet.grab().save(dir + "/ethernet_setup_dialog_zh_tw.png"));
-  }
-
   void EthernetSetupShowsDhcpAndSetsTheStaticAddress() {
     sim::SimState state;
     state.net.dhcp = true;

@@ -19,7 +19,7 @@ TFormDumpTextSetup::TFormDumpTextSetup(DumpRequest& request, QPoint top_left,
                                         {"Print Label", "Save to SD Card", "Save to File"},
                                         Qt::Vertical, this)),
       EditFileName(
-          NewEdit(this, "EditFileName", static_cast<int>(DumpRequest::kFileNameLength), 120)) {
+          NewEdit(this, "EditFileName", static_cast<int>(DumpRequest::kFileNameLength), 15)) {
   setObjectName("TFormDumpTextSetup");
   setWindowTitle("Dump Text Setup");
   move(top_left);

@@ -1,7 +1,10 @@
 #include "app/dialogs/ethernet_setup_dialog.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "app/dialogs/net_dialog_texts.h"
 #include "app/widgets/language.h"
@@ -16,10 +19,13 @@ constexpr int kStaticItem = 1;
 constexpr std::array<const char*, 6> kAddressRows = {"LabelIP",  "EditIP",       "LabelMask",
                                                      "EditMask", "LabelGateWay", "EditGateWay"};
 
-QPushButton* NewDialogButton(QDialog* dialog, const char* name, int left, int width) {
+// The designed size; the dialog grows past it only when its captions need more room.
+constexpr QSize kDesignedSize(360, 272);
+constexpr int kCaptionWidth = 120;
+
+QPushButton* NewDialogButton(QDialog* dialog, const char* name) {
   auto* button = new QPushButton(dialog);
   button->setObjectName(name);
-  button->setGeometry(left, 236, width, 25);
   button->setAutoDefault(false);
   return button;
 }
@@ -45,25 +51,14 @@ TFormEthernetSetup::TFormEthernetSetup(NetSettings& settings, EthernetSetupEnvir
                                     Qt::Horizontal, this)) {
   setObjectName("TFormEthernetSetup");
   setWindowTitle("Ethernet Setup");
-  setFixedSize(360, 272);
   move(top_left);
   settings_.Confirmed = 0;
-  RadioGroupDHCP->setGeometry(16, 8, 328, 44);
-  EditIP.edit = NewRow("LabelIP", "EditIP", 64);
-  EditMask.edit = NewRow("LabelMask", "EditMask", 96);
-  EditGateWay.edit = NewRow("LabelGateWay", "EditGateWay", 128);
-  EditPrinterName.edit = NewRow("LabelPrinterName", "EditPrinterName", 160);
-  // A longer name the printer already has is shown whole.
-  EditPrinterName.edit->setValidator(new TypingLimit(EditPrinterName.edit, kNameLength));
-  EditMACAddr = NewRow("LabelMACAddr", "EditMACAddr", 192);
-  EditMACAddr->setReadOnly(true);
-  EditMACAddr->setEnabled(false);
-  connect(NewDialogButton(this, "ButtonSetPrinterName", 16, 128), &QPushButton::clicked, this,
-          &TFormEthernetSetup::ButtonSetPrinterNameClick);
-  connect(NewDialogButton(this, "ButtonSetIP", 152, 88), &QPushButton::clicked, this,
-          &TFormEthernetSetup::ButtonSetIPClick);
-  connect(NewDialogButton(this, "ButtonCancel", 256, 88), &QPushButton::clicked, this,
-          &TFormEthernetSetup::ButtonCancelClick);
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(16, 8, 16, 11);
+  column->addWidget(RadioGroupDHCP);
+  column->addLayout(NewRows());
+  column->addStretch(1);
+  column->addLayout(NewButtonRow());
   connect(RadioGroupDHCP, &RadioGroup::Clicked, this, &TFormEthernetSetup::RadioGroupDHCPClick);
 
   // On DHCP the address field shows the one the printer was given.
@@ -74,6 +69,38 @@ TFormEthernetSetup::TFormEthernetSetup(NetSettings& settings, EthernetSetupEnvir
   EditMACAddr->setText(DecodePrinterText(codec_, settings.MacText));
   ShowMode();
   ApplyLocalizedTexts(*this, EthernetSetupTexts(), environment_.language);
+  setFixedSize(kDesignedSize.expandedTo(minimumSizeHint()));
+}
+
+QGridLayout* TFormEthernetSetup::NewRows() {
+  auto* grid = new QGridLayout;
+  grid->setHorizontalSpacing(8);
+  grid->setColumnMinimumWidth(0, kCaptionWidth);
+  EditIP.edit = NewRow(*grid, "LabelIP", "EditIP");
+  EditMask.edit = NewRow(*grid, "LabelMask", "EditMask");
+  EditGateWay.edit = NewRow(*grid, "LabelGateWay", "EditGateWay");
+  EditPrinterName.edit = NewRow(*grid, "LabelPrinterName", "EditPrinterName");
+  // A longer name the printer already has is shown whole.
+  EditPrinterName.edit->setValidator(new TypingLimit(EditPrinterName.edit, kNameLength));
+  EditMACAddr = NewRow(*grid, "LabelMACAddr", "EditMACAddr");
+  EditMACAddr->setReadOnly(true);
+  EditMACAddr->setEnabled(false);
+  return grid;
+}
+
+QHBoxLayout* TFormEthernetSetup::NewButtonRow() {
+  auto* row = new QHBoxLayout;
+  QPushButton* name = NewDialogButton(this, "ButtonSetPrinterName");
+  QPushButton* address = NewDialogButton(this, "ButtonSetIP");
+  QPushButton* cancel = NewDialogButton(this, "ButtonCancel");
+  row->addWidget(name);
+  row->addStretch(1);
+  row->addWidget(address);
+  row->addWidget(cancel);
+  connect(name, &QPushButton::clicked, this, &TFormEthernetSetup::ButtonSetPrinterNameClick);
+  connect(address, &QPushButton::clicked, this, &TFormEthernetSetup::ButtonSetIPClick);
+  connect(cancel, &QPushButton::clicked, this, &TFormEthernetSetup::ButtonCancelClick);
+  return row;
 }
 
 void TFormEthernetSetup::Show(PrinterField& field, const std::string& bytes) {
@@ -98,13 +125,14 @@ void TFormEthernetSetup::Refuse(QLineEdit* edit, const QString& message) {
   edit->selectAll();
 }
 
-QLineEdit* TFormEthernetSetup::NewRow(const char* label, const char* edit, int top) {
+QLineEdit* TFormEthernetSetup::NewRow(QGridLayout& grid, const char* label, const char* edit) {
+  const int row = grid.rowCount();
   auto* caption = new QLabel(this);
   caption->setObjectName(label);
-  caption->setGeometry(16, top + 3, 120, 20);
+  grid.addWidget(caption, row, 0);
   auto* field = new QLineEdit(this);
   field->setObjectName(edit);
-  field->setGeometry(144, top, 200, 24);
+  grid.addWidget(field, row, 1);
   return field;
 }
 

@@ -14,6 +14,9 @@
 #include "common/ansi_code_page.h"
 #include "net/net_settings.h"
 
+class QGridLayout;
+class QHBoxLayout;
+
 namespace vantrel::app {
 
 // The main window's record before the first read: DHCP, every address "0.0.0.0".
@@ -50,7 +53,10 @@ class TFormEthernetSetup : public QDialog {
     std::string bytes;
   };
 
-  QLineEdit* NewRow(const char* label, const char* edit, int top);
+  // The caption/field rows, and the Set and Cancel buttons.
+  QGridLayout* NewRows();
+  QHBoxLayout* NewButtonRow();
+  QLineEdit* NewRow(QGridLayout& grid, const char* label, const char* edit);
   void Show(PrinterField& field, const std::string& bytes);
   // The field's bytes: those shown while unedited, else the text in the code page.
   std::optional<std::string> Take(const PrinterField& field);

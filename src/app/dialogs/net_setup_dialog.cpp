@@ -1,11 +1,16 @@
 #include "app/dialogs/net_setup_dialog.h"
 
 #include <QDesktopServices>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/dialogs/ethernet_setup_dialog.h"
 #include "app/dialogs/net_dialog_texts.h"
@@ -17,7 +22,10 @@ namespace vantrel::app {
 namespace {
 
 enum Column { kNameColumn = 0, kMacColumn = 1, kIpColumn = 2, kModelColumn = 3, kStatusColumn = 4 };
-constexpr std::array<int, 4> kColumnWidths = {80, 120, 100, 100};  // the last takes the rest
+// In average characters of the list's font; the last column takes the rest.
+constexpr std::array<int, 4> kColumnCharacters = {12, 18, 15, 15};
+constexpr int kDesignedWidth = 560;
+constexpr int kDesignedHeight = 360;
 constexpr std::array<const char*, 5> kButtons = {
     "ButtonDiscover", "ButtonChangeIP", "ButtonFactoryDefault", "ButtonBrowser", "ButtonExit"};
 
@@ -25,18 +33,16 @@ QString FromText(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-QPushButton* NewDialogButton(QWidget* parent, const char* name, QRect where) {
+QPushButton* NewDialogButton(QWidget* parent, const char* name) {
   auto* button = new QPushButton(parent);
   button->setObjectName(name);
-  button->setGeometry(where);
   button->setAutoDefault(false);
   return button;
 }
 
-QLabel* NewDialogLabel(QWidget* parent, const char* name, QRect where) {
+QLabel* NewDialogLabel(QWidget* parent, const char* name) {
   auto* label = new QLabel(parent);
   label->setObjectName(name);
-  label->setGeometry(where);
   return label;
 }
 
@@ -59,36 +65,56 @@ TFormNetSetup::TFormNetSetup(NetworkTarget& target, NetSetupEnvironment environm
 void TFormNetSetup::BuildLayout() {
   setObjectName("TFormNetSetup");
   setWindowTitle("TCP/IP Setup");
-  setFixedSize(560, 360);
   ListView1 = new QTreeWidget(this);
   ListView1->setObjectName("ListView1");
-  ListView1->setGeometry(8, 8, 544, 220);
   ListView1->setColumnCount(5);
   ListView1->setRootIsDecorated(false);
   ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
   ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
   ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   ListView1->header()->setSectionsClickable(false);
-  for (std::size_t column = 0; column < kColumnWidths.size(); ++column) {
-    ListView1->setColumnWidth(static_cast<int>(column), kColumnWidths[column]);
+  auto* column = new QVBoxLayout(this);
+  column->addWidget(ListView1, 1);
+  auto* buttons = new QHBoxLayout;
+  for (const char* name :
+       {"ButtonDiscover", "ButtonChangeIP", "ButtonFactoryDefault", "ButtonBrowser"}) {
+    buttons->addWidget(NewDialogButton(this, name));
   }
-  NewDialogButton(this, "ButtonDiscover", {8, 236, 128, 25});
-  NewDialogButton(this, "ButtonChangeIP", {144, 236, 128, 25});
-  NewDialogButton(this, "ButtonFactoryDefault", {280, 236, 128, 25});
-  NewDialogButton(this, "ButtonBrowser", {416, 236, 136, 25});
+  column->addLayout(buttons);
   auto* group = new QGroupBox(this);
   group->setObjectName("GroupBoxIPSetting");
-  group->setGeometry(8, 268, 544, 84);
-  NewDialogLabel(group, "LabelIPAddress", {12, 22, 220, 20});
+  auto* grid = new QGridLayout(group);
+  grid->addWidget(NewDialogLabel(group, "LabelIPAddress"), 0, 0);
   EditIPAddr = new QLineEdit(group);
   EditIPAddr->setObjectName("EditIPAddr");
   EditIPAddr->setMaxLength(64);
-  EditIPAddr->setGeometry(12, 46, 260, 24);
-  NewDialogLabel(group, "LabelPort", {288, 22, 80, 20});
+  grid->addWidget(EditIPAddr, 1, 0);
+  grid->addWidget(NewDialogLabel(group, "LabelPort"), 0, 1);
   EditPort = new QLineEdit(group);
   EditPort->setObjectName("EditPort");
-  EditPort->setGeometry(288, 46, 80, 24);
-  NewDialogButton(group, "ButtonExit", {440, 46, 92, 25});
+  grid->addWidget(EditPort, 1, 1);
+  grid->addWidget(NewDialogButton(group, "ButtonExit"), 1, 3);
+  grid->setColumnStretch(0, 3);
+  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(2, 1);
+  column->addWidget(group);
+}
+
+// Each column at least its designed share, and wide enough for its caption in this language
+// and font; the window at least its designed size.
+void TFormNetSetup::FitToTexts() {
+  QHeaderView& header = *ListView1->header();
+  int columns_width = header.sectionSizeHint(kStatusColumn);
+  for (std::size_t i = 0; i < kColumnCharacters.size(); ++i) {
+    const int index = static_cast<int>(i);
+    const int designed = kColumnCharacters[i] * ListView1->fontMetrics().averageCharWidth();
+    ListView1->setColumnWidth(index, std::max(designed, header.sectionSizeHint(index)));
+    columns_width += ListView1->columnWidth(index);
+  }
+  // Every caption shows without scrolling the list sideways.
+  ListView1->setMinimumWidth(columns_width + 2 * ListView1->frameWidth() +
+                             style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+  setFixedSize(QSize(kDesignedWidth, kDesignedHeight).expandedTo(minimumSizeHint()));
 }
 
 void TFormNetSetup::ConnectHandlers() {
@@ -112,6 +138,7 @@ void TFormNetSetup::ApplyLanguage() {
     ListView1->headerItem()->setText(
         entry.item, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
   }
+  FitToTexts();
 }
 
 void TFormNetSetup::SetBusy(bool busy) {

@@ -49,6 +49,7 @@ class TFormNetSetup : public QDialog {
   void BuildLayout();
   void ConnectHandlers();
   void ApplyLanguage();
+  void FitToTexts();
   void SetBusy(bool busy);
   // Runs `work` on the worker with the buttons disabled, then `done` here.
   void RunExchange(std::function<void()> work, std::function<void()> done);

@@ -10,6 +10,8 @@
 namespace vantrel::app {
 namespace {
 
+constexpr int kCaptionWidth = 165;
+
 QStringList PortItems(const std::vector<SerialPortEntry>& present_ports) {
   QStringList items;
   for (int n = 1; n <= kMaxComPort; ++n) items << QStringLiteral("COM%1").arg(n);
@@ -49,6 +51,7 @@ TFormRs232Setup::TFormRs232Setup(SerialSettings& settings, LanguageIndex languag
   connect(NewDialogButton(this, "ButtonCancel", 280), &QPushButton::clicked, this,
           &TFormRs232Setup::ButtonCancelClick);
   ApplyLocalizedTexts(*this, Rs232SetupTexts(), language);
+  FitCaptions();
 
   // A name that is no "COMn" of the list (a device path) selects no port item.
   const std::optional<int> port = PortNameNumber(settings.port_name, "COM", kMaxComPort);
@@ -69,13 +72,32 @@ void TFormRs232Setup::AddRow(int row, const char* label, const char* list,
   const int top = 16 + 32 * row;
   auto* caption = new QLabel(this);
   caption->setObjectName(label);
-  caption->setGeometry(24, top + 3, 165, 17);
+  caption->setGeometry(24, top + 3, kCaptionWidth, 17);
   auto* combo = new QComboBox(this);
   combo->setObjectName(list);
   combo->addItems(items);
   combo->setGeometry(192, top, 145, 22);
   combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) + 24);
   lists_[static_cast<std::size_t>(row)] = combo;
+}
+
+// The designed geometry holds the captions at the usual fonts; a larger font or a longer
+// caption moves the lists and buttons right and widens the dialog to match.
+void TFormRs232Setup::FitCaptions() {
+  int widest = 0;
+  for (QLabel* caption : findChildren<QLabel*>()) {
+    widest = std::max(widest, caption->sizeHint().width());
+  }
+  const int extra = std::max(0, widest - kCaptionWidth);
+  if (extra == 0) return;
+  for (QWidget* control : findChildren<QWidget*>()) {
+    if (qobject_cast<QLabel*>(control) != nullptr) {
+      control->resize(widest, control->height());
+    } else if (control->parentWidget() == this) {
+      control->move(control->x() + extra, control->y());
+    }
+  }
+  setFixedSize(width() + extra, height());
 }
 
 void TFormRs232Setup::ButtonSetClick() {

@@ -22,6 +22,7 @@ class TFormRs232Setup : public QDialog {
 
  private:
   void AddRow(int row, const char* label, const char* list, const QStringList& items);
+  void FitCaptions();
   void ButtonSetClick();
   void ButtonCancelClick();
 

@@ -61,7 +61,7 @@ TFormRTCSetup::TFormRTCSetup(ClockSettings& clock, LanguageIndex language, QPoin
   for (std::size_t i = 0; i < kRows.size(); ++i) {
     const int row = static_cast<int>(i);
     grid->addWidget(NewLabel(this, kRows[i].label), row, 0);
-    edits_[i] = NewEdit(this, kRows[i].edit, kRows[i].max_length, 60);
+    edits_[i] = NewEdit(this, kRows[i].edit, kRows[i].max_length, 7);
     grid->addWidget(edits_[i], row, 1);
   }
   const std::array<std::pair<const char*, void (TFormRTCSetup::*)()>, 3> buttons = {{

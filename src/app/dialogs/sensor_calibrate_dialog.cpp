@@ -79,11 +79,11 @@ QWidget* TFormSensorCalibrate::NewAutoGroup() {
   QGridLayout* grid = nullptr;
   QGroupBox* group = NewGridGroup(this, "GroupBoxAutoCali", grid, 4);
   grid->addWidget(NewLabel(group, "LabelHeight"), 0, 0);
-  EditHeight = NewEdit(group, "EditHeight", 0, 70);
+  EditHeight = NewEdit(group, "EditHeight", 0, 8);
   grid->addWidget(EditHeight, 0, 1);
   grid->addWidget(NewLabel(group, "LabelUnit1"), 0, 2);
   grid->addWidget(NewLabel(group, "LabelGap"), 1, 0);
-  EditGap = NewEdit(group, "EditGap", 0, 70);
+  EditGap = NewEdit(group, "EditGap", 0, 8);
   grid->addWidget(EditGap, 1, 1);
   grid->addWidget(NewLabel(group, "LabelUnit2"), 1, 2);
   QPushButton* calibrate = NewButton(group, "ButtonCalib");
@@ -96,11 +96,11 @@ QWidget* TFormSensorCalibrate::NewManualGroup() {
   QGridLayout* grid = nullptr;
   QGroupBox* group = NewGridGroup(this, "GroupBoxManualCalib", grid, 4);
   grid->addWidget(NewLabel(group, "LabelReference"), 0, 0);
-  EditReference = NewEdit(group, "EditReference", 3, 70);
+  EditReference = NewEdit(group, "EditReference", 3, 8);
   EditReference->setText("512");
   grid->addWidget(EditReference, 0, 1);
   grid->addWidget(NewLabel(group, "LabelInten"), 1, 0);
-  EditInten = NewEdit(group, "EditInten", 2, 70);
+  EditInten = NewEdit(group, "EditInten", 2, 8);
   EditInten->setText("2");
   grid->addWidget(EditInten, 1, 1);
   QPushButton* set = NewButton(group, "ButtonSet");

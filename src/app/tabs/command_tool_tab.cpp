@@ -90,7 +90,7 @@ void CommandToolTab::BuildLayout() {
   column->addWidget(RadioGroupSelect);
   column->addWidget(NewLabel(this, "LabelTextEncoding"));
   ComboBoxTextEncoding =
-      NewList(this, "ComboBoxTextEncoding", QStringList(std::size(kCommandCodePages)), false, 150);
+      NewList(this, "ComboBoxTextEncoding", QStringList(std::size(kCommandCodePages)));
   column->addWidget(ComboBoxTextEncoding);
   column->addStretch(1);
   for (const char* name : {"ButtonSend", "ButtonSendFile", "ButtonLoadFile", "ButtonSaveFile"}) {

@@ -44,14 +44,12 @@ QGridLayout* NewPageGrid(QWidget* page) {
 }
 
 QLabel* UnitCaption(QWidget* page, int number) {
-  QLabel* label = NewLabel(page, UnitCaptionName(number));
-  label->setMinimumWidth(30);
-  return label;
+  return NewLabel(page, UnitCaptionName(number));
 }
 
 // A reference value beside its setting: shown greyed, and only while it holds a value.
 QLineEdit* ReferenceEdit(QWidget* page, const QString& name) {
-  QLineEdit* edit = NewEdit(page, name, 0, 34);
+  QLineEdit* edit = NewEdit(page, name, 0, 4);
   edit->setEnabled(false);
   QSizePolicy policy = edit->sizePolicy();
   policy.setRetainSizeWhenHidden(true);
@@ -78,15 +76,15 @@ void AddCommonLeft(PageRows rows) {
            {NewList(p, "ComboBoxDensity", Numbers(0, 15)), ReferenceEdit(p, "EditDensityBase")});
   rows.Add("LabelWidth", {NewEdit(p, "EditWidth"), UnitCaption(p, 1)});
   rows.Add("LabelHeight", {NewEdit(p, "EditHeight"), UnitCaption(p, 2)});
-  rows.Add("LabelSensorType", {NewLocalizedList(p, "ComboBoxMediaSensor", 4, false, 96)});
+  rows.Add("LabelSensorType", {NewLocalizedList(p, "ComboBoxMediaSensor", 4)});
   rows.Add("LabelVirticalGap", {NewEdit(p, "EditGapSize"), UnitCaption(p, 3)});
   rows.Add("LabelGapOffset", {NewEdit(p, "EditGapOffset"), UnitCaption(p, 4)});
-  rows.Add("LabelPrintOut", {NewLocalizedList(p, "ComboBoxPrintOut", 5, false, 80)});
+  rows.Add("LabelPrintOut", {NewLocalizedList(p, "ComboBoxPrintOut", 5)});
   rows.Add("LabelCutterPiece", {NewEdit(p, "EditCutterPiece")});
   rows.Add("LabelReference",
-           {NewEdit(p, "EditReferenceX", 0, 45), NewEdit(p, "EditReferenceY", 0, 45)});
-  rows.Add("LabelDirection", {NewList(p, "ComboBoxDirection", {"", "0", "1"}, false, 45),
-                              NewList(p, "ComboBoxMirror", {"", "0", "1"}, false, 45)});
+           {NewEdit(p, "EditReferenceX", 0, 5), NewEdit(p, "EditReferenceY", 0, 5)});
+  rows.Add("LabelDirection", {NewList(p, "ComboBoxDirection", {"", "0", "1"}, false, 2),
+                              NewList(p, "ComboBoxMirror", {"", "0", "1"}, false, 2)});
   rows.Add("LabelOffset", {NewEdit(p, "EditOffset"), ReferenceEdit(p, "EditOffsetBase")});
   rows.Add("LabelShiftX", {NewEdit(p, "EditShiftX"), ReferenceEdit(p, "EditShiftXBase")});
 }
@@ -95,7 +93,7 @@ void AddCommonRight(PageRows rows) {
   QWidget* p = rows.page();
   rows.Add("LabelShiftY", {NewEdit(p, "EditShiftY"), ReferenceEdit(p, "EditShiftYBase")});
   rows.Add("LabelRibbon", {NewLocalizedList(p, "ComboBoxRibbon", 3, true)});
-  rows.Add("LabelCodePage", {NewList(p, "ComboBoxCodePage", EmptyThen(kCodePageNames), false, 84)});
+  rows.Add("LabelCodePage", {NewList(p, "ComboBoxCodePage", EmptyThen(kCodePageNames))});
   rows.Add("LabelCountryCode", {NewList(p, "ComboBoxCountryCode", EmptyThen(kCountryCodes), true)});
   rows.Add("LabelHead", {NewLocalizedList(p, "ComboBoxHead", 3)});
   rows.Add("LabelReprint", {NewLocalizedList(p, "ComboBoxReprint", 3)});
@@ -132,13 +130,13 @@ QWidget* NewZPage() {
   rows.Add("LabelPrintSpeedZ", {NewEdit(p, "EditPrintSpeedZ")});
   rows.Add("LabelTearOffZ",
            {NewEdit(p, "EditTearOffZ", 4), RangeCaption(p, "LabelTearOffRangeZ", "-120 to 120")});
-  rows.Add("LabelPrintModeZ", {NewLocalizedList(p, "ComboBoxPrintModeZ", 4, false, 96)});
+  rows.Add("LabelPrintModeZ", {NewLocalizedList(p, "ComboBoxPrintModeZ", 4)});
   rows.Add("LabelPrintWidthZ", {NewEdit(p, "EditPrintWidthZ"), UnitCaption(p, 5)});
-  rows.Add("LabelControlPrefixZ", {NewEdit(p, "EditControlPrefixZ", 1, 30)});
-  rows.Add("LabelFormatPrefixZ", {NewEdit(p, "EditFormatPrefixZ", 1, 30)});
-  rows.Add("LabelDelimiterCharZ", {NewEdit(p, "EditDelimiterCharZ", 1, 30)});
-  rows.Add("LabelMediaPowerUpZ", {NewLocalizedList(p, "ComboBoxMediaPowerUpZ", 5, false, 96)});
-  rows.Add("LabelHeadCloseZ", {NewLocalizedList(p, "ComboBoxHeadCloseZ", 5, false, 96)});
+  rows.Add("LabelControlPrefixZ", {NewEdit(p, "EditControlPrefixZ", 1, 3)});
+  rows.Add("LabelFormatPrefixZ", {NewEdit(p, "EditFormatPrefixZ", 1, 3)});
+  rows.Add("LabelDelimiterCharZ", {NewEdit(p, "EditDelimiterCharZ", 1, 3)});
+  rows.Add("LabelMediaPowerUpZ", {NewLocalizedList(p, "ComboBoxMediaPowerUpZ", 5)});
+  rows.Add("LabelHeadCloseZ", {NewLocalizedList(p, "ComboBoxHeadCloseZ", 5)});
   rows.Add("LabelLabelTopZ",
            {NewEdit(p, "EditLabelTopZ", 4), RangeCaption(p, "LabelLabelTopRangeZ", "-120 to 120")});
   rows.Add("LabelLeftPositionZ", {NewEdit(p, "EditLeftPositionZ", 5),
@@ -159,7 +157,7 @@ QWidget* NewDPage() {
   rows.Add("LabelLabelWidthD", {NewEdit(p, "EditLabelWidthD"), UnitCaption(p, 6)});
   rows.Add("LabelPresentSensorD", {NewLocalizedList(p, "ComboBoxPresentSensorD", 3)});
   rows.Add("LabelCutterEquippedD", {NewLocalizedList(p, "ComboBoxCutterEquippedD", 3)});
-  rows.Add("LabelControlCodesD", {NewLocalizedList(p, "ComboBoxControlCodesD", 4, false, 96)});
+  rows.Add("LabelControlCodesD", {NewLocalizedList(p, "ComboBoxControlCodesD", 4)});
   rows.Add("LabelColumnOffsetD", {NewEdit(p, "EditColumnOffsetD"), UnitCaption(p, 7)});
   rows.Add("LabelRowOffsetD", {NewEdit(p, "EditRowOffsetD"), UnitCaption(p, 8)});
   grid->setRowStretch(8, 1);

@@ -53,8 +53,8 @@ QString NumberOrEmpty(bool known, std::int32_t value) {
   return known ? QString::number(value) : QString();
 }
 
-QLineEdit* NewReadOnlyEdit(QWidget* parent, const QString& name, int width) {
-  QLineEdit* edit = NewEdit(parent, name, 0, width);
+QLineEdit* NewReadOnlyEdit(QWidget* parent, const QString& name, int characters) {
+  QLineEdit* edit = NewEdit(parent, name, 0, characters);
   edit->setReadOnly(true);
   return edit;
 }
@@ -97,10 +97,10 @@ FileManagerTab::FileManagerTab(TabHost& host, QFont& dialog_font, const AnsiCode
 QWidget* FileManagerTab::NewDownloadGroup() {
   QGridLayout* grid = nullptr;
   QGroupBox* group = NewGridGroup(this, "GroupBoxFileDownload", grid, 6);
-  ComboBoxFileType = NewList(group, "ComboBoxFileType", TypeCaptions(), false, 160);
-  EditFileName = NewEdit(group, "EditFileName", 0, 160);
-  EditFileSize = NewReadOnlyEdit(group, "EditFileSize", 160);
-  ComboBoxDevice = NewList(group, "ComboBoxDevice", kMemoryItems, false, 160);
+  ComboBoxFileType = NewList(group, "ComboBoxFileType", TypeCaptions());
+  EditFileName = NewEdit(group, "EditFileName", 0, 20);
+  EditFileSize = NewReadOnlyEdit(group, "EditFileSize", 20);
+  ComboBoxDevice = NewList(group, "ComboBoxDevice", kMemoryItems);
   ComboBoxDevice->setCurrentIndex(kMemoryFlash);
   const std::array<std::pair<const char*, QWidget*>, 4> rows = {{
       {"LabelFileType", ComboBoxFileType},
@@ -132,8 +132,8 @@ QWidget* FileManagerTab::NewInfoGroup() {
       new RadioGroup("RadioGroupDevice", QString(), kMemoryItems, Qt::Horizontal, group);
   RadioGroupDevice->SetItemIndex(kMemoryFlash);
   grid->addWidget(RadioGroupDevice, 0, 0, 1, 3);
-  EditPhysicalSpace = NewReadOnlyEdit(group, "EditPhysicalSpace", 90);
-  EditFreeSpace = NewReadOnlyEdit(group, "EditFreeSpace", 90);
+  EditPhysicalSpace = NewReadOnlyEdit(group, "EditPhysicalSpace", 11);
+  EditFreeSpace = NewReadOnlyEdit(group, "EditFreeSpace", 11);
   grid->addWidget(NewLabel(group, "LabelPhysicalSpace"), 1, 0);
   grid->addWidget(EditPhysicalSpace, 1, 1);
   grid->addWidget(NewLabel(group, "LabelPhysicalSpaceUnit", "KB"), 1, 2);

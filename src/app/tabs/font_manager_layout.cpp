@@ -32,13 +32,13 @@ void FontManagerTab::BuildLayout(QWidget& page) {
 QWidget* FontManagerTab::NewFontSelectGroup() {
   QGridLayout* grid = nullptr;
   QGroupBox* group = NewGridGroup(this, "GroupBoxFontSelect", grid, 4);
-  ComboBoxFontEncode = NewLocalizedList(group, "ComboBoxFontEncode", 4, false, 170);
+  ComboBoxFontEncode = NewLocalizedList(group, "ComboBoxFontEncode", 4);
   ComboBoxFontEncode->setCurrentIndex(kStandardEncode);
-  ComboBoxFontPitch = NewLocalizedList(group, "ComboBoxFontPitch", 2, false, 170);
+  ComboBoxFontPitch = NewLocalizedList(group, "ComboBoxFontPitch", 2);
   ComboBoxFontPitch->setCurrentIndex(kPitchVariable);
   ComboBoxMemoryDevice = NewList(group, "ComboBoxMemoryDevice", {"DRAM", "FLASH", "CARD"});
   ComboBoxMemoryDevice->setCurrentIndex(1);
-  EditWinFontName = NewEdit(group, "EditWinFontName", 0, 170);
+  EditWinFontName = NewEdit(group, "EditWinFontName", 0, 21);
   EditWinFontName->setReadOnly(true);
   EditWinFontSize = NewEdit(group, "EditWinFontSize");
   EditWinFontSize->setReadOnly(true);
@@ -64,7 +64,7 @@ QWidget* FontManagerTab::NewCellGroup() {
   auto* box = new QWidget(this);
   auto* grid = new QGridLayout(box);
   grid->setContentsMargins(6, 2, 6, 2);
-  EditPrinterFontName = NewEdit(box, "EditPrinterFontName", 0, 120);
+  EditPrinterFontName = NewEdit(box, "EditPrinterFontName", 0, 15);
   EditFontWidth = NewEdit(box, "EditFontWidth");
   EditFontHeight = NewEdit(box, "EditFontHeight");
   EditItalicWidth = NewEdit(box, "EditItalicWidth");
@@ -88,9 +88,8 @@ QWidget* FontManagerTab::NewEncodeColumn() {
   layout->setContentsMargins(0, 0, 0, 0);
   QGridLayout* grid = nullptr;
   GroupBoxSatndEncode = NewGridGroup(column, "GroupBoxSatndEncode", grid, 4);
-  ComboBoxSEncode =
-      NewList(GroupBoxSatndEncode, "ComboBoxSEncode",
-              {"Standard Mapping", "Full ASCII Mapping", "Customer Mapping"}, false, 150);
+  ComboBoxSEncode = NewList(GroupBoxSatndEncode, "ComboBoxSEncode",
+                            {"Standard Mapping", "Full ASCII Mapping", "Customer Mapping"});
   ComboBoxSEncode->setCurrentIndex(0);
   EditCharStart = NewEdit(GroupBoxSatndEncode, "EditCharStart", 3);
   EditCharStart->setText("32");

@@ -12,8 +12,8 @@ void AddRow(QGridLayout* grid, int row, const QString& caption, QLineEdit* edit)
   grid->addWidget(edit, row, 1);
 }
 
-QLineEdit* ReadOnlyEdit(QWidget* parent, const QString& name, int width) {
-  QLineEdit* edit = NewEdit(parent, name, 0, width);
+QLineEdit* ReadOnlyEdit(QWidget* parent, const QString& name, int characters) {
+  QLineEdit* edit = NewEdit(parent, name, 0, characters);
   edit->setReadOnly(true);
   return edit;
 }
@@ -22,12 +22,12 @@ QLineEdit* ReadOnlyEdit(QWidget* parent, const QString& name, int width) {
 
 QGroupBox* NewPrinterInfoGroup(QWidget* parent) {
   QGridLayout* grid = nullptr;
-  QGroupBox* group = NewGridGroup(parent, "GroupBoxPrinterInfo", grid, 2);
-  AddRow(grid, 0, "LabelVersion", ReadOnlyEdit(group, "EditVersion", 110));
-  AddRow(grid, 1, "LabelMilage", ReadOnlyEdit(group, "EditMilage", 80));
+  QGroupBox* group = NewGridGroup(parent, "GroupBoxPrinterInfo", grid, 0);
+  AddRow(grid, 0, "LabelVersion", ReadOnlyEdit(group, "EditVersion", 12));
+  AddRow(grid, 1, "LabelMilage", ReadOnlyEdit(group, "EditMilage", 10));
   grid->addWidget(NewLabel(group, "LabelKm", "Km"), 1, 2);
-  AddRow(grid, 2, "LabelCHecksum", ReadOnlyEdit(group, "EditChecksum", 80));
-  AddRow(grid, 3, "LabelSerial", NewEdit(group, "EditSerial", 63, 110));
+  AddRow(grid, 2, "LabelCHecksum", ReadOnlyEdit(group, "EditChecksum", 10));
+  AddRow(grid, 3, "LabelSerial", NewEdit(group, "EditSerial", 63, 12));
   grid->setColumnStretch(2, 1);
   return group;
 }

@@ -16,18 +16,24 @@ constexpr std::array<const char*, kStatusLabelCount> kLabelNames = {
     "LabelRibbonEncoder", "LabelPause",    "LabelPrintting", "LabelOtherError",
 };
 
+QLabel* StatusLabel(QWidget* group, int index) {
+  QLabel* label = NewLabel(group, kLabelNames[static_cast<std::size_t>(index)]);
+  label->setEnabled(false);
+  return label;
+}
+
 }  // namespace
 
 QGroupBox* NewStatusGroup(QWidget* parent) {
   QGridLayout* grid = nullptr;
   QGroupBox* group = NewGridGroup(parent, "GroupBoxPrinterStatus", grid, 0);
+  // The button stands beside the last two labels rather than below them, as the column beside
+  // the configuration is tall; the longer labels above span its column and keep their width.
+  constexpr int kBesideButton = kStatusLabelCount - 2;
   for (int i = 0; i < kStatusLabelCount; ++i) {
-    QLabel* label = NewLabel(group, kLabelNames[static_cast<std::size_t>(i)]);
-    label->setEnabled(false);
-    grid->addWidget(label, i, 0);
+    grid->addWidget(StatusLabel(group, i), i, 0, 1, i < kBesideButton ? 2 : 1);
   }
-  // Beside the last label rather than below it: the column beside the configuration is tall.
-  grid->addWidget(NewButton(group, "ButtonGetStatus"), kStatusLabelCount - 1, 1,
+  grid->addWidget(NewButton(group, "ButtonGetStatus"), kBesideButton, 1, 2, 1,
                   Qt::AlignRight | Qt::AlignBottom);
   grid->setColumnStretch(0, 1);
   return group;

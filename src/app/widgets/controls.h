@@ -15,17 +15,23 @@ namespace vantrel::app {
 // writes them before the window is first shown.
 
 QLabel* NewLabel(QWidget* parent, const QString& name, const QString& text = {});
-// `max_length` limits typing only (TypingLimit).
-QLineEdit* NewEdit(QWidget* parent, const QString& name, int max_length = 0, int width = 52);
+// `max_length` limits typing only (TypingLimit). The edit is `characters` characters of its own
+// font wide, so it grows with the desktop's font.
+QLineEdit* NewEdit(QWidget* parent, const QString& name, int max_length = 0, int characters = 6);
+// A push button that may narrow to its caption's width (CaptionButtonWidth) when room is short.
 QPushButton* NewButton(QWidget* parent, const QString& name);
+// The width a push button needs to show its caption whole: the text and the style's margins.
+int CaptionButtonWidth(const QPushButton& button);
 // A named group box with a grid in the groups' common margins; `spacing` is the vertical one.
 QGroupBox* NewGridGroup(QWidget* parent, const QString& name, QGridLayout*& grid, int spacing);
 // A drop-down list with fixed items; `editable` lets the user type text that is not an item.
+// It is as wide as its widest item in its font, and at least `characters` characters wide, so
+// that it follows its items through a change of language.
 QComboBox* NewList(QWidget* parent, const QString& name, const QStringList& items,
-                   bool editable = false, int width = 70);
+                   bool editable = false, int characters = 5);
 // A list whose first item is empty and whose `count` - 1 other items are localized texts.
 QComboBox* NewLocalizedList(QWidget* parent, const QString& name, int count, bool editable = false,
-                            int width = 70);
+                            int characters = 5);
 
 // The items of a fixed value table after the leading empty item.
 template <typename Table>

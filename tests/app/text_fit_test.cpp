@@ -1,0 +1,190 @@
+// Every caption, list item and column title of the window and its dialogs is shown whole, in
+// each language and at a larger desktop font.
+#include "app/text_fit.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QStyleOptionComboBox>
+#include <QTabBar>
+#include <QTest>
+#include <QTreeView>
+
+#include "app/app_fixture.h"
+#include "app/app_test_registry.h"
+#include "app/dialogs/about_dialog.h"
+#include "app/dialogs/dump_text_setup_dialog.h"
+#include "app/dialogs/lpt_setup_dialog.h"
+#include "app/dialogs/rs232_setup_dialog.h"
+#include "app/dialogs/rtc_setup_dialog.h"
+#include "app/dialogs/sensor_calibrate_dialog.h"
+#include "app/tabs/preview_font_dialog.h"
+
+namespace vantrel::app::testing {
+namespace {
+
+constexpr std::array<const char*, kLanguageCount> kLanguageNames = {"en", "zh_tw", "zh_cn"};
+
+// The application font for the windows made while it lives; the default is restored after.
+class AppFont {
+ public:
+  explicit AppFont(double scale) : saved_(QApplication::font()) {
+    QFont font = saved_;
+    font.setPointSizeF(saved_.pointSizeF() * scale);
+    QApplication::setFont(font);
+  }
+  ~AppFont() { QApplication::setFont(saved_); }
+  AppFont(const AppFont&) = delete;
+  AppFont& operator=(const AppFont&) = delete;
+
+ private:
+  QFont saved_;
+};
+
+QString Where(const char* window, int language, double scale) {
+  return QStringLiteral("%1 [%2, font x%3]").arg(window, kLanguageNames[language]).arg(scale);
+}
+
+// The pictures at the larger font are told apart by their name.
+QString Larger(double scale) {
+  return scale > 1.0 ? QStringLiteral("_large") : QString();
+}
+
+void Report(const QStringList& unfit) {
+  if (!unfit.isEmpty()) QFAIL(qPrintable("cut texts:\n" + unfit.join('\n')));
+}
+
+constexpr std::array<double, 2> kScales = {1.0, 1.25};
+
+}  // namespace
+
+class TextFitTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void MainWindowTabsShowTheirTextsWhole() {
+    QStringList unfit;
+    for (double scale : kScales) {
+      AppFont font(scale);
+      AppFixture app;
+      auto& pages = app.Find<QTabWidget>("PageControl1");
+      auto& config_pages = app.Find<QTabWidget>("PageControl2");
+      // The clock shows from the start, so that it is measured with the rest.
+      QVERIFY(!app.Find<QLabel>("StatusBar1Panel3").text().isEmpty());
+      for (int language = 0; language < kLanguageCount; ++language) {
+        app.Choose("ComboBoxLanguage", language);
+        for (int page = 0; page < pages.count(); ++page) {
+          pages.setCurrentIndex(page);
+          const int config_count = page == 0 ? config_pages.count() : 1;
+          for (int config_page = 0; config_page < config_count; ++config_page) {
+            config_pages.setCurrentIndex(config_page);
+            const QString name = QStringLiteral("main_window_tab%1_%2_%3")
+                                     .arg(page + 1)
+                                     .arg(config_page)
+                                     .arg(kLanguageNames[language]);
+            CheckTextsFit(*app.window, Where(qPrintable(name), language, scale),
+                          name + Larger(scale), unfit);
+          }
+        }
+      }
+    }
+    Report(unfit);
+  }
+
+  void DialogsShowTheirTextsWhole() {
+    QStringList unfit;
+    for (double scale : kScales) {
+      AppFont font(scale);
+      for (int language = 0; language < kLanguageCount; ++language) {
+        const auto lang = static_cast<LanguageIndex>(language);
+        const auto check = [&](QWidget& dialog, const char* name) {
+          const QString picture =
+              QStringLiteral("%1_%2%3").arg(name, kLanguageNames[language], Larger(scale));
+          CheckTextsFit(dialog, Where(name, language, scale), picture, unfit);
+        };
+        ScriptedPrompts prompts;
+        SerialSettings serial;
+        TFormRs232Setup rs232(serial, lang, {});
+        check(rs232, "rs232_setup");
+        ParallelPortName parallel{"LPT1"};
+        TFormLPTSetup lpt(parallel, lang);
+        check(lpt, "lpt_setup");
+        NetSettings net = InitialEthernetSettings();
+        net.MacText = "02:11:22:33:44:5A";
+        TFormEthernetSetup ethernet(net, {nullptr, lang, AnsiCodePage::kWestern, {}}, {});
+        check(ethernet, "ethernet_setup");
+        ClockSettings clock;
+        TFormRTCSetup rtc(clock, lang, {}, prompts);
+        check(rtc, "rtc_setup");
+        for (const std::int32_t dots_per_unit : {8, 203}) {  // millimetres, then inches
+          CalibrationRequest calibration;
+          calibration.DotsPerUnit = dots_per_unit;
+          TFormSensorCalibrate calibrate(calibration, lang, {}, prompts);
+          check(calibrate, "sensor_calibrate");
+        }
+        DumpRequest dump;
+        TFormDumpTextSetup dump_setup(dump, {}, AnsiCodePage::kWestern, prompts);
+        check(dump_setup, "dump_text_setup");
+        TFormAbout about;
+        check(about, "about");
+        TFormPreviewFont preview;
+        check(preview, "preview_font");
+      }
+    }
+    Report(unfit);
+  }
+
+  // Opened only as the window opens it, so that its discovery stays on loopback.
+  void NetworkSetupShowsItsTextsWhole() {
+    QStringList unfit;
+    for (double scale : kScales) {
+      AppFont font(scale);
+      AppFixture app;
+      app.Choose("ComboBoxInterFace", kInterfaceEthernet);
+      for (int language = 0; language < kLanguageCount; ++language) {
+        app.Choose("ComboBoxLanguage", language);
+        const QString picture =
+            QStringLiteral("net_setup_%1%2").arg(kLanguageNames[language], Larger(scale));
+        OpenNetSetup(app, [&](TFormNetSetup& dialog) {
+          CheckTextsFit(dialog, Where("net_setup", language, scale), picture, unfit);
+        });
+      }
+    }
+    Report(unfit);
+  }
+
+  void LanguageRoundTripReturnsToTheFreshSize() {
+    for (double scale : kScales) {
+      AppFont font(scale);
+      AppFixture app;
+      app.window->show();
+      QVERIFY(QTest::qWaitForWindowExposed(app.window.get()));
+      const QSize fresh = app.window->size();
+      app.Choose("ComboBoxLanguage", kTraditionalChinese);
+      app.Choose("ComboBoxLanguage", kSimplifiedChinese);
+      app.Choose("ComboBoxLanguage", kEnglish);
+      QCoreApplication::processEvents();
+      QCOMPARE(app.window->size(), fresh);
+    }
+  }
+
+  void DefaultFontKeepsTheDesignedClientArea() {
+    AppFixture app;
+    app.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(app.window.get()));
+    QCOMPARE(app.window->width(), TFormMain::kClientWidth);
+    QCOMPARE(app.window->height() - app.window->menuBar()->sizeHint().height(),
+             TFormMain::kClientHeight);
+  }
+};
+
+VANTREL_APP_TEST(TextFitTest);
+
+}  // namespace vantrel::app::testing
+
+#include "text_fit_test.moc"
