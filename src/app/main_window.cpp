@@ -46,10 +46,7 @@ TFormMain::TFormMain(MainWindowOptions options)
   BuildLayout();
   busy_panel_ = new BusyPanel([this] { link_.Cancel(); }, statusBar());
   statusBar()->addWidget(busy_panel_, 1);
-  font_tab_ = new FontManagerTab(*findChild<QWidget*>("TabSheet3"), *prompts_, font_dialog_font_,
-                                 [this](LinkWork work, std::function<void()> on_success) {
-                                   RunLinkWork(std::move(work), std::move(on_success));
-                                 });
+  font_tab_ = new FontManagerTab(*findChild<QWidget*>("TabSheet3"), *this, font_dialog_font_);
   if (options.demo) setWindowTitle(windowTitle() + " (demo)");
   start_directory_ = QDir::currentPath();
   move(60, 60);
@@ -100,8 +97,16 @@ void TFormMain::RunOperation(int op, OperationRecord record, int extra,
       std::move(on_success), on_failure);
 }
 
-void TFormMain::RunLinkWork(std::function<ResultCode(LinkLayer&, int)> work,
-                            std::function<void()> on_success) {
+void TFormMain::StartOperation(int op, OperationRecord record, std::function<void()> on_success,
+                               std::function<void()> afterwards) {
+  if (afterwards) {
+    connect(this, &TFormMain::OperationFinished, this, std::move(afterwards),
+            Qt::SingleShotConnection);
+  }
+  RunOperation(op, record, 0, std::move(on_success));
+}
+
+void TFormMain::StartLinkWork(LinkWork work, std::function<void()> on_success) {
   StartWork(
       LinkWorkText(language_),
       [work = std::move(work)](LinkLayer& link, int interface) {

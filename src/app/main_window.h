@@ -17,6 +17,7 @@
 #include "app/operation_runner.h"
 #include "app/progress_window.h"
 #include "app/prompts.h"
+#include "app/tab_host.h"
 #include "app/tabs/command_tool_tab.h"
 #include "app/widgets/localized_texts.h"
 #include "app/widgets/radio_group.h"
@@ -57,7 +58,7 @@ struct MainWindowOptions {
 
 // The main window. It owns, for the whole run, the link settings, the current configuration,
 // the last status and the language. Every printer exchange goes through RunOperation.
-class TFormMain : public QMainWindow {
+class TFormMain : public QMainWindow, public TabHost {
   Q_OBJECT
 
  public:
@@ -81,10 +82,12 @@ class TFormMain : public QMainWindow {
   LengthUnit unit() const;
   ProgressWindow& progress_window() { return progress_window_; }
 
-  // Runs `work` by the calling pattern with this window's link layer and selected interface;
-  // a non-zero result is shown, success calls `on_success`.
-  void RunLinkWork(std::function<ResultCode(LinkLayer&, int)> work,
-                   std::function<void()> on_success);
+  // The tabs' host.
+  Prompts& prompts() override { return *prompts_; }
+  void StartOperation(int op, OperationRecord record, std::function<void()> on_success,
+                      std::function<void()> afterwards) override;
+  void StartLinkWork(LinkWork work, std::function<void()> on_success) override;
+  void Guard(const std::function<void()>& handler) override;
 
  signals:
   // An operation has ended and its result has been handled.
@@ -123,8 +126,6 @@ class TFormMain : public QMainWindow {
   void PlaceProgressWindow();
   void FinishOperation(const LinkFailure& failure, const std::exception_ptr& error,
                        const std::function<void()>& on_success, OnFailure on_failure);
-  // Runs a handler; whatever it throws is shown and the program goes on.
-  void Guard(const std::function<void()>& handler);
   void ShowResult(const LinkFailure& failure);
 
   // Reads the printer's configuration into the window; `extra` 1 shows the progress window.

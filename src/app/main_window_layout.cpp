@@ -102,10 +102,7 @@ QWidget* TFormMain::NewConfigurationTab() {
 }
 
 QWidget* TFormMain::NewFileManagerTab() {
-  return new FileManagerTab(*prompts_, font_dialog_font_, code_page_,
-                            [this](int op, OperationRecord record, std::function<void()> done) {
-                              RunOperation(op, record, 0, std::move(done));
-                            });
+  return new FileManagerTab(*this, font_dialog_font_, code_page_);
 }
 
 QWidget* TFormMain::NewConfigButtons(QWidget* parent) {
@@ -135,14 +132,7 @@ void TFormMain::BuildStatusBar() {
 }
 
 QWidget* TFormMain::NewCommandToolTab() {
-  CommandToolHost host{prompts_, [this](auto bytes, std::function<void()> finished) {
-                         connect(this, &TFormMain::OperationFinished, this, std::move(finished),
-                                 Qt::SingleShotConnection);
-                         // The record keeps the bytes alive until the operation has ended.
-                         RunOperation(kOpSendRawBlock, RawBlock{*bytes},
-                                      static_cast<int>(bytes->size()), [bytes] {});
-                       }};
-  command_tool_ = new CommandToolTab(std::move(host));
+  command_tool_ = new CommandToolTab(*this);
   return command_tool_;
 }
 

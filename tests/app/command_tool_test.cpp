@@ -216,8 +216,9 @@ class CommandToolTest : public QObject {
   }
 
   void EditorKeepsItsCharacterLimit() {
-    ScriptedPrompts prompts;
-    CommandToolTab tab({&prompts, {}}, nullptr, 10);
+    AppFixture app;
+    ScriptedPrompts& prompts = app.prompts;
+    CommandToolTab tab(*app.window, nullptr, 10);
     auto& editor = *tab.findChild<QPlainTextEdit*>("RichEditTText");
     editor.insertPlainText("12345678");
     editor.insertPlainText("ABCDE");

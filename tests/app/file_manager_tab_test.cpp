@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <stdexcept>
 
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
@@ -29,6 +30,14 @@ QStringList Listed(const AppFixture& app) {
   for (int i = 0; i < list.count(); ++i) names << list.item(i)->text();
   return names;
 }
+
+// A file dialog that fails as it opens.
+class FailingFileDialog : public ScriptedPrompts {
+ public:
+  std::optional<QString> OpenFileIn(const QString&, const QString&) override {
+    throw std::runtime_error("the file dialog failed");
+  }
+};
 
 QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
   QFile file(dir.filePath(name));
@@ -203,6 +212,16 @@ class FileManagerTabTest : public QObject {
     app.Find<QPushButton>("ButtonFontView").click();
     QCOMPARE(app.prompts.font_dialog_starts.back(), chosen);
     QCOMPARE(app.server.ConnectionCount(), std::size_t{0});
+  }
+
+  void ExceptionFromAHandlerIsShownAndTheTabGoesOn() {
+    FailingFileDialog prompts;
+    AppFixture app([&](MainWindowOptions& o) { o.prompts = &prompts; }, PrinterWithFiles());
+    app.Find<QPushButton>("ButtonBrowse").click();
+    QCOMPARE(prompts.messages.size(), std::size_t{1});
+    QCOMPARE(prompts.messages[0].text, QString("the file dialog failed"));
+    QVERIFY(app.ClickAndWait("ButtonGet"));
+    QCOMPARE(app.Text("EditPhysicalSpace"), QString("4096"));
   }
 };
 

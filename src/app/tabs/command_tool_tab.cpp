@@ -9,12 +9,12 @@
 #include <QTextCursor>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <exception>
 
 #include "app/tabs/command_tool_encoding.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/host_path.h"
 #include "common/host_file.h"
+#include "ops/dispatcher.h"
 #include "ops/send_raw_block.h"
 
 namespace vantrel::app {
@@ -51,8 +51,8 @@ std::span<const LocalizedEntry> CommandToolTexts() {
   return kCommandToolTexts;
 }
 
-CommandToolTab::CommandToolTab(CommandToolHost host, QWidget* parent, int max_characters)
-    : QWidget(parent), host_(std::move(host)), max_characters_(max_characters) {
+CommandToolTab::CommandToolTab(TabHost& host, QWidget* parent, int max_characters)
+    : QWidget(parent), host_(host), prompts_(host.prompts()), max_characters_(max_characters) {
   setObjectName("TabSheet4");
   BuildLayout();
   ConnectHandlers();
@@ -99,24 +99,17 @@ void CommandToolTab::BuildLayout() {
   layout->addLayout(column);
 }
 
-void CommandToolTab::OnClick(const char* button, void (CommandToolTab::*handler)()) {
-  connect(findChild<QPushButton*>(button), &QPushButton::clicked, this, [this, handler] {
-    try {
-      (this->*handler)();
-    } catch (const std::exception& e) {
-      host_.prompts->Message(QString::fromStdString(e.what()));
-    }
-  });
-}
-
 void CommandToolTab::ConnectHandlers() {
-  OnClick("ButtonSend", &CommandToolTab::ButtonSendClick);
-  OnClick("ButtonSendFile", &CommandToolTab::ButtonSendFileClick);
-  OnClick("ButtonLoadFile", &CommandToolTab::ButtonLoadFileClick);
-  OnClick("ButtonSaveFile", &CommandToolTab::ButtonSaveFileClick);
-  connect(RadioGroupSelect, &RadioGroup::Clicked, this, &CommandToolTab::RadioGroupSelectClick);
+  OnClick(host_, this, "ButtonSend", &CommandToolTab::ButtonSendClick);
+  OnClick(host_, this, "ButtonSendFile", &CommandToolTab::ButtonSendFileClick);
+  OnClick(host_, this, "ButtonLoadFile", &CommandToolTab::ButtonLoadFileClick);
+  OnClick(host_, this, "ButtonSaveFile", &CommandToolTab::ButtonSaveFileClick);
+  connect(RadioGroupSelect, &RadioGroup::Clicked, this,
+          Guarded(host_, this, &CommandToolTab::RadioGroupSelectClick));
   connect(RichEditTText->document(), &QTextDocument::contentsChange, this,
-          [this](int position, int, int added) { KeepWithinLimit(position, added); });
+          [this](int position, int, int added) {
+            host_.Guard([&] { KeepWithinLimit(position, added); });
+          });
 }
 
 void CommandToolTab::KeepWithinLimit(int position, int added) {
@@ -151,15 +144,16 @@ std::optional<std::string> CommandToolTab::EncodedEditorText(bool selection_only
       RichEditTText->document()->findBlock(cursor.selectionStart()).blockNumber();
   CommandBytes encoded = EncodeCommandText(cursor.selectedText(), code_page(), first_line + 1);
   if (!encoded.error.isEmpty()) {
-    host_.prompts->Message(encoded.error + " " + refusal);
+    prompts_.Message(encoded.error + " " + refusal);
     return std::nullopt;
   }
   return std::move(encoded.bytes);
 }
 
 void CommandToolTab::SendBytes(std::vector<std::uint8_t> bytes) {
-  auto block = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
-  host_.send(block, [this] { RichEditTText->setFocus(); });
+  sent_bytes_ = std::move(bytes);
+  host_.StartOperation(kOpSendRawBlock, RawBlock{sent_bytes_}, {},
+                       [this] { RichEditTText->setFocus(); });
 }
 
 void CommandToolTab::ButtonSendClick() {
@@ -173,46 +167,44 @@ void CommandToolTab::ButtonSendClick() {
 }
 
 void CommandToolTab::ButtonSendFileClick() {
-  const std::optional<QString> path = host_.prompts->OpenFile(kAnyFile);
+  const std::optional<QString> path = prompts_.OpenFile(kAnyFile);
   if (!path) return;
   std::vector<std::uint8_t> bytes;
   const HostFileResult read = ReadHostFile(HostPath(*path), kMaxRawBlockBytes, bytes);
   if (read.code == HostFileError::kTooLarge) {
-    host_.prompts->Message(QStringLiteral("The file is too large to send."),
-                           ToQString(read.detail));
+    prompts_.Message(QStringLiteral("The file is too large to send."), ToQString(read.detail));
     return;
   }
   if (!read.ok()) {
-    host_.prompts->Message(QStringLiteral("Open file Error!!!"), ToQString(read.detail));
+    prompts_.Message(QStringLiteral("Open file Error!!!"), ToQString(read.detail));
     return;
   }
   SendBytes(std::move(bytes));
 }
 
 void CommandToolTab::ButtonLoadFileClick() {
-  const std::optional<QString> path = host_.prompts->OpenFile(kAnyFile);
+  const std::optional<QString> path = prompts_.OpenFile(kAnyFile);
   if (!path) return;
   std::vector<std::uint8_t> bytes;
   const HostFileResult read = ReadHostFile(HostPath(*path), kMaxLoadBytes, bytes);
   if (!read.ok()) {
-    host_.prompts->Message(QStringLiteral("The file cannot be loaded."), ToQString(read.detail));
+    prompts_.Message(QStringLiteral("The file cannot be loaded."), ToQString(read.detail));
     return;
   }
   const LoadedText loaded = DecodeCommandText(bytes, code_page(), QFileInfo(*path).fileName());
   if (RichEditTText->document()->characterCount() - 1 + loaded.text.size() > max_characters_) {
-    host_.prompts->Message(
-        QStringLiteral("The editor holds at most %1 characters; nothing was loaded.")
-            .arg(max_characters_));
+    prompts_.Message(QStringLiteral("The editor holds at most %1 characters; nothing was loaded.")
+                         .arg(max_characters_));
     return;
   }
   QTextCursor end(RichEditTText->document());
   end.movePosition(QTextCursor::End);
   end.insertText(loaded.text);
-  if (!loaded.warning.isEmpty()) host_.prompts->Message(loaded.warning);
+  if (!loaded.warning.isEmpty()) prompts_.Message(loaded.warning);
 }
 
 void CommandToolTab::ButtonSaveFileClick() {
-  const std::optional<QString> path = host_.prompts->SaveFile(kAnyFile, QString());
+  const std::optional<QString> path = prompts_.SaveFile(kAnyFile, QString());
   if (!path) return;
   const std::optional<std::string> text =
       EncodedEditorText(false, QStringLiteral("Nothing was saved."));
@@ -221,7 +213,7 @@ void CommandToolTab::ButtonSaveFileClick() {
       ReplaceHostFile(HostPath(*path),
                       std::span(reinterpret_cast<const std::uint8_t*>(text->data()), text->size()));
   if (!written.ok()) {
-    host_.prompts->Message(QStringLiteral("The file cannot be saved."), ToQString(written.detail));
+    prompts_.Message(QStringLiteral("The file cannot be saved."), ToQString(written.detail));
   }
 }
 

@@ -5,30 +5,17 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "app/prompts.h"
+#include "app/tab_host.h"
 #include "app/widgets/localized_texts.h"
 #include "app/widgets/radio_group.h"
 #include "common/ansi_code_page.h"
 
 namespace vantrel::app {
-
-// What the command tool takes from the main window.
-struct CommandToolHost {
-  Prompts* prompts = nullptr;  // not owned
-  // Sends the bytes unchanged in the main window's calling pattern (off the window thread,
-  // with the progress window, a failure's message shown); `finished` runs afterwards on the
-  // window thread, whatever the result.
-  std::function<void(std::shared_ptr<const std::vector<std::uint8_t>> bytes,
-                     std::function<void()> finished)>
-      send;
-};
 
 // The "Command Tool" tab: a terminal for the printer command language with twelve editor
 // buffers, whose text is sent, loaded and saved as bytes of the chosen code page.
@@ -40,7 +27,7 @@ class CommandToolTab : public QWidget {
   static constexpr int kMaxCharacters = 10'485'760;
 
   // `max_characters` is the editor's limit; tests make it small.
-  explicit CommandToolTab(CommandToolHost host, QWidget* parent = nullptr,
+  explicit CommandToolTab(TabHost& host, QWidget* parent = nullptr,
                           int max_characters = kMaxCharacters);
 
   AnsiCodePage code_page() const;
@@ -49,7 +36,6 @@ class CommandToolTab : public QWidget {
  private:
   void BuildLayout();
   void ConnectHandlers();
-  void OnClick(const char* button, void (CommandToolTab::*handler)());
   // Drops what a typed or pasted text adds beyond the limit.
   void KeepWithinLimit(int position, int added);
   // The editor's text, or its selection, in the chosen code page; nothing, after a message
@@ -63,8 +49,11 @@ class CommandToolTab : public QWidget {
   void ButtonLoadFileClick();
   void ButtonSaveFileClick();
 
-  CommandToolHost host_;
+  TabHost& host_;
+  Prompts& prompts_;
   const int max_characters_;
+  // The bytes being sent; they live here until the sending has ended.
+  std::vector<std::uint8_t> sent_bytes_;
   std::array<QString, kBufferCount> buffers_;
   int current_buffer_ = 0;
 

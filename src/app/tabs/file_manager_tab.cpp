@@ -76,13 +76,13 @@ bool FitsOrConfirmed(Prompts& prompts, const DeviceMemoryBlock& block, MemoryDev
 
 }  // namespace
 
-FileManagerTab::FileManagerTab(Prompts& prompts, QFont& dialog_font, const AnsiCodePage& code_page,
-                               RunOperationFn run, QWidget* parent)
+FileManagerTab::FileManagerTab(TabHost& host, QFont& dialog_font, const AnsiCodePage& code_page,
+                               QWidget* parent)
     : QWidget(parent),
-      prompts_(prompts),
+      host_(host),
+      prompts_(host.prompts()),
       dialog_font_(dialog_font),
-      code_page_(code_page),
-      run_(std::move(run)) {
+      code_page_(code_page) {
   setObjectName("TabSheet2");
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(3, 3, 3, 3);
@@ -119,11 +119,9 @@ QWidget* FileManagerTab::NewDownloadGroup() {
   grid->addLayout(buttons, static_cast<int>(rows.size()), 0, 1, 2);
   ButtonDownload = group->findChild<QPushButton*>("ButtonDownload");
   ButtonDownload->setEnabled(false);
-  connect(group->findChild<QPushButton*>("ButtonBrowse"), &QPushButton::clicked, this,
-          &FileManagerTab::ButtonBrowseClick);
-  connect(group->findChild<QPushButton*>("ButtonFontView"), &QPushButton::clicked, this,
-          &FileManagerTab::ButtonFontViewClick);
-  connect(ButtonDownload, &QPushButton::clicked, this, &FileManagerTab::ButtonDownloadClick);
+  OnClick(host_, this, "ButtonBrowse", &FileManagerTab::ButtonBrowseClick);
+  OnClick(host_, this, "ButtonFontView", &FileManagerTab::ButtonFontViewClick);
+  OnClick(host_, this, "ButtonDownload", &FileManagerTab::ButtonDownloadClick);
   return group;
 }
 
@@ -147,8 +145,9 @@ QWidget* FileManagerTab::NewInfoGroup() {
   grid->addWidget(ListBoxFileList, 3, 0, 1, 3);
   QPushButton* get = NewButton(group, "ButtonGet");
   grid->addWidget(get, 4, 0, 1, 3, Qt::AlignRight);
-  connect(get, &QPushButton::clicked, this, &FileManagerTab::ButtonGetClick);
-  connect(RadioGroupDevice, &RadioGroup::Clicked, this, &FileManagerTab::RadioGroupDeviceClick);
+  OnClick(host_, this, "ButtonGet", &FileManagerTab::ButtonGetClick);
+  connect(RadioGroupDevice, &RadioGroup::Clicked, this,
+          Guarded(host_, this, &FileManagerTab::RadioGroupDeviceClick));
   return group;
 }
 
@@ -161,7 +160,7 @@ QWidget* FileManagerTab::NewFormatGroup() {
   grid->addWidget(RadioGroupFormatDevice, 0, 0);
   QPushButton* format = NewButton(group, "ButtonFileFormat");
   grid->addWidget(format, 1, 0, Qt::AlignRight);
-  connect(format, &QPushButton::clicked, this, &FileManagerTab::ButtonFileFormatClick);
+  OnClick(host_, this, "ButtonFileFormat", &FileManagerTab::ButtonFileFormatClick);
   return group;
 }
 
@@ -215,7 +214,7 @@ void FileManagerTab::ButtonDownloadClick() {
                        download_request_.source_path)) {
     return;
   }
-  run_(kOpDownloadFile, &download_request_, {});
+  host_.StartOperation(kOpDownloadFile, &download_request_, {}, {});
 }
 
 void FileManagerTab::SendRawFile() {
@@ -225,10 +224,12 @@ void FileManagerTab::SendRawFile() {
     prompts_.Message("Open File Error", QString::fromStdString(read.detail));
     return;
   }
-  run_(kOpSendRawBlock, RawBlock{raw_bytes_}, [this] {
-    raw_bytes_.clear();
-    prompts_.Message("Please Wait Led change to Green...");
-  });
+  host_.StartOperation(kOpSendRawBlock, RawBlock{raw_bytes_},
+                       [this] {
+                         raw_bytes_.clear();
+                         prompts_.Message("Please Wait Led change to Green...");
+                       },
+                       {});
 }
 
 void FileManagerTab::ButtonFontViewClick() {
@@ -237,7 +238,7 @@ void FileManagerTab::ButtonFontViewClick() {
 
 void FileManagerTab::ButtonGetClick() {
   ClearMemoryInfo(memory_info_);
-  run_(kOpReadFileList, &memory_info_, [this] { ShowMemoryInfo(); });
+  host_.StartOperation(kOpReadFileList, &memory_info_, [this] { ShowMemoryInfo(); }, {});
 }
 
 void FileManagerTab::RadioGroupDeviceClick() {
@@ -258,7 +259,8 @@ void FileManagerTab::ShowMemoryInfo() {
 
 void FileManagerTab::ButtonFileFormatClick() {
   if (!prompts_.Confirm("Are you sure?")) return;
-  run_(kOpFormatMemory, static_cast<MemoryDevice>(RadioGroupFormatDevice->ItemIndex()), {});
+  host_.StartOperation(kOpFormatMemory,
+                       static_cast<MemoryDevice>(RadioGroupFormatDevice->ItemIndex()), {}, {});
 }
 
 }  // namespace vantrel::app

@@ -7,10 +7,9 @@
 #include <QPushButton>
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
-#include "app/prompts.h"
+#include "app/tab_host.h"
 #include "app/widgets/radio_group.h"
 #include "common/ansi_code_page.h"
 #include "ops/memory_info.h"
@@ -19,20 +18,15 @@
 namespace vantrel::app {
 
 // The File Manager tab: downloads into the printer's memories, their sizes and file lists, and
-// erasing a memory. Lives on the window thread; printer exchanges go through `run`.
+// erasing a memory. Lives on the window thread; printer exchanges go through the host.
 class FileManagerTab : public QWidget {
   Q_OBJECT
 
  public:
-  // Runs an operation with the main window's calling pattern; `on_success` runs on this
-  // thread after a zero result, and the record must stay alive until then.
-  using RunOperationFn =
-      std::function<void(int op, OperationRecord record, std::function<void()> on_success)>;
-
   // `dialog_font` is the font dialog's font, shared with the font tab; `code_page`, that of
   // printer texts, follows the main window's locale. Both are owned by the caller.
-  FileManagerTab(Prompts& prompts, QFont& dialog_font, const AnsiCodePage& code_page,
-                 RunOperationFn run, QWidget* parent = nullptr);
+  FileManagerTab(TabHost& host, QFont& dialog_font, const AnsiCodePage& code_page,
+                 QWidget* parent = nullptr);
 
   const MemoryInfo& memory_info() const { return memory_info_; }
 
@@ -50,10 +44,10 @@ class FileManagerTab : public QWidget {
   void ShowMemoryInfo();
   void SendRawFile();
 
+  TabHost& host_;
   Prompts& prompts_;
   QFont& dialog_font_;
   const AnsiCodePage& code_page_;
-  RunOperationFn run_;
   MemoryInfo memory_info_;
   QString download_source_path_;
   // Records of the operation in flight; they live here until it has ended.

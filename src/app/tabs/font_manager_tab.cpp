@@ -1,16 +1,12 @@
 #include "app/tabs/font_manager_tab.h"
 
-#include <QGridLayout>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QLocale>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
-#include <QVBoxLayout>
 
 #include "app/tabs/preview_font_dialog.h"
-#include "app/widgets/controls.h"
 #include "app/widgets/host_path.h"
 #include "app/widgets/number_text.h"
 #include "fonts/encode_table.h"
@@ -27,8 +23,6 @@ namespace {
 const QString kAnyFile = QStringLiteral("*.*");
 constexpr const char* kFontParameterError = "Font Parameter Error";
 constexpr const char* kMakeFontError = "Make Font Error";
-constexpr int kSampleWidth = 150;
-constexpr int kSampleHeight = 56;
 // A table file larger than this is not loaded into the memo.
 constexpr std::size_t kMaxTableFileBytes = 16 * 1024 * 1024;
 
@@ -43,146 +37,21 @@ std::optional<int> FieldNumber(const QLineEdit& edit) {
   return IntegerFromText(edit.text());
 }
 
-QLabel* Caption(QWidget* parent, const char* name) {
-  return NewLabel(parent, name);
-}
-
 }  // namespace
 
-FontManagerTab::FontManagerTab(QWidget& page, Prompts& prompts, QFont& dialog_font, RunLinkWork run)
+FontManagerTab::FontManagerTab(QWidget& page, TabHost& host, QFont& dialog_font)
     : QWidget(&page),
-      prompts_(prompts),
-      run_(std::move(run)),
+      host_(host),
+      prompts_(host.prompts()),
       memo_codec_(AnsiCodePageForLocale(QLocale::system().name().toStdString())),
       dialog_font_(dialog_font) {
-  auto* page_layout = new QHBoxLayout(&page);
-  page_layout->setContentsMargins(0, 0, 0, 0);
-  page_layout->addWidget(this);
-  auto* columns = new QHBoxLayout(this);
-  columns->setContentsMargins(4, 4, 4, 4);
-  auto* left = new QVBoxLayout;
-  left->addWidget(NewFontSelectGroup());
-  left->addWidget(NewCellGroup());
-  left->addStretch(1);
-  columns->addLayout(left);
-  columns->addWidget(NewEncodeColumn(), 1);
+  BuildLayout(page);
   // The font dialog starts on Arial at 13 pixels.
   dialog_font_ = QFont(QStringLiteral("Arial"));
   dialog_font_.setPointSize(qRound(13 * 72.0 / ScreenDpi()));
   ConnectHandlers();
   UpdateEncodeControls();
   ShowSelectedFont();
-}
-
-QWidget* FontManagerTab::NewFontSelectGroup() {
-  QGridLayout* grid = nullptr;
-  QGroupBox* group = NewGridGroup(this, "GroupBoxFontSelect", grid, 4);
-  ComboBoxFontEncode = NewLocalizedList(group, "ComboBoxFontEncode", 4);
-  ComboBoxFontEncode->setCurrentIndex(kStandardEncode);
-  ComboBoxFontPitch = NewLocalizedList(group, "ComboBoxFontPitch", 2);
-  ComboBoxFontPitch->setCurrentIndex(kPitchVariable);
-  ComboBoxMemoryDevice = NewList(group, "ComboBoxMemoryDevice", {"DRAM", "FLASH", "CARD"});
-  ComboBoxMemoryDevice->setCurrentIndex(1);
-  EditWinFontName = NewEdit(group, "EditWinFontName", 0, 21);
-  EditWinFontName->setReadOnly(true);
-  EditWinFontSize = NewEdit(group, "EditWinFontSize");
-  EditWinFontSize->setReadOnly(true);
-  const std::pair<const char*, QWidget*> rows[] = {{"LabelFontEncode", ComboBoxFontEncode},
-                                                   {"LabelFontPitch", ComboBoxFontPitch},
-                                                   {"LabelPrinterDevice", ComboBoxMemoryDevice},
-                                                   {"LabelWindowsFontName", EditWinFontName},
-                                                   {"LabelFontSize", EditWinFontSize}};
-  int row = 0;
-  for (const auto& [label, control] : rows) {
-    grid->addWidget(Caption(group, label), row, 0);
-    grid->addWidget(control, row++, 1);
-  }
-  grid->addWidget(NewButton(group, "ButtonSelectFont"), row, 0);
-  grid->addWidget(NewButton(group, "ButtonPreviewFont"), row++, 1, Qt::AlignLeft);
-  ImageSmaple = NewLabel(group, "ImageSmaple");
-  ImageSmaple->setFixedSize(kSampleWidth, kSampleHeight);
-  grid->addWidget(ImageSmaple, row, 0, 1, 2);
-  return group;
-}
-
-QWidget* FontManagerTab::NewCellGroup() {
-  auto* box = new QWidget(this);
-  auto* grid = new QGridLayout(box);
-  grid->setContentsMargins(6, 2, 6, 2);
-  EditPrinterFontName = NewEdit(box, "EditPrinterFontName", 0, 15);
-  EditFontWidth = NewEdit(box, "EditFontWidth");
-  EditFontHeight = NewEdit(box, "EditFontHeight");
-  EditItalicWidth = NewEdit(box, "EditItalicWidth");
-  const std::pair<const char*, QLineEdit*> rows[] = {{"LabelPrinterFontName", EditPrinterFontName},
-                                                     {"LabelFontWidth", EditFontWidth},
-                                                     {"LabelFontHeight", EditFontHeight},
-                                                     {"LabelItalicWidth", EditItalicWidth}};
-  int row = 0;
-  for (const auto& [label, edit] : rows) {
-    grid->addWidget(Caption(box, label), row, 0);
-    grid->addWidget(edit, row++, 1);
-  }
-  grid->addWidget(NewButton(box, "ButtonSaveFont"), row, 0);
-  grid->addWidget(NewButton(box, "ButtonDowloadFont"), row, 1);
-  return box;
-}
-
-QWidget* FontManagerTab::NewEncodeColumn() {
-  auto* column = new QWidget(this);
-  auto* layout = new QVBoxLayout(column);
-  layout->setContentsMargins(0, 0, 0, 0);
-  QGridLayout* grid = nullptr;
-  GroupBoxSatndEncode = NewGridGroup(column, "GroupBoxSatndEncode", grid, 4);
-  ComboBoxSEncode = NewList(GroupBoxSatndEncode, "ComboBoxSEncode",
-                            {"Standard Mapping", "Full ASCII Mapping", "Customer Mapping"});
-  ComboBoxSEncode->setCurrentIndex(0);
-  EditCharStart = NewEdit(GroupBoxSatndEncode, "EditCharStart", 3);
-  EditCharStart->setText("32");
-  EditCharEnd = NewEdit(GroupBoxSatndEncode, "EditCharEnd", 3);
-  EditCharEnd->setText("127");
-  const std::pair<const char*, QWidget*> rows[] = {{"LabelFontMapping", ComboBoxSEncode},
-                                                   {"LabelStartAscii", EditCharStart},
-                                                   {"LabelEndAscii", EditCharEnd}};
-  int row = 0;
-  for (const auto& [label, control] : rows) {
-    grid->addWidget(Caption(GroupBoxSatndEncode, label), row, 0);
-    grid->addWidget(control, row++, 1);
-  }
-  layout->addWidget(GroupBoxSatndEncode);
-  RadioGroupAsiaFontEncode = new RadioGroup("RadioGroupAsiaFontEncode", QString(),
-                                            QStringList(kAsianLanguageCount), Qt::Vertical, column);
-  RadioGroupAsiaFontEncode->SetItemIndex(kLanguageTraditionalChinese);
-  layout->addWidget(RadioGroupAsiaFontEncode);
-  QGridLayout* table_grid = nullptr;
-  GroupBoxEncodeTable = NewGridGroup(column, "GroupBoxEncodeTable", table_grid, 4);
-  MemoFontTable = new QPlainTextEdit(GroupBoxEncodeTable);
-  MemoFontTable->setObjectName("MemoFontTable");
-  MemoFontTable->setLineWrapMode(QPlainTextEdit::NoWrap);
-  table_grid->addWidget(MemoFontTable, 0, 0, 1, 3);
-  table_grid->addWidget(NewButton(GroupBoxEncodeTable, "ButtonFontTblLoad"), 1, 0);
-  table_grid->addWidget(NewButton(GroupBoxEncodeTable, "ButtonFontTblSave"), 1, 1);
-  CheckBoxFileTable = new QCheckBox(GroupBoxEncodeTable);
-  CheckBoxFileTable->setObjectName("CheckBoxFileTable");
-  table_grid->addWidget(CheckBoxFileTable, 1, 2);
-  layout->addWidget(GroupBoxEncodeTable, 1);
-  return column;
-}
-
-void FontManagerTab::ConnectHandlers() {
-  const auto on_click = [this](const char* name, void (FontManagerTab::*handler)()) {
-    connect(findChild<QPushButton*>(name), &QPushButton::clicked, this,
-            [this, handler] { (this->*handler)(); });
-  };
-  on_click("ButtonSelectFont", &FontManagerTab::ButtonSelectFontClick);
-  on_click("ButtonPreviewFont", &FontManagerTab::ButtonPreviewFontClick);
-  on_click("ButtonFontTblLoad", &FontManagerTab::ButtonFontTblLoadClick);
-  on_click("ButtonFontTblSave", &FontManagerTab::ButtonFontTblSaveClick);
-  on_click("ButtonSaveFont", &FontManagerTab::ButtonSaveFontClick);
-  on_click("ButtonDowloadFont", &FontManagerTab::ButtonDowloadFontClick);
-  connect(ComboBoxFontEncode, &QComboBox::currentIndexChanged, this,
-          [this] { ComboBoxFontEncodeChange(); });
-  connect(ComboBoxSEncode, &QComboBox::currentIndexChanged, this,
-          [this](int index) { ComboBoxSEncodeChange(index); });
 }
 
 void FontManagerTab::ShowSelectedFont() {
@@ -299,23 +168,13 @@ std::optional<FontJob> FontManagerTab::CollectFontJob(const std::string& output_
   return BuildFontJob(choices, table);
 }
 
-bool FontManagerTab::Try(const std::function<void()>& step) {
-  try {
-    step();
-    return true;
-  } catch (const std::exception& e) {
-    prompts_.Message(QString::fromStdString(e.what()));
-    return false;
-  }
-}
-
 void FontManagerTab::MakeFontThen(FontJob job, std::shared_ptr<std::vector<std::uint8_t>> table,
-                                  std::function<ResultCode(LinkLayer&, int)> after) {
+                                  TabHost::LinkWork after) {
   auto made = std::make_shared<bool>(false);
   const QRect frame = window()->frameGeometry();
   const ProgressOrigin origin =
       ProgressOriginFor(frame.x(), frame.y(), frame.width(), frame.height());
-  run_(
+  host_.StartLinkWork(
       [job, table, made, wanted = work_font_, after, origin](LinkLayer& link, int interface) {
         const std::optional<InstalledFont> font = FindInstalledFont(wanted);
         *made =
@@ -333,8 +192,7 @@ void FontManagerTab::ButtonSaveFontClick() {
   const std::optional<QString> path = prompts_.SaveFile(kAnyFile, QString());
   if (!path) return;
   auto table = std::make_shared<std::vector<std::uint8_t>>();
-  std::optional<FontJob> job;
-  if (!Try([&] { job = CollectFontJob(path->toStdString(), *table); })) return;
+  const std::optional<FontJob> job = CollectFontJob(path->toStdString(), *table);
   if (!job) return prompts_.Message(kFontParameterError);
   MakeFontThen(*job, table, nullptr);
 }
@@ -342,8 +200,7 @@ void FontManagerTab::ButtonSaveFontClick() {
 void FontManagerTab::ButtonDowloadFontClick() {
   auto temporary = std::make_shared<TemporaryFontFile>();
   auto table = std::make_shared<std::vector<std::uint8_t>>();
-  std::optional<FontJob> job;
-  if (!Try([&] { job = CollectFontJob(temporary->path(), *table); })) return;
+  const std::optional<FontJob> job = CollectFontJob(temporary->path(), *table);
   if (!job || temporary->path().empty()) return prompts_.Message(kFontParameterError);
   const EncodedText name = memo_codec_.Encode(EditPrinterFontName->text().toStdString());
   DownloadRequest request{

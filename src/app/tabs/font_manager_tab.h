@@ -11,7 +11,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/prompts.h"
+#include "app/tab_host.h"
 #include "app/widgets/radio_group.h"
 #include "common/ansi_code_page.h"
 #include "common/result_code.h"
@@ -21,12 +21,6 @@
 
 namespace vantrel::app {
 
-// Runs work off the window thread by the calling pattern (the main window disabled meanwhile)
-// with the main window's link layer and selected interface; shows a non-zero result, calls
-// `on_success` otherwise.
-using LinkWork = std::function<ResultCode(LinkLayer& link, int interface)>;
-using RunLinkWork = std::function<void(LinkWork work, std::function<void()> on_success)>;
-
 // The Bitmap Font Manager tab: turns an installed font into a printer bitmap font, saved to a
 // file or downloaded. It fills the page it is given. Window thread only.
 class FontManagerTab : public QWidget {
@@ -35,7 +29,7 @@ class FontManagerTab : public QWidget {
  public:
   // `dialog_font` is the font dialog's font, shared with the File Manager's "Font View" and
   // owned by the caller; the tab gives it its start value.
-  FontManagerTab(QWidget& page, Prompts& prompts, QFont& dialog_font, RunLinkWork run);
+  FontManagerTab(QWidget& page, TabHost& host, QFont& dialog_font);
 
   // Takes the font dialog's font into the tab: name, size, measured cell, sample.
   void ShowSelectedFont();
@@ -44,6 +38,11 @@ class FontManagerTab : public QWidget {
   const FontRequest& work_font() const { return work_font_; }
 
  private:
+  static constexpr int kSampleWidth = 150;
+  static constexpr int kSampleHeight = 56;
+
+  // Building the tab (font_manager_layout.cpp); it fills `page`.
+  void BuildLayout(QWidget& page);
   QWidget* NewFontSelectGroup();
   QWidget* NewCellGroup();
   QWidget* NewEncodeColumn();
@@ -58,10 +57,8 @@ class FontManagerTab : public QWidget {
   // Makes the font off the window thread; then `after` runs there on the made file, or
   // "Make Font Error" is shown.
   void MakeFontThen(FontJob job, std::shared_ptr<std::vector<std::uint8_t>> table,
-                    std::function<ResultCode(LinkLayer&, int)> after);
+                    TabHost::LinkWork after);
   void DrawSample();
-  // Shows the text on any failure; true when the handler may go on.
-  bool Try(const std::function<void()>& step);
 
   void ButtonSelectFontClick();
   void ButtonPreviewFontClick();
@@ -72,8 +69,8 @@ class FontManagerTab : public QWidget {
   void ButtonSaveFontClick();
   void ButtonDowloadFontClick();
 
+  TabHost& host_;
   Prompts& prompts_;
-  RunLinkWork run_;
   AnsiCodec memo_codec_;
   QFont& dialog_font_;
   // The font the tab shows, sample and preview included, from one "Select Font" to the next;
