@@ -51,8 +51,9 @@ void BM_ReadConfiguration(benchmark::State& state) {
   for (auto _ : state) {
     vantrel::PrinterConfig config;
     vantrel::ResetConfig(config);
-    if (vantrel::RunPrinterOperation(link, vantrel::kOpReadConfiguration,
-                                     vantrel::kInterfaceEthernet, &config, 0) != 0) {
+    if (!vantrel::RunPrinterOperation(link, vantrel::kOpReadConfiguration,
+                                      vantrel::kInterfaceEthernet, &config, 0)
+             .ok()) {
       state.SkipWithError("read failed");
     }
   }

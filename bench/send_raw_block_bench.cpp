@@ -36,9 +36,9 @@ void BM_SendRawBlock(benchmark::State& state) {
   link.BindLinkSettings(nullptr, nullptr, &target);
   link.progress().SetEndDelay(std::chrono::milliseconds(0));
   for (auto _ : state) {
-    const int code = vantrel::RunPrinterOperation(
+    const vantrel::LinkFailure sent = vantrel::RunPrinterOperation(
         link, vantrel::kOpSendRawBlock, vantrel::kInterfaceEthernet, vantrel::RawBlock{Block()});
-    if (code != 0) state.SkipWithError("send failed");
+    if (!sent.ok()) state.SkipWithError("send failed");
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kBlockSize));
 }

@@ -32,8 +32,9 @@ void BM_SerialSendRawBlock(benchmark::State& state) {
   link.BindLinkSettings(&serial, nullptr, nullptr);
   link.progress().SetEndDelay(std::chrono::milliseconds(0));
   for (auto _ : state) {
-    if (vantrel::RunPrinterOperation(link, vantrel::kOpSendRawBlock, vantrel::kInterfaceCom,
-                                     vantrel::RawBlock{Block()}) != 0) {
+    if (!vantrel::RunPrinterOperation(link, vantrel::kOpSendRawBlock, vantrel::kInterfaceCom,
+                                      vantrel::RawBlock{Block()})
+             .ok()) {
       state.SkipWithError("send failed");
     }
   }

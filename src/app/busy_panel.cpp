@@ -22,6 +22,8 @@ BusyPanel::BusyPanel(std::function<void()> on_cancel, QWidget* parent)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(LabelBusy, 1);
   layout->addWidget(ButtonCancelOperation);
+  // No taller than a line of the status bar, which keeps its height whether busy or not.
+  ButtonCancelOperation->setMaximumHeight(LabelBusy->sizeHint().height());
   connect(ButtonCancelOperation, &QPushButton::clicked, this, [this] {
     ButtonCancelOperation->setEnabled(false);
     on_cancel_();

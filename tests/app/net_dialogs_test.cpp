@@ -179,8 +179,9 @@ class NetDialogsTest : public QObject {
     QCOMPARE(setup.Datagrams(), std::size_t{1});  // the opening discovery only
     QCOMPARE(setup.app->prompts.messages.size(), std::size_t{2});
     for (const auto& message : setup.app->prompts.messages) {
-      QVERIFY2(message.text.contains(QString::fromUtf8(std::strerror(EMFILE))),
-               qPrintable(message.text));
+      QCOMPARE(message.text, QString("Port Open Error"));
+      QVERIFY2(message.detail.contains(QString::fromUtf8(std::strerror(EMFILE))),
+               qPrintable(message.detail));
     }
   }
 

@@ -200,9 +200,13 @@ void TFormNetSetup::OpeningDiscoveryDone(const Rows& rows) {
   EditIPAddr->setText(FromText(target_.address));
 }
 
-// Nothing could be sent (no datagram socket): say so rather than leave the list unchanged.
+// Nothing could be sent (no datagram socket): say so rather than leave the list unchanged, with
+// a headline and the cause beneath it like every other box.
 void TFormNetSetup::ShowFailure(const LinkFailure& failure) {
-  environment_.prompts->Message(FromText(failure.detail));
+  const std::string_view headline = ResultMessage(failure.code);
+  environment_.prompts->Message(
+      QString::fromLatin1(headline.data(), static_cast<qsizetype>(headline.size())),
+      FromText(failure.detail));
 }
 
 QTreeWidgetItem* TFormNetSetup::SelectedRow() const {
