@@ -77,9 +77,6 @@ class LinkLayer {
   // never gets the bytes; a result of ok then becomes the close's failure.
   LinkFailure TakeFailure(ResultCode result);
 
-  // True once a read of the current connection found it ended by the printer (a reset, a
-  // hang-up, a vanished device): unlike silence, no more bytes can come. Cleared by every open.
-  bool LinkLost() const { return lost_; }
   // True once the current connection can bring nothing more: the printer ended it, or its read
   // bound passed. Cleared by every open.
   bool ReadsEnded() const { return lost_ || overdue_; }

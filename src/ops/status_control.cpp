@@ -27,7 +27,7 @@ ResultCode QueryStatus(LinkLayer& link, int interface, StatusFlags& flags) {
   std::array<std::uint8_t, 8> detail{};
   if (!link.ReadReplyBytes(detail)) {
     // A printer without the detail answer says nothing; one that reset part way has no status.
-    return link.LinkLost() ? kResultReceivingError : kResultOk;
+    return link.AnswerMissing(kResultReceivingError) ? kResultOk : kResultReceivingError;
   }
   if ((detail[4] & kRibbonEncoderBit) != 0) {
     flags.flags[8] = 1;
