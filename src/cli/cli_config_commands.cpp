@@ -4,13 +4,13 @@
 #include <string>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_config_diff.h"
 #include "cli/cli_config_json.h"
 #include "cli/cli_config_text.h"
 #include "cli/cli_json.h"
 #include "cli/cli_report.h"
 #include "config/config_file.h"
 #include "ops/dispatcher.h"
-#include "ops/write_configuration.h"
 
 namespace vantrel::cli {
 namespace {
@@ -21,11 +21,8 @@ struct ConfigOptions {
   std::string unit = "inch";
   std::string block;
   bool json = false;
+  bool verify = false;
 };
-
-LengthUnit UnitOf(const std::string& name) {
-  return name == "mm" ? kUnitMm : kUnitInch;
-}
 
 void Print(const ConfigFileContents& contents, bool json, bool with_file_fields) {
   if (!json) {
@@ -45,7 +42,7 @@ void Print(const ConfigFileContents& contents, bool json, bool with_file_fields)
 
 int ReadConfig(CliContext& context, const ConfigOptions& options) {
   ConfigFileContents contents;
-  contents.unit = UnitOf(options.unit);
+  contents.unit = UnitNamed(options.unit);
   ResetConfig(contents.config);
   const int code = context.Run(kOpReadConfiguration, &contents.config, 1);
   if (code != 0) return code;
@@ -57,12 +54,38 @@ int ReadConfig(CliContext& context, const ConfigOptions& options) {
   return 0;
 }
 
+ConfigPage PageNamed(const std::string& name) {
+  return name == "z" ? ConfigPage::kZ : name == "d" ? ConfigPage::kD : ConfigPage::kCommon;
+}
+
+// Reads the configuration back and names the written items the printer does not hold.
+int VerifyWrite(CliContext& context, const PrinterConfig& written, ConfigPage page) {
+  PrinterConfig held;
+  ResetConfig(held);
+  if (const int code = context.Run(kOpReadConfiguration, &held, 1); code != 0) {
+    std::cerr << "Written, not verified: the configuration could not be read back\n";
+    return code;
+  }
+  const ConfigDifferences check = CompareWrittenItems(written, held, page);
+  if (!check.unreported.empty()) {
+    std::cerr << "Not reported by the printer, not verified: " << ItemList(check.unreported)
+              << '\n';
+  }
+  if (!check.differing.empty()) {
+    std::cerr << "Written, not verified\nDid not take: " << ItemList(check.differing) << '\n';
+    return kResultReceivingError;
+  }
+  return 0;
+}
+
 int WriteConfig(CliContext& context, const ConfigOptions& options) {
   ConfigFileContents contents;
   const ConfigFileResult loaded = LoadConfigFile(options.file, contents);
   if (!loaded.ok()) return Report(loaded);
-  const int block = options.block == "z" ? kBlockZ : options.block == "d" ? kBlockD : kBlockCommon;
-  return context.Run(kOpWriteConfiguration, &contents.config, block);
+  const ConfigPage page = PageNamed(options.block);
+  const int code = context.Run(kOpWriteConfiguration, &contents.config, ConfigPageBlock(page));
+  if (code != 0 || !options.verify) return code;
+  return VerifyWrite(context, contents.config, page);
 }
 
 int ShowConfig(const ConfigOptions& options) {
@@ -98,6 +121,9 @@ void AddConfigCommands(CLI::App& app, CliContext& context) {
   write->add_option("--block", options->block, "the page to send: common, z or d")
       ->required()
       ->check(CLI::IsMember({"common", "z", "d"}));
+  write->add_flag("--verify", options->verify,
+                  "read the configuration back and compare the written items; an item that did "
+                  "not take is named and the exit status is 3");
   write->callback([&context, options] {
     context.action = [&context, options] { return WriteConfig(context, *options); };
   });
@@ -107,6 +133,8 @@ void AddConfigCommands(CLI::App& app, CliContext& context) {
   show->add_flag("--json", options->json, "print one JSON document");
   show->callback(
       [&context, options] { context.action = [options] { return ShowConfig(*options); }; });
+
+  AddConfigDiffCommand(*config, context);
 }
 
 }  // namespace vantrel::cli

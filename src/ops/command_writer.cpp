@@ -23,7 +23,12 @@ void CommandWriter::Send(const char* format, ...) {
 }
 
 void CommandWriter::SendText(std::string_view text) {
-  if (result_ == kResultOk) result_ = link_.SendCommandText(text);
+  if (result_ != kResultOk) return;
+  if (text_ != nullptr) {
+    text_->append(text);
+  } else {
+    result_ = link_->SendCommandText(text);
+  }
 }
 
 }  // namespace vantrel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "common/result_code.h"
@@ -13,7 +14,9 @@ class CommandWriter {
  public:
   static constexpr std::size_t kCommandCapacity = 1024;
 
-  explicit CommandWriter(LinkLayer& link) : link_(link) {}
+  explicit CommandWriter(LinkLayer& link) : link_(&link) {}
+  // Collects the commands into `text` instead of sending them.
+  explicit CommandWriter(std::string& text) : text_(&text) {}
 
   // Formats into a bounded buffer and sends the formatted bytes, NULs from "%c" included.
   // A command that would not fit is not sent and counts as a failed send.
@@ -23,7 +26,8 @@ class CommandWriter {
   ResultCode result() const { return result_; }
 
  private:
-  LinkLayer& link_;
+  LinkLayer* link_ = nullptr;
+  std::string* text_ = nullptr;
   ResultCode result_ = kResultOk;
 };
 

@@ -3,12 +3,9 @@
 #include "ops/config_block_commands.h"
 
 namespace vantrel {
+namespace {
 
-ResultCode WriteConfiguration(LinkLayer& link, int interface, const PrinterConfig& config,
-                              int block) {
-  LinkConnection connection(link, interface);
-  if (!connection.is_open()) return kResultPortOpenError;
-  CommandWriter out(link);
+void WriteBlock(CommandWriter& out, const PrinterConfig& config, int block) {
   switch (block) {
     case kBlockCommon:
       WriteCommonBlock(out, config);
@@ -22,7 +19,24 @@ ResultCode WriteConfiguration(LinkLayer& link, int interface, const PrinterConfi
     default:
       break;
   }
+}
+
+}  // namespace
+
+ResultCode WriteConfiguration(LinkLayer& link, int interface, const PrinterConfig& config,
+                              int block) {
+  LinkConnection connection(link, interface);
+  if (!connection.is_open()) return kResultPortOpenError;
+  CommandWriter out(link);
+  WriteBlock(out, config, block);
   return out.result();
+}
+
+std::string ConfigurationBlockText(const PrinterConfig& config, int block) {
+  std::string text;
+  CommandWriter out(text);
+  WriteBlock(out, config, block);
+  return text;
 }
 
 }  // namespace vantrel

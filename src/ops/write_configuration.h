@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "common/result_code.h"
 #include "config/printer_config.h"
 #include "link/link_layer.h"
@@ -18,5 +20,8 @@ enum ConfigBlock : int {
 // A block number other than 0..2 sends nothing and succeeds.
 ResultCode WriteConfiguration(LinkLayer& link, int interface, const PrinterConfig& config,
                               int block);
+
+// The commands WriteConfiguration would send for this block, as one text.
+std::string ConfigurationBlockText(const PrinterConfig& config, int block);
 
 }  // namespace vantrel

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <string>
+#include <vector>
+
+#include "cli/cli_config_compare.h"
+#include "cli/cli_context.h"
+
+namespace vantrel::cli {
+
+// `config diff` exits with this when something differs; 0 when nothing does.
+inline constexpr int kExitDiffers = 10;
+
+void AddConfigDiffCommand(CLI::App& config, CliContext& context);
+
+// "Common / Paper Width, Z emulation / Darkness": the items for a message line.
+std::string ItemList(const std::vector<ItemRef>& items);
+
+}  // namespace vantrel::cli
