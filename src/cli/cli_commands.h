@@ -16,6 +16,7 @@ void AddClockCommands(CLI::App& app, CliContext& context);
 void AddUtilityCommands(CLI::App& app, CliContext& context);
 void AddDoctorCommand(CLI::App& app, CliContext& context);
 void AddFilesCommands(CLI::App& app, CliContext& context);
+void AddFleetCommand(CLI::App& app, CliContext& context);
 
 // The `--wait MS` of the commands that read a file until the printer falls silent.
 void AddLoadWaitOption(CLI::App& command, int& wait_ms);

@@ -56,4 +56,13 @@ ConfigDifferences CompareWrittenItems(const PrinterConfig& wanted, const Printer
   return result;
 }
 
+std::string ItemList(const std::vector<ItemRef>& items) {
+  std::string list;
+  for (const ItemRef& item : items) {
+    if (!list.empty()) list += ", ";
+    list += std::string(ConfigPageTitle(item.page)) + " / " + item.row->label;
+  }
+  return list;
+}
+
 }  // namespace vantrel::cli

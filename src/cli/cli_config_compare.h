@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <vector>
 
 #include "cli/cli_config_items.h"
@@ -31,5 +32,8 @@ ConfigDifferences CompareConfigs(const PrinterConfig& a, const PrinterConfig& b,
 // same check tells, before a write, what it would change and, after it, what did not take.
 ConfigDifferences CompareWrittenItems(const PrinterConfig& wanted, const PrinterConfig& held,
                                       ConfigPage page);
+
+// "Common / Paper Width, Z emulation / Darkness": the items for a message line.
+std::string ItemList(const std::vector<ItemRef>& items);
 
 }  // namespace vantrel::cli

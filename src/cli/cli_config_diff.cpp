@@ -100,15 +100,6 @@ int Diff(CliContext& context, const DiffOptions& options) {
 
 }  // namespace
 
-std::string ItemList(const std::vector<ItemRef>& items) {
-  std::string list;
-  for (const ItemRef& item : items) {
-    if (!list.empty()) list += ", ";
-    list += std::string(ConfigPageTitle(item.page)) + " / " + item.row->label;
-  }
-  return list;
-}
-
 void AddConfigDiffCommand(CLI::App& config, CliContext& context) {
   auto options = std::make_shared<DiffOptions>();
   auto* diff = config.add_subcommand(

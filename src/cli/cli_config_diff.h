@@ -1,8 +1,6 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
-#include <string>
-#include <vector>
 
 #include "cli/cli_config_compare.h"
 #include "cli/cli_context.h"
@@ -13,8 +11,5 @@ namespace vantrel::cli {
 inline constexpr int kExitDiffers = 10;
 
 void AddConfigDiffCommand(CLI::App& config, CliContext& context);
-
-// "Common / Paper Width, Z emulation / Darkness": the items for a message line.
-std::string ItemList(const std::vector<ItemRef>& items);
 
 }  // namespace vantrel::cli

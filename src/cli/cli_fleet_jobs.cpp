@@ -1,0 +1,201 @@
+#include "cli/cli_fleet_jobs.h"
+
+#include "cli/cli_clock_text.h"
+#include "cli/cli_config_compare.h"
+#include "cli/cli_json.h"
+#include "config/config_file.h"
+#include "ops/dispatcher.h"
+#include "ops/status_labels.h"
+
+namespace vantrel::cli {
+namespace {
+
+// One printer's exchanges: its own link settings, and the result they are reported into.
+class FleetExchange {
+ public:
+  FleetExchange(const FleetTarget& target, LinkLayer& link, FleetResult& result)
+      : network_(target.network), link_(link), result_(result) {
+    result_.target = target.text;
+    result_.name = target.name;
+    link_.BindLinkSettings(&serial_, &parallel_, &network_);
+    link_.progress().SetEndDelay(std::chrono::milliseconds(0));
+  }
+
+  // Runs one operation; on a failure marks the result and returns false.
+  bool Run(int op, OperationRecord record, int extra = 0) {
+    const LinkFailure failure = RunPrinterOperation(link_, op, kInterfaceEthernet, record, extra);
+    if (failure.ok()) {
+      reached_ = true;
+      return true;
+    }
+    Fail(failure);
+    return false;
+  }
+
+  void Fail(const LinkFailure& failure) {
+    result_.code = failure.code;
+    const std::string headline(ResultMessage(failure.code));
+    result_.detail = failure.detail.empty() ? headline : headline + ": " + failure.detail;
+    const bool unreachable = !reached_ && failure.code == kResultPortOpenError;
+    result_.outcome = unreachable ? FleetOutcome::kUnreachable : FleetOutcome::kFailed;
+  }
+
+  // The configuration; the serial number names a printer the discovery did not.
+  bool ReadConfig(PrinterConfig& config) {
+    ResetConfig(config);
+    if (!Run(kOpReadConfiguration, &config)) return false;
+    if (result_.name.empty()) result_.name = PrinterText(TextView(config.SerialNo));
+    return true;
+  }
+
+ private:
+  NetworkTarget network_;
+  SerialSettings serial_;
+  ParallelPortName parallel_;
+  LinkLayer& link_;
+  FleetResult& result_;
+  bool reached_ = false;
+};
+
+std::vector<std::string> ItemLabels(const std::vector<ItemRef>& items) {
+  std::vector<std::string> labels;
+  for (const ItemRef& item : items) labels.emplace_back(item.row->label);
+  return labels;
+}
+
+std::string FileNameFor(const std::string& target) {
+  std::string name = target;
+  for (char& c : name) {
+    const bool plain = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                       c == '.' || c == '-';
+    if (!plain) c = '_';
+  }
+  return name + ".dcf";
+}
+
+// After a write: the items that differed before, and whether the printer now holds them.
+void Verify(FleetExchange& exchange, FleetResult& result, const PrinterConfig& wanted,
+            ConfigPage page) {
+  PrinterConfig held;
+  if (!exchange.ReadConfig(held)) {
+    result.detail = "written, not verified: " + result.detail;
+    return;
+  }
+  const ConfigDifferences check = CompareWrittenItems(wanted, held, page);
+  if (!check.differing.empty()) {
+    exchange.Fail({kResultReceivingError, 0, ""});
+    result.detail = "written, not verified; did not take: " + ItemList(check.differing);
+    return;
+  }
+  result.outcome = FleetOutcome::kVerified;
+  if (!check.unreported.empty()) {
+    result.detail = "not reported by the printer, not verified: " + ItemList(check.unreported);
+  }
+}
+
+}  // namespace
+
+FleetJob StatusJob() {
+  return [](const FleetTarget& target, LinkLayer& link) {
+    FleetResult result;
+    FleetExchange exchange(target, link, result);
+    StatusFlags flags;
+    if (!exchange.Run(kOpQueryStatus, &flags)) return result;
+    const StatusLabelStates lit = LitStatusLabels(flags);
+    nlohmann::json captions = nlohmann::json::array();
+    for (int label = 0; label < kStatusLabelCount; ++label) {
+      if (lit[static_cast<std::size_t>(label)])
+        captions.push_back(StatusLabelCaption(static_cast<StatusLabel>(label)));
+    }
+    result.values = {{"lit", captions}};
+    result.outcome = FleetOutcome::kUnchanged;
+    return result;
+  };
+}
+
+FleetJob IdentityJob() {
+  return [](const FleetTarget& target, LinkLayer& link) {
+    FleetResult result;
+    FleetExchange exchange(target, link, result);
+    PrinterConfig config;
+    if (!exchange.ReadConfig(config)) return result;
+    result.values = {{"version", PrinterText(TextView(config.Version))},
+                     {"serial", PrinterText(TextView(config.SerialNo))},
+                     {"checksum", PrinterText(TextView(config.Checksum))},
+                     {"mileage", PrinterText(TextView(config.Milage))}};
+    result.outcome = FleetOutcome::kUnchanged;
+    return result;
+  };
+}
+
+FleetJob ConfigReadJob(std::filesystem::path dir) {
+  return [dir = std::move(dir)](const FleetTarget& target, LinkLayer& link) {
+    FleetResult result;
+    FleetExchange exchange(target, link, result);
+    ConfigFileContents contents;
+    if (!exchange.ReadConfig(contents.config)) return result;
+    const std::filesystem::path file = dir / FileNameFor(target.text);
+    if (const ConfigFileResult saved = SaveConfigFile(file, contents); !saved.ok()) {
+      result.outcome = FleetOutcome::kFailed;
+      result.code = kResultFileOpenError;
+      result.detail = saved.detail;
+      return result;
+    }
+    result.values = {{"file", file.string()}};
+    result.outcome = FleetOutcome::kUnchanged;
+    return result;
+  };
+}
+
+FleetJob ConfigApplyJob(const PrinterConfig& wanted, ConfigPage page, bool dry_run) {
+  return [wanted, page, dry_run](const FleetTarget& target, LinkLayer& link) {
+    FleetResult result;
+    FleetExchange exchange(target, link, result);
+    PrinterConfig held;
+    if (!exchange.ReadConfig(held)) return result;
+    const ConfigDifferences before = CompareWrittenItems(wanted, held, page);
+    result.changed = ItemLabels(before.differing);
+    if (before.differing.empty() || dry_run) {
+      result.outcome = before.differing.empty() ? FleetOutcome::kUnchanged : FleetOutcome::kChanged;
+      return result;
+    }
+    PrinterConfig record = wanted;
+    if (!exchange.Run(kOpWriteConfiguration, &record, ConfigPageBlock(page))) return result;
+    Verify(exchange, result, wanted, page);
+    return result;
+  };
+}
+
+FleetJob ClockSetJob(std::string when) {
+  return [when = std::move(when)](const FleetTarget& target, LinkLayer& link) {
+    FleetResult result;
+    FleetExchange exchange(target, link, result);
+    std::string refusal;
+    const std::optional<ClockSettings> clock = ClockFromText(when, refusal);
+    if (!clock) {
+      exchange.Fail({kResultUnknownError, 0, refusal});
+      return result;
+    }
+    ClockSettings record = *clock;
+    if (!exchange.Run(kOpSetClock, &record)) return result;
+    result.changed = {ClockText(record)};
+    result.outcome = FleetOutcome::kChanged;
+    return result;
+  };
+}
+
+FleetJob FilesDownloadJob(std::vector<DownloadRequest> requests) {
+  return [requests = std::move(requests)](const FleetTarget& target, LinkLayer& link) {
+    FleetResult result;
+    FleetExchange exchange(target, link, result);
+    for (const DownloadRequest& request : requests) {
+      DownloadRequest record = request;
+      if (!exchange.Run(kOpDownloadFile, &record)) return result;
+      result.changed.push_back(request.printer_name);
+    }
+    result.outcome = FleetOutcome::kChanged;
+    return result;
+  };
+}
+
+}  // namespace vantrel::cli

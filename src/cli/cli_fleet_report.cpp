@@ -1,0 +1,112 @@
+#include "cli/cli_fleet_report.h"
+
+#include <array>
+#include <iomanip>
+
+#include "cli/cli_terminal_text.h"
+
+namespace vantrel::cli {
+namespace {
+
+bool Succeeded(FleetOutcome outcome) {
+  return outcome != FleetOutcome::kFailed && outcome != FleetOutcome::kUnreachable;
+}
+
+// Texts that came from a printer or a file may hold any byte: an invalid sequence is replaced
+// rather than end the report.
+std::string Line(const nlohmann::json& document) {
+  return document.dump(-1, ' ', true, nlohmann::json::error_handler_t::replace);
+}
+
+std::string Joined(const std::vector<std::string>& items) {
+  std::string text;
+  for (const std::string& item : items) text += (text.empty() ? "" : ", ") + item;
+  return text;
+}
+
+}  // namespace
+
+std::string_view FleetOutcomeName(FleetOutcome outcome) {
+  constexpr std::array<std::string_view, 5> kNames = {"unchanged", "changed", "verified", "failed",
+                                                      "unreachable"};
+  return kNames[static_cast<std::size_t>(outcome)];
+}
+
+FleetSummary Summarize(const std::vector<FleetResult>& results, std::size_t not_started,
+                       bool interrupted, std::int64_t ms) {
+  FleetSummary summary;
+  summary.total = results.size();
+  for (const FleetResult& result : results) {
+    if (Succeeded(result.outcome)) ++summary.succeeded;
+    if (result.outcome == FleetOutcome::kFailed) ++summary.failed;
+    if (result.outcome == FleetOutcome::kUnreachable) ++summary.unreachable;
+  }
+  summary.not_started = not_started;
+  summary.interrupted = interrupted;
+  summary.ms = ms;
+  return summary;
+}
+
+int FleetExitStatus(const FleetSummary& summary) {
+  if (summary.unreachable == summary.total + summary.not_started) return 1;
+  const bool all = summary.succeeded == summary.total && summary.not_started == 0;
+  return all && !summary.interrupted ? 0 : 2;
+}
+
+std::string FleetResultLine(const FleetResult& result) {
+  nlohmann::json line = {{"target", result.target},
+                         {"name", result.name},
+                         {"outcome", FleetOutcomeName(result.outcome)},
+                         {"code", result.code},
+                         {"detail", result.detail},
+                         {"changed", result.changed},
+                         {"ms", result.ms}};
+  if (!result.values.is_null()) line["values"] = result.values;
+  return Line(line);
+}
+
+std::string FleetSummaryLine(const FleetSummary& summary) {
+  nlohmann::json fields = {{"total", summary.total},
+                           {"succeeded", summary.succeeded},
+                           {"failed", summary.failed},
+                           {"unreachable", summary.unreachable},
+                           {"ms", summary.ms}};
+  if (summary.interrupted) {
+    fields["interrupted"] = true;
+    fields["not_started"] = summary.not_started;
+  }
+  return Line({{"summary", fields}});
+}
+
+void PrintFleetTable(std::ostream& out, const std::vector<FleetResult>& results,
+                     const FleetSummary& summary) {
+  out << std::left << std::setw(24) << "TARGET" << std::setw(20) << "NAME" << std::setw(12)
+      << "OUTCOME" << std::setw(5) << "CODE" << std::setw(8) << "MS"
+      << "DETAIL\n";
+  for (const FleetResult& result : results) {
+    std::string detail = result.detail;
+    if (!result.changed.empty()) {
+      detail = Joined(result.changed) + (detail.empty() ? "" : "; " + detail);
+    }
+    out << std::setw(23) << PrintableText(result.target) << ' ' << std::setw(19)
+        << PrintableText(result.name) << ' ' << std::setw(12) << FleetOutcomeName(result.outcome)
+        << std::setw(5) << result.code << std::setw(8) << result.ms << PrintableText(detail)
+        << '\n';
+  }
+  out << summary.total << (summary.total == 1 ? " printer: " : " printers: ") << summary.succeeded
+      << " succeeded, " << summary.failed << " failed, " << summary.unreachable << " unreachable, "
+      << summary.ms << " ms";
+  if (summary.interrupted) out << "; interrupted, " << summary.not_started << " not started";
+  out << '\n';
+}
+
+HostFileResult WriteFleetReport(const std::filesystem::path& path,
+                                const std::vector<FleetResult>& results,
+                                const FleetSummary& summary) {
+  std::string text;
+  for (const FleetResult& result : results) text += FleetResultLine(result) + '\n';
+  text += FleetSummaryLine(summary) + '\n';
+  return ReplaceHostFile(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+}
+
+}  // namespace vantrel::cli
