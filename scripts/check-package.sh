@@ -34,11 +34,10 @@ lintian --fail-on error "$deb"
 unpacked="$(mktemp -d)"
 trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb -x "$deb" "$unpacked"
-for program in vantrel vantrel-cli vantrel-printer-sim; do
-  page="$unpacked/usr/share/man/man1/$program.1.gz"
-  # help2man writes the options section from --help; an empty help leaves it out.
-  zcat "$page" | grep -q '^\.SH OPTIONS' || fail "the manual page of $program has no options"
-done
+# The pages as installed, against the programs as installed: their sections, clean formatting,
+# no option that the programs lack, every command of vantrel-cli described.
+scripts/check-man-pages.sh "$unpacked/usr/share/man/man1" \
+  "$unpacked"/usr/bin/{vantrel,vantrel-cli,vantrel-printer-sim} || fail "the manual pages are wrong"
 desktop-file-validate "$unpacked/usr/share/applications/vantrel.desktop"
 bash -n "$unpacked/usr/share/bash-completion/completions/vantrel-cli"
 echo "$deb"
