@@ -19,7 +19,7 @@ sim::SimState DemoState() {
 DemoPrinter::DemoPrinter()
     : printer_(DemoState()),
       server_(printer_),
-      responder_(sim::MakeSimFleet(printer_.state().net, 1), &printer_) {}
+      responder_(sim::MakeSimFleet(printer_.state().net, 1), {&printer_}) {}
 
 LinkFailure DemoPrinter::Start() {
   sim::SimFailure started = server_.Start("127.0.0.1", 0);

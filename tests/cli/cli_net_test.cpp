@@ -17,7 +17,7 @@ using testing::CliRun;
 
 class CliNetTest : public testing::SimFixture {
  protected:
-  CliNetTest() : responder_(sim::MakeSimFleet(sim::SimNetState{}, 2), &printer_) {}
+  CliNetTest() : responder_(sim::MakeSimFleet(sim::SimNetState{}, 2), {&printer_}) {}
 
   void SetUp() override {
     SimFixture::SetUp();

@@ -127,6 +127,32 @@ TEST_F(SimTcpServerTest, ByteDelaySendsOneByteAtATime) {
   EXPECT_GE(std::chrono::steady_clock::now() - start, 7 * 30ms);
 }
 
+// Also an answer due after an earlier one went out waits the whole delay again.
+TEST_F(SimTcpServerTest, ReplyDelayHoldsBackEachAnswer) {
+  struct Case {
+    std::chrono::milliseconds byte_delay;
+    std::string question;
+    std::string answer;
+    std::chrono::milliseconds at_least;
+  };
+  const Case cases[] = {
+      {0ms, "\x1b!?", "\x42", 150ms},
+      {20ms, "\x1b!S\r\n", kDetailAnswer, 150ms + 7 * 20ms},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.question);
+    server_.SetFaults({.byte_delay = c.byte_delay, .reply_delay = 150ms});
+    TestClient client(server_.port());
+    for (int round = 0; round < 2; ++round) {
+      const auto start = std::chrono::steady_clock::now();
+      ASSERT_TRUE(client.Send(c.question));
+      EXPECT_EQ(client.Read(c.answer.size()), c.answer);
+      EXPECT_GE(std::chrono::steady_clock::now() - start, c.at_least);
+    }
+    EXPECT_TRUE(client.Finish());
+  }
+}
+
 TEST_F(SimTcpServerTest, IgnoreDetailQueryStillAnswersTheStatusByte) {
   server_.SetFaults({.ignore_detail_query = true});
   TestClient client(server_.port());

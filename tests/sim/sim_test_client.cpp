@@ -11,11 +11,18 @@
 
 namespace vantrel::sim::testing {
 
-TestClient::TestClient(std::uint16_t port) : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+TestClient::TestClient(std::uint16_t port, const std::string& host)
+    : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  const bool loopback = ::inet_pton(AF_INET, host.c_str(), &address.sin_addr) == 1 &&
+                        (ntohl(address.sin_addr.s_addr) >> 24) == 127;
+  if (!loopback) {
+    connect_error_ = EINVAL;
+    fd_.Reset();
+    return;
+  }
   if (::connect(fd_.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
     connect_error_ = errno;
     fd_.Reset();

@@ -11,10 +11,10 @@ namespace vantrel::sim::testing {
 
 using std::chrono_literals::operator""ms;
 
-// A TCP client of 127.0.0.1 for the tests; every wait is bounded.
+// A TCP client of a loopback address for the tests; every wait is bounded.
 class TestClient {
  public:
-  explicit TestClient(std::uint16_t port);
+  explicit TestClient(std::uint16_t port, const std::string& host = "127.0.0.1");
 
   bool connected() const { return fd_.valid(); }
   int connect_error() const { return connect_error_; }  // errno when not connected

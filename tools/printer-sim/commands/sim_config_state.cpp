@@ -29,4 +29,15 @@ SimConfigState DefaultSimConfig() {
   return config;
 }
 
+SimFailure MarkUnstored(SimConfigState& config, const std::vector<std::string>& names) {
+  for (const std::string& name : names) {
+    if (config.reports.contains(name)) continue;
+    std::string known;
+    for (const auto& report : config.reports) known += (known.empty() ? "" : " ") + report.first;
+    return {"no setting is reported as " + name + "; known: " + known};
+  }
+  config.unstored.insert(names.begin(), names.end());
+  return {};
+}
+
 }  // namespace vantrel::sim

@@ -3,7 +3,11 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
+#include <vector>
+
+#include "sim_failure.h"
 
 namespace vantrel::sim {
 
@@ -15,7 +19,12 @@ struct SimConfigState {
   std::map<std::string, std::string, std::less<>> reports;
   // The line answered to "OUT _SERIAL$"; none: the printer stays silent.
   std::optional<std::string> serial_number;
+  // Reports whose setting does not take: the commands are taken and answered, the report stays.
+  std::set<std::string, std::less<>> unstored;
 };
+
+// Adds these report names to `unstored`; fails, changing nothing, on a name not in `reports`.
+SimFailure MarkUnstored(SimConfigState& config, const std::vector<std::string>& names);
 
 // A 203-dpi printer of edition 100 with the Z and D emulations.
 SimConfigState DefaultSimConfig();

@@ -6,8 +6,9 @@
 namespace vantrel::sim {
 
 void StoreReport(SimCommandContext& context, std::string_view name, std::string answer) {
-  auto& reports = context.state().config.reports;
-  if (const auto found = reports.find(name); found != reports.end()) {
+  SimConfigState& config = context.state().config;
+  if (config.unstored.contains(name)) return;
+  if (const auto found = config.reports.find(name); found != config.reports.end()) {
     found->second = std::move(answer);
   }
 }

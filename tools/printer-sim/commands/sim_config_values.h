@@ -11,7 +11,8 @@ namespace vantrel::sim {
 
 // Helpers shared by the configuration commands.
 
-// Sets a report answer; a printer ignores a command for a setting it does not know.
+// Sets a report answer; a printer ignores a command for a setting it does not know, and one
+// for an unstored setting leaves it as it was.
 void StoreReport(SimCommandContext& context, std::string_view name, std::string answer);
 std::optional<std::string_view> Report(SimCommandContext& context, std::string_view name);
 

@@ -6,6 +6,23 @@
 #include <cstring>
 
 namespace vantrel::sim {
+namespace {
+
+template <std::size_t N>
+std::uint64_t NumberOfBytes(const std::array<std::uint8_t, N>& bytes) {
+  std::uint64_t value = 0;
+  for (std::uint8_t byte : bytes) value = value << 8 | byte;
+  return value;
+}
+
+template <std::size_t N>
+std::array<std::uint8_t, N> BytesOfNumber(std::uint64_t value) {
+  std::array<std::uint8_t, N> bytes{};
+  for (std::size_t i = N; i-- > 0; value >>= 8) bytes[i] = static_cast<std::uint8_t>(value & 0xFF);
+  return bytes;
+}
+
+}  // namespace
 
 std::optional<SimIpv4> ParseSimIpv4(std::string_view text) {
   in_addr address{};
@@ -36,6 +53,14 @@ std::string SimMacText(const SimMac& mac) {
   std::snprintf(text.data(), text.size(), "%02X:%02X:%02X:%02X:%02X:%02X", mac[0], mac[1], mac[2],
                 mac[3], mac[4], mac[5]);
   return text.data();
+}
+
+SimIpv4 SimIpv4Plus(const SimIpv4& address, std::uint64_t offset) {
+  return BytesOfNumber<4>(NumberOfBytes(address) + offset);
+}
+
+SimMac SimMacPlus(const SimMac& mac, std::uint64_t offset) {
+  return BytesOfNumber<6>(NumberOfBytes(mac) + offset);
 }
 
 }  // namespace vantrel::sim

@@ -38,4 +38,8 @@ std::string SimIpv4Text(const SimIpv4& address);
 std::optional<SimMac> ParseSimMac(std::string_view text);
 std::string SimMacText(const SimMac& mac);
 
+// The address or MAC `offset` further on, carrying over from byte to byte and wrapping at the end.
+SimIpv4 SimIpv4Plus(const SimIpv4& address, std::uint64_t offset);
+SimMac SimMacPlus(const SimMac& mac, std::uint64_t offset);
+
 }  // namespace vantrel::sim

@@ -23,6 +23,9 @@ struct SimFaults {
   // Reset a connection (no orderly close) when, having sent this many answer bytes, it has more
   // to send: 0 resets as the first answer is due.
   std::optional<std::size_t> reset_after_sent_bytes = std::nullopt;
+  // Answers that become due on a connection with none waiting leave this much later, as over a
+  // slow round trip; then at once, or at the byte delay's pace.
+  std::chrono::milliseconds reply_delay{0};
 };
 
 // The bytes to send for these answers once the faults that alter answers

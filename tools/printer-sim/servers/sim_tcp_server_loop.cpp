@@ -19,8 +19,9 @@ constexpr std::size_t kReceiveChunk = std::size_t{64} * 1024;
 // Stop reading from a client that does not take its answers beyond this.
 constexpr std::size_t kMaxPendingAnswers = std::size_t{1024} * 1024;
 
-bool Delayed(const SimFaults& faults) {
-  return faults.byte_delay.count() > 0;
+// Whether answers wait for Client::next_send.
+bool Paced(const SimFaults& faults) {
+  return faults.byte_delay.count() > 0 || faults.reply_delay.count() > 0;
 }
 
 }  // namespace
@@ -78,14 +79,13 @@ void SimTcpServer::UpdateListener() {
 int SimTcpServer::ClientEvents() const {
   int events = 0;
   if (client_->pending.size() < kMaxPendingAnswers) events |= POLLIN;
-  const bool due =
-      !Delayed(active_faults_) || std::chrono::steady_clock::now() >= client_->next_send;
+  const bool due = !Paced(active_faults_) || std::chrono::steady_clock::now() >= client_->next_send;
   if (!client_->pending.empty() && due) events |= POLLOUT;
   return events;
 }
 
 int SimTcpServer::PollTimeoutMs() const {
-  if (!client_ || client_->pending.empty() || !Delayed(active_faults_)) return -1;
+  if (!client_ || client_->pending.empty() || !Paced(active_faults_)) return -1;
   return PollTimeout(client_->next_send);
 }
 
@@ -117,6 +117,10 @@ void SimTcpServer::Receive() {
   client_->received += bytes.size();
   Record(bytes);
   const std::string answers = EncodeRepliesWithFaults(printer_.FeedReplies(bytes), active_faults_);
+  if (client_->pending.empty() && !answers.empty()) {
+    const auto due = std::chrono::steady_clock::now() + active_faults_.reply_delay;
+    client_->next_send = std::max(client_->next_send, due);
+  }
   client_->pending += answers;
   const bool hang_up = active_faults_.close_after_answer && !answers.empty();
   if (!ReachedCloseLimit() && !hang_up) return;
@@ -136,16 +140,17 @@ std::size_t SimTcpServer::RemainingBeforeClose() const {
 
 void SimTcpServer::Flush() {
   Client& client = *client_;
-  const bool delayed = Delayed(active_faults_);
+  const bool paced = Paced(active_faults_);
+  const bool byte_by_byte = active_faults_.byte_delay.count() > 0;
   while (!client.pending.empty()) {
     const auto now = std::chrono::steady_clock::now();
-    if (delayed && now < client.next_send) return;
+    if (paced && now < client.next_send) return;
     const std::size_t allowed = std::min(client.pending.size(), RemainingBeforeReset());
     if (allowed == 0) {
       ResetClient();
       return;
     }
-    const std::size_t size = delayed ? 1 : allowed;
+    const std::size_t size = byte_by_byte ? 1 : allowed;
     const ssize_t sent = ::send(client.fd.get(), client.pending.data(), size, MSG_NOSIGNAL);
     if (sent < 0) {
       // The next receive reports a broken connection and closes it.

@@ -24,14 +24,21 @@ void AddUdpOptions(CLI::App& app, SimUdpProgramOptions& options) {
       });
 }
 
-StartedUdpResponder StartUdpResponder(const SimUdpProgramOptions& options, SimPrinter& printer,
-                                      const std::string& tcp_host) {
+StartedUdpResponder StartUdpResponder(const SimUdpProgramOptions& options,
+                                      const std::vector<SimPrinter*>& printers,
+                                      const std::vector<std::string>& tcp_hosts) {
   if (!options.port) return {};
-  SimNetState first = printer.state().net;
-  if (!options.mac.empty()) first.mac = *ParseSimMac(options.mac);
-  if (const auto address = ParseSimIpv4(tcp_host)) first.ip = first.in_use = *address;
-  auto responder =
-      std::make_unique<SimUdpResponder>(MakeSimFleet(first, options.printers), &printer);
+  if (printers.empty() || printers.size() != tcp_hosts.size()) {
+    return {nullptr, {"UDP needs one TCP host for each of one or more printers"}};
+  }
+  std::vector<SimNetState> fleet;
+  for (std::size_t i = 0; i < printers.size(); ++i) {
+    SimNetState net = printers[i]->state().net;
+    if (const auto address = ParseSimIpv4(tcp_hosts[i])) net.ip = net.in_use = *address;
+    fleet.push_back(std::move(net));
+  }
+  if (printers.size() == 1) fleet = MakeSimFleet(fleet.front(), options.printers);
+  auto responder = std::make_unique<SimUdpResponder>(std::move(fleet), printers);
   SimFailure failure = responder->Start({options.host, *options.port, "224.0.0.251"});
   if (!failure.ok()) return {nullptr, std::move(failure)};
   return {std::move(responder), {}};

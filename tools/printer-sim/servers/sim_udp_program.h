@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "sim_printer.h"
 #include "sim_udp_responder.h"
@@ -27,10 +28,12 @@ struct StartedUdpResponder {
   SimFailure failure;                          // why it could not start
 };
 
-// Starts the responder when a port was given, printer 0 being the TCP printer and answering with
-// `tcp_host` as its address when that is IPv4. Neither a responder nor a failure when UDP was
-// not asked for.
-StartedUdpResponder StartUdpResponder(const SimUdpProgramOptions& options, SimPrinter& printer,
-                                      const std::string& tcp_host);
+// Starts the responder when a port was given. The TCP printers answer as the first printers,
+// each with its TCP host as its address when that is IPv4; a single TCP printer is followed by
+// the rest of --udp-printers, MACs and addresses counting up from it. Neither a responder nor a
+// failure when UDP was not asked for.
+StartedUdpResponder StartUdpResponder(const SimUdpProgramOptions& options,
+                                      const std::vector<SimPrinter*>& printers,
+                                      const std::vector<std::string>& tcp_hosts);
 
 }  // namespace vantrel::sim

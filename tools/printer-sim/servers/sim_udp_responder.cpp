@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 
 #include "sim_printer.h"
 #include "sim_private_network.h"
@@ -38,28 +39,19 @@ SimFailure JoinGroup(int fd, const std::string& group) {
   return {};
 }
 
-template <std::size_t N>
-std::uint64_t NumberOfBytes(const std::array<std::uint8_t, N>& bytes) {
-  std::uint64_t value = 0;
-  for (std::uint8_t byte : bytes) value = value << 8 | byte;
-  return value;
-}
-
-template <std::size_t N>
-std::array<std::uint8_t, N> BytesOfNumber(std::uint64_t value) {
-  std::array<std::uint8_t, N> bytes{};
-  for (std::size_t i = N; i-- > 0; value >>= 8) bytes[i] = static_cast<std::uint8_t>(value & 0xFF);
-  return bytes;
-}
-
 }  // namespace
 
-SimUdpResponder::SimUdpResponder(std::vector<SimNetState> fleet, SimPrinter* shared_first)
-    : shared_first_(shared_first),
+SimUdpResponder::SimUdpResponder(std::vector<SimNetState> fleet, std::vector<SimPrinter*> shared)
+    : shared_(std::move(shared)),
       factory_(fleet),
       pending_(fleet.size()),
       fleet_(std::move(fleet)) {
-  if (shared_first_ != nullptr && !factory_.empty()) SetPrinter(0, factory_.front());
+  if (shared_.size() > factory_.size()) {
+    throw std::invalid_argument(std::to_string(shared_.size()) +
+                                " shared printers for a fleet of " +
+                                std::to_string(factory_.size()));
+  }
+  for (std::size_t i = 0; i < shared_.size(); ++i) SetPrinter(i, factory_[i]);
 }
 
 SimFailure SimUdpResponder::Start(const SimUdpOptions& options) {
@@ -105,7 +97,7 @@ void SimUdpResponder::Stop() {
 }
 
 SimNetState SimUdpResponder::Printer(std::size_t index) const {
-  if (index == 0 && shared_first_ != nullptr) return shared_first_->state().net;
+  if (index < shared_.size()) return shared_[index]->state().net;
   std::lock_guard lock(mutex_);
   return fleet_.at(index);
 }
@@ -116,8 +108,8 @@ void SimUdpResponder::SetPrinter(std::size_t index, const SimNetState& state) {
 
 template <typename Change>
 void SimUdpResponder::ChangePrinter(std::size_t index, Change change) {
-  if (index == 0 && shared_first_ != nullptr) {
-    shared_first_->UpdateState([&](SimState& state) { change(state.net); });
+  if (index < shared_.size()) {
+    shared_[index]->UpdateState([&](SimState& state) { change(state.net); });
     return;
   }
   std::lock_guard lock(mutex_);
@@ -224,12 +216,10 @@ void SimUdpResponder::Send(const std::vector<std::uint8_t>& reply, const sockadd
 std::vector<SimNetState> MakeSimFleet(const SimNetState& first, std::size_t count) {
   std::vector<SimNetState> fleet;
   fleet.reserve(count);
-  const std::uint64_t mac = NumberOfBytes(first.mac);
-  const std::uint64_t address = NumberOfBytes(first.in_use);
   for (std::size_t i = 0; i < count; ++i) {
     SimNetState printer = first;
-    printer.mac = BytesOfNumber<6>(mac + i);
-    printer.in_use = BytesOfNumber<4>(address + i);
+    printer.mac = SimMacPlus(first.mac, i);
+    printer.in_use = SimIpv4Plus(first.in_use, i);
     if (!printer.dhcp) printer.ip = printer.in_use;
     std::array<char, 11> name{};
     std::snprintf(name.data(), name.size(), "SIM-%02X%02X%02X", printer.mac[3], printer.mac[4],

@@ -36,9 +36,9 @@ class SimUdpResponder {
   // Received() keeps the most recent datagrams up to this many.
   static constexpr std::size_t kReceivedLimit = 10000;
 
-  // When `shared_first` is given, printer 0 is that printer, its network state set to fleet[0]
-  // here, so that its TCP side and its datagrams see one printer.
-  explicit SimUdpResponder(std::vector<SimNetState> fleet, SimPrinter* shared_first = nullptr);
+  // Printer i below shared.size() is shared[i], its network state set to fleet[i] here, so that
+  // its TCP side and its datagrams see one printer. No more shared printers than the fleet has.
+  explicit SimUdpResponder(std::vector<SimNetState> fleet, std::vector<SimPrinter*> shared = {});
   SimUdpResponder(const SimUdpResponder&) = delete;
   SimUdpResponder& operator=(const SimUdpResponder&) = delete;
   ~SimUdpResponder() { Stop(); }
@@ -66,7 +66,7 @@ class SimUdpResponder {
   template <typename Change>
   void ChangePrinter(std::size_t index, Change change);
 
-  SimPrinter* shared_first_;
+  const std::vector<SimPrinter*> shared_;
   const std::vector<SimNetState> factory_;
   std::vector<std::optional<SimNetState>> pending_;  // set items not yet closed; serving thread
   UniqueFd socket_;
