@@ -1,0 +1,146 @@
+// config diff and config write --verify: configuration files compared item by item, and a write
+// checked against what the printer holds afterwards.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <nlohmann/json.hpp>
+
+#include "config/config_file.h"
+#include "support/cli_runner.h"
+#include "support/sim_fixture.h"
+
+namespace vantrel {
+namespace {
+
+using testing::CliRun;
+using testing::RunCli;
+
+// A complete 203-dpi record, as a read of the simulated printer gives it.
+PrinterConfig FullConfig() {
+  sim::SimPrinter printer;
+  sim::SimTcpServer server(printer);
+  EXPECT_TRUE(server.Start("127.0.0.1", 0).ok());
+  const std::string file = ::testing::TempDir() + "/diff_full.dcf";
+  const CliRun run = RunCli("-i net --host 127.0.0.1 --port " + std::to_string(server.port()) +
+                            " config read --out " + file);
+  EXPECT_EQ(run.status, 0) << run.err;
+  ConfigFileContents contents;
+  EXPECT_TRUE(LoadConfigFile(file, contents).ok());
+  return contents.config;
+}
+
+std::string Save(const PrinterConfig& config, const std::string& name) {
+  ConfigFileContents contents;
+  contents.config = config;
+  const std::string path = ::testing::TempDir() + "/" + name;
+  EXPECT_TRUE(SaveConfigFile(path, contents).ok());
+  return path;
+}
+
+TEST(CliConfigDiffTest, EachItemKindIsFoundAndShownInTheUnit) {
+  const PrinterConfig base = FullConfig();
+  const std::string a = Save(base, "diff_a.dcf");
+  struct Case {
+    const char* what;
+    std::function<void(PrinterConfig&)> change;
+    const char* page;
+    const char* item;
+    const char* b_shown;  // in millimetres
+  };
+  const Case cases[] = {
+      {"length in mm", [](PrinterConfig& c) { c.PaperWidth.value = 50.8F; }, "common",
+       "Paper Width", "50.80 mm"},
+      {"length in dots", [](PrinterConfig& c) { c.PrintWidthZ.value = 406; }, "z", "Print Width",
+       "50.75 mm (406 dots)"},
+      {"real", [](PrinterConfig& c) { c.Speed.value = 5.5F; }, "common", "Speed", "5.5 ips"},
+      {"choice", [](PrinterConfig& c) { c.MediaSensor.value = 1; }, "common", "Media Sensor",
+       "Bline"},
+      {"character", [](PrinterConfig& c) { c.FormatPrefixZ.value = '#'; }, "z", "Format Prefix",
+       "#"},
+      {"presence", [](PrinterConfig& c) { c.HeatD.flag = 0; }, "d", "Heat", "-"},
+  };
+  for (const Case& test : cases) {
+    PrinterConfig changed = base;
+    test.change(changed);
+    const std::string b = Save(changed, "diff_b.dcf");
+    const CliRun run = RunCli("config diff " + a + " " + b + " --unit mm --json");
+    ASSERT_EQ(run.status, 10) << test.what << ": " << run.err;
+    const auto json = nlohmann::json::parse(run.out);
+    ASSERT_EQ(json["differences"].size(), 1u) << test.what << ": " << run.out;
+    const auto& difference = json["differences"][0];
+    EXPECT_EQ(difference["page"], test.page) << test.what;
+    EXPECT_EQ(difference["item"], test.item) << test.what;
+    EXPECT_EQ(difference["b"], test.b_shown) << test.what;
+    EXPECT_NE(difference["a"], difference["b"]) << test.what;
+    // Another page than the item's finds nothing.
+    const std::string other = std::string(test.page) == "common" ? "d" : "common";
+    EXPECT_EQ(RunCli("config diff " + a + " " + b + " --block " + other).status, 0) << test.what;
+  }
+}
+
+TEST(CliConfigDiffTest, EqualFilesFileErrorsAndUsage) {
+  const PrinterConfig base = FullConfig();
+  const std::string a = Save(base, "diff_same_a.dcf");
+  const std::string b = Save(base, "diff_same_b.dcf");
+  const CliRun same = RunCli("config diff " + a + " " + b);
+  EXPECT_EQ(same.status, 0) << same.err;
+  EXPECT_EQ(same.out, "0 items differ\n");
+  const std::string not_config = ::testing::TempDir() + "/diff_not_config.dcf";
+  std::ofstream(not_config) << "no configuration";
+  EXPECT_EQ(RunCli("config diff " + a + " " + not_config).status, 6);
+  EXPECT_EQ(RunCli("config diff " + a + " " + ::testing::TempDir() + "/missing.dcf").status, 4);
+  EXPECT_EQ(RunCli("config diff " + a).status, 64);
+  EXPECT_EQ(RunCli("config diff " + a + " " + b + " --printer").status, 64);
+}
+
+class CliConfigVerifyTest : public testing::SimFixture {
+ protected:
+  std::string Net() const {
+    return "-i net --host 127.0.0.1 --port " + std::to_string(target_.port);
+  }
+
+  // The printer's configuration with the ribbon and paper width changed.
+  std::string ChangedFile() {
+    const std::string read = ::testing::TempDir() + "/verify_read.dcf";
+    EXPECT_EQ(RunCli(Net() + " config read --out " + read).status, 0);
+    ConfigFileContents contents;
+    EXPECT_TRUE(LoadConfigFile(read, contents).ok());
+    contents.config.Ribbon.value = contents.config.Ribbon.value == 0 ? 1 : 0;
+    contents.config.PaperWidth.value += 10.0F;
+    return Save(contents.config, "verify_changed.dcf");
+  }
+};
+
+TEST_F(CliConfigVerifyTest, AWriteThatTookIsVerifiedAndTheDiffAgainstThePrinterIsEmpty) {
+  const std::string file = ChangedFile();
+  EXPECT_EQ(RunCli(Net() + " config diff " + file + " --printer --block common").status, 10);
+  const CliRun write = RunCli(Net() + " config write " + file + " --block common --verify");
+  EXPECT_EQ(write.status, 0) << write.err;
+  const CliRun diff = RunCli(Net() + " config diff " + file + " --printer --block common --json");
+  EXPECT_EQ(diff.status, 0) << diff.out;
+}
+
+TEST_F(CliConfigVerifyTest, AnItemThatDoesNotTakeIsNamed) {
+  printer_.UpdateState([](sim::SimState& state) { state.config.unstored.insert("RIBBON"); });
+  const CliRun write =
+      RunCli(Net() + " config write " + ChangedFile() + " --block common --verify");
+  EXPECT_EQ(write.status, 3);
+  EXPECT_NE(write.err.find("Written, not verified\nDid not take: Common / Ribbon\n"),
+            std::string::npos)
+      << write.err;
+}
+
+TEST_F(CliConfigVerifyTest, APrinterThatResetsHalfWayIsNeverReportedVerified) {
+  const std::string file = ChangedFile();
+  // Every connection from now on is cut after 40 bytes: the write's, and the read back's.
+  sim::SimFaults faults;
+  faults.close_after_bytes = 40;
+  server_.SetFaults(faults);
+  const CliRun write = RunCli(Net() + " config write " + file + " --block common --verify");
+  EXPECT_GE(write.status, 2) << write.err;
+  EXPECT_LE(write.status, 3) << write.err;
+}
+
+}  // namespace
+}  // namespace vantrel
