@@ -6,9 +6,11 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <memory>
 
 #include "net/net_setup_session.h"
 #include "sim_private_network.h"
+#include "sim_tcp_server.h"
 #include "sim_udp_responder.h"
 #include "support/cli_runner.h"
 #include "support/seen_requests.h"
@@ -103,6 +105,35 @@ TEST(NoRouteTest, UdpCommandsThatSentNothingFail) {
     EXPECT_NE(err.find("Data Transmission Error"), std::string::npos) << c.label << ": " << err;
     EXPECT_NE(err.find("unreachable"), std::string::npos) << c.label << ": " << err;
     EXPECT_EQ(testing::Slurp(stem + ".out"), "") << c.label;
+  }
+}
+
+// fleet --discover works on each printer that answers, over TCP at the address it answers with.
+TEST(FleetDiscoverTest, EveryAnsweringPrinterIsWorkedOn) {
+  std::string why;
+  if (!sim::InPrivateLoopbackNetwork(why)) GTEST_SKIP() << "not sending broadcasts: " << why;
+  const std::vector<sim::SimNetState> fleet = sim::MakeSimFleet(sim::SimNetState{}, 3);
+  std::vector<std::unique_ptr<sim::SimPrinter>> printers;
+  std::vector<std::unique_ptr<sim::SimTcpServer>> servers;
+  std::vector<sim::SimPrinter*> shared;
+  for (const sim::SimNetState& net : fleet) {
+    printers.push_back(std::make_unique<sim::SimPrinter>());
+    servers.push_back(std::make_unique<sim::SimTcpServer>(*printers.back()));
+    const auto started = servers.back()->Start(sim::SimIpv4Text(net.in_use), 9100);
+    ASSERT_TRUE(started.ok()) << started.detail;
+    shared.push_back(printers.back().get());
+  }
+  sim::SimUdpResponder responder(fleet, shared);
+  ASSERT_TRUE(responder.Start({"0.0.0.0", DatagramTargets::kDefaultPort}).ok());
+  const testing::CliRun run = testing::RunCli("fleet --discover --json status");
+  EXPECT_EQ(run.status, 0) << run.err;
+  for (std::size_t i = 0; i < fleet.size(); ++i) {
+    const std::string target = sim::SimIpv4Text(fleet[i].in_use) + ":9100";
+    EXPECT_NE(run.out.find("\"name\":\"" + fleet[i].name +
+                           "\",\"outcome\":\"unchanged\",\"target\":\"" + target + "\""),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(servers[i]->ConnectionCount(), 1u) << target;
   }
 }
 
