@@ -10,7 +10,7 @@ $SUDO apt-get install -y --no-install-recommends \
   googletest libgtest-dev libgmock-dev libbenchmark-dev \
   libcli11-dev nlohmann-json3-dev \
   libusb-1.0-0-dev umockdev libumockdev-dev \
-  iproute2 procps \
+  iproute2 procps time \
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n fonts-wqy-microhei xvfb xauth \
   libfreetype-dev libfontconfig-dev zlib1g-dev fonts-dejavu-core otf2bdf \
   clang-format clang-tidy mold \

@@ -270,49 +270,69 @@ TEST_F(CliFleetTest, NoPrinterReachedIsOne) {
   EXPECT_EQ(RunCli("fleet --hosts " + HostsFile() + " identity").status, 1);
 }
 
-// Ctrl-C: no printer starts after it, those in flight finish, and the report holds every
-// printer that was contacted.
-TEST_F(CliFleetTest, InterruptReportsThePrintersFinishedAndInFlight) {
-  Start(std::vector<Kind>(12, Kind::kHealthy));
-  sim::SimFaults slow;
-  slow.reply_delay = 150ms;
-  for (Printer& p : printers_) p.server->SetFaults(slow);
-  const std::string report = ::testing::TempDir() + "/fleet_interrupted.jsonl";
-  std::remove(report.c_str());
-  const std::string out = ::testing::TempDir() + "/fleet_interrupted.out";
-  std::vector<std::string> args = {VANTREL_CLI_PATH, "fleet", "--hosts", HostsFile(),
-                                   "--parallel",     "3",     "--json",  "--report",
-                                   report,           "status"};
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  pid_t pid = 0;
-  ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
-  posix_spawn_file_actions_destroy(&actions);
-  // Once the first printers are in flight.
-  for (int i = 0; i < 500 && printers_[0].server->ConnectionCount() == 0; ++i) {
-    std::this_thread::sleep_for(10ms);
-  }
-  ::kill(pid, SIGINT);
-  int status = 0;
-  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 2);
-  nlohmann::json summary;
-  const auto lines = Lines(Slurp(report), summary);
-  EXPECT_EQ(summary["interrupted"], true);
-  EXPECT_EQ(summary["total"].get<std::size_t>() + summary["not_started"].get<std::size_t>(), 12u);
-  EXPECT_LT(lines.size(), 12u);
-  for (const Printer& p : printers_) {
-    const bool contacted = p.server->ConnectionCount() > 0;
-    EXPECT_EQ(lines.count(p.target), contacted ? 1u : 0u) << p.target;
-    if (contacted) {
-      EXPECT_EQ(lines.at(p.target)["outcome"], "unchanged") << p.target;
+// Ctrl-C: no printer starts after it, those in flight finish (after a second Ctrl-C they end at
+// once, failed), and the report holds every printer that was contacted.
+class CliFleetInterruptTest : public CliFleetTest {
+ protected:
+  // Runs `fleet status` over 12 printers whose answers come `delay` late, three at a time, sends
+  // `interrupts` SIGINTs once the first is in flight, and returns the report's lines.
+  std::map<std::string, nlohmann::json> Interrupt(std::chrono::milliseconds delay, int interrupts,
+                                                  nlohmann::json& summary) {
+    Start(std::vector<Kind>(12, Kind::kHealthy));
+    sim::SimFaults slow;
+    slow.reply_delay = delay;
+    for (Printer& p : printers_) p.server->SetFaults(slow);
+    const std::string report = ::testing::TempDir() + "/fleet_interrupted.jsonl";
+    std::remove(report.c_str());
+    std::vector<std::string> args = {VANTREL_CLI_PATH, "fleet", "--hosts", HostsFile(),
+                                     "--parallel",     "3",     "--json",  "--report",
+                                     report,           "status"};
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    for (int i = 0; i < 500 && printers_[0].server->ConnectionCount() == 0; ++i) {
+      std::this_thread::sleep_for(10ms);
     }
+    for (int i = 0; i < interrupts; ++i) {
+      ::kill(pid, SIGINT);
+      // The program counts each signal; a gap keeps two from arriving as one.
+      std::this_thread::sleep_for(100ms);
+    }
+    int status = 0;
+    EXPECT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
+    const auto lines = Lines(Slurp(report), summary);
+    EXPECT_EQ(summary["interrupted"], true);
+    EXPECT_EQ(summary["total"].get<std::size_t>() + summary["not_started"].get<std::size_t>(), 12u);
+    EXPECT_LT(lines.size(), 12u);
+    for (const Printer& p : printers_) {
+      EXPECT_EQ(lines.count(p.target), p.server->ConnectionCount() > 0 ? 1u : 0u) << p.target;
+    }
+    return lines;
+  }
+};
+
+TEST_F(CliFleetInterruptTest, ThoseInFlightFinish) {
+  nlohmann::json summary;
+  for (const auto& [target, line] : Interrupt(150ms, 1, summary)) {
+    EXPECT_EQ(line["outcome"], "unchanged") << line;
+  }
+}
+
+TEST_F(CliFleetInterruptTest, ASecondInterruptEndsThoseInFlight) {
+  nlohmann::json summary;
+  // Without the second interrupt those in flight would answer after a minute.
+  const auto lines = Interrupt(60s, 2, summary);
+  EXPECT_EQ(summary["failed"], lines.size());
+  for (const auto& [target, line] : lines) {
+    EXPECT_EQ(line["outcome"], "failed") << line;
+    EXPECT_NE(line["detail"].get<std::string>().find("cancel"), std::string::npos) << line;
   }
 }
 
