@@ -141,25 +141,31 @@ int DownloadFiles(const FleetOptions& options) {
 }
 
 void AddTargetOptions(CLI::App& fleet, FleetOptions& options) {
-  auto* hosts = fleet.add_option("--hosts", options.hosts,
-                                 "file of printers: one ADDRESS[:PORT] or name a line, # comments");
+  auto* hosts = fleet
+                    .add_option("--hosts", options.hosts,
+                                "file of printers: one ADDRESS[:PORT] or name a line, # comments")
+                    ->type_name("FILE");
   auto* discover = fleet.add_flag("--discover", options.discover,
                                   "work on the printers that answer a discovery");
   hosts->excludes(discover);
   fleet
       .add_option("--subnet", options.subnets,
                   "with --discover, also a directed broadcast to this ADDRESS/BITS (repeatable)")
+      ->type_name("CIDR")
       ->needs(discover);
   fleet.add_option("--parallel", options.parallel, "printers worked on at once")
+      ->type_name("N")
       ->transform(DecimalCount())
       ->check(CLI::Range(1, 1024))
       ->capture_default_str();
   fleet.add_flag("--json", options.json, "one JSON line per printer, then a summary line");
-  fleet.add_option("--report", options.report, "also write the JSON lines to FILE");
+  fleet.add_option("--report", options.report, "also write the JSON lines to FILE")
+      ->type_name("FILE");
   fleet
       .add_option("--wait", options.wait_ms,
                   "milliseconds of silence after which a printer's answer counts as missing "
                   "(default: the network link's)")
+      ->type_name("MS")
       ->transform(DecimalInteger())
       ->check(CLI::Range(1, 600000));
   fleet.callback([&options] {

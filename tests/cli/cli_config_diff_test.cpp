@@ -21,7 +21,7 @@ PrinterConfig FullConfig() {
   sim::SimPrinter printer;
   sim::SimTcpServer server(printer);
   EXPECT_TRUE(server.Start("127.0.0.1", 0).ok());
-  const std::string file = ::testing::TempDir() + "/diff_full.dcf";
+  const std::string file = testing::TestFile("diff_full.dcf");
   const CliRun run = RunCli("-i net --host 127.0.0.1 --port " + std::to_string(server.port()) +
                             " config read --out " + file);
   EXPECT_EQ(run.status, 0) << run.err;
@@ -33,7 +33,7 @@ PrinterConfig FullConfig() {
 std::string Save(const PrinterConfig& config, const std::string& name) {
   ConfigFileContents contents;
   contents.config = config;
-  const std::string path = ::testing::TempDir() + "/" + name;
+  const std::string path = testing::TestFile(name);
   EXPECT_TRUE(SaveConfigFile(path, contents).ok());
   return path;
 }
@@ -86,10 +86,10 @@ TEST(CliConfigDiffTest, EqualFilesFileErrorsAndUsage) {
   const CliRun same = RunCli("config diff " + a + " " + b);
   EXPECT_EQ(same.status, 0) << same.err;
   EXPECT_EQ(same.out, "0 items differ\n");
-  const std::string not_config = ::testing::TempDir() + "/diff_not_config.dcf";
+  const std::string not_config = testing::TestFile("diff_not_config.dcf");
   std::ofstream(not_config) << "no configuration";
   EXPECT_EQ(RunCli("config diff " + a + " " + not_config).status, 6);
-  EXPECT_EQ(RunCli("config diff " + a + " " + ::testing::TempDir() + "/missing.dcf").status, 4);
+  EXPECT_EQ(RunCli("config diff " + a + " " + testing::TestFile("missing.dcf")).status, 4);
   EXPECT_EQ(RunCli("config diff " + a).status, 64);
   EXPECT_EQ(RunCli("config diff " + a + " " + b + " --printer").status, 64);
 }
@@ -102,7 +102,7 @@ class CliConfigVerifyTest : public testing::SimFixture {
 
   // The printer's configuration with the ribbon and paper width changed.
   std::string ChangedFile() {
-    const std::string read = ::testing::TempDir() + "/verify_read.dcf";
+    const std::string read = testing::TestFile("verify_read.dcf");
     EXPECT_EQ(RunCli(Net() + " config read --out " + read).status, 0);
     ConfigFileContents contents;
     EXPECT_TRUE(LoadConfigFile(read, contents).ok());

@@ -101,11 +101,11 @@ class CliFleetTest : public ::testing::Test {
     }
   }
 
-  static std::string HostsFile() { return ::testing::TempDir() + "/fleet_hosts.txt"; }
+  static std::string HostsFile() { return testing::TestFile("fleet_hosts.txt"); }
 
   // The standard: the simulated printer's configuration with the ribbon and paper changed.
   std::string StandardFile() {
-    const std::string read = ::testing::TempDir() + "/fleet_read.dcf";
+    const std::string read = testing::TestFile("fleet_read.dcf");
     const CliRun run =
         RunCli("-i net --host 127.0.0.1 --port " + std::to_string(printers_[0].server->port()) +
                " config read --out " + read);
@@ -115,7 +115,7 @@ class CliFleetTest : public ::testing::Test {
     contents.config.Ribbon.value = contents.config.Ribbon.value == 0 ? 1 : 0;
     contents.config.PaperWidth.value += 12.5F;
     standard_ = contents.config;
-    const std::string path = ::testing::TempDir() + "/fleet_standard.dcf";
+    const std::string path = testing::TestFile("fleet_standard.dcf");
     EXPECT_TRUE(SaveConfigFile(path, contents).ok());
     return path;
   }
@@ -186,7 +186,7 @@ TEST_F(CliFleetTest, ApplyOverMixedFaultsReportsEveryPrinterRight) {
   Start(kinds);
   const std::string standard = StandardFile();
   Prepare();
-  const std::string report = ::testing::TempDir() + "/fleet_report.jsonl";
+  const std::string report = testing::TestFile("fleet_report.jsonl");
   const CliRun run =
       RunCli("fleet --hosts " + HostsFile() + " --parallel 8 --wait 500 --json --report " + report +
              " config apply " + standard + " --block common");
@@ -243,7 +243,7 @@ TEST_F(CliFleetTest, ApplyOverMixedFaultsReportsEveryPrinterRight) {
 
 TEST_F(CliFleetTest, TargetsAndOperationsAreCheckedBeforeAnyPrinter) {
   Start({Kind::kHealthy});
-  const std::string bad = ::testing::TempDir() + "/fleet_bad_hosts.txt";
+  const std::string bad = testing::TestFile("fleet_bad_hosts.txt");
   std::ofstream(bad) << "127.0.0.1:9100\n127.0.0.1:99999\n";
   const CliRun port = RunCli("fleet --hosts " + bad + " status");
   EXPECT_EQ(port.status, 6);
@@ -282,7 +282,7 @@ class CliFleetInterruptTest : public CliFleetTest {
     sim::SimFaults slow;
     slow.reply_delay = delay;
     for (Printer& p : printers_) p.server->SetFaults(slow);
-    const std::string report = ::testing::TempDir() + "/fleet_interrupted.jsonl";
+    const std::string report = testing::TestFile("fleet_interrupted.jsonl");
     std::remove(report.c_str());
     std::vector<std::string> args = {VANTREL_CLI_PATH, "fleet", "--hosts", HostsFile(),
                                      "--parallel",     "3",     "--json",  "--report",

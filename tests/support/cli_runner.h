@@ -24,6 +24,11 @@ inline std::string Slurp(const std::string& path) {
   return text.str();
 }
 
+// A file name of this test process: ctest runs tests in parallel processes.
+inline std::string TestFile(const std::string& name) {
+  return ::testing::TempDir() + "/" + std::to_string(::getpid()) + "_" + name;
+}
+
 // Runs the built vantrel-cli (VANTREL_CLI_PATH) with `args`; `input` is the shell's
 // redirection of its standard input.
 inline CliRun RunCli(const std::string& args, const std::string& input = "</dev/null") {
