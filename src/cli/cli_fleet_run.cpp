@@ -1,9 +1,11 @@
 #include "cli/cli_fleet_run.h"
 
+#include <pthread.h>
+#include <signal.h>
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <csignal>
 #include <cstdio>
 #include <mutex>
 #include <optional>
@@ -43,6 +45,25 @@ class InterruptCounter {
  private:
   struct sigaction old_int_ {};
   struct sigaction old_term_ {};
+};
+
+// Blocks SIGINT and SIGTERM on this thread while it lives; threads started meanwhile keep them
+// blocked.
+class StopSignalsBlocked {
+ public:
+  StopSignalsBlocked() {
+    sigset_t stops;
+    sigemptyset(&stops);
+    sigaddset(&stops, SIGINT);
+    sigaddset(&stops, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stops, &old_);
+  }
+  ~StopSignalsBlocked() { pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
+  StopSignalsBlocked(const StopSignalsBlocked&) = delete;
+  StopSignalsBlocked& operator=(const StopSignalsBlocked&) = delete;
+
+ private:
+  sigset_t old_{};
 };
 
 // The state the workers share with the calling thread.
@@ -164,9 +185,14 @@ FleetRunEnd RunFleet(const std::vector<FleetTarget>& targets, const FleetJob& jo
   FleetBoard board(targets, workers);
   std::vector<std::thread> threads;
   threads.reserve(workers);
-  for (std::size_t worker = 0; worker < workers; ++worker) {
-    threads.emplace_back(Work, std::ref(board), worker, std::cref(targets), std::cref(job),
-                         settings.read_wait);
+  {
+    // The workers block the stop signals, so that this thread alone counts them and no
+    // printer exchange is interrupted by one.
+    const StopSignalsBlocked blocked;
+    for (std::size_t worker = 0; worker < workers; ++worker) {
+      threads.emplace_back(Work, std::ref(board), worker, std::cref(targets), std::cref(job),
+                           settings.read_wait);
+    }
   }
   std::size_t done = 0;
   std::size_t failed = 0;

@@ -18,10 +18,7 @@ int main(int argc, char** argv) {
       "Exit status: 0 success; 1..5 the operation's result (its message on stderr);\n"
       "6 refused before anything was sent; 10 config diff found a difference;\n"
       "64 usage error. fleet: 0 every printer succeeded, 2 some failed, 1 none reached.\n"
-      "Examples:\n"
-      "  vantrel-cli -i net --host 192.0.2.10 status --json\n"
-      "  vantrel-cli config diff standard.dcf old.dcf --unit mm\n"
-      "  vantrel-cli fleet --hosts printers.txt --json config apply standard.dcf --block common");
+      "Example: vantrel-cli -i net --host 192.0.2.10 status --json");
   AddLinkOptions(app, context.link_options());
   AddStatusCommands(app, context);
   AddPortsCommand(app, context);
