@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <condition_variable>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -268,6 +269,34 @@ TEST_F(CliFleetTest, NoPrinterReachedIsOne) {
   Start({Kind::kRefusing, Kind::kRefusing});
   Prepare();
   EXPECT_EQ(RunCli("fleet --hosts " + HostsFile() + " identity").status, 1);
+}
+
+// The clock and the files reach a healthy printer; a printer that resets part way through is
+// failed.
+TEST_F(CliFleetTest, ClockAndFilesChangeEachPrinterOrFail) {
+  Start({Kind::kHealthy, Kind::kHealthy});
+  sim::SimFaults cut;
+  cut.close_after_bytes = 20;
+  printers_[1].server->SetFaults(cut);
+  const std::string folder = testing::TestFile("download");
+  std::filesystem::create_directories(folder);
+  const std::string logo = folder + "/LOGO.PCX";
+  std::ofstream(logo, std::ios::binary) << std::string(4096, 'x');
+  const struct {
+    std::string operation;
+    std::string changed;
+  } cases[] = {{"clock set 2026-01-02T03:04:05", "2026-01-02 03:04:05"},
+               {"files download " + logo, "LOGO"}};
+  for (const auto& c : cases) {
+    const CliRun run = RunCli("fleet --hosts " + HostsFile() + " --json " + c.operation);
+    EXPECT_EQ(run.status, 2) << c.operation << ": " << run.err;
+    nlohmann::json summary;
+    const auto lines = Lines(run.out, summary);
+    const nlohmann::json& healthy = lines.at(printers_[0].target);
+    EXPECT_EQ(healthy["outcome"], "changed") << healthy;
+    EXPECT_EQ(healthy["changed"], nlohmann::json({c.changed})) << healthy;
+    EXPECT_EQ(lines.at(printers_[1].target)["outcome"], "failed") << run.out;
+  }
 }
 
 // Ctrl-C: no printer starts after it, those in flight finish (after a second Ctrl-C they end at
