@@ -54,10 +54,6 @@ int ReadConfig(CliContext& context, const ConfigOptions& options) {
   return 0;
 }
 
-ConfigPage PageNamed(const std::string& name) {
-  return name == "z" ? ConfigPage::kZ : name == "d" ? ConfigPage::kD : ConfigPage::kCommon;
-}
-
 // Reads the configuration back and names the written items the printer does not hold.
 int VerifyWrite(CliContext& context, const PrinterConfig& written, ConfigPage page) {
   PrinterConfig held;
@@ -82,7 +78,7 @@ int WriteConfig(CliContext& context, const ConfigOptions& options) {
   ConfigFileContents contents;
   const ConfigFileResult loaded = LoadConfigFile(options.file, contents);
   if (!loaded.ok()) return Report(loaded);
-  const ConfigPage page = PageNamed(options.block);
+  const ConfigPage page = ConfigPageNamed(options.block).value_or(ConfigPage::kCommon);
   const int code = context.Run(kOpWriteConfiguration, &contents.config, ConfigPageBlock(page));
   if (code != 0 || !options.verify) return code;
   return VerifyWrite(context, contents.config, page);

@@ -23,9 +23,7 @@ struct DiffOptions {
 };
 
 std::vector<ConfigPage> PagesOf(const std::string& block) {
-  for (const ConfigPage page : kConfigPages) {
-    if (ConfigPageName(page) == block) return {page};
-  }
+  if (const std::optional<ConfigPage> page = ConfigPageNamed(block)) return {*page};
   return {kConfigPages.begin(), kConfigPages.end()};
 }
 

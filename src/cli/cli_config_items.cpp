@@ -197,6 +197,13 @@ std::string_view ConfigPageName(ConfigPage page) {
   return kNames[static_cast<std::size_t>(page)];
 }
 
+std::optional<ConfigPage> ConfigPageNamed(std::string_view name) {
+  for (const ConfigPage page : kConfigPages) {
+    if (ConfigPageName(page) == name) return page;
+  }
+  return std::nullopt;
+}
+
 int ConfigPageBlock(ConfigPage page) {
   constexpr std::array<int, 3> kBlocks = {kBlockCommon, kBlockZ, kBlockD};
   return kBlocks[static_cast<std::size_t>(page)];

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -34,6 +36,8 @@ std::span<const ConfigItemRow> ConfigPageRows(ConfigPage page);
 std::string_view ConfigPageTitle(ConfigPage page);
 // "common", "z", "d": the names of --block.
 std::string_view ConfigPageName(ConfigPage page);
+// The page of a --block name; none for another name ("all").
+std::optional<ConfigPage> ConfigPageNamed(std::string_view name);
 // The write block of the page (kBlockCommon, ...).
 int ConfigPageBlock(ConfigPage page);
 

@@ -122,7 +122,7 @@ void AddDownloadCommand(CLI::App& files, CliContext& context) {
       ->check(CLI::IsMember(TypeWords()));
   download->add_option("--name", options->name, "the printer file name (default: proposed)");
   download->add_option("--memory", options->memory, "the target memory")
-      ->check(CLI::IsMember({"dram", "flash", "card"}))
+      ->check(MemoryWordCheck())
       ->capture_default_str();
   download->add_flag("--check-space", options->check_space,
                      "refuse a file larger than the memory's free space");
@@ -164,7 +164,7 @@ void AddFilesCommands(CLI::App& app, CliContext& context) {
   auto memory = std::make_shared<std::string>();
   format->add_option("MEMORY", *memory, "dram, flash or card")
       ->required()
-      ->check(CLI::IsMember({"dram", "flash", "card"}));
+      ->check(MemoryWordCheck());
   format->callback([&context, memory] {
     context.action = [&context, memory] {
       return context.Run(kOpFormatMemory, MemoryFromWord(*memory));

@@ -108,9 +108,7 @@ int RunFleetOperation(const FleetOptions& options, const FleetJob& job) {
 int ApplyConfig(const FleetOptions& options) {
   ConfigFileContents contents;
   if (const int code = Report(LoadConfigFile(options.file, contents)); code != 0) return code;
-  const ConfigPage page = options.block == "z"   ? ConfigPage::kZ
-                          : options.block == "d" ? ConfigPage::kD
-                                                 : ConfigPage::kCommon;
+  const ConfigPage page = ConfigPageNamed(options.block).value_or(ConfigPage::kCommon);
   return RunFleetOperation(options, ConfigApplyJob(contents.config, page, options.dry_run));
 }
 
@@ -220,7 +218,7 @@ void AddOtherOperations(CLI::App& fleet, const std::shared_ptr<FleetOptions>& op
   auto* download = files->add_subcommand("download", "Download files by their proposed names");
   download->add_option("FILE", options->files, "host files")->required();
   download->add_option("--memory", options->memory, "the target memory")
-      ->check(CLI::IsMember({"dram", "flash", "card"}))
+      ->check(MemoryWordCheck())
       ->capture_default_str();
   download->callback(
       [&context, options] { context.action = [options] { return DownloadFiles(*options); }; });

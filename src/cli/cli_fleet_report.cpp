@@ -8,10 +8,6 @@
 namespace vantrel::cli {
 namespace {
 
-bool Succeeded(FleetOutcome outcome) {
-  return outcome != FleetOutcome::kFailed && outcome != FleetOutcome::kUnreachable;
-}
-
 // Texts that came from a printer or a file may hold any byte: an invalid sequence is replaced
 // rather than end the report.
 std::string Line(const nlohmann::json& document) {
@@ -26,6 +22,10 @@ std::string Joined(const std::vector<std::string>& items) {
 
 }  // namespace
 
+bool FleetSucceeded(FleetOutcome outcome) {
+  return outcome != FleetOutcome::kFailed && outcome != FleetOutcome::kUnreachable;
+}
+
 std::string_view FleetOutcomeName(FleetOutcome outcome) {
   constexpr std::array<std::string_view, 5> kNames = {"unchanged", "changed", "verified", "failed",
                                                       "unreachable"};
@@ -37,7 +37,7 @@ FleetSummary Summarize(const std::vector<FleetResult>& results, std::size_t not_
   FleetSummary summary;
   summary.total = results.size();
   for (const FleetResult& result : results) {
-    if (Succeeded(result.outcome)) ++summary.succeeded;
+    if (FleetSucceeded(result.outcome)) ++summary.succeeded;
     if (result.outcome == FleetOutcome::kFailed) ++summary.failed;
     if (result.outcome == FleetOutcome::kUnreachable) ++summary.unreachable;
   }

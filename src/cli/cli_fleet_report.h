@@ -16,6 +16,8 @@ enum class FleetOutcome { kUnchanged, kChanged, kVerified, kFailed, kUnreachable
 
 // "unchanged", "changed", "verified", "failed", "unreachable".
 std::string_view FleetOutcomeName(FleetOutcome outcome);
+// Every outcome but "failed" and "unreachable".
+bool FleetSucceeded(FleetOutcome outcome);
 
 // What happened to one printer of a fleet run.
 struct FleetResult {

@@ -201,8 +201,7 @@ FleetRunEnd RunFleet(const std::vector<FleetTarget>& targets, const FleetJob& jo
     for (const std::size_t index : board.Wait(all_done)) {
       const FleetResult& result = board.result(index);
       ++done;
-      if (result.outcome == FleetOutcome::kFailed || result.outcome == FleetOutcome::kUnreachable)
-        ++failed;
+      if (!FleetSucceeded(result.outcome)) ++failed;
       if (settings.progress) std::fputs("\r\033[K", stderr);
       if (settings.on_result) settings.on_result(result);
     }

@@ -1,9 +1,9 @@
 #include "cli/cli_fleet_targets.h"
 
 #include <algorithm>
-#include <charconv>
 #include <set>
 
+#include "common/parse_digits.h"
 #include "net/ipv4_text.h"
 #include "net/net_setup_session.h"
 
@@ -15,16 +15,6 @@ std::string_view Trimmed(std::string_view text) {
   if (first == std::string_view::npos) return {};
   const auto last = text.find_last_not_of(" \t\r");
   return text.substr(first, last - first + 1);
-}
-
-// Decimal 1..65535, digits only.
-bool ParsePort(std::string_view text, int& port) {
-  if (text.empty() || text.size() > 5 ||
-      !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-    return false;
-  }
-  std::from_chars(text.data(), text.data() + text.size(), port);
-  return port >= 1 && port <= 65535;
 }
 
 // "host", "host:port", "[v6]", "[v6]:port" or a bare IPv6 address (two colons or more).
@@ -48,7 +38,11 @@ std::string ParseTargetLine(std::string_view line, NetworkTarget& target) {
   if (address.find_first_of(" \t\"") != std::string_view::npos) return "a blank or quote in it";
   target.address = std::string(address);
   target.port = NetworkTarget::kDefaultPort;
-  if (port && !ParsePort(*port, target.port)) return "a port that is not 1..65535";
+  if (port) {
+    const std::optional<int> number = ParseDigits(*port);
+    if (!number || *number < 1 || *number > 65535) return "a port that is not 1..65535";
+    target.port = *number;
+  }
   return {};
 }
 
@@ -84,11 +78,7 @@ std::optional<Ipv4Bytes> SubnetBroadcast(std::string_view cidr) {
   if (slash == std::string_view::npos) return std::nullopt;
   const std::string_view address = cidr.substr(0, slash);
   const std::string_view digits = cidr.substr(slash + 1);
-  int bits = -1;
-  if (!digits.empty() && digits.size() <= 2 &&
-      std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-    std::from_chars(digits.data(), digits.data() + digits.size(), bits);
-  }
+  const int bits = ParseDigits(digits).value_or(-1);
   if (!IsCompleteIPv4Text(address) || bits < 0 || bits > 30) return std::nullopt;
   Ipv4Bytes bytes = *TryParseIPv4(address);
   for (std::size_t i = 0; i < bytes.size(); ++i) {

@@ -21,4 +21,8 @@ std::string MemoryWord(MemoryDevice device) {
   return IsValidMemoryDevice(device) ? kNames[static_cast<std::size_t>(device)] : "?";
 }
 
+CLI::Validator MemoryWordCheck() {
+  return CLI::IsMember(std::vector<std::string>(kWords.begin(), kWords.end()));
+}
+
 }  // namespace vantrel::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <CLI/CLI.hpp>
 #include <string>
 
 #include "ops/memory_info.h"
@@ -10,5 +11,7 @@ namespace vantrel::cli {
 MemoryDevice MemoryFromWord(const std::string& word);
 // "DRAM", "FLASH", "CARD" as they are shown.
 std::string MemoryWord(MemoryDevice device);
+// Accepts exactly the words MemoryFromWord knows.
+CLI::Validator MemoryWordCheck();
 
 }  // namespace vantrel::cli

@@ -125,6 +125,10 @@ TEST(FleetDiscoverTest, EveryAnsweringPrinterIsWorkedOn) {
   }
   sim::SimUdpResponder responder(fleet, shared);
   ASSERT_TRUE(responder.Start({"0.0.0.0", DatagramTargets::kDefaultPort}).ok());
+  // A subnet that is no ADDRESS/BITS of 0..30 bits is refused; here, should it ever not be,
+  // its broadcast stays inside this namespace.
+  EXPECT_EQ(testing::RunCli("fleet --discover --subnet 10.0.0.0/31 status").status, 6);
+  EXPECT_EQ(testing::RunCli("fleet --discover --subnet 10.0.0.0 status").status, 6);
   const testing::CliRun run = testing::RunCli("fleet --discover --json status");
   EXPECT_EQ(run.status, 0) << run.err;
   for (std::size_t i = 0; i < fleet.size(); ++i) {
