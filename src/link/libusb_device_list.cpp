@@ -198,9 +198,9 @@ std::size_t LibusbDevice::HandOut(std::span<std::uint8_t> into) {
 }
 
 Received LibusbDevice::Read(std::span<std::uint8_t> into, std::chrono::milliseconds wait) {
-  if (inbox_start_ < inbox_end_) return {HandOut(into), false, {}};
+  if (inbox_start_ < inbox_end_) return {.count = HandOut(into)};
   if (!printer_.in_endpoint) {
-    return {0, false, {kResultReceivingError, 0, "this USB printer has no reply channel"}};
+    return {.failure = {kResultReceivingError, 0, "this USB printer has no reply channel"}};
   }
   int transferred = 0;
   // libusb reads a timeout of 0 as "no limit"; a shortened wait must still end.
@@ -210,15 +210,14 @@ Received LibusbDevice::Read(std::span<std::uint8_t> into, std::chrono::milliseco
   // A transfer cancelled at the time-out may still have brought bytes: keep them.
   inbox_start_ = 0;
   inbox_end_ = static_cast<std::size_t>(std::max(transferred, 0));
-  if (inbox_end_ > 0) return {HandOut(into), false, {}};
+  if (inbox_end_ > 0) return {.count = HandOut(into)};
   if (status == LIBUSB_ERROR_TIMEOUT || status == LIBUSB_SUCCESS) {
-    return {0,
-            false,
-            {kResultReceivingError, ETIMEDOUT,
-             "no answer from the USB printer within " + std::to_string(wait.count()) + " ms"}};
+    return {.failure = {
+                kResultReceivingError, ETIMEDOUT,
+                "no answer from the USB printer within " + std::to_string(wait.count()) + " ms"}};
   }
-  return {0, status == LIBUSB_ERROR_NO_DEVICE,
-          LibusbTransferFailure(kResultReceivingError, status)};
+  // USB has no orderly end: a transfer that fails other than by time has lost the printer.
+  return {0, StreamEnd::kLost, LibusbTransferFailure(kResultReceivingError, status)};
 }
 
 class LibusbDeviceList : public UsbDeviceList {

@@ -49,7 +49,8 @@ int LinkLayer::OpenLink(int interface) {
   CloseLink();
   last_failure_ = {};
   delivery_failed_ = false;
-  lost_ = false;
+  stream_end_ = StreamEnd::kOpen;
+  end_failure_ = {};
   overdue_ = false;
   if (!IsValidInterface(interface)) {
     last_failure_ = {kResultPortOpenError, 0, "unknown interface " + std::to_string(interface)};
@@ -133,7 +134,7 @@ bool LinkLayer::FailReading(std::string detail) {
 }
 
 bool LinkLayer::FailCancelled(ResultCode code) {
-  lost_ = true;
+  stream_end_ = StreamEnd::kLost;
   return Fail(CancelledFailure(code));
 }
 
@@ -176,6 +177,7 @@ bool LinkLayer::Refill() {
   const bool read_bound_first = read_deadline_ <= reply_deadline;
   const Clock::time_point deadline = read_bound_first ? read_deadline_ : reply_deadline;
   if (cancel_.cancelled()) return FailCancelled(kResultReceivingError);
+  if (stream_end_ != StreamEnd::kOpen) return Fail(end_failure_);
   if (Clock::now() >= deadline) return FailLate(read_bound_first);
   std::array<std::uint8_t, 4096> buffer;
   const std::size_t room =
@@ -184,9 +186,12 @@ bool LinkLayer::Refill() {
   Received received = transport_->Refill(std::span(buffer.data(), room));
   if (received.count == 0) {
     if (cancel_.cancelled()) return FailCancelled(kResultReceivingError);
-    lost_ = lost_ || received.lost;
-    return received.lost || Clock::now() < deadline ? Fail(std::move(received.failure))
-                                                    : FailLate(read_bound_first);
+    if (received.end != StreamEnd::kOpen) {
+      stream_end_ = received.end;
+      end_failure_ = received.failure;
+      return Fail(std::move(received.failure));
+    }
+    return Clock::now() < deadline ? Fail(std::move(received.failure)) : FailLate(read_bound_first);
   }
   ring->Append(std::span(buffer.data(), std::min(received.count, room)));
   return true;

@@ -77,14 +77,16 @@ class LinkLayer {
   // never gets the bytes; a result of ok then becomes the close's failure.
   LinkFailure TakeFailure(ResultCode result);
 
-  // True once the current connection can bring nothing more: the printer ended it, or its read
-  // bound passed. Cleared by every open.
-  bool ReadsEnded() const { return lost_ || overdue_; }
-  // True when a failed exchange only lacks its answer (silence, or an answer that made no
-  // sense), so a question the printer may not know can be passed over. A failed send, a lost
-  // connection or an operation out of time is no missing answer.
+  // True once the current connection's reads were broken off: the link was lost (a reset, a
+  // hang-up, an error, a cancel) or its read bound passed, so what came may be cut short. A
+  // printer that closed its side in an orderly way has said all it will say: no break.
+  // Cleared by every open.
+  bool ReadsBrokenOff() const { return stream_end_ == StreamEnd::kLost || overdue_; }
+  // True when a failed exchange only lacks its answer (silence, an orderly close, or an answer
+  // that made no sense), so a question the printer may not know can be passed over. A failed
+  // send, a lost connection or an operation out of time is no missing answer.
   bool AnswerMissing(ResultCode result) const {
-    return result == kResultReceivingError && !ReadsEnded();
+    return result == kResultReceivingError && !ReadsBrokenOff();
   }
 
   bool WriteLink(std::span<const std::uint8_t> bytes);
@@ -150,7 +152,9 @@ class LinkLayer {
   std::chrono::milliseconds read_bound_{0};
   std::string read_bound_name_;
   bool delivery_failed_ = false;
-  bool lost_ = false;
+  // Once not kOpen, every later refill fails at once with end_failure_.
+  StreamEnd stream_end_ = StreamEnd::kOpen;
+  LinkFailure end_failure_;
   bool overdue_ = false;
 };
 

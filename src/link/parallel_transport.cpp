@@ -117,7 +117,7 @@ LinkFailure ParallelTransport::WriteStep(std::span<const std::uint8_t> step) {
 }
 
 Received ParallelTransport::Refill(std::span<std::uint8_t> /*into*/) {
-  return {0, false, {kResultReceivingError, 0, "the parallel port cannot receive"}};
+  return {.failure = {kResultReceivingError, 0, "the parallel port cannot receive"}};
 }
 
 }  // namespace vantrel

@@ -133,19 +133,19 @@ Received SerialTransport::Refill(std::span<std::uint8_t> into) {
   const std::size_t want = std::min(into.size(), kRefillSize);
   for (;;) {
     const ssize_t n = ::read(fd_.get(), into.data(), want);
-    if (n > 0) return {static_cast<std::size_t>(n), false, {}};
+    if (n > 0) return {.count = static_cast<std::size_t>(n)};
     const int error = n < 0 ? errno : 0;
     if (error == EINTR) continue;
     if (error == EAGAIN) {
       LinkFailure failure = AwaitDescriptor(
           fd_.get(), POLLIN, deadline, kResultReceivingError,
           "no answer on " + device_ + " within " + std::to_string(wait.count()) + " ms", device_);
-      if (!failure.ok()) return {0, false, std::move(failure)};
+      if (!failure.ok()) return {.failure = std::move(failure)};
       continue;
     }
     // A vanished adapter reads as end of file, a pseudo-terminal without its master as EIO.
     return {0,
-            true,
+            StreamEnd::kLost,
             {kResultReceivingError, error,
              n == 0 || error == EIO ? device_ + " hung up"
                                     : "reading " + device_ + " failed: " + std::strerror(error)}};

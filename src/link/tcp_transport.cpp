@@ -204,20 +204,22 @@ Received TcpTransport::Refill(std::span<std::uint8_t> into) {
       "no answer from " + peer_ + " within " + std::to_string(wait.count()) + " ms", peer_);
   if (!failure.ok()) {
     read_failed_ = true;
-    return {0, false, std::move(failure)};
+    return {.failure = std::move(failure)};
   }
   for (;;) {
     const ssize_t n = ::recv(fd_.get(), into.data(), into.size(), 0);
     if (n > 0) {
       unconfirmed_write_ = false;
-      return {static_cast<std::size_t>(n), false, {}};
+      return {.count = static_cast<std::size_t>(n)};
     }
     if (n < 0 && errno == EINTR) continue;
     read_failed_ = true;
-    if (n == 0) return {0, true, {kResultReceivingError, 0, peer_ + " closed the connection"}};
+    if (n == 0) {
+      return {0, StreamEnd::kEnded, {kResultReceivingError, 0, peer_ + " closed the connection"}};
+    }
     const int error = errno;
     return {0,
-            true,
+            StreamEnd::kLost,
             {kResultReceivingError, error,
              "receiving from " + peer_ + " failed: " + std::strerror(error)}};
   }

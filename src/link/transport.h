@@ -23,13 +23,19 @@ struct TransportShape {
   std::size_t refill_size = 0;
 };
 
+// How a connection stands after a refill that brought nothing.
+enum class StreamEnd {
+  kOpen,   // nothing came in time; more may come later
+  kEnded,  // the printer closed its side in an orderly way: it has said all it will say
+  kLost,   // a reset, a hang-up or an error: what came may be cut short
+};
+
 // What one refill brought.
 struct Received {
   std::size_t count = 0;
-  // The printer closed, reset or hung up the connection: no more bytes will come.
-  bool lost = false;
+  StreamEnd end = StreamEnd::kOpen;
   // Why nothing came, when `count` is 0.
-  LinkFailure failure;
+  LinkFailure failure = {};
 };
 
 // One open connection of one interface kind. The link layer above it does the chunking,
@@ -50,7 +56,7 @@ class Transport {
 
   // One refill: waits up to the transport's read wait, cut to the reply deadline, and places
   // what arrived at the start of `into` (never more than into.size()). A count of 0 comes with
-  // the failure (code 3): nothing came in time, or the printer ended the connection.
+  // the failure (code 3) and how the connection stands.
   virtual Received Refill(std::span<std::uint8_t> into) = 0;
 
   // Ends the connection before the destructor runs. Fails (code 2) when the printer cannot be

@@ -27,9 +27,10 @@ ResultCode LoadFile(LinkLayer& link, int interface, LoadRequest& request) {
   while (request.received.size() < request.capacity && link.ReadReplyByte(byte)) {
     request.received.push_back(byte);
   }
-  // The file ends when the printer stops sending; a printer that reset or hung up, or was still
-  // sending when the load's bound passed, stopped part way, and what arrived is not the file.
-  if (request.received.size() < request.capacity && link.ReadsEnded()) {
+  // The file ends when the printer stops sending or closes its side; a printer that reset or
+  // hung up, or was still sending when the load's bound passed, stopped part way, and what
+  // arrived is not the file.
+  if (request.received.size() < request.capacity && link.ReadsBrokenOff()) {
     return kResultReceivingError;
   }
   return kResultOk;

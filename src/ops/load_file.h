@@ -26,9 +26,9 @@ struct LoadRequest {
 };
 
 // Operation 20: sends "\r\n", then LOAD with the quoted name, and stores the bytes that come
-// back until the capacity is reached or a read wait passes without a byte. Receiving nothing
-// (as on the parallel port) is success; a printer that resets or hangs up before the read wait
-// ends it, or is still sending when the link's load_total passes, gives kResultReceivingError. An
+// back until the capacity is reached, a read wait passes without a byte or the printer closes
+// its side. Receiving nothing (as on the parallel port) is success; a printer that resets or
+// hangs up, or is still sending when the link's load_total passes, gives kResultReceivingError. An
 // unsafe or too long name gives kResultUnknownError before the link is opened.
 ResultCode LoadFile(LinkLayer& link, int interface, LoadRequest& request);
 

@@ -26,7 +26,8 @@ ResultCode QueryStatus(LinkLayer& link, int interface, StatusFlags& flags) {
   if (!link.WriteLink(kDetailQuery)) return kResultTransmissionError;
   std::array<std::uint8_t, 8> detail{};
   if (!link.ReadReplyBytes(detail)) {
-    // A printer without the detail answer says nothing; one that reset part way has no status.
+    // A printer without the detail answer says nothing or closes; one that reset part way has
+    // no status.
     return link.AnswerMissing(kResultReceivingError) ? kResultOk : kResultReceivingError;
   }
   if ((detail[4] & kRibbonEncoderBit) != 0) {

@@ -1,10 +1,10 @@
-// files load and dump file against a simulated printer that resets or hangs up part way: the
-// command fails with a read error and the file it would have replaced stays as it was.
+// files load and dump file against a simulated printer that closes its side after the file, or
+// resets part way: then the command fails with a read error and the file it would have replaced
+// stays as it was.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <fstream>
-#include <optional>
 
 #include "support/cli_runner.h"
 #include "support/sim_fixture.h"
@@ -33,28 +33,30 @@ class CliLoadFaultsTest : public testing::SimFixture {
   }
 };
 
-TEST_F(CliLoadFaultsTest, APrinterThatStopsPartWayLeavesTheOldFile) {
+// A printer that closes its side after the file has sent all of it; one that resets stopped
+// part way, and the old file stays.
+TEST_F(CliLoadFaultsTest, ACloseEndsTheFileAndAResetLeavesTheOldOne) {
   const std::string out = ::testing::TempDir() + "/load_fault_" + std::to_string(::getpid());
   const struct {
     const char* label;
-    std::optional<std::size_t> reset_after;
-    bool hang_up;
+    sim::SimFaults faults;
+    int status;
   } kFaults[] = {
-      {"reset mid-file", kFileSize / 2, false},
-      {"reset on arrival", 0, false},
-      {"hang-up", std::nullopt, true},
+      {"reset mid-file", {.reset_after_sent_bytes = kFileSize / 2}, 3},
+      {"reset on arrival", {.reset_after_sent_bytes = 0}, 3},
+      {"close after the file", {.close_after_answer = true}, 0},
   };
   for (const char* command : {"files load BIG.DAT --out ", "dump file --out "}) {
+    const char expected = command[0] == 'f' ? 'b' : 'd';
     for (const auto& fault : kFaults) {
       const std::string label = std::string(command) + fault.label;
       std::ofstream(out, std::ios::binary) << "old contents";
-      sim::SimFaults faults;
-      faults.reset_after_sent_bytes = fault.reset_after;
-      faults.close_after_answer = fault.hang_up;
-      server_.SetFaults(faults);
+      server_.SetFaults(fault.faults);
       const CliRun run = Cli(command + out);
-      EXPECT_EQ(run.status, 3) << label << ": " << run.err;
-      EXPECT_TRUE(Slurp(out) == "old contents") << label;
+      EXPECT_EQ(run.status, fault.status) << label << ": " << run.err;
+      EXPECT_TRUE(Slurp(out) == (fault.status == 0 ? std::string(kFileSize, expected)
+                                                   : std::string("old contents")))
+          << label;
     }
   }
 }

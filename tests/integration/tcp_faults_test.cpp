@@ -170,19 +170,25 @@ TEST_F(TcpFaultTest, TricklingPrinterCannotHoldAReplyOpen) {
   link_.CloseLink();
 }
 
-TEST_F(TcpFaultTest, ResetInTheMiddleOfAFrameIsReportedAsSuch) {
-  LoopbackListener printer([&](int fd) {
-    Keep(ReadUpTo(fd, 4));
-    ::send(fd, "{5|ab", 5, MSG_NOSIGNAL);
-    std::this_thread::sleep_for(50ms);
-    Reset(fd);
-  });
-  Aim(printer);
-  ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
-  ReplyBuffer reply;
-  EXPECT_EQ(link_.QueryFramedReply("ASK\n", reply), kResultReceivingError);
-  EXPECT_EQ(link_.LastFailure().os_error, ECONNRESET) << link_.LastFailure().detail;
-  link_.CloseLink();
+// A printer that closes its side in the middle of an answer has said all it will say, as one
+// that falls silent; one that resets has broken the link.
+TEST_F(TcpFaultTest, CloseInTheMiddleOfAFrameEndsTheAnswerAndAResetBreaksTheLink) {
+  for (const bool reset : {false, true}) {
+    LoopbackListener printer([&](int fd) {
+      Keep(ReadUpTo(fd, 4));
+      ::send(fd, "{5|ab", 5, MSG_NOSIGNAL);
+      std::this_thread::sleep_for(50ms);
+      if (reset) Reset(fd);
+    });
+    Aim(printer);
+    ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+    ReplyBuffer reply;
+    EXPECT_EQ(link_.QueryFramedReply("ASK\n", reply), kResultReceivingError);
+    EXPECT_EQ(link_.LastFailure().os_error, reset ? ECONNRESET : 0) << link_.LastFailure().detail;
+    EXPECT_EQ(link_.AnswerMissing(kResultReceivingError), !reset);
+    EXPECT_EQ(link_.ReadsBrokenOff(), reset);
+    link_.CloseLink();
+  }
 }
 
 }  // namespace

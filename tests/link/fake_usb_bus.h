@@ -53,12 +53,12 @@ class FakeUsbDevice : public UsbDevice {
     bus_->last_read_wait = wait;
     if (bus_->unread.empty()) {
       std::this_thread::sleep_for(wait);
-      return {0, false, {kResultReceivingError, ETIMEDOUT, "no answer"}};
+      return {.failure = {kResultReceivingError, ETIMEDOUT, "no answer"}};
     }
     const std::size_t n = std::min(into.size(), bus_->unread.size());
     std::copy_n(bus_->unread.begin(), n, into.begin());
     bus_->unread.erase(0, n);
-    return {n, false, {}};
+    return {.count = n};
   }
 
  private:

@@ -201,8 +201,25 @@ TEST_F(ReplyReadersTest, ReplyPastTheOperationsBoundIsNoMissingAnswer) {
   Deliver("{1|a}");
   EXPECT_FALSE(link_.ReadFramedReply(reply_));
   EXPECT_FALSE(link_.AnswerMissing(kResultReceivingError));
-  EXPECT_TRUE(link_.ReadsEnded());
+  EXPECT_TRUE(link_.ReadsBrokenOff());
   EXPECT_EQ(script_->refills, 0);
+}
+
+// A printer that closes its side has said all it will say, and a reset breaks the link: either
+// way a later read on the connection fails at once, without asking the transport again.
+TEST_F(ReplyReadersTest, AfterACloseOrAResetLaterReadsFailAtOnce) {
+  for (const StreamEnd end : {StreamEnd::kEnded, StreamEnd::kLost}) {
+    Open();
+    script_->when_drained = end;
+    Deliver("{5|ab");
+    EXPECT_FALSE(link_.ReadFramedReply(reply_));
+    const int refills = script_->refills;
+    std::uint8_t byte = 0;
+    EXPECT_FALSE(link_.ReadReplyByte(byte));
+    EXPECT_EQ(script_->refills, refills);
+    EXPECT_EQ(link_.ReadsBrokenOff(), end == StreamEnd::kLost);
+    EXPECT_EQ(link_.AnswerMissing(kResultReceivingError), end == StreamEnd::kEnded);
+  }
 }
 
 TEST(InterfaceAnnouncementTest, NamesEachInterface) {

@@ -182,6 +182,7 @@ TEST_F(SerialTransportTest, HangUpEndsTheReadAtOnce) {
   EXPECT_FALSE(link_.ReadReplyByte(byte));
   EXPECT_LT(Clock::now() - start, milliseconds(1000));
   EXPECT_NE(link_.LastFailure().detail.find("hung up"), std::string::npos);
+  EXPECT_TRUE(link_.ReadsBrokenOff()) << "a hang-up is a lost link, not the printer's last word";
 }
 
 // The printer's XOFF holds our output: a chunk fails once its write bound has passed, and XON

@@ -135,7 +135,8 @@ TEST_F(UsbBackendTest, SilentPrinterEndsTheReadAfterTheWaitWithTheTransferCancel
   EXPECT_EQ(printer.log().discards, 1);
 }
 
-TEST_F(UsbBackendTest, UnpluggedPrinterFailsTheWrite) {
+// USB has no orderly end: a printer pulled out is a lost link, for writes and reads alike.
+TEST_F(UsbBackendTest, UnpluggedPrinterFailsTheWriteAndLosesTheLink) {
   EmulatedUsbPrinter& printer = AddPrinter();
   auto device = OpenPrinter();
   ASSERT_NE(device, nullptr);
@@ -143,6 +144,8 @@ TEST_F(UsbBackendTest, UnpluggedPrinterFailsTheWrite) {
   const LinkFailure failure = device->Write(Bytes("SELFTEST\r\n"), kWriteWait);
   EXPECT_EQ(failure.code, kResultTransmissionError);
   EXPECT_EQ(failure.os_error, ENODEV) << failure.detail;
+  std::array<std::uint8_t, 64> into{};
+  EXPECT_EQ(device->Read(into, milliseconds(100)).end, StreamEnd::kLost);
 }
 
 TEST_F(UsbBackendTest, StalledPrinterFailsTheWriteAfterItsWait) {

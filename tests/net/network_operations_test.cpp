@@ -144,16 +144,6 @@ TEST_F(NetworkOperationsTest, NameAndMacQuestionsAreTolerated) {
   EXPECT_EQ(settings.MacText, "");
 }
 
-TEST_F(NetworkOperationsTest, ResetInsteadOfTheNameOrMacFailsTheRead) {
-  for (const int unanswered : {5, 6}) {
-    answers_.erase(kQuestions[static_cast<std::size_t>(unanswered)]);
-    script_->reset_when_drained = true;
-    NetSettings settings = Marked();
-    EXPECT_EQ(ReadNetworkSettings(link_, kInterfaceEthernet, settings), kResultReceivingError)
-        << kQuestions[static_cast<std::size_t>(unanswered)];
-  }
-}
-
 TEST_F(NetworkOperationsTest, ReadOnALinkThatCannotReceiveFailsAtTheFirstQuestion) {
   script_->can_receive = false;
   NetSettings settings;

@@ -50,23 +50,6 @@ TEST_F(LoadFileTest, StopsAtTheCapacity) {
   EXPECT_EQ(std::string(request_.received.begin(), request_.received.end()), "01234");
 }
 
-// Only silence ends a load: a printer that resets has not sent the whole file, whether it sent
-// part of it or nothing at all.
-TEST_F(LoadFileTest, AResetEndsTheLoadAsAReadFailure) {
-  const struct {
-    const char* label;
-    std::vector<std::string> deliveries;
-  } kCases[] = {
-      {"part way", {"half of"}},
-      {"on arrival", {}},
-  };
-  for (const auto& c : kCases) {
-    script_->deliveries.assign(c.deliveries.begin(), c.deliveries.end());
-    script_->reset_when_drained = true;
-    EXPECT_EQ(LoadFile(link_, kInterfaceEthernet, request_), kResultReceivingError) << c.label;
-  }
-}
-
 TEST_F(LoadFileTest, NothingReceivedOnTheParallelPortIsSuccess) {
   script_->can_receive = false;
   request_.received.assign(3, 'x');

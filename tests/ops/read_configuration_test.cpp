@@ -150,15 +150,6 @@ TEST_P(ToleratedStepTest, UnansweredQuestionEndsTheReadWithSuccess) {
 INSTANTIATE_TEST_SUITE_P(OlderPrinters, ToleratedStepTest,
                          ::testing::Values("REPRINT", "SHIFTX", "SHIFTXBASE", "EDITION"));
 
-// An older printer stays silent; a printer that resets in the middle has lost the link.
-TEST_P(ToleratedStepTest, ResetInsteadOfAnAnswerFailsTheRead) {
-  ScriptedConfigPrinter printer = ScriptedConfigPrinter::Full();
-  printer.answers.erase(std::string(GetParam()));
-  script_->reset_when_drained = true;
-  EXPECT_EQ(Read(printer), kResultReceivingError);
-  EXPECT_EQ(script_->chunks.back(), Question(GetParam()));
-}
-
 TEST_F(ReadConfigurationTest, MalformedToleratedAnswerIsToleratedToo) {
   ScriptedConfigPrinter printer = ScriptedConfigPrinter::Full();
   printer.raw["SHIFTX"] = "{9|-8}";

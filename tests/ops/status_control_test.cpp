@@ -36,27 +36,6 @@ TEST_F(StatusControlTest, StatusByteAndRibbonDetailFillTheFlags) {
   EXPECT_EQ(script_->closes, 1);
 }
 
-// A printer that does not know the detail query stays silent and the status stands; one that
-// resets part way through the detail has lost the link.
-TEST_F(StatusControlTest, MissingDetailIsToleratedButAResetIsNot) {
-  const struct {
-    const char* label;
-    std::string detail;
-    bool reset;
-    ResultCode expected;
-  } kCases[] = {
-      {"silence", "", false, kResultOk},
-      {"short then silence", std::string("\0\0\0", 3), false, kResultOk},
-      {"reset", "", true, kResultReceivingError},
-      {"short then reset", std::string("\0\0\0", 3), true, kResultReceivingError},
-  };
-  for (const auto& c : kCases) {
-    AnswerStatus(std::string(1, '\0'), c.detail);
-    script_->reset_when_drained = c.reset;
-    EXPECT_EQ(QueryStatus(link_, kInterfaceEthernet, flags_), c.expected) << c.label;
-  }
-}
-
 TEST_F(StatusControlTest, RibbonEndOnlyWhenEncoderBitIsClear) {
   AnswerStatus(std::string(1, '\x08'), std::string("\0\0\0\0\x04\0\0\0", 8));
   ASSERT_EQ(QueryStatus(link_, kInterfaceEthernet, flags_), kResultOk);

@@ -32,8 +32,9 @@ struct Script {
   std::size_t chunk_size = 1024;
   std::size_t refill_size = 4096;
   bool can_receive = true;
-  // Once the deliveries run out, the printer resets instead of falling silent.
-  bool reset_when_drained = false;
+  // What the printer does once the deliveries run out: falls silent (kOpen), closes its side
+  // (kEnded) or resets (kLost).
+  StreamEnd when_drained = StreamEnd::kOpen;
 };
 
 class ScriptedTransport : public Transport {
@@ -62,18 +63,22 @@ class ScriptedTransport : public Transport {
 
   Received Refill(std::span<std::uint8_t> into) override {
     ++script_->refills;
-    if (script_->deliveries.empty() && script_->reset_when_drained) {
-      return {0, true, {kResultReceivingError, ECONNRESET, "scripted reset"}};
-    }
     if (script_->deliveries.empty()) {
-      return {0, false, {kResultReceivingError, ETIMEDOUT, "scripted silence"}};
+      switch (script_->when_drained) {
+        case StreamEnd::kOpen:
+          return {0, StreamEnd::kOpen, {kResultReceivingError, ETIMEDOUT, "scripted silence"}};
+        case StreamEnd::kEnded:
+          return {0, StreamEnd::kEnded, {kResultReceivingError, 0, "scripted close"}};
+        case StreamEnd::kLost:
+          return {0, StreamEnd::kLost, {kResultReceivingError, ECONNRESET, "scripted reset"}};
+      }
     }
     std::string& front = script_->deliveries.front();
     const std::size_t n = std::min(front.size(), into.size());
     std::copy_n(front.begin(), n, into.begin());
     front.erase(0, n);
     if (front.empty()) script_->deliveries.pop_front();
-    return {n, false, {}};
+    return {.count = n};
   }
 
  private:

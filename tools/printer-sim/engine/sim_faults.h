@@ -19,7 +19,8 @@ struct SimFaults {
   std::chrono::milliseconds byte_delay{0};  // > 0: answer one byte at a time
   bool ignore_detail_query = false;         // the status byte is still answered
   bool refuse_connections = false;          // connect fails with ECONNREFUSED
-  bool close_after_answer = false;          // hang up once a connection has been answered
+  // Close a connection in an orderly way once it has been answered and the answer has gone.
+  bool close_after_answer = false;
   // Reset a connection (no orderly close) when, having sent this many answer bytes, it has more
   // to send: 0 resets as the first answer is due.
   std::optional<std::size_t> reset_after_sent_bytes = std::nullopt;

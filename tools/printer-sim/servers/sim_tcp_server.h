@@ -56,6 +56,8 @@ class SimTcpServer {
     std::size_t received = 0;
     std::size_t sent = 0;
     std::string pending;  // answers not yet sent
+    // The connection closes, in an orderly way, once everything pending has been sent.
+    bool hang_up_when_sent = false;
     std::chrono::steady_clock::time_point next_send;
   };
 

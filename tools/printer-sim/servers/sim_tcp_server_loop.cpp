@@ -44,6 +44,7 @@ void SimTcpServer::Run() {
     if (accepting && fds[1].revents != 0) Accept();
     if (!accepting && client_ && (fds[1].revents & (POLLIN | POLLHUP | POLLERR)) != 0) Receive();
     if (client_) Flush();
+    if (client_ && client_->hang_up_when_sent && client_->pending.empty()) CloseClient();
   }
   CloseClient();
   listener_.Reset();
@@ -122,8 +123,9 @@ void SimTcpServer::Receive() {
     client_->next_send = std::max(client_->next_send, due);
   }
   client_->pending += answers;
-  const bool hang_up = active_faults_.close_after_answer && !answers.empty();
-  if (!ReachedCloseLimit() && !hang_up) return;
+  client_->hang_up_when_sent =
+      client_->hang_up_when_sent || (active_faults_.close_after_answer && !answers.empty());
+  if (!ReachedCloseLimit()) return;
   Flush();
   CloseClient();
 }
