@@ -1,15 +1,14 @@
 #include "link/tcp_transport.h"
 
 #include <fcntl.h>
-#include <linux/sockios.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -112,37 +111,42 @@ Outcome<std::unique_ptr<TcpTransport>> TcpTransport::Connect(const NetworkTarget
 TcpTransport::~TcpTransport() = default;
 
 // A write only hands bytes to the kernel. Closing while the printer's bytes lie unread would
-// reset the connection and drop what is still queued, and a printer that resets or never
-// acknowledges has not got the block. So the link says it is done sending, discards what the
-// printer still sends, and waits until every byte is acknowledged and the printer has ended its
-// side, a reset comes, or waits.net_close passes. Silence with everything acknowledged (a
-// printer rebooting) is success.
+// reset the connection and drop what is still queued. So the link says it is done sending,
+// discards what the printer still sends, and waits until every byte is acknowledged and the
+// printer has ended its side. A printer that reads slowly is waited for as long as it keeps
+// acknowledging; one that acknowledges nothing for waits.net_close has stalled. A printer that
+// resets has the block when it had acknowledged every byte (it may restart to act on it), and
+// silence with everything acknowledged (a printer rebooting) is success too.
 LinkFailure TcpTransport::Finish() {
   ::shutdown(fd_.get(), SHUT_WR);
   // After a failed exchange the operation fails anyway; an answer read since the last write
   // shows that the printer took it.
   if (write_failed_ || read_failed_ || !unconfirmed_write_) return {};
   constexpr auto kSlice = std::chrono::milliseconds(10);
-  const auto deadline = std::chrono::steady_clock::now() + waits_.net_close;
+  auto stall_deadline = std::chrono::steady_clock::now() + waits_.net_close;
+  std::optional<std::uint64_t> fewest;
   bool peer_done = false;
   for (;;) {
     const PeerState peer = DiscardIncoming();
     peer_done = peer_done || peer == PeerState::kEnded;
-    int error = errno;
-    socklen_t size = sizeof(error);
-    if (peer == PeerState::kBroken ||
-        (::getsockopt(fd_.get(), SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error != 0)) {
+    const int error = peer == PeerState::kBroken ? errno : PendingError();
+    const std::optional<std::uint64_t> unacknowledged = Unacknowledged();
+    if (!unacknowledged || (*unacknowledged == 0 && (peer_done || error != 0))) return {};
+    if (error != 0) {
       return {kResultTransmissionError, error,
-              peer_ + " broke the connection before taking every byte: " + std::strerror(error)};
+              peer_ + " broke the connection before acknowledging the last " +
+                  std::to_string(*unacknowledged) + " bytes: " + std::strerror(error)};
     }
-    int unacknowledged = 0;
-    if (::ioctl(fd_.get(), SIOCOUTQ, &unacknowledged) != 0) return {};
-    if (unacknowledged == 0 && peer_done) return {};
-    if (std::chrono::steady_clock::now() >= deadline) {
-      if (unacknowledged == 0) return {};
+    const auto now = std::chrono::steady_clock::now();
+    if (!fewest || *unacknowledged < *fewest) {
+      fewest = unacknowledged;
+      stall_deadline = now + waits_.net_close;
+    }
+    if (now >= stall_deadline) {
+      if (*unacknowledged == 0) return {};
       return {kResultTransmissionError, ETIMEDOUT,
-              peer_ + " did not acknowledge the last " + std::to_string(unacknowledged) +
-                  " bytes within " + std::to_string(waits_.net_close.count()) + " ms"};
+              peer_ + " acknowledged none of the last " + std::to_string(*unacknowledged) +
+                  " bytes for " + std::to_string(waits_.net_close.count()) + " ms"};
     }
     // Once the printer has ended its side the socket stays readable; only the queue is watched.
     if (peer_done) {
@@ -151,6 +155,21 @@ LinkFailure TcpTransport::Finish() {
       WaitForDescriptor(fd_.get(), POLLIN, kSlice);
     }
   }
+}
+
+int TcpTransport::PendingError() const {
+  int error = 0;
+  socklen_t size = sizeof(error);
+  return ::getsockopt(fd_.get(), SOL_SOCKET, SO_ERROR, &error, &size) == 0 ? error : 0;
+}
+
+// The count the printer's TCP acknowledged leaves out the SYN, counted before the first write,
+// and may hold one more for the FIN.
+std::optional<std::uint64_t> TcpTransport::Unacknowledged() const {
+  const std::optional<std::uint64_t> acknowledged = AcknowledgedBytes(fd_.get());
+  if (!acknowledged) return std::nullopt;
+  const std::uint64_t data = *acknowledged - std::min(*acknowledged, acknowledged_at_connect_);
+  return bytes_sent_ - std::min(bytes_sent_, data);
 }
 
 // A poll on a socket shut both ways returns at once, and so does the send or recv after it.
@@ -184,7 +203,9 @@ LinkFailure TcpTransport::SendAll(std::span<const std::uint8_t> chunk, bool more
   const int flags = MSG_NOSIGNAL | (more_follows ? MSG_MORE : 0);
   unconfirmed_write_ = true;
   const auto send = [&](std::span<const std::uint8_t> rest) {
-    return ::send(fd_.get(), rest.data(), rest.size(), flags);
+    const ssize_t n = ::send(fd_.get(), rest.data(), rest.size(), flags);
+    if (n > 0) bytes_sent_ += static_cast<std::uint64_t>(n);
+    return n;
   };
   const auto stalled = waits_.net_write * waits_.net_write_attempts;
   const auto await_room = [&] {

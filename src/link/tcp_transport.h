@@ -1,12 +1,15 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
 
 #include "common/unique_fd.h"
 #include "link/link_settings.h"
+#include "link/tcp_acknowledged.h"
 #include "link/transport.h"
 
 namespace vantrel {
@@ -35,21 +38,33 @@ class TcpTransport : public Transport {
   // short write goes on from the first unsent byte.
   LinkFailure WriteChunk(std::span<const std::uint8_t> chunk, bool more_follows) override;
   Received Refill(std::span<std::uint8_t> into) override;
-  // Waits up to waits.net_close for the printer to take the last bytes written.
+  // Waits for the printer to acknowledge the last bytes written, as long as it acknowledges
+  // more within each waits.net_close.
   LinkFailure Finish() override;
   void Interrupt() override;
 
  private:
   TcpTransport(UniqueFd fd, const LinkWaits& waits, std::string peer)
-      : Transport(kShape), fd_(std::move(fd)), waits_(waits), peer_(std::move(peer)) {}
+      : Transport(kShape),
+        fd_(std::move(fd)),
+        waits_(waits),
+        peer_(std::move(peer)),
+        acknowledged_at_connect_(AcknowledgedBytes(fd_.get()).value_or(0)) {}
   enum class PeerState { kOpen, kEnded, kBroken };
   PeerState DiscardIncoming();
+  // The error the connection met, taking it; 0 when none.
+  int PendingError() const;
+  // Of the bytes sent, how many the printer has not acknowledged; nothing where the system does
+  // not say.
+  std::optional<std::uint64_t> Unacknowledged() const;
   LinkFailure SendAll(std::span<const std::uint8_t> bytes, bool more_follows);
 
   UniqueFd fd_;
   LinkWaits waits_;
   // "host:port", naming the printer in failures.
   std::string peer_;
+  std::uint64_t acknowledged_at_connect_;
+  std::uint64_t bytes_sent_ = 0;
   bool write_failed_ = false;
   bool read_failed_ = false;
   // Bytes were written and no answer has come since.

@@ -1,12 +1,19 @@
 // A printer that trickles its answers, each within its own reply bound: every operation that
 // reads several replies, and a file read back, still ends with a read error once its whole read
-// bound passes instead of lasting as long as the trickle.
+// bound passes instead of lasting as long as the trickle. A printer that reads slowly still gets
+// a large block.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 
+#include <array>
+#include <atomic>
 #include <chrono>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "ops/dispatcher.h"
+#include "support/loopback_listener.h"
 #include "support/sim_fixture.h"
 
 namespace vantrel {
@@ -61,6 +68,33 @@ TEST_F(SlowPrinterTest, ReadsFailOnceTheirWholeBoundPasses) {
               std::string("the printer answered too slowly: ") + read.bound + " passed")
         << read.label;
   }
+}
+
+// A printer that takes a large block slowly, in bursts with pauses, gets every byte, and the
+// send succeeds however long the last bytes take to be acknowledged, as long as they keep going.
+TEST(SlowReadingPrinterTest, LargeSendSucceedsWhileThePrinterKeepsTakingBytes) {
+  std::atomic<std::size_t> taken{0};
+  testing::LoopbackListener printer([&](int fd) {
+    std::array<char, 16 * 1024> buffer;
+    for (;;) {
+      const ssize_t n = ::recv(fd, buffer.data(), buffer.size(), 0);
+      if (n <= 0) return;
+      taken += static_cast<std::size_t>(n);
+      std::this_thread::sleep_for(40ms);
+    }
+  });
+  NetworkTarget target{"127.0.0.1", printer.port()};
+  LinkLayer link;
+  link.BindLinkSettings(nullptr, nullptr, &target);
+  LinkWaits waits;
+  waits.net_close = 800ms;  // less than the last bytes take, more than each pause in them
+  link.SetWaits(waits);
+  link.progress().SetEndDelay(0ms);
+  const std::vector<std::uint8_t> block(512 * 1024, 'z');
+  const LinkFailure failure =
+      RunPrinterOperation(link, kOpSendRawBlock, kInterfaceEthernet, RawBlock{block});
+  EXPECT_EQ(failure.code, kResultOk) << failure.detail;
+  EXPECT_EQ(taken, block.size());
 }
 
 }  // namespace
