@@ -83,12 +83,13 @@ PhaseEnd ConfigurationReader::ReadHead(int interface) {
 }
 
 // The serial number comes back as a plain line. A printer that does not answer gives an empty
-// one after the reader's wait; a line too long to read ends the read there, successfully.
+// one after the reader's wait; a line too long for the buffer is no serial number, and a record
+// without its later items must not pass for a whole one.
 PhaseEnd ConfigurationReader::ReadSerialNumber() {
   if (const ResultCode result = link_.SendCommandText(kSerialNumberQuestion); result != kResultOk) {
     return result;
   }
-  if (!link_.ReadReplyLine(reply_)) return kResultOk;
+  if (!link_.ReadReplyLine(reply_)) return kResultReceivingError;
   SetText(config_.SerialNo, reply_.view());
   return std::nullopt;
 }
