@@ -133,6 +133,8 @@ class LinkLayer {
   // A failure found by the reader itself (a malformed or oversized reply): code 3.
   bool FailReading(std::string detail);
   bool FailCancelled(ResultCode code);
+  // The list's pause before each frame: the printer is not being waited for.
+  void PauseBeforeFrame();
 
   TransportOpener opener_;
   BoundLinkSettings settings_;

@@ -79,6 +79,13 @@ bool LinkLayer::ReadFramedReply(ReplyBuffer& dest) {
   return true;
 }
 
+// A long list holds many pauses: the read bound counts only the time spent on the printer.
+void LinkLayer::PauseBeforeFrame() {
+  const Clock::time_point start = Clock::now();
+  std::this_thread::sleep_for(waits_.list_frame_pause);
+  if (read_deadline_ != Clock::time_point::max()) read_deadline_ += Clock::now() - start;
+}
+
 ResultCode LinkLayer::QueryFramedList(std::string_view command, std::span<char> dest,
                                       std::uint32_t& total) {
   total = 0;
@@ -87,7 +94,7 @@ ResultCode LinkLayer::QueryFramedList(std::string_view command, std::span<char> 
   std::size_t offset = 0;
   ReplyBuffer frame;
   for (;;) {
-    std::this_thread::sleep_for(waits_.list_frame_pause);
+    PauseBeforeFrame();
     if (!ReadFramedReply(frame)) return kResultReceivingError;
     if (frame.length == 0) break;
     // Payload, "\r\n" and the closing NUL must all fit.

@@ -222,6 +222,22 @@ TEST_F(ReplyReadersTest, AfterACloseOrAResetLaterReadsFailAtOnce) {
   }
 }
 
+// Only the time spent waiting for the printer counts against the read bound, not the pauses a
+// long list takes between its frames.
+TEST_F(ReplyReadersTest, PausesBetweenFramesDoNotCountAgainstTheReadBound) {
+  LinkWaits waits = link_.waits();
+  waits.operation_read = std::chrono::milliseconds(100);
+  waits.list_frame_pause = std::chrono::milliseconds(20);
+  link_.SetWaits(waits);
+  Open();
+  for (int i = 0; i < 10; ++i) Deliver("{5|F.DAT}");
+  Deliver("{0|}");
+  std::array<char, 128> list{};
+  std::uint32_t total = 0;
+  EXPECT_EQ(link_.QueryFramedList("DIR\r\n", list, total), kResultOk) << link_.LastFailure().detail;
+  EXPECT_EQ(total, 70u);
+}
+
 TEST(InterfaceAnnouncementTest, NamesEachInterface) {
   EXPECT_EQ(InterfaceAnnouncement(kInterfaceUsb), "\r\nDIAGNOSTIC INTERFACE USB\r\n");
   EXPECT_EQ(InterfaceAnnouncement(kInterfaceCom), "\r\nDIAGNOSTIC INTERFACE COM\r\n");
