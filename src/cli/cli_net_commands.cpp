@@ -1,6 +1,8 @@
 // discover, udp factory-default, udp change-ip (datagrams) and net read/dhcp/static/name (16-18).
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "cli/cli_commands.h"
 #include "cli/cli_decimal_integer.h"
@@ -90,12 +92,29 @@ void PrintRows(const std::vector<DeviceListRow>& rows, bool json) {
   }
 }
 
+// Datagrams the system refused (no route, for one) were never sent: all of them is the failure
+// to report; some of them is said beside what the others brought.
+std::optional<int> UnsentFailure(const DatagramTally& tally) {
+  if (tally.sent == 0) return Report(tally.failure);
+  if (tally.sent < tally.tried) {
+    std::cerr << "Only " << tally.sent << " of " << tally.tried
+              << " datagrams were sent: " << tally.failure.detail << '\n';
+  }
+  return std::nullopt;
+}
+
+// A discovery that could ask nobody must not pass for one that nobody answered.
+std::optional<int> DiscoveryFailure(const DiscoveryOutcome& outcome) {
+  if (!outcome.failure.ok()) return Report(outcome.failure);
+  return UnsentFailure(outcome.requests);
+}
+
 int Discover(const DatagramOptions& options, bool json) {
   DatagramTargets targets;
   if (std::string refusal = ToTargets(options, targets); !refusal.empty()) return Refuse(refusal);
   NetSetupSession session(targets);
   const DiscoveryOutcome outcome = session.Discover();
-  if (!outcome.failure.ok()) return Report(outcome.failure);
+  if (const std::optional<int> failed = DiscoveryFailure(outcome)) return *failed;
   PrintRows(outcome.rows, json);
   return 0;
 }
@@ -123,10 +142,10 @@ struct ChangeIpOptions {
   std::optional<std::string> name;
 };
 
-// The printer name a Change IP sends is the one the discovery lists, unless one is given.
-std::optional<std::string> ListedName(NetSetupSession& session, const MacAddress& mac) {
+std::optional<std::string> ListedName(const std::vector<DeviceListRow>& rows,
+                                      const MacAddress& mac) {
   const std::string wanted = FormatMacText(mac);
-  for (const DeviceListRow& row : session.Discover().rows) {
+  for (const DeviceListRow& row : rows) {
     if (row.mac == wanted) return row.printer_name;
   }
   return std::nullopt;
@@ -152,11 +171,17 @@ int ChangeIp(const ChangeIpOptions& options) {
       return Refuse(refusal);
     }
   }
+  // The printer name a Change IP sends is the one the discovery lists, unless one is given.
   // Only a directed request is needed to find one printer's name.
-  DatagramTargets lookup_targets = targets;
-  lookup_targets.multicast.reset();
-  NetSetupSession lookup(lookup_targets);
-  const std::optional<std::string> name = options.name ? options.name : ListedName(lookup, *mac);
+  std::optional<std::string> name = options.name;
+  if (!name) {
+    DatagramTargets lookup_targets = targets;
+    lookup_targets.multicast.reset();
+    NetSetupSession lookup(lookup_targets);
+    const DiscoveryOutcome found = lookup.Discover();
+    if (const std::optional<int> failed = DiscoveryFailure(found)) return *failed;
+    name = ListedName(found.rows, *mac);
+  }
   if (!name) {
     return Report(
         LinkFailure{kResultReceivingError, 0,
@@ -179,12 +204,7 @@ int ChangeIp(const ChangeIpOptions& options) {
   if (std::string refusal = session.FinishChangeIp(run, settings); !refusal.empty()) {
     return Refuse("Nothing was set: " + refusal);
   }
-  const DatagramTally& tally = run.tally();
-  if (tally.sent == 0) return Report(tally.failure);
-  if (tally.sent < tally.tried) {
-    std::cerr << "Only " << tally.sent << " of " << tally.tried
-              << " datagrams were sent: " << tally.failure.detail << '\n';
-  }
+  if (const std::optional<int> failed = UnsentFailure(run.tally())) return *failed;
   std::cout << "Set " << PrintableText(settings.MacText) << ": name \""
             << PrintableText(settings.PrinterName) << "\", " << (options.dhcp ? "DHCP" : "static")
             << ", " << PrintableText(settings.IpAddress) << " mask "

@@ -41,10 +41,10 @@ DiscoveryOutcome RunDiscovery(const DatagramTargets& targets, std::uint16_t sequ
   if (!socket) return outcome;
   const DiscoveryRequest request = BuildDiscoveryRequest(sequence);
   const Clock::time_point deadline = Clock::now() + targets.discovery_bound;
-  socket->SendTo(request, targets.broadcast, targets.port);
+  outcome.requests.Count(socket->SendTo(request, targets.broadcast, targets.port));
   CollectReplies(*socket, targets.discovery_wait, deadline, outcome.rows);
   if (targets.multicast && Clock::now() < deadline) {
-    socket->SendTo(request, *targets.multicast, targets.port);
+    outcome.requests.Count(socket->SendTo(request, *targets.multicast, targets.port));
     CollectReplies(*socket, targets.discovery_wait, deadline, outcome.rows);
   }
   return outcome;

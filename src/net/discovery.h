@@ -6,11 +6,13 @@
 #include "common/failure.h"
 #include "net/datagram_targets.h"
 #include "net/discovery_reply.h"
+#include "net/udp_socket.h"
 
 namespace vantrel {
 
 struct DiscoveryOutcome {
   LinkFailure failure;              // why no socket could be made; ok once one was
+  DatagramTally requests;           // the requests the system took: none, and nobody was asked
   std::vector<DeviceListRow> rows;  // one per accepted reply, in arrival order, not de-duplicated
 };
 

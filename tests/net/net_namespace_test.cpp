@@ -83,7 +83,7 @@ TEST_F(PrivateNetworkTest, FactoryDefaultByBroadcastReachesOnlyItsMac) {
 }
 
 // Inside a namespace of its own, made with lo alone and no route, the system refuses every
-// datagram: a command that sent nothing must not say it did.
+// datagram: a command that sent nothing must not say it did, nor that no printer answered.
 TEST(NoRouteTest, UdpCommandsThatSentNothingFail) {
   std::string why;
   if (!sim::InPrivateLoopbackNetwork(why)) GTEST_SKIP() << "not sending datagrams: " << why;
@@ -94,6 +94,8 @@ TEST(NoRouteTest, UdpCommandsThatSentNothingFail) {
   } cases[] = {
       {"factory default", "udp factory-default 02:11:22:33:44:5A --broadcast 10.9.9.9"},
       {"change ip", "udp change-ip 02:11:22:33:44:5A --dhcp --name P --broadcast 10.9.9.9"},
+      {"change ip, name looked up", "udp change-ip 02:11:22:33:44:5A --dhcp --broadcast 10.9.9.9"},
+      {"discover", "discover --broadcast 10.9.9.9"},
   };
   for (const auto& c : cases) {
     const std::string command = std::string("unshare -n ") + VANTREL_CLI_PATH + " " + c.args +
