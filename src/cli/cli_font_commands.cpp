@@ -170,7 +170,8 @@ int MakeFont(CliContext& context, const MakeOptions& options, FontReport& report
   const std::optional<FontJob> job = BuildFontJob(choices, table);
   if (!job) return Refuse(kFontParameterError);
   if (!MakeBitmapFont(*job, factory, &context.link().progress(), &report)) {
-    return Refuse(kMakeFontError);
+    return Refuse(std::string(kMakeFontError) + (report.failure.empty() ? "" : "\n") +
+                  report.failure);
   }
   return 0;
 }
@@ -184,7 +185,7 @@ int DownloadFont(CliContext& context, MakeOptions options, DownloadRequest reque
   }
   const TemporaryFontFile temporary;
   if (temporary.path().empty()) {
-    return Report(HostFileResult{HostFileError::kOpen, 0, "cannot make a temporary folder"});
+    return Report(HostFileResult{HostFileError::kOpen, 0, temporary.failure()});
   }
   options.out = temporary.path();
   FontReport report;

@@ -1,5 +1,6 @@
 // vantrel-cli font make, show and download: exit statuses, the report and what is left on disk.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -107,6 +108,37 @@ TEST_F(CliFontTest, FontChoicesThatMakeNoUsefulFont) {
     EXPECT_NE(run.err.find(c.cause, c.first_line.size()), std::string::npos) << run.err;
     EXPECT_EQ(std::filesystem::exists(out), c.status == 0);
   }
+}
+
+// The font file goes where every save goes: a FIFO, or a link to one, is written in place and
+// never replaced by a file. What keeps the font from being written is named after the message.
+TEST_F(CliFontTest, OutputFailuresKeepTheTargetAndGiveTheirCause) {
+  const std::filesystem::path folder = testing::TestFile("font_targets");
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::filesystem::path fifo = folder / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::filesystem::create_symlink(fifo, folder / "link");
+  const struct {
+    const char* label;
+    std::filesystem::path out;
+    std::string cause;
+  } cases[] = {
+      {"FIFO without a reader", fifo, "No such device or address"},
+      {"link to that FIFO", folder / "link", "No such device or address"},
+      {"folder", folder, "Is a directory"},
+      {"missing folder", folder / "none" / "font.bmf", "No such file or directory"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    const testing::CliRun run = RunCli(Make("--encode standard --out " + c.out.string()));
+    EXPECT_EQ(run.status, 6);
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "Make Font Error");
+    EXPECT_NE(run.err.find(c.cause), std::string::npos) << run.err;
+  }
+  EXPECT_TRUE(std::filesystem::is_fifo(std::filesystem::symlink_status(fifo)));
+  EXPECT_TRUE(std::filesystem::is_symlink(std::filesystem::symlink_status(folder / "link")));
+  std::filesystem::remove_all(folder);
 }
 
 // The language byte comes from the file as it is: JSON carries it as its Latin-1 reading,
