@@ -168,9 +168,13 @@ TEST_F(CliFontTest, ShowEscapesTheHeaderBytesItPrints) {
     unsigned char byte;
     std::string shown;
   } cases[] = {
-      {"lowest high byte", 0x80, "\\x80"}, {"highest byte", 0xFF, "\\xFF"},
-      {"escape", 0x1B, "\\x1B"},           {"line feed", 0x0A, "\\x0A"},
+      {"lowest high byte", 0x80, "\\x80"},
+      {"highest byte", 0xFF, "\\xFF"},
+      {"escape", 0x1B, "\\x1B"},
+      {"line feed", 0x0A, "\\x0A"},
       {"delete", 0x7F, "\\x7F"},
+      // Escaped itself, so that the escapes above are never forged by plain text.
+      {"backslash", '\\', "\\\\"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
