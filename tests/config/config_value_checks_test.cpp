@@ -41,8 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"DeleteDelimiter", [](PrinterConfig& c) { c.DelimiterCharZ.Set('\x7f'); },
                   "DelimiterCharZ is a control character"},
         // Each kind of item against its range: lists counting from 0 and from 1, a list matched
-        // against a name table (one past it: a name the table lacks), plain numbers, dot
-        // lengths and reals.
+        // against a name table (one past it: a name the table lacks), plain numbers and reals.
         ValueCase{"ListFromZero", [](PrinterConfig& c) { c.Direction.Set(2147483647); },
                   "Direction 2147483647 is outside 0..1"},
         ValueCase{"ListBelowZero", [](PrinterConfig& c) { c.Density.Set(-1); },
@@ -56,8 +55,6 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"PlainNumber", [](PrinterConfig& c) { c.ShiftX.Set(6356992); },
                   "ShiftX 6356992 is outside -99999..99999"},
         ValueCase{"WidestReported", [](PrinterConfig& c) { c.LeftPositionZ.Set(-99999); }, ""},
-        ValueCase{"DotLength", [](PrinterConfig& c) { c.RowOffsetD.Set(100000); },
-                  "RowOffsetD 100000 is outside -99999..99999"},
         ValueCase{"Real", [](PrinterConfig& c) { c.PaperWidth.Set(1e6F); },
                   "PaperWidth 1e+06 is outside -99999..99999"},
         ValueCase{"UnsetOutOfRange", [](PrinterConfig& c) { c.Mirror.value = 7; }, ""},
