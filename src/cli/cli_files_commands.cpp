@@ -92,6 +92,10 @@ int LoadPrinterFile(CliContext& context, const LoadOptions& options) {
   if (const HostFileResult saved = ReplaceHostFile(options.out, request.received); !saved.ok()) {
     return Report(saved);
   }
+  if (request.received.size() >= options.max) {
+    std::cerr << "The load stopped at --max " << options.max << " bytes: " << options.out
+              << " may be cut\n";
+  }
   std::cout << request.received.size() << " bytes received into " << options.out << '\n';
   return 0;
 }

@@ -26,6 +26,10 @@ constexpr const char* kFontParameterError = "Font Parameter Error";
 constexpr const char* kMakeFontError = "Make Font Error";
 // Far beyond what any printer memory holds, and still easily held in ours.
 constexpr std::size_t kMaxShownFontBytes = std::size_t{256} << 20;
+// A font of more points than the largest cell has pixels overflows that cell from 72 dpi up.
+constexpr int kMaxPoints = kMaxCellSide;
+// Four times the finest printer's resolution.
+constexpr int kMaxDpi = 2400;
 
 const std::map<std::string, int> kEncodes = {{"standard", kStandardEncode},
                                              {"asian", kAsianFontEncode},
@@ -58,7 +62,9 @@ struct MakeOptions {
 // Everything but where the font goes, which make and download say differently.
 void AddMakeOptions(CLI::App& command, MakeOptions& options) {
   command.add_option("--font", options.font.family, "installed font family")->required();
-  command.add_option("--size", options.font.points, "size in points")->required();
+  command.add_option("--size", options.font.points, "size in points")
+      ->required()
+      ->check(DecimalReal());
   command.add_flag("--bold", options.font.bold, "bold style");
   command.add_flag("--italic", options.font.italic, "italic style");
   command.add_option("--dpi", options.font.dpi, "pixels per inch for the point size (96)")
@@ -103,10 +109,39 @@ int RefuseParameter(const std::string& cause) {
   return Refuse(std::string(kFontParameterError) + "\n" + cause);
 }
 
+// Every number of a font within its range: codes are bytes, cell sides and the italic width
+// are pixels within the largest cell.
+int CheckNumbers(const MakeOptions& options) {
+  if (!(options.font.points > 0 && options.font.points <= kMaxPoints)) {
+    return RefuseParameter("--size must be more than 0 and at most " + std::to_string(kMaxPoints) +
+                           " points");
+  }
+  const struct {
+    const char* option;
+    std::optional<int> value;
+    int low;
+    int high;
+  } limits[] = {
+      {"--dpi", options.font.dpi, 1, kMaxDpi},
+      {"--first", options.first, 0, 255},
+      {"--last", options.last, 0, 255},
+      {"--width", options.width, 1, kMaxCellSide},
+      {"--height", options.height, 1, kMaxCellSide},
+      {"--italic-width", options.italic_width, 0, kMaxCellSide},
+  };
+  for (const auto& limit : limits) {
+    if (limit.value && (*limit.value < limit.low || *limit.value > limit.high)) {
+      return RefuseParameter(std::string(limit.option) + " " + std::to_string(*limit.value) +
+                             " is outside " + std::to_string(limit.low) + ".." +
+                             std::to_string(limit.high));
+    }
+  }
+  return 0;
+}
+
 // The installed font of the request, refused when there is none of the family asked for (the
 // system's font configuration would offer another family in its place).
 int FindFont(const FontRequest& wanted, std::optional<InstalledFont>& installed) {
-  if (!(wanted.points > 0)) return RefuseParameter("the font size must be more than 0 points");
   installed = FindInstalledFont(wanted);
   if (!installed) return Refuse(std::string(kMakeFontError) + "\nno font is installed");
   if (!AnswersToFamily(*installed, wanted.family)) {
@@ -138,6 +173,7 @@ void PrintReport(const FontReport& report, bool json) {
 }
 
 int MakeFont(CliContext& context, const MakeOptions& options, FontReport& report) {
+  if (const int code = CheckNumbers(options); code != 0) return code;
   const int encode = kEncodes.at(options.encode);
   std::vector<std::uint8_t> table;
   if (const int code = LoadTable(options, encode, table); code != 0) return code;
@@ -167,10 +203,17 @@ int MakeFont(CliContext& context, const MakeOptions& options, FontReport& report
     choices.cell_height = *options.height;
     choices.italic_width = *options.italic_width;
   }
+  if (!CellFits(choices.cell_width, choices.cell_height)) {
+    return RefuseParameter("the cell of " + std::to_string(choices.cell_width) + " x " +
+                           std::to_string(choices.cell_height) + " pixels is larger than " +
+                           std::to_string(kMaxCellSide) + " a side or " +
+                           std::to_string(kMaxGlyphBytes) + " bytes a glyph");
+  }
   const std::optional<FontJob> job = BuildFontJob(choices, table);
   if (!job) return Refuse(kFontParameterError);
   if (!MakeBitmapFont(*job, factory, &context.link().progress(), &report)) {
-    return Refuse(kMakeFontError);
+    return Refuse(std::string(kMakeFontError) + (report.failure.empty() ? "" : "\n") +
+                  report.failure);
   }
   return 0;
 }
@@ -184,7 +227,7 @@ int DownloadFont(CliContext& context, MakeOptions options, DownloadRequest reque
   }
   const TemporaryFontFile temporary;
   if (temporary.path().empty()) {
-    return Report(HostFileResult{HostFileError::kOpen, 0, "cannot make a temporary folder"});
+    return Report(HostFileResult{HostFileError::kOpen, 0, temporary.failure()});
   }
   options.out = temporary.path();
   FontReport report;

@@ -8,6 +8,10 @@ std::string PrintableText(std::string_view bytes) {
   std::string shown;
   shown.reserve(bytes.size());
   for (const unsigned char byte : bytes) {
+    if (byte == '\\') {
+      shown += "\\\\";
+      continue;
+    }
     if (byte >= 0x20 && byte < 0x7F) {
       shown += static_cast<char>(byte);
       continue;

@@ -44,20 +44,22 @@ HostFileResult CheckHostFile(const std::filesystem::path& path, std::size_t max_
 HostFileResult ReadHostFileHead(const std::filesystem::path& path, std::size_t max_bytes,
                                 std::vector<std::uint8_t>& bytes);
 
-// Reads standard input to its end, whatever it is (a pipe, a terminal, a redirected file);
-// more than `max_bytes` is refused as soon as it has come.
+// Reads standard input to its end: a pipe, a terminal or a redirected file. More than
+// `max_bytes` is refused as soon as it has come; a device other than a terminal is refused at
+// once, as a named one is.
 HostFileResult ReadStandardInput(std::size_t max_bytes, std::vector<std::uint8_t>& bytes);
 
 // A short text file of the system, such as one under /proc or /sys, whole; nothing when it
 // cannot be read or is longer than a page of text.
 std::optional<std::string> ReadShortTextFile(const std::filesystem::path& path);
 
-struct HostFileTemp;
-
 // Writes a file in pieces beside its target and puts it in place only when complete: fsync,
 // then rename over the target (through a symbolic link, over the file it points to). Until
 // Commit the target is untouched; a writer destroyed uncommitted, or a process killed while
-// writing, leaves no temporary file where the file system can create it unnamed.
+// writing, leaves no temporary file where the file system can create it unnamed, and the next
+// save of the target removes one left where it cannot. A device node or FIFO is no file to
+// replace: it is written in place, at Commit, once the bytes are complete. A folder, or a
+// write-protected file, is refused at once.
 class HostFileWriter {
  public:
   explicit HostFileWriter(const std::filesystem::path& path);
@@ -70,22 +72,23 @@ class HostFileWriter {
   bool Write(std::span<const std::uint8_t> bytes);
   // Overwrites bytes already written, at `offset` from the start of the file.
   bool WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes);
-  // Flushes the file to the disk and renames it over the target; returns the first failure.
+  // Puts the file in place (flushed to the disk and renamed over the target, or written into
+  // the device); returns the first failure.
   HostFileResult Commit();
 
  private:
-  HostFileWriter(std::filesystem::path target, HostFileTemp&& temp);
+  void CreateTempBeside();
   bool Failed(HostFileError code, std::string_view what, int error_number);
 
   std::filesystem::path target_;
   UniqueFd fd_;
   std::filesystem::path temp_path_;  // empty while the file has no name
+  // The bytes for a device or FIFO, held until Commit.
+  std::optional<std::vector<std::uint8_t>> in_place_;
   HostFileResult failure_;
 };
 
-// Writes `bytes` as a new file in place of `path` with HostFileWriter's rules; a write-protected
-// file is not replaced. An existing device node or FIFO is written in place instead: it is not
-// a file to replace.
+// Writes `bytes` in place of `path` with HostFileWriter's rules.
 HostFileResult ReplaceHostFile(const std::filesystem::path& path,
                                std::span<const std::uint8_t> bytes);
 

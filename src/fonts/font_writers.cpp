@@ -29,14 +29,20 @@ void PutIndexEntry(std::span<std::uint8_t> index, std::size_t number, std::uint1
     index[at + 2 + i] = static_cast<std::uint8_t>(offset >> (8 * i));
 }
 
+// False, with the writer's cause in the report when the writer failed; a writer still sound is
+// dropped uncommitted.
+bool Failed(HostFileWriter& out, FontReport* report) {
+  if (report != nullptr && !out.ok()) report->failure = out.Commit().detail;
+  return false;
+}
+
 bool WriteFontFile(const FontLayout& layout, const GlyphRendererFactory& factory,
                    Progress* progress, FontReport* report) {
   const FontJob& job = layout.header_job;
   if (!CellFits(job.cell_width, job.cell_height)) return false;
   HostFileWriter out(job.output_path);
-  if (!out.Write(BuildFontHeader(job))) return false;
   std::vector<std::uint8_t> index(job.index ? layout.glyphs.size() * kGlyphIndexEntrySize : 0);
-  if (!out.Write(index)) return false;
+  if (!out.Write(BuildFontHeader(job)) || !out.Write(index)) return Failed(out, report);
 
   std::uint64_t offset = kFontHeaderSize + index.size();
   FontReport made;
@@ -62,10 +68,10 @@ bool WriteFontFile(const FontLayout& layout, const GlyphRendererFactory& factory
     if (progress != nullptr && percent >= 0) progress->ReportProgress(kProgressPercent, percent);
     return true;
   };
-  if (!RenderInOrder(factory, job.code_page, job.pitch, job.cell_height, layout.glyphs, take))
-    return false;
-  if (job.index && !out.WriteAt(kFontHeaderSize, index)) return false;
-  if (!out.Commit().ok()) return false;
+  if (!RenderInOrder(factory, job.code_page, job.pitch, job.cell_height, layout.glyphs, take) ||
+      (job.index && !out.WriteAt(kFontHeaderSize, index)) || !out.Commit().ok()) {
+    return Failed(out, report);
+  }
   if (report != nullptr) *report = std::move(made);
   return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "common/progress.h"
@@ -11,10 +12,12 @@ namespace vantrel {
 
 inline constexpr std::string_view kFontProgressCaption = "Making font...";
 
-// What a run made: its glyphs, and the codes drawn empty for want of a character.
+// What a run made: its glyphs, and the codes drawn empty for want of a character. A run that
+// could not write its file says why instead, for a detail line.
 struct FontReport {
   int glyphs = 0;
   std::vector<std::uint16_t> missing_codes;
+  std::string failure;
 };
 
 // Each writer returns false, and leaves any existing output file as it was, when the job does

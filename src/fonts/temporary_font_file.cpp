@@ -2,8 +2,10 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace vantrel {
@@ -11,11 +13,17 @@ namespace vantrel {
 TemporaryFontFile::TemporaryFontFile() {
   std::error_code error;
   const std::string base = std::filesystem::temp_directory_path(error).string();
-  if (error) return;
+  if (error) {
+    failure_ = "no temporary folder to make the font in: " + error.message();
+    return;
+  }
   std::string pattern = base + "/vantrel-font-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
-  if (::mkdtemp(name.data()) == nullptr) return;
+  if (::mkdtemp(name.data()) == nullptr) {
+    failure_ = "cannot make a folder in " + base + ": " + std::generic_category().message(errno);
+    return;
+  }
   folder_ = name.data();
   path_ = folder_ + "/Temp.BMF";
 }

@@ -14,12 +14,14 @@ class TemporaryFontFile {
   TemporaryFontFile(const TemporaryFontFile&) = delete;
   TemporaryFontFile& operator=(const TemporaryFontFile&) = delete;
 
-  // Empty when no folder could be made.
+  // Empty when no folder could be made; `failure` then says why.
   const std::string& path() const { return path_; }
+  const std::string& failure() const { return failure_; }
 
  private:
   std::string folder_;
   std::string path_;
+  std::string failure_;
 };
 
 }  // namespace vantrel

@@ -98,6 +98,11 @@ void LinkLayer::ForgetFailure() {
   delivery_failed_ = false;
 }
 
+ResultCode LinkLayer::RefuseOperation(LinkFailure failure) {
+  last_failure_ = std::move(failure);
+  return last_failure_.code;
+}
+
 LinkFailure LinkLayer::TakeFailure(ResultCode result) {
   LinkFailure taken = std::exchange(last_failure_, {});
   if (result == kResultOk) return delivery_failed_ ? taken : LinkFailure{};

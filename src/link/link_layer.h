@@ -72,10 +72,13 @@ class LinkLayer {
   // Starts an operation with no failure recorded, so nothing of an earlier one is reported.
   void ForgetFailure();
   // The failure of the operation that ended with `result`, taken out of the link: the link's own
-  // cause when it failed with that code, a bare code when the operation failed elsewhere (a host
-  // file, a refused value). Every write can succeed into the system's buffers while the printer
-  // never gets the bytes; a result of ok then becomes the close's failure.
+  // cause when it failed with that code (or the one RefuseOperation kept), a bare code when the
+  // operation failed elsewhere. Every write can succeed into the system's buffers while the
+  // printer never gets the bytes; a result of ok then becomes the close's failure.
   LinkFailure TakeFailure(ResultCode result);
+  // Keeps why an operation ends before it opens the link (a host file, a refused value), for
+  // TakeFailure; returns its code.
+  ResultCode RefuseOperation(LinkFailure failure);
 
   // True once the current connection's reads were broken off: the link was lost (a reset, a
   // hang-up, an error, a cancel) or its read bound passed, so what came may be cut short. A

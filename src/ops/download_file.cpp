@@ -1,7 +1,5 @@
 #include "ops/download_file.h"
 
-#include <filesystem>
-
 #include "common/host_file.h"
 #include "ops/command_writer.h"
 #include "ops/printer_file_name.h"
@@ -31,22 +29,19 @@ std::string DownloadRefusal(const DownloadRequest& request) {
     return refusal;
   }
   if (!IsValidMemoryDevice(request.device)) return "Unknown memory device";
-  std::error_code error;
-  const std::uintmax_t size = std::filesystem::file_size(request.source_path, error);
-  // A file that cannot be sized is left to the read, which reports why it cannot be opened.
-  if (!error && size > DownloadRequest::kMaxFileBytes) {
-    return request.source_path + " is " + std::to_string(size) +
-           " bytes long; a download can announce at most " +
-           std::to_string(DownloadRequest::kMaxFileBytes);
-  }
   return {};
 }
 
 ResultCode DownloadFile(LinkLayer& link, int interface, const DownloadRequest& request) {
-  if (!DownloadRefusal(request).empty()) return kResultUnknownError;
+  if (std::string refusal = DownloadRefusal(request); !refusal.empty()) {
+    return link.RefuseOperation({kResultUnknownError, 0, std::move(refusal)});
+  }
   std::vector<std::uint8_t> bytes;
-  if (!ReadHostFile(request.source_path, DownloadRequest::kMaxFileBytes, bytes).ok()) {
-    return kResultFileOpenError;
+  // A file too large to announce is refused by its size, before any byte is read.
+  if (const HostFileResult read =
+          ReadHostFile(request.source_path, DownloadRequest::kMaxFileBytes, bytes);
+      !read.ok()) {
+    return link.RefuseOperation({kResultFileOpenError, read.os_error, read.detail});
   }
   return DownloadBytes(link, interface, request, bytes);
 }

@@ -24,13 +24,14 @@ struct DownloadRequest {
 };
 
 // Why the request would be refused before anything is read or sent, or empty: an unsafe or
-// too long printer name, an unknown memory, or a host file too large to announce.
+// too long printer name, or an unknown memory.
 std::string DownloadRefusal(const DownloadRequest& request);
 
 // Operation 11: reads the host file whole, then sends "DOWNLOAD" with the memory's prefix, the
 // quoted name and the size, and the file's bytes right after it, with the progress window in
-// percent mode. A refused request gives kResultUnknownError and an unreadable file
-// kResultFileOpenError, both before the link is opened.
+// percent mode. A refused request gives kResultUnknownError, and a host file that cannot be
+// read or is too large to announce kResultFileOpenError, both before the link is opened and
+// with their cause.
 ResultCode DownloadFile(LinkLayer& link, int interface, const DownloadRequest& request);
 
 }  // namespace vantrel

@@ -217,7 +217,7 @@ class ConfigTabTest : public QObject {
   }
 
   // A crafted file: flags other than 1 leave Common and D items empty (Set would not send
-  // them), the Z page shows any flag but 0, and an absurd list value selects nothing.
+  // them), the Z page shows any flag but 0, and an absurd list value is no file to load.
   void CraftedFlagsAndValuesShowAsSetWouldSendThem() {
     AppFixture app;
     PrinterConfig config = app.window->config();
@@ -225,16 +225,19 @@ class ConfigTabTest : public QObject {
     config.HeatD.Set(10);
     config.DarknessZ.Set(15);
     config.Speed.flag = config.HeatD.flag = config.DarknessZ.flag = 2;
-    config.CodePage.Set(std::numeric_limits<std::int32_t>::max());
-    config.PrintModeZ.Set(std::numeric_limits<std::int32_t>::max());
     QTemporaryDir dir;
     LoadRecord(app, config, dir);
     QVERIFY(app.prompts.messages.empty());
     QCOMPARE(app.Text("EditSpeed"), QString());
     QCOMPARE(app.Text("EditHeatD"), QString());
     QCOMPARE(app.Text("EditDarknessZ"), QString("15"));
-    QCOMPARE(app.Find<QComboBox>("ComboBoxCodePage").currentIndex(), -1);
-    QCOMPARE(app.Find<QComboBox>("ComboBoxPrintModeZ").currentIndex(), -1);
+    config.DarknessZ.Set(20);
+    config.PrintModeZ.Set(std::numeric_limits<std::int32_t>::max());
+    LoadRecord(app, config, dir);
+    QCOMPARE(app.prompts.messages.size(), std::size_t{1});
+    QCOMPARE(app.prompts.messages[0].text, QString("File Data Error"));
+    QVERIFY(app.prompts.messages[0].detail.contains("PrintModeZ"));
+    QCOMPARE(app.Text("EditDarknessZ"), QString("15"));
   }
 
   void BadNumberOnSaveLeavesRecordAndDiskAlone() {

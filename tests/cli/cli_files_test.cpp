@@ -110,9 +110,12 @@ TEST_F(CliFilesTest, LoadSavesWhatArrivedAndSaysHowMuch) {
   ASSERT_EQ(loaded.status, 0) << loaded.err;
   EXPECT_EQ(Slurp(out), "old");
   EXPECT_EQ(loaded.out, "3 bytes received into " + out + "\n");
+  EXPECT_EQ(loaded.err, "");
 
-  EXPECT_EQ(Files("load OLD.DAT --out " + out + " --wait 300 --max 2").status, 0);
+  const CliRun cut = Files("load OLD.DAT --out " + out + " --wait 300 --max 2");
+  EXPECT_EQ(cut.status, 0);
   EXPECT_EQ(Slurp(out), "ol");
+  EXPECT_EQ(cut.err, "The load stopped at --max 2 bytes: " + out + " may be cut\n");
   const CliRun nothing = Files("load NONE --out " + out + " --wait 300");
   ASSERT_EQ(nothing.status, 0);
   EXPECT_EQ(Slurp(out), "");

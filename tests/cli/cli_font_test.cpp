@@ -1,5 +1,6 @@
 // vantrel-cli font make, show and download: exit statuses, the report and what is left on disk.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -89,6 +90,22 @@ TEST_F(CliFontTest, FontChoicesThatMakeNoUsefulFont) {
        "size"},
       {"negative size", "--font 'DejaVu Sans' --size=-3 --encode standard", 6,
        "Font Parameter Error", "size"},
+      {"size beyond its range", "--font 'DejaVu Sans' --size 2049 --encode standard", 6,
+       "Font Parameter Error", "--size must be more than 0 and at most 2048"},
+      {"infinite size", "--font 'DejaVu Sans' --size inf --encode standard", 64, "", "decimal"},
+      {"hexadecimal size", "--font 'DejaVu Sans' --size 0x10 --encode standard", 64, "", "decimal"},
+      {"zero dpi", "--font 'DejaVu Sans' --size 9 --dpi 0 --encode standard", 6,
+       "Font Parameter Error", "--dpi 0 is outside 1..2400"},
+      {"first code below 0", "--font 'DejaVu Sans' --size 9 --encode standard --first=-1", 6,
+       "Font Parameter Error", "--first -1 is outside 0..255"},
+      {"zero height",
+       "--font 'DejaVu Sans' --size 9 --encode standard --width 8 --height 0 --italic-width 0", 6,
+       "Font Parameter Error", "--height 0 is outside 1..2048"},
+      {"negative italic width",
+       "--font 'DejaVu Sans' --size 9 --encode standard --width 8 --height 8 --italic-width=-3", 6,
+       "Font Parameter Error", "--italic-width -3 is outside 0..2048"},
+      {"measured cell too large", "--font 'DejaVu Sans' --size 2000 --encode standard", 6,
+       "Font Parameter Error", "larger than"},
       {"no measuring character, fixed",
        "--font 'DejaVu Sans' --size 9 --encode asian --language ko", 6, "Font Parameter Error",
        "--width"},
@@ -109,6 +126,37 @@ TEST_F(CliFontTest, FontChoicesThatMakeNoUsefulFont) {
   }
 }
 
+// The font file goes where every save goes: a FIFO, or a link to one, is written in place and
+// never replaced by a file. What keeps the font from being written is named after the message.
+TEST_F(CliFontTest, OutputFailuresKeepTheTargetAndGiveTheirCause) {
+  const std::filesystem::path folder = testing::TestFile("font_targets");
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::filesystem::path fifo = folder / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::filesystem::create_symlink(fifo, folder / "link");
+  const struct {
+    const char* label;
+    std::filesystem::path out;
+    std::string cause;
+  } cases[] = {
+      {"FIFO without a reader", fifo, "No such device or address"},
+      {"link to that FIFO", folder / "link", "No such device or address"},
+      {"folder", folder, "Is a directory"},
+      {"missing folder", folder / "none" / "font.bmf", "No such file or directory"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    const testing::CliRun run = RunCli(Make("--encode standard --out " + c.out.string()));
+    EXPECT_EQ(run.status, 6);
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "Make Font Error");
+    EXPECT_NE(run.err.find(c.cause), std::string::npos) << run.err;
+  }
+  EXPECT_TRUE(std::filesystem::is_fifo(std::filesystem::symlink_status(fifo)));
+  EXPECT_TRUE(std::filesystem::is_symlink(std::filesystem::symlink_status(folder / "link")));
+  std::filesystem::remove_all(folder);
+}
+
 // The language byte comes from the file as it is: JSON carries it as its Latin-1 reading,
 // the terminal sees it escaped.
 TEST_F(CliFontTest, ShowEscapesTheHeaderBytesItPrints) {
@@ -119,9 +167,13 @@ TEST_F(CliFontTest, ShowEscapesTheHeaderBytesItPrints) {
     unsigned char byte;
     std::string shown;
   } cases[] = {
-      {"lowest high byte", 0x80, "\\x80"}, {"highest byte", 0xFF, "\\xFF"},
-      {"escape", 0x1B, "\\x1B"},           {"line feed", 0x0A, "\\x0A"},
+      {"lowest high byte", 0x80, "\\x80"},
+      {"highest byte", 0xFF, "\\xFF"},
+      {"escape", 0x1B, "\\x1B"},
+      {"line feed", 0x0A, "\\x0A"},
       {"delete", 0x7F, "\\x7F"},
+      // Escaped itself, so that the escapes above are never forged by plain text.
+      {"backslash", '\\', "\\\\"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);

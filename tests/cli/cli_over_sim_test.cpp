@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <limits>
 #include <nlohmann/json.hpp>
 
 #include "config/config_file.h"
@@ -138,34 +137,55 @@ TEST_F(CliOverSimTest, BadConfigFilesAreRefusedBeforeAnythingIsSent) {
   EXPECT_EQ(server_.ConnectionCount(), 0u);
 }
 
-// Values no printer gives, stored in a file: shown as they are, with no overflow, the unit as the
-// app reads the index, status bytes as flags and a high byte escaped.
-TEST(CliConfigShowTest, ExtremeStoredValuesShowSafely) {
+// Values a printer should not give are shown as they are, with no overflow; the file saved
+// from them holds values outside their ranges, which every command that loads it refuses,
+// naming the item, before anything is sent.
+TEST_F(CliOverSimTest, ExtremeReportedValuesShowSafelyAndTheirFileIsRefused) {
+  sim::SimState state;
+  state.config.reports["SENSORMODE"] = "2147483647";
+  state.config.reports["ZLABELWIDTH"] = "-2147483648";
+  printer_.SetState(state);
+  const std::string file = testing::TestFile("extreme.dcf");
+  const CliRun read = Cli("config read --out " + file + " " + Net());
+  ASSERT_EQ(read.status, 0) << read.err;
+  EXPECT_NE(read.out.find("(2147483647)"), std::string::npos) << read.out;
+  EXPECT_NE(read.out.find("-2147483648 dots"), std::string::npos) << read.out;
+
+  const std::size_t connections = server_.ConnectionCount();
+  for (const std::string& command :
+       {"config show " + file, "config show --json " + file, "config diff " + file + " " + file,
+        "config write " + file + " --block d " + Net()}) {
+    const CliRun run = Cli(command);
+    EXPECT_EQ(run.status, 6) << command;
+    EXPECT_EQ(run.err, "File Data Error\n" + file + ": MediaSensor 2147483647 is outside 0..2\n")
+        << command;
+  }
+  EXPECT_EQ(server_.ConnectionCount(), connections);
+  std::filesystem::remove(file);
+}
+
+// The unit as the app reads the index, status bytes as flags and a high byte escaped.
+TEST(CliConfigShowTest, StoredBytesShowAsTheAppReadsThem) {
   ConfigFileContents contents;
   ResetConfig(contents.config);
   contents.config.Edition = kFirstEmulationEdition;
   contents.unit = 7;
   contents.status.flags[2] = 0xFF;
-  contents.config.PrintModeZ.Set(std::numeric_limits<std::int32_t>::min());
-  contents.config.PrintWidthZ.Set(std::numeric_limits<std::int32_t>::min());
-  contents.config.MediaSensor.Set(std::numeric_limits<std::int32_t>::max());
   contents.config.ControlPrefixZ.Set('\xb5');
-  const std::string file = ::testing::TempDir() + "/extreme_" + std::to_string(::getpid()) + ".dcf";
+  contents.config.PrintWidthZ.Set(812);
+  const std::string file = testing::TestFile("stored.dcf");
   ASSERT_TRUE(SaveConfigFile(file, contents).ok());
 
   const CliRun text = Cli("config show " + file);
   ASSERT_EQ(text.status, 0) << text.err;
-  EXPECT_NE(text.out.find("(-2147483648)"), std::string::npos) << text.out;
-  EXPECT_NE(text.out.find("(2147483647)"), std::string::npos);
   EXPECT_NE(text.out.find("\\xB5"), std::string::npos);
-  EXPECT_NE(text.out.find(" in ("), std::string::npos) << "lengths in inches";
+  EXPECT_NE(text.out.find(" in (812 dots)"), std::string::npos) << "lengths in inches";
 
   const CliRun json = Cli("config show --json " + file);
   ASSERT_EQ(json.status, 0) << json.err;
   const auto document = nlohmann::json::parse(json.out);
   EXPECT_EQ(document["unit"], "inch");
   EXPECT_EQ(document["status"], nlohmann::json({0, 0, 1, 0, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(document["PrintModeZ"], std::numeric_limits<std::int32_t>::min());
   std::filesystem::remove(file);
 }
 

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -13,6 +12,8 @@
 #include <functional>
 #include <sstream>
 #include <utility>
+
+#include "support/own_mounts.h"
 
 namespace vantrel {
 namespace {
@@ -52,22 +53,15 @@ class HostFileTest : public ::testing::Test {
   fs::path folder_;
 };
 
-// Runs `save` in a child process that sees the test's folder read-only (a read-only bind mount in
-// a mount namespace of its own, since root ignores folder permissions); returns the child's exit
-// status, which `save` sets.
+// Runs `save` where the test's folder is read-only; returns what `save` returns.
 int InReadOnlyFolder(const fs::path& folder, const std::function<int()>& save) {
-  const pid_t child = ::fork();
-  if (child == 0) {
-    const bool read_only =
-        ::unshare(CLONE_NEWNS) == 0 &&
-        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-        ::mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
-        ::mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
-    ::_exit(read_only ? save() : 99);
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return testing::InOwnMounts(
+      [&] {
+        return ::mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
+               ::mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY,
+                       nullptr) == 0;
+      },
+      save);
 }
 
 TEST_F(HostFileTest, ReadsAWholeFileUpToItsLimit) {
@@ -112,15 +106,18 @@ TEST_F(HostFileTest, HeadReadTakesTheStartOfALongerFile) {
   EXPECT_EQ(ReadHostFileHead("/dev/zero", 4, bytes).code, HostFileError::kOpen);
 }
 
-// Standard input is read whatever it is; a pipe that delivers more than the limit is refused.
-TEST_F(HostFileTest, StandardInputFromAPipeIsBounded) {
+// Standard input from a pipe is read up to one byte past the limit, which it then names; a
+// device is refused at once, as a named one is (an endless one would fill the limit first).
+TEST_F(HostFileTest, StandardInputIsBounded) {
   const struct {
     const char* label;
-    std::string sent;
+    std::string sent;  // through a pipe; empty: /dev/zero
     HostFileError expected;
-  } cases[] = {{"within", "abc", HostFileError::kNone},
-               {"at the limit", "abcd", HostFileError::kNone},
-               {"beyond", "abcde", HostFileError::kTooLarge}};
+    std::string detail;
+  } cases[] = {{"within", "abc", HostFileError::kNone, ""},
+               {"at the limit", "abcd", HostFileError::kNone, ""},
+               {"beyond", "abcdefgh", HostFileError::kTooLarge, "stopped after 5 bytes"},
+               {"device", "", HostFileError::kOpen, "a device"}};
   const int saved_stdin = ::dup(STDIN_FILENO);
   for (const auto& c : cases) {
     int pipe_fds[2];
@@ -128,11 +125,14 @@ TEST_F(HostFileTest, StandardInputFromAPipeIsBounded) {
     ASSERT_EQ(::write(pipe_fds[1], c.sent.data(), c.sent.size()),
               static_cast<ssize_t>(c.sent.size()));
     ::close(pipe_fds[1]);
-    ::dup2(pipe_fds[0], STDIN_FILENO);
+    const int input = c.sent.empty() ? ::open("/dev/zero", O_RDONLY) : ::dup(pipe_fds[0]);
+    ::dup2(input, STDIN_FILENO);
+    ::close(input);
     ::close(pipe_fds[0]);
     std::vector<std::uint8_t> bytes;
     const HostFileResult result = ReadStandardInput(4, bytes);
     EXPECT_EQ(result.code, c.expected) << c.label;
+    EXPECT_NE(result.detail.find(c.detail), std::string::npos) << c.label << ": " << result.detail;
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), result.ok() ? c.sent : "") << c.label;
   }
   ::dup2(saved_stdin, STDIN_FILENO);
@@ -176,6 +176,53 @@ TEST_F(HostFileTest, UnfinishedWriterLeavesTheOldFileAndNothingElse) {
   ::waitpid(child, nullptr, 0);
   EXPECT_EQ(Contents("font.bmf"), "old");
   EXPECT_EQ(EntriesInFolder(), 1U);
+}
+
+// A FIFO (or a device) is no file to replace: it takes the finished bytes in place, at Commit,
+// also through a symbolic link. A folder is refused before anything is written.
+TEST_F(HostFileTest, WhatIsNoRegularFileIsWrittenInPlaceWhenComplete) {
+  const fs::path fifo = folder_ / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_symlink(fifo, folder_ / "link");
+  const std::uint8_t body[] = {'a', 'b', 'c', 'd'};
+  const std::uint8_t patch[] = {'X'};
+  for (const char* name : {"fifo", "link"}) {
+    SCOPED_TRACE(name);
+    const UniqueFd reader(::open(fifo.c_str(), O_RDONLY | O_NONBLOCK));
+    HostFileWriter writer(folder_ / name);
+    ASSERT_TRUE(writer.Write(body));
+    ASSERT_TRUE(writer.WriteAt(2, patch));
+    char got[8];
+    EXPECT_LE(::read(reader.get(), got, sizeof(got)), 0) << "nothing before Commit";
+    ASSERT_TRUE(writer.Commit().ok());
+    ASSERT_EQ(::read(reader.get(), got, sizeof(got)), 4);
+    EXPECT_EQ(std::string(got, 4), "abXd");
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(fifo)));
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(folder_ / "link")));
+  }
+  HostFileWriter into_folder(folder_);
+  EXPECT_FALSE(into_folder.ok());
+  EXPECT_EQ(into_folder.Commit().os_error, EISDIR);
+  EXPECT_EQ(EntriesInFolder(), 2U);
+}
+
+// A save killed between naming its temporary and the rename leaves the temporary; the next save
+// of that target removes it, but not one of a process still saving nor one of another target.
+TEST_F(HostFileTest, NextSaveRemovesStaleTemporariesOfItsTarget) {
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ::waitpid(gone, nullptr, 0);
+  const std::string dead = std::to_string(gone);
+  const std::string alive = std::to_string(::getpid());
+  Write((".font.bmf.vantrel-tmp-" + dead + "-0").c_str(), "stale");
+  Write((".font.bmf.vantrel-tmp-" + alive + "-9").c_str(), "in progress");
+  Write((".other.bmf.vantrel-tmp-" + dead + "-0").c_str(), "another target's");
+  const std::uint8_t fresh[] = {'n', 'e', 'w'};
+  ASSERT_TRUE(ReplaceHostFile(folder_ / "font.bmf", fresh).ok());
+  EXPECT_FALSE(fs::exists(folder_ / (".font.bmf.vantrel-tmp-" + dead + "-0")));
+  EXPECT_TRUE(fs::exists(folder_ / (".font.bmf.vantrel-tmp-" + alive + "-9")));
+  EXPECT_TRUE(fs::exists(folder_ / (".other.bmf.vantrel-tmp-" + dead + "-0")));
+  EXPECT_EQ(Contents("font.bmf"), "new");
 }
 
 TEST_F(HostFileTest, WriterPatchesEarlierBytesAndReplacesOnCommit) {

@@ -186,7 +186,7 @@ TEST_F(ConfigFileTest, SaveIntoAMissingFolderFailsAndCreatesNothing) {
 TEST_F(ConfigFileTest, SaveOverAFolderFailsAndLeavesNoTemporaryFile) {
   fs::create_directory(folder_ / "taken.dcf");
   const ConfigFileResult result = SaveConfigFile(folder_ / "taken.dcf", Sample());
-  EXPECT_EQ(result.code, ConfigFileStatus::kWriteError);
+  EXPECT_EQ(result.code, ConfigFileStatus::kOpenError);
   EXPECT_EQ(result.os_error, EISDIR);
   EXPECT_TRUE(fs::is_directory(folder_ / "taken.dcf"));
   EXPECT_EQ(EntriesInFolder(), 1U);

@@ -40,6 +40,24 @@ INSTANTIATE_TEST_SUITE_P(
                   "FormatPrefixZ is a control character"},
         ValueCase{"DeleteDelimiter", [](PrinterConfig& c) { c.DelimiterCharZ.Set('\x7f'); },
                   "DelimiterCharZ is a control character"},
+        // Each kind of item against its range: lists counting from 0 and from 1, a list matched
+        // against a name table (one past it: a name the table lacks), plain numbers and reals.
+        ValueCase{"ListFromZero", [](PrinterConfig& c) { c.Direction.Set(2147483647); },
+                  "Direction 2147483647 is outside 0..1"},
+        ValueCase{"ListBelowZero", [](PrinterConfig& c) { c.Density.Set(-1); },
+                  "Density -1 is outside 0..15"},
+        ValueCase{"ListTop", [](PrinterConfig& c) { c.Density.Set(15); }, ""},
+        ValueCase{"NameTheTableLacks", [](PrinterConfig& c) { c.CodePage.Set(36); }, ""},
+        ValueCase{"BeyondTheTable", [](PrinterConfig& c) { c.CodePage.Set(37); },
+                  "CodePage 37 is outside 0..36"},
+        ValueCase{"ListFromOne", [](PrinterConfig& c) { c.PrintModeZ.Set(0); },
+                  "PrintModeZ 0 is outside 1..3"},
+        ValueCase{"PlainNumber", [](PrinterConfig& c) { c.ShiftX.Set(6356992); },
+                  "ShiftX 6356992 is outside -99999..99999"},
+        ValueCase{"WidestReported", [](PrinterConfig& c) { c.LeftPositionZ.Set(-99999); }, ""},
+        ValueCase{"Real", [](PrinterConfig& c) { c.PaperWidth.Set(1e6F); },
+                  "PaperWidth 1e+06 is outside -99999..99999"},
+        ValueCase{"UnsetOutOfRange", [](PrinterConfig& c) { c.Mirror.value = 7; }, ""},
         ValueCase{"HighBytePrefixAndFirstFaultFirst",
                   [](PrinterConfig& c) {
                     c.ControlPrefixZ.Set('\xb5');

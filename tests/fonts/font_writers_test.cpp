@@ -13,6 +13,7 @@
 #include "fonts/font_choices.h"
 #include "fonts/font_file_reader.h"
 #include "fonts/font_header.h"
+#include "support/own_mounts.h"
 #include "support/progress_recorder.h"
 
 namespace vantrel {
@@ -251,6 +252,26 @@ TEST_F(FontWritersTest, FailedRunLeavesTheExistingFileIntact) {
   EXPECT_FALSE(MakeBitmapFont(
       job, [] { return nullptr; }, nullptr));
   EXPECT_EQ(ReadAll(path), (Bytes{'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
+}
+
+// A font that cannot be written says why: a folder, a missing folder, a full disk.
+TEST_F(FontWritersTest, OutputFailuresGiveTheirCause) {
+  FontJob job = *BuildFontJob({.encode = kStandardEncode, .cell_width = 64, .cell_height = 64}, {});
+  const auto cause_of = [&job](const std::string& path) {
+    job.output_path = path;
+    FontReport report;
+    return MakeBitmapFont(job, testing::FakeFactory(), nullptr, &report) ? "made" : report.failure;
+  };
+  EXPECT_THAT(cause_of(dir_), ::testing::HasSubstr("Is a directory"));
+  EXPECT_THAT(cause_of(Path("none/font.bmf")), ::testing::HasSubstr("No such file or directory"));
+  // 96 glyphs of 512 bytes do not fit one page.
+  const int full = testing::InOwnMounts(
+      [&] { return testing::MountFullFolder(dir_); },
+      [&] {
+        return cause_of(Path("font.bmf")).find("No space left on device") != std::string::npos ? 0
+                                                                                               : 1;
+      });
+  EXPECT_EQ(full, 0);
 }
 
 // Every shape the writers make reads back as the glyphs that went in.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "support/progress_recorder.h"
 #include "support/scripted_transport.h"
 
@@ -98,8 +100,8 @@ TEST_F(DispatcherTest, AFailureCarriesOnlyItsOwnDetail) {
   const LinkFailure failure =
       RunPrinterOperation(link_, kOpDownloadFile, kInterfaceEthernet, &missing);
   EXPECT_EQ(failure.code, kResultFileOpenError);
-  EXPECT_EQ(failure.os_error, 0);
-  EXPECT_EQ(failure.detail, "");
+  EXPECT_EQ(failure.os_error, ENOENT);
+  EXPECT_EQ(failure.detail, "cannot open /nonexistent/file: No such file or directory");
 }
 
 TEST(ResultMessageTest, FixedTexts) {

@@ -86,39 +86,45 @@ TEST_F(DownloadFileTest, DataIsCutIntoTheInterfaceChunksWithPercentProgress) {
   }
 }
 
-TEST_F(DownloadFileTest, RefusedRequestsOpenNothing) {
+// Every refusal, of the request or of its host file, carries its cause to the caller (the CLI's
+// second line, the window's detail), and nothing is opened.
+TEST_F(DownloadFileTest, RefusalsOpenNothingAndSayWhy) {
   const std::string path = HostFile("data");
-  const DownloadRequest refused[] = {
-      {path, "A\"B", kMemoryFlash},
-      {path, "A\r\nKILL", kMemoryFlash},
-      {path, std::string("A\0B", 3), kMemoryFlash},
-      {path, "", kMemoryFlash},
-      {path, std::string(32, 'N'), kMemoryFlash},
-      {path, "OK", static_cast<MemoryDevice>(3)},
-  };
-  for (DownloadRequest request : refused) {
-    EXPECT_FALSE(DownloadRefusal(request).empty()) << request.printer_name;
-    EXPECT_EQ(DownloadFile(link_, kInterfaceEthernet, request), kResultUnknownError);
-  }
-  EXPECT_EQ(script_->opens, 0);
-  EXPECT_EQ(DownloadRefusal({path, std::string(31, 'N'), kMemoryCard}), "");
-}
-
-TEST_F(DownloadFileTest, FileBeyondTheAnnouncedSizeOrUnreadableSendsNothing) {
   const std::string big = (dir_ / "big.bin").string();
   std::ofstream(big).close();
   // Sparse: the size check must come before any read.
   std::filesystem::resize_file(big, DownloadRequest::kMaxFileBytes + 1);
-  const DownloadRequest too_big{big, "BIG", kMemoryFlash};
-  EXPECT_NE(DownloadRefusal(too_big).find("2147483648"), std::string::npos);
-  EXPECT_EQ(DownloadFile(link_, kInterfaceEthernet, too_big), kResultUnknownError);
-
-  const DownloadRequest missing{(dir_ / "none").string(), "NONE", kMemoryFlash};
-  EXPECT_EQ(DownloadRefusal(missing), "");
-  EXPECT_EQ(DownloadFile(link_, kInterfaceEthernet, missing), kResultFileOpenError);
-  const DownloadRequest folder{dir_.string(), "DIR", kMemoryFlash};
-  EXPECT_EQ(DownloadFile(link_, kInterfaceEthernet, folder), kResultFileOpenError);
+  const struct {
+    const char* label;
+    DownloadRequest request;
+    ResultCode code;
+    std::string cause;
+  } cases[] = {
+      {"quote", {path, "A\"B", kMemoryFlash}, kResultUnknownError, "double quote"},
+      {"line break", {path, "A\r\nKILL", kMemoryFlash}, kResultUnknownError, "double quote"},
+      {"NUL", {path, std::string("A\0B", 3), kMemoryFlash}, kResultUnknownError, "double quote"},
+      {"empty name", {path, "", kMemoryFlash}, kResultUnknownError, "name"},
+      {"long name", {path, std::string(32, 'N'), kMemoryFlash}, kResultUnknownError, "31"},
+      {"memory", {path, "OK", static_cast<MemoryDevice>(3)}, kResultUnknownError, "memory"},
+      {"beyond the announced size",
+       {big, "BIG", kMemoryFlash},
+       kResultFileOpenError,
+       "2147483648 bytes"},
+      {"missing",
+       {(dir_ / "none").string(), "NONE", kMemoryFlash},
+       kResultFileOpenError,
+       "No such file or directory"},
+      {"folder", {dir_.string(), "DIR", kMemoryFlash}, kResultFileOpenError, "not a regular file"},
+  };
+  for (const auto& c : cases) {
+    DownloadRequest request = c.request;
+    const LinkFailure failure =
+        RunPrinterOperation(link_, kOpDownloadFile, kInterfaceEthernet, &request);
+    EXPECT_EQ(failure.code, c.code) << c.label;
+    EXPECT_NE(failure.detail.find(c.cause), std::string::npos) << c.label << ": " << failure.detail;
+  }
   EXPECT_EQ(script_->opens, 0);
+  EXPECT_EQ(DownloadRefusal({path, std::string(31, 'N'), kMemoryCard}), "");
 }
 
 TEST(PrinterFileNameTest, RefusesUnsafeBytesAndLengthNeverCuts) {

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+
+namespace vantrel::testing {
+
+// Runs `body` in a child process with a mount namespace of its own, after `mount` has changed
+// the mounts there (root ignores folder permissions: a read-only or a full folder has to be a
+// mount); returns the child's exit status, which `body` sets, or 99 when the mount failed.
+inline int InOwnMounts(const std::function<bool()>& mount, const std::function<int()>& body) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const bool mounted = ::unshare(CLONE_NEWNS) == 0 &&
+                         ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                         mount();
+    ::_exit(mounted ? body() : 99);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// `folder` as a file system of one page, so that a write of more fails with ENOSPC.
+inline bool MountFullFolder(const std::filesystem::path& folder) {
+  return ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=4k") == 0;
+}
+
+}  // namespace vantrel::testing
