@@ -10,7 +10,9 @@
 #include "cli/cli_json.h"
 #include "cli/cli_report.h"
 #include "config/config_file.h"
+#include "ops/config_write_check.h"
 #include "ops/dispatcher.h"
+#include "ops/write_configuration.h"
 
 namespace vantrel::cli {
 namespace {
@@ -40,12 +42,18 @@ void Print(const ConfigFileContents& contents, bool json, bool with_file_fields)
   PrintJson(document);
 }
 
+// The printer's configuration; on a failure `failed` follows the operation's message.
+int ReadPrinter(CliContext& context, PrinterConfig& held, const char* failed = "") {
+  ResetConfig(held);
+  const int code = context.Run(kOpReadConfiguration, &held, 1);
+  if (code != 0) std::cerr << failed;
+  return code;
+}
+
 int ReadConfig(CliContext& context, const ConfigOptions& options) {
   ConfigFileContents contents;
   contents.unit = UnitNamed(options.unit);
-  ResetConfig(contents.config);
-  const int code = context.Run(kOpReadConfiguration, &contents.config, 1);
-  if (code != 0) return code;
+  if (const int code = ReadPrinter(context, contents.config); code != 0) return code;
   if (!options.out.empty()) {
     const ConfigFileResult saved = SaveConfigFile(options.out, contents);
     if (!saved.ok()) return Report(saved);
@@ -54,12 +62,24 @@ int ReadConfig(CliContext& context, const ConfigOptions& options) {
   return 0;
 }
 
-// Reads the configuration back and names the written items the printer does not hold.
-int VerifyWrite(CliContext& context, const PrinterConfig& written, ConfigPage page) {
+// Reads the printer's configuration first, so that the page goes out at the printer's
+// resolution, then reads it back and names the written items the printer does not hold.
+int WriteVerified(CliContext& context, const PrinterConfig& document, ConfigPage page) {
   PrinterConfig held;
-  ResetConfig(held);
-  if (const int code = context.Run(kOpReadConfiguration, &held, 1); code != 0) {
-    std::cerr << "Written, not verified: the configuration could not be read back\n";
+  if (const int code = ReadPrinter(context, held); code != 0) return code;
+  const PageWritePlan plan = PlanPageWrite(document, held, page);
+  if (!plan.document.failure.empty()) return Refuse(plan.document.failure);
+  if (!plan.document.conversion.empty()) {
+    std::cerr << "Lengths in dots " << plan.document.conversion << '\n';
+  }
+  PrinterConfig written = plan.document.config;
+  if (const int code = context.Run(kOpWriteConfiguration, &written, ConfigPageBlock(page));
+      code != 0) {
+    return code;
+  }
+  if (const int code = ReadPrinter(
+          context, held, "Written, not verified: the configuration could not be read back\n");
+      code != 0) {
     return code;
   }
   const ConfigDifferences check = CompareWrittenItems(written, held, page);
@@ -79,9 +99,12 @@ int WriteConfig(CliContext& context, const ConfigOptions& options) {
   const ConfigFileResult loaded = LoadConfigFile(options.file, contents);
   if (!loaded.ok()) return Report(loaded);
   const ConfigPage page = ConfigPageNamed(options.block).value_or(ConfigPage::kCommon);
-  const int code = context.Run(kOpWriteConfiguration, &contents.config, ConfigPageBlock(page));
-  if (code != 0 || !options.verify) return code;
-  return VerifyWrite(context, contents.config, page);
+  if (const std::string refusal = PageRefusal(contents.config, page, options.file);
+      !refusal.empty()) {
+    return Refuse(refusal);
+  }
+  if (options.verify) return WriteVerified(context, contents.config, page);
+  return context.Run(kOpWriteConfiguration, &contents.config, ConfigPageBlock(page));
 }
 
 int ShowConfig(const ConfigOptions& options) {

@@ -5,10 +5,13 @@
 #include <iostream>
 #include <memory>
 
+#include "cli/cli_config_items.h"
 #include "cli/cli_config_text.h"
 #include "cli/cli_json.h"
 #include "cli/cli_report.h"
+#include "config/config_compare.h"
 #include "config/config_file.h"
+#include "config/config_resolution.h"
 #include "ops/dispatcher.h"
 
 namespace vantrel::cli {
@@ -27,8 +30,18 @@ std::vector<ConfigPage> PagesOf(const std::string& block) {
   return {kConfigPages.begin(), kConfigPages.end()};
 }
 
-nlohmann::json ItemJson(const ItemRef& item) {
-  return {{"page", ConfigPageName(item.page)}, {"item", item.row->label}};
+// With --printer only the file's items are compared: a page it sets nothing on compares nothing.
+std::string NothingToCompare(const PrinterConfig& a, const std::vector<ConfigPage>& pages,
+                             const std::string& file) {
+  if (pages.size() == 1) return PageRefusal(a, pages[0], file);
+  for (const ConfigPage page : pages) {
+    if (PageSetsAnything(a, page)) return {};
+  }
+  return file + " sets nothing on any page";
+}
+
+nlohmann::json ItemJson(const ConfigItem& item) {
+  return {{"page", ConfigPageName(item.page)}, {"item", item.label}};
 }
 
 void PrintDifferences(const DiffOptions& options, const PrinterConfig& a, const PrinterConfig& b,
@@ -36,26 +49,29 @@ void PrintDifferences(const DiffOptions& options, const PrinterConfig& a, const 
   const LengthUnit unit = UnitNamed(options.unit);
   if (options.json) {
     nlohmann::json differences = nlohmann::json::array();
-    for (const ItemRef& item : found.differing) {
-      nlohmann::json entry = ItemJson(item);
-      entry["a"] = item.row->cell(a, unit);
-      entry["b"] = item.row->cell(b, unit);
+    for (const ConfigItem* item : found.differing) {
+      nlohmann::json entry = ItemJson(*item);
+      entry["a"] = ItemCell(*item, a, unit);
+      entry["b"] = ItemCell(*item, b, unit);
       differences.push_back(entry);
     }
     nlohmann::json unreported = nlohmann::json::array();
-    for (const ItemRef& item : found.unreported) unreported.push_back(ItemJson(item));
+    for (const ConfigItem* item : found.unreported) unreported.push_back(ItemJson(*item));
     PrintJson({{"equal", found.differing.empty()},
                {"unit", options.unit},
                {"differences", differences},
                {"not_reported", unreported}});
     return;
   }
+  const std::string b_name = options.printer ? "the printer" : options.files[1];
+  std::cout << "Comparing " << options.files[0] << " (" << ResolutionText(a) << ") with " << b_name
+            << " (" << ResolutionText(b) << ")\n";
   std::optional<ConfigPage> shown_page;
-  for (const ItemRef& item : found.differing) {
-    if (shown_page != item.page) std::cout << ConfigPageTitle(item.page) << '\n';
-    shown_page = item.page;
-    std::cout << "  " << std::left << std::setw(22) << item.row->label << std::setw(28)
-              << item.row->cell(a, unit) << ' ' << item.row->cell(b, unit) << '\n';
+  for (const ConfigItem* item : found.differing) {
+    if (shown_page != item->page) std::cout << ConfigPageTitle(item->page) << '\n';
+    shown_page = item->page;
+    std::cout << "  " << std::left << std::setw(22) << item->label << std::setw(28)
+              << ItemCell(*item, a, unit) << ' ' << ItemCell(*item, b, unit) << '\n';
   }
   std::cout << found.differing.size()
             << (found.differing.size() == 1 ? " item differs" : " items differ") << '\n';
@@ -84,14 +100,19 @@ int Diff(CliContext& context, const DiffOptions& options) {
   PrinterConfig a;
   PrinterConfig b;
   if (const int code = LoadSide(options.files[0], a); code != 0) return code;
+  const std::vector<ConfigPage> pages = PagesOf(options.block);
   if (options.printer) {
+    if (const std::string refusal = NothingToCompare(a, pages, options.files[0]);
+        !refusal.empty()) {
+      return Refuse(refusal);
+    }
     ResetConfig(b);
     if (const int code = context.Run(kOpReadConfiguration, &b, 1); code != 0) return code;
   } else if (const int code = LoadSide(options.files[1], b); code != 0) {
     return code;
   }
-  const std::vector<ConfigPage> pages = PagesOf(options.block);
-  const ConfigDifferences found = CompareConfigs(a, b, pages, options.printer);
+  const ConfigDifferences found =
+      options.printer ? CompareWithPrinter(a, b, pages) : CompareDocuments(a, b, pages);
   PrintDifferences(options, a, b, found);
   return found.differing.empty() ? 0 : kExitDiffers;
 }

@@ -2,7 +2,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include "cli/cli_config_compare.h"
 #include "cli/cli_context.h"
 
 namespace vantrel::cli {

@@ -5,14 +5,15 @@
 
 #include "cli/cli_config_items.h"
 #include "cli/cli_terminal_text.h"
+#include "config/config_resolution.h"
 
 namespace vantrel::cli {
 namespace {
 
 void PrintPage(std::ostream& out, ConfigPage page, const PrinterConfig& config, LengthUnit unit) {
   out << '\n' << ConfigPageTitle(page) << '\n';
-  for (const ConfigItemRow& row : ConfigPageRows(page)) {
-    out << "  " << std::left << std::setw(22) << row.label << row.cell(config, unit) << '\n';
+  for (const ConfigItem& item : ConfigPageItems(page)) {
+    out << "  " << std::left << std::setw(22) << item.label << ItemCell(item, config, unit) << '\n';
   }
 }
 
@@ -35,7 +36,7 @@ void PrintConfigText(std::ostream& out, const PrinterConfig& config, LengthUnit 
   out << "  " << std::setw(22) << "Serial No." << PrintableText(TextView(config.SerialNo)) << '\n';
   out << "  " << std::setw(22) << "Resolution";
   if (config.Dpi.set()) {
-    out << config.Dpi.value << " dpi";
+    out << ResolutionText(config);
   } else {
     out << '-';
   }

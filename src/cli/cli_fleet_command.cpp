@@ -109,6 +109,9 @@ int ApplyConfig(const FleetOptions& options) {
   ConfigFileContents contents;
   if (const int code = Report(LoadConfigFile(options.file, contents)); code != 0) return code;
   const ConfigPage page = ConfigPageNamed(options.block).value_or(ConfigPage::kCommon);
+  if (std::string refusal = PageRefusal(contents.config, page, options.file); !refusal.empty()) {
+    return Refuse(refusal);
+  }
   return RunFleetOperation(options, ConfigApplyJob(contents.config, page, options.dry_run));
 }
 

@@ -1,11 +1,12 @@
 #include "cli/cli_fleet_jobs.h"
 
 #include "cli/cli_clock_text.h"
-#include "cli/cli_config_compare.h"
 #include "cli/cli_json.h"
 #include "config/config_file.h"
+#include "ops/config_write_check.h"
 #include "ops/dispatcher.h"
 #include "ops/status_labels.h"
+#include "ops/write_configuration.h"
 
 namespace vantrel::cli {
 namespace {
@@ -57,10 +58,22 @@ class FleetExchange {
   bool reached_ = false;
 };
 
-std::vector<std::string> ItemLabels(const std::vector<ItemRef>& items) {
+std::vector<std::string> ItemLabels(const ConfigDifferences& items) {
   std::vector<std::string> labels;
-  for (const ItemRef& item : items) labels.emplace_back(item.row->label);
+  for (const ConfigItem* item : items.differing) labels.emplace_back(item->label);
+  for (const ConfigItem* item : items.unreported) labels.emplace_back(item->label);
   return labels;
+}
+
+// "converted from 203 to 300 dpi; not reported ...": the parts that are not empty.
+std::string Detail(std::initializer_list<std::string> parts) {
+  std::string detail;
+  for (const std::string& part : parts) {
+    if (part.empty()) continue;
+    if (!detail.empty()) detail += "; ";
+    detail += part;
+  }
+  return detail;
 }
 
 std::string FileNameFor(const std::string& target) {
@@ -73,24 +86,28 @@ std::string FileNameFor(const std::string& target) {
   return name + ".dcf";
 }
 
-// After a write: the items that differed before, and whether the printer now holds them.
-void Verify(FleetExchange& exchange, FleetResult& result, const PrinterConfig& wanted,
+// After a write: whether the printer now holds what was written. Items it does not report are
+// written and not verified: the printer is "changed".
+void Verify(FleetExchange& exchange, FleetResult& result, const DocumentAtPrinter& written,
             ConfigPage page) {
   PrinterConfig held;
   if (!exchange.ReadConfig(held)) {
-    result.detail = "written, not verified: " + result.detail;
+    result.detail = Detail({written.conversion, "written, not verified: " + result.detail});
     return;
   }
-  const ConfigDifferences check = CompareWrittenItems(wanted, held, page);
+  const ConfigDifferences check = CompareWrittenItems(written.config, held, page);
   if (!check.differing.empty()) {
     exchange.Fail({kResultReceivingError, 0, ""});
-    result.detail = "written, not verified; did not take: " + ItemList(check.differing);
+    result.detail = Detail(
+        {written.conversion, "written, not verified; did not take: " + ItemList(check.differing)});
     return;
   }
-  result.outcome = FleetOutcome::kVerified;
-  if (!check.unreported.empty()) {
-    result.detail = "not reported by the printer, not verified: " + ItemList(check.unreported);
-  }
+  const bool unreported = !check.unreported.empty();
+  result.outcome = unreported ? FleetOutcome::kChanged : FleetOutcome::kVerified;
+  result.detail =
+      Detail({written.conversion, unreported ? "not reported by the printer, not verified: " +
+                                                   ItemList(check.unreported)
+                                             : ""});
 }
 
 }  // namespace
@@ -153,15 +170,20 @@ FleetJob ConfigApplyJob(const PrinterConfig& wanted, ConfigPage page, bool dry_r
     FleetExchange exchange(target, link, result);
     PrinterConfig held;
     if (!exchange.ReadConfig(held)) return result;
-    const ConfigDifferences before = CompareWrittenItems(wanted, held, page);
-    result.changed = ItemLabels(before.differing);
-    if (before.differing.empty() || dry_run) {
-      result.outcome = before.differing.empty() ? FleetOutcome::kUnchanged : FleetOutcome::kChanged;
+    const PageWritePlan plan = PlanPageWrite(wanted, held, page);
+    if (!plan.document.failure.empty()) {
+      exchange.Fail({kResultUnknownError, 0, plan.document.failure});
       return result;
     }
-    PrinterConfig record = wanted;
+    result.detail = plan.document.conversion;
+    result.changed = ItemLabels(plan.changes);
+    if (result.changed.empty() || dry_run) {
+      result.outcome = result.changed.empty() ? FleetOutcome::kUnchanged : FleetOutcome::kChanged;
+      return result;
+    }
+    PrinterConfig record = plan.document.config;
     if (!exchange.Run(kOpWriteConfiguration, &record, ConfigPageBlock(page))) return result;
-    Verify(exchange, result, wanted, page);
+    Verify(exchange, result, plan.document, page);
     return result;
   };
 }

@@ -78,6 +78,20 @@ std::string DotsToText(std::int32_t dots, LengthUnit unit, const PrinterConfig& 
   return FormatHundredths(static_cast<long double>(dots < 0 ? -magnitude : magnitude) / 100);
 }
 
+std::optional<std::int32_t> ConvertDots(std::int32_t dots, float from_dpi, float to_dpi) {
+  if (!UsableResolution(from_dpi) || !UsableResolution(to_dpi)) return std::nullopt;
+  if (from_dpi == to_dpi) return dots;
+  if (!IsWholeResolution(from_dpi) || !IsWholeResolution(to_dpi)) {
+    return TruncToInt32(std::floor(static_cast<long double>(dots) * to_dpi / from_dpi + 0.5L));
+  }
+  // In whole numbers, so that an exact half (1 dot from 2 to 3 dpi) goes up as it should.
+  const auto from = static_cast<std::int64_t>(from_dpi);
+  const std::int64_t twice = 2 * std::int64_t{dots} * static_cast<std::int64_t>(to_dpi) + from;
+  const std::int64_t divisor = 2 * from;
+  const std::int64_t quotient = twice / divisor - (twice % divisor < 0 ? 1 : 0);  // floor
+  return TruncToInt32(static_cast<long double>(quotient));
+}
+
 std::optional<std::int32_t> DotsToHundredthsInch(std::int32_t dots, float dpi) {
   if (!UsableResolution(dpi)) return std::nullopt;
   return TruncToInt32(static_cast<long double>(dots) * 100 / dpi + 0.5L);

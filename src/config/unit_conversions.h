@@ -47,6 +47,10 @@ std::optional<std::int32_t> ShownToDots(std::string_view text, LengthUnit unit,
 // or a result that does not fit.
 std::optional<std::int32_t> DecimalTimesWhole(std::string_view text, std::int32_t per_unit);
 
+// A length in dots at one resolution (dots per inch) to the nearest dot at another, halves up,
+// so that it keeps its length. No value when a resolution is unusable or the result does not fit.
+std::optional<std::int32_t> ConvertDots(std::int32_t dots, float from_dpi, float to_dpi);
+
 // Dots to hundredths of an inch, rounded; no value when the resolution is unusable or the
 // result does not fit.
 std::optional<std::int32_t> DotsToHundredthsInch(std::int32_t dots, float dpi);

@@ -8,6 +8,7 @@
 
 #include "config/config_file.h"
 #include "support/cli_runner.h"
+#include "support/resetting_printers.h"
 #include "support/sim_fixture.h"
 
 namespace vantrel {
@@ -85,7 +86,7 @@ TEST(CliConfigDiffTest, EqualFilesFileErrorsAndUsage) {
   const std::string b = Save(base, "diff_same_b.dcf");
   const CliRun same = RunCli("config diff " + a + " " + b);
   EXPECT_EQ(same.status, 0) << same.err;
-  EXPECT_EQ(same.out, "0 items differ\n");
+  EXPECT_EQ(same.out, "Comparing " + a + " (203 dpi) with " + b + " (203 dpi)\n0 items differ\n");
   const std::string not_config = testing::TestFile("diff_not_config.dcf");
   std::ofstream(not_config) << "no configuration";
   EXPECT_EQ(RunCli("config diff " + a + " " + not_config).status, 6);
@@ -133,10 +134,9 @@ TEST_F(CliConfigVerifyTest, AnItemThatDoesNotTakeIsNamed) {
 
 TEST_F(CliConfigVerifyTest, APrinterThatResetsHalfWayIsNeverReportedVerified) {
   const std::string file = ChangedFile();
-  // Every connection from now on is cut after 40 bytes: the write's, and the read back's.
-  sim::SimFaults faults;
-  faults.close_after_bytes = 40;
-  server_.SetFaults(faults);
+  // From the write's first command on, every connection is cut: the write's, and the read back's.
+  testing::ResettingPrinters resetting;
+  resetting.Watch(printer_, server_, "SPEED ");
   const CliRun write = RunCli(Net() + " config write " + file + " --block common --verify");
   EXPECT_GE(write.status, 2) << write.err;
   EXPECT_LE(write.status, 3) << write.err;

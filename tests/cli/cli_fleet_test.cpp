@@ -5,18 +5,17 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
-#include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <nlohmann/json.hpp>
 #include <thread>
 
 #include "config/config_file.h"
 #include "ops/write_configuration.h"
 #include "support/cli_runner.h"
+#include "support/resetting_printers.h"
 #include "support/sim_fixture.h"
 
 extern char** environ;
@@ -36,56 +35,6 @@ struct Printer {
   std::unique_ptr<sim::SimPrinter> printer = std::make_unique<sim::SimPrinter>();
   std::unique_ptr<sim::SimTcpServer> server = std::make_unique<sim::SimTcpServer>(*printer, 0);
   std::string target;
-};
-
-// Printers that, like a printer resetting, cut every connection once a write reaches them: the
-// write's own and every later one. The faults change on a thread of their own, as the server's
-// thread (which sees the command) cannot wait for itself.
-class Resetter {
- public:
-  ~Resetter() {
-    {
-      std::lock_guard lock(mutex_);
-      done_ = true;
-    }
-    changed_.notify_all();
-    if (thread_.joinable()) thread_.join();
-  }
-
-  void Watch(sim::SimPrinter& printer, sim::SimTcpServer& server) {
-    printer.SetCommandObserver([this, &server](std::string_view command) {
-      if (command.rfind("SPEED ", 0) != 0) return;
-      {
-        std::lock_guard lock(mutex_);
-        due_.push_back(&server);
-      }
-      changed_.notify_all();
-    });
-    if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
-  }
-
- private:
-  void Run() {
-    std::unique_lock lock(mutex_);
-    while (true) {
-      changed_.wait(lock, [this] { return done_ || !due_.empty(); });
-      if (done_) return;
-      sim::SimTcpServer* server = due_.back();
-      due_.pop_back();
-      lock.unlock();
-      sim::SimFaults faults;
-      faults.close_after_bytes = 1;
-      faults.reset_after_sent_bytes = 0;
-      server->SetFaults(faults);
-      lock.lock();
-    }
-  }
-
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::vector<sim::SimTcpServer*> due_;
-  bool done_ = false;
-  std::thread thread_;
 };
 
 class CliFleetTest : public ::testing::Test {
@@ -138,7 +87,7 @@ class CliFleetTest : public ::testing::Test {
           p.server->SetFaults({.never_answer = true});
           break;
         case Kind::kResetting:
-          resetter_.Watch(*p.printer, *p.server);
+          resetter_.Watch(*p.printer, *p.server, "SPEED ");
           break;
         case Kind::kUnstored:
           p.printer->UpdateState([](sim::SimState& s) { s.config.unstored.insert("RIBBON"); });
@@ -168,7 +117,7 @@ class CliFleetTest : public ::testing::Test {
 
   std::vector<Printer> printers_;
   PrinterConfig standard_{};
-  Resetter resetter_;
+  testing::ResettingPrinters resetter_;
 };
 
 TEST_F(CliFleetTest, ApplyOverMixedFaultsReportsEveryPrinterRight) {
