@@ -15,7 +15,6 @@
 #include "cli/cli_terminal_text.h"
 #include "common/host_file.h"
 #include "ops/dispatcher.h"
-#include "ops/download_file_type.h"
 #include "ops/printer_file_name.h"
 
 namespace vantrel::cli {
@@ -112,27 +111,16 @@ void AddLoadWaitOption(CLI::App& command, int& wait_ms) {
 
 namespace {
 
-std::vector<std::string> TypeWords() {
-  std::vector<std::string> words;
-  for (const DownloadTypeInfo& type : DownloadTypes()) words.emplace_back(type.word);
-  return words;
-}
-
 void AddDownloadCommand(CLI::App& files, CliContext& context) {
   auto options = std::make_shared<DownloadOptions>();
+  auto file = std::make_shared<std::string>();
   auto* download = files.add_subcommand("download", "Send a file into a printer memory");
-  download->add_option("FILE", options->file, "the host file")->required();
-  download->add_option("--type", options->type, "the file's type; raw types go without DOWNLOAD")
-      ->check(CLI::IsMember(TypeWords()));
-  download->add_option("--name", options->name, "the printer file name (default: proposed)");
-  download->add_option("--memory", options->memory, "the target memory")
-      ->check(MemoryWordCheck())
-      ->capture_default_str();
-  download->add_flag("--check-space", options->check_space,
-                     "refuse a file larger than the memory's free space");
-  download->add_flag("--verify", options->verify, "fail unless the file is listed afterwards");
-  download->callback([&context, options] {
-    context.action = [&context, options] { return DownloadHostFile(context, *options); };
+  download->add_option("FILE", *file, "the host file")->required();
+  AddDownloadOptions(*download, *options);
+  download->callback([&context, options, file] {
+    context.action = [&context, options, file] {
+      return DownloadHostFile(context, *file, *options);
+    };
   });
 }
 

@@ -1,18 +1,19 @@
 // fleet: one operation on many network printers at once, with one report.
 #include <unistd.h>
 
+#include <csignal>
 #include <iostream>
 #include <memory>
 
 #include "cli/cli_clock_text.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_decimal_integer.h"
+#include "cli/cli_file_download.h"
 #include "cli/cli_fleet_jobs.h"
-#include "cli/cli_memory_words.h"
+#include "cli/cli_fleet_report_file.h"
 #include "cli/cli_report.h"
 #include "common/host_file.h"
 #include "config/config_file.h"
-#include "ops/download_file_type.h"
 
 namespace vantrel::cli {
 namespace {
@@ -34,7 +35,7 @@ struct FleetOptions {
   bool dry_run = false;
   std::string when;
   std::vector<std::string> files;
-  std::string memory = "flash";
+  DownloadOptions download;
 };
 
 // The printers to work on, or the exit status of the failure to find them.
@@ -51,6 +52,10 @@ int FindTargets(const FleetOptions& options, std::vector<FleetTarget>& targets) 
     }
     DiscoveredFleet fleet = DiscoverFleet(broadcasts);
     if (!fleet.failure.ok()) return Report(fleet.failure);
+    if (fleet.targets.empty()) {
+      std::cerr << "No printer answered the discovery\n";
+      return kFleetNoneReached;
+    }
     targets = std::move(fleet.targets);
     return 0;
   }
@@ -64,6 +69,7 @@ int FindTargets(const FleetOptions& options, std::vector<FleetTarget>& targets) 
     return Refuse(options.hosts + ": " + refusal);
   }
   if (targets.empty()) return Refuse(options.hosts + " names no printer");
+  ResolveTargets(targets);
   return 0;
 }
 
@@ -80,28 +86,32 @@ int RunFleetOperation(const FleetOptions& options, const FleetJob& job) {
   if (const int code = CheckReportTarget(options.report); code != 0) return code;
   std::vector<FleetTarget> targets;
   if (const int code = FindTargets(options, targets); code != 0) return code;
+  FleetReportFile report;
+  if (!options.report.empty()) {
+    if (const int code = Report(report.Open(options.report)); code != 0) return code;
+  }
+  // A reader of the output that goes away stops the run (RunFleet counts SIGPIPE); the writes
+  // after it fail quietly, and the report is still written whole.
+  std::signal(SIGPIPE, SIG_IGN);
   FleetRunSettings settings;
   settings.parallel = options.parallel;
   settings.progress = ::isatty(STDERR_FILENO) == 1;
   settings.read_wait = std::chrono::milliseconds(options.wait_ms);
-  if (options.json) {
-    settings.on_result = [](const FleetResult& result) {
-      std::cout << FleetResultLine(result) << '\n' << std::flush;
-    };
-  }
+  settings.on_result = [&options, &report](const FleetResult& result) {
+    const std::string line = FleetResultLine(result);
+    report.Append(line);
+    if (options.json) std::cout << line << '\n' << std::flush;
+  };
   const FleetRunEnd end = RunFleet(targets, job, settings);
   const FleetSummary summary = Summarize(end.results, end.not_started, end.interrupted, end.ms);
+  report.Append(FleetSummaryLine(summary));
+  const HostFileResult written = report.Close();
   if (options.json) {
     std::cout << FleetSummaryLine(summary) << '\n';
   } else {
     PrintFleetTable(std::cout, end.results, summary);
   }
-  if (!options.report.empty()) {
-    if (const int code = Report(WriteFleetReport(options.report, end.results, summary));
-        code != 0) {
-      return code;
-    }
-  }
+  if (const int code = Report(written); code != 0) return code;
   return FleetExitStatus(summary);
 }
 
@@ -125,20 +135,18 @@ int ReadConfigs(const FleetOptions& options) {
 }
 
 int DownloadFiles(const FleetOptions& options) {
-  std::vector<DownloadRequest> requests;
-  for (const std::string& file : options.files) {
-    if (const HostFileResult readable = CheckHostFile(file, DownloadRequest::kMaxFileBytes);
-        !readable.ok()) {
-      return Report(readable);
-    }
-    DownloadRequest request{file, ProposedPrinterName(file, kDownloadTypeNone),
-                            MemoryFromWord(options.memory)};
-    if (const std::string refusal = DownloadRefusal(request); !refusal.empty()) {
-      return Refuse(refusal);
-    }
-    requests.push_back(std::move(request));
+  if (!options.download.name.empty() && options.files.size() > 1) {
+    std::cerr << "--name names one file; " << options.files.size() << " were given\n";
+    return kExitUsage;
   }
-  return RunFleetOperation(options, FilesDownloadJob(std::move(requests)));
+  std::vector<PreparedDownload> downloads(options.files.size());
+  for (std::size_t i = 0; i < downloads.size(); ++i) {
+    if (const int code = PrepareDownload(options.files[i], options.download, downloads[i]);
+        code != 0) {
+      return code;
+    }
+  }
+  return RunFleetOperation(options, FilesDownloadJob(std::move(downloads), options.download));
 }
 
 void AddTargetOptions(CLI::App& fleet, FleetOptions& options) {
@@ -218,11 +226,10 @@ void AddOtherOperations(CLI::App& fleet, const std::shared_ptr<FleetOptions>& op
   });
   auto* files = fleet.add_subcommand("files", "Download files to each printer");
   files->require_subcommand(1);
-  auto* download = files->add_subcommand("download", "Download files by their proposed names");
+  auto* download = files->add_subcommand(
+      "download", "Download files as `files download` does; each must be listed afterwards");
   download->add_option("FILE", options->files, "host files")->required();
-  download->add_option("--memory", options->memory, "the target memory")
-      ->check(MemoryWordCheck())
-      ->capture_default_str();
+  AddDownloadOptions(*download, options->download);
   download->callback(
       [&context, options] { context.action = [options] { return DownloadFiles(*options); }; });
 }

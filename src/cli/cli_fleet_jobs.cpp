@@ -1,7 +1,13 @@
 #include "cli/cli_fleet_jobs.h"
 
+#include <algorithm>
+#include <array>
+#include <cerrno>
+
 #include "cli/cli_clock_text.h"
 #include "cli/cli_json.h"
+#include "cli/cli_status_json.h"
+#include "cli/cli_terminal_text.h"
 #include "config/config_file.h"
 #include "ops/config_write_check.h"
 #include "ops/dispatcher.h"
@@ -15,29 +21,36 @@ namespace {
 class FleetExchange {
  public:
   FleetExchange(const FleetTarget& target, LinkLayer& link, FleetResult& result)
-      : network_(target.network), link_(link), result_(result) {
+      : network_(target.network), unresolved_(target.unresolved), link_(link), result_(result) {
     result_.target = target.text;
     result_.name = target.name;
     link_.BindLinkSettings(&serial_, &parallel_, &network_);
     link_.progress().SetEndDelay(std::chrono::milliseconds(0));
   }
 
+  // Runs one operation and returns its failure; a success shows that the printer was reached.
+  LinkFailure Try(int op, OperationRecord record, int extra = 0) {
+    LinkFailure failure = unresolved_.ok()
+                              ? RunPrinterOperation(link_, op, kInterfaceEthernet, record, extra)
+                              : unresolved_;
+    if (failure.ok()) reached_ = true;
+    return failure;
+  }
+
   // Runs one operation; on a failure marks the result and returns false.
   bool Run(int op, OperationRecord record, int extra = 0) {
-    const LinkFailure failure = RunPrinterOperation(link_, op, kInterfaceEthernet, record, extra);
-    if (failure.ok()) {
-      reached_ = true;
-      return true;
-    }
-    Fail(failure);
-    return false;
+    const LinkFailure failure = Try(op, record, extra);
+    if (!failure.ok()) Fail(failure);
+    return failure.ok();
   }
 
   void Fail(const LinkFailure& failure) {
     result_.code = failure.code;
     const std::string headline(ResultMessage(failure.code));
     result_.detail = failure.detail.empty() ? headline : headline + ": " + failure.detail;
-    const bool unreachable = !reached_ && failure.code == kResultPortOpenError;
+    // A connection attempt cut by the second interrupt does not tell that the printer is gone.
+    const bool unreachable =
+        !reached_ && failure.code == kResultPortOpenError && failure.os_error != ECANCELED;
     result_.outcome = unreachable ? FleetOutcome::kUnreachable : FleetOutcome::kFailed;
   }
 
@@ -51,6 +64,7 @@ class FleetExchange {
 
  private:
   NetworkTarget network_;
+  LinkFailure unresolved_;
   SerialSettings serial_;
   ParallelPortName parallel_;
   LinkLayer& link_;
@@ -115,16 +129,17 @@ void Verify(FleetExchange& exchange, FleetResult& result, const DocumentAtPrinte
 FleetJob StatusJob() {
   return [](const FleetTarget& target, LinkLayer& link) {
     FleetResult result;
+    result.values = nullptr;
     FleetExchange exchange(target, link, result);
     StatusFlags flags;
     if (!exchange.Run(kOpQueryStatus, &flags)) return result;
-    const StatusLabelStates lit = LitStatusLabels(flags);
-    nlohmann::json captions = nlohmann::json::array();
-    for (int label = 0; label < kStatusLabelCount; ++label) {
-      if (lit[static_cast<std::size_t>(label)])
-        captions.push_back(StatusLabelCaption(static_cast<StatusLabel>(label)));
+    result.values = StatusJson(flags);
+    std::string lit;
+    for (const auto& caption : (*result.values)["lit"]) {
+      lit += (lit.empty() ? "" : ", ") + caption.get<std::string>();
     }
-    result.values = {{"lit", captions}};
+    result.values_text = lit.empty() ? "no label lit" : lit;
+    result.ready = LitStatusLabels(flags)[kLabelReady];
     result.outcome = FleetOutcome::kUnchanged;
     return result;
   };
@@ -133,13 +148,21 @@ FleetJob StatusJob() {
 FleetJob IdentityJob() {
   return [](const FleetTarget& target, LinkLayer& link) {
     FleetResult result;
+    result.values = nullptr;
     FleetExchange exchange(target, link, result);
     PrinterConfig config;
     if (!exchange.ReadConfig(config)) return result;
-    result.values = {{"version", PrinterText(TextView(config.Version))},
-                     {"serial", PrinterText(TextView(config.SerialNo))},
-                     {"checksum", PrinterText(TextView(config.Checksum))},
-                     {"mileage", PrinterText(TextView(config.Milage))}};
+    const std::array<std::pair<const char*, std::string_view>, 4> fields = {
+        {{"version", TextView(config.Version)},
+         {"serial", TextView(config.SerialNo)},
+         {"checksum", TextView(config.Checksum)},
+         {"mileage", TextView(config.Milage)}}};
+    result.values = nlohmann::json::object();
+    for (const auto& [key, text] : fields) {
+      (*result.values)[key] = PrinterText(text);
+      result.values_text +=
+          (result.values_text.empty() ? "" : ", ") + std::string(key) + ' ' + PrintableText(text);
+    }
     result.outcome = FleetOutcome::kUnchanged;
     return result;
   };
@@ -148,6 +171,7 @@ FleetJob IdentityJob() {
 FleetJob ConfigReadJob(std::filesystem::path dir) {
   return [dir = std::move(dir)](const FleetTarget& target, LinkLayer& link) {
     FleetResult result;
+    result.values = nullptr;
     FleetExchange exchange(target, link, result);
     ConfigFileContents contents;
     if (!exchange.ReadConfig(contents.config)) return result;
@@ -159,6 +183,7 @@ FleetJob ConfigReadJob(std::filesystem::path dir) {
       return result;
     }
     result.values = {{"file", file.string()}};
+    result.values_text = file.string();
     result.outcome = FleetOutcome::kUnchanged;
     return result;
   };
@@ -206,16 +231,34 @@ FleetJob ClockSetJob(std::string when) {
   };
 }
 
-FleetJob FilesDownloadJob(std::vector<DownloadRequest> requests) {
-  return [requests = std::move(requests)](const FleetTarget& target, LinkLayer& link) {
+FleetJob FilesDownloadJob(std::vector<PreparedDownload> downloads, DownloadOptions options) {
+  return [downloads = std::move(downloads), options = std::move(options)](const FleetTarget& target,
+                                                                          LinkLayer& link) {
     FleetResult result;
     FleetExchange exchange(target, link, result);
-    for (const DownloadRequest& request : requests) {
-      DownloadRequest record = request;
-      if (!exchange.Run(kOpDownloadFile, &record)) return result;
-      result.changed.push_back(request.printer_name);
+    // A download succeeds only when the printer lists the file afterwards: a full memory
+    // swallows it without a word.
+    const DownloadEnd end = SendDownloads(
+        downloads, options, true,
+        [&exchange](int op, OperationRecord record) { return exchange.Try(op, record); });
+    if (!end.failure.ok()) {
+      exchange.Fail(end.failure);
+      return result;
     }
-    result.outcome = FleetOutcome::kChanged;
+    if (!end.refusal.empty()) {
+      result.code = kExitRefused;
+      result.detail = end.refusal;
+      return result;
+    }
+    const bool listed = std::any_of(downloads.begin(), downloads.end(),
+                                    [](const PreparedDownload& download) { return !download.raw; });
+    for (const PreparedDownload& download : downloads) {
+      result.changed.push_back(
+          download.raw ? std::filesystem::path(download.request.source_path).filename().string()
+                       : download.request.printer_name);
+    }
+    result.detail = end.note;
+    result.outcome = listed ? FleetOutcome::kVerified : FleetOutcome::kChanged;
     return result;
   };
 }

@@ -4,16 +4,19 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_file_download.h"
 #include "cli/cli_fleet_run.h"
 #include "config/config_items.h"
-#include "ops/download_file.h"
+#include "config/printer_config.h"
 
 namespace vantrel::cli {
 
 // The operations a fleet run can do on each printer. A failure before the printer answered
 // anything is "unreachable", any later one "failed".
 
-// The status byte: "unchanged", the lit labels as values.
+// The reading operations carry "values": what they read, or null when the read failed.
+
+// The status, as `status --json` gives it: "unchanged".
 FleetJob StatusJob();
 // Version, serial number, checksum and mileage from a configuration read: "unchanged".
 FleetJob IdentityJob();
@@ -27,7 +30,10 @@ FleetJob ConfigReadJob(std::filesystem::path dir);
 FleetJob ConfigApplyJob(const PrinterConfig& wanted, ConfigPage page, bool dry_run);
 // Sets the clock to `when` ("now" is each printer's own moment): "changed".
 FleetJob ClockSetJob(std::string when);
-// Downloads each file in turn: "changed", the printer names as changed items.
-FleetJob FilesDownloadJob(std::vector<DownloadRequest> requests);
+// Downloads each file in turn with the options of `files download`, then lists the memory:
+// "verified" when it names every file, the printer names as changed items ("changed" when
+// every file is of a raw type, which no list shows). Files that do not fit (--check-space)
+// are refused: "failed", code 6.
+FleetJob FilesDownloadJob(std::vector<PreparedDownload> downloads, DownloadOptions options);
 
 }  // namespace vantrel::cli

@@ -37,6 +37,7 @@ FleetSummary Summarize(const std::vector<FleetResult>& results, std::size_t not_
   FleetSummary summary;
   summary.total = results.size();
   for (const FleetResult& result : results) {
+    if (result.ready) summary.not_ready = summary.not_ready.value_or(0) + (*result.ready ? 0 : 1);
     if (FleetSucceeded(result.outcome)) ++summary.succeeded;
     if (result.outcome == FleetOutcome::kFailed) ++summary.failed;
     if (result.outcome == FleetOutcome::kUnreachable) ++summary.unreachable;
@@ -48,9 +49,9 @@ FleetSummary Summarize(const std::vector<FleetResult>& results, std::size_t not_
 }
 
 int FleetExitStatus(const FleetSummary& summary) {
-  if (summary.unreachable == summary.total + summary.not_started) return 1;
+  if (summary.unreachable == summary.total + summary.not_started) return kFleetNoneReached;
   const bool all = summary.succeeded == summary.total && summary.not_started == 0;
-  return all && !summary.interrupted ? 0 : 2;
+  return all && !summary.interrupted ? 0 : kFleetSomeFailed;
 }
 
 std::string FleetResultLine(const FleetResult& result) {
@@ -61,7 +62,7 @@ std::string FleetResultLine(const FleetResult& result) {
                          {"detail", result.detail},
                          {"changed", result.changed},
                          {"ms", result.ms}};
-  if (!result.values.is_null()) line["values"] = result.values;
+  if (result.values) line["values"] = *result.values;
   return Line(line);
 }
 
@@ -84,9 +85,9 @@ void PrintFleetTable(std::ostream& out, const std::vector<FleetResult>& results,
       << "OUTCOME" << std::setw(5) << "CODE" << std::setw(8) << "MS"
       << "DETAIL\n";
   for (const FleetResult& result : results) {
-    std::string detail = result.detail;
-    if (!result.changed.empty()) {
-      detail = Joined(result.changed) + (detail.empty() ? "" : "; " + detail);
+    std::string detail;
+    for (const std::string& part : {result.values_text, Joined(result.changed), result.detail}) {
+      if (!part.empty()) detail += (detail.empty() ? "" : "; ") + part;
     }
     out << std::setw(23) << PrintableText(result.target) << ' ' << std::setw(19)
         << PrintableText(result.name) << ' ' << std::setw(12) << FleetOutcomeName(result.outcome)
@@ -96,17 +97,9 @@ void PrintFleetTable(std::ostream& out, const std::vector<FleetResult>& results,
   out << summary.total << (summary.total == 1 ? " printer: " : " printers: ") << summary.succeeded
       << " succeeded, " << summary.failed << " failed, " << summary.unreachable << " unreachable, "
       << summary.ms << " ms";
+  if (summary.not_ready) out << "; " << *summary.not_ready << " not Ready";
   if (summary.interrupted) out << "; interrupted, " << summary.not_started << " not started";
   out << '\n';
-}
-
-HostFileResult WriteFleetReport(const std::filesystem::path& path,
-                                const std::vector<FleetResult>& results,
-                                const FleetSummary& summary) {
-  std::string text;
-  for (const FleetResult& result : results) text += FleetResultLine(result) + '\n';
-  text += FleetSummaryLine(summary) + '\n';
-  return ReplaceHostFile(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 
 }  // namespace vantrel::cli

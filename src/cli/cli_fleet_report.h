@@ -1,14 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "common/host_file.h"
 
 namespace vantrel::cli {
 
@@ -27,7 +25,11 @@ struct FleetResult {
   int code = 0;
   std::string detail;
   std::vector<std::string> changed;  // the items or files the operation changed or would change
-  nlohmann::json values;             // what the operation read (status, identity), or null
+  // What a reading operation (status, identity, config read) read, null when the read failed;
+  // none for the others. `values_text` is how the table shows it.
+  std::optional<nlohmann::json> values;
+  std::string values_text;
+  std::optional<bool> ready;  // a status read: whether "Ready" is lit
   std::int64_t ms = 0;
 };
 
@@ -38,13 +40,18 @@ struct FleetSummary {
   std::size_t unreachable = 0;
   std::size_t not_started = 0;  // left out by an interruption
   bool interrupted = false;
+  std::optional<std::size_t> not_ready;  // printers whose status was read and is not Ready
   std::int64_t ms = 0;
 };
 
 FleetSummary Summarize(const std::vector<FleetResult>& results, std::size_t not_started,
                        bool interrupted, std::int64_t ms);
 
-// 0 when every printer succeeded, 1 when none could be reached, 2 otherwise.
+inline constexpr int kFleetNoneReached = 1;
+inline constexpr int kFleetSomeFailed = 2;
+
+// 0 when every printer succeeded, kFleetNoneReached when none could be reached,
+// kFleetSomeFailed otherwise.
 int FleetExitStatus(const FleetSummary& summary);
 
 // One JSON line of the report, without its line end.
@@ -54,10 +61,5 @@ std::string FleetSummaryLine(const FleetSummary& summary);
 // The table of the human report and its summary line.
 void PrintFleetTable(std::ostream& out, const std::vector<FleetResult>& results,
                      const FleetSummary& summary);
-
-// The JSON lines and the summary, put in place whole or not at all.
-HostFileResult WriteFleetReport(const std::filesystem::path& path,
-                                const std::vector<FleetResult>& results,
-                                const FleetSummary& summary);
 
 }  // namespace vantrel::cli

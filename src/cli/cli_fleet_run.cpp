@@ -3,6 +3,8 @@
 #include <pthread.h>
 #include <signal.h>
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -17,45 +19,66 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 std::atomic<int> g_interrupts{0};
+std::atomic<bool> g_output_gone{false};
 
 extern "C" void CountInterrupt(int) {
   g_interrupts.fetch_add(1, std::memory_order_relaxed);
 }
 
-// Counts SIGINT and SIGTERM while it lives instead of ending the program.
+extern "C" void NoteOutputGone(int) {
+  g_output_gone.store(true, std::memory_order_relaxed);
+}
+
+// The signals that stop a run instead of ending the program: Ctrl-C, a kill, a terminal that
+// hangs up. Each is counted.
+constexpr std::array<int, 3> kStopSignals = {SIGINT, SIGTERM, SIGHUP};
+
+// Counts the stop signals while it lives, and notes SIGPIPE: the reader of the output went
+// away, which stops the run as one interrupt would however often later writes raise it.
 class InterruptCounter {
  public:
   InterruptCounter() {
     g_interrupts = 0;
-    struct sigaction action {};
-    action.sa_handler = CountInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &old_int_);
-    sigaction(SIGTERM, &action, &old_term_);
+    g_output_gone = false;
+    for (std::size_t i = 0; i < kStopSignals.size(); ++i) {
+      Install(kStopSignals[i], CountInterrupt, old_[i]);
+    }
+    Install(SIGPIPE, NoteOutputGone, old_pipe_);
   }
   ~InterruptCounter() {
-    sigaction(SIGINT, &old_int_, nullptr);
-    sigaction(SIGTERM, &old_term_, nullptr);
+    for (std::size_t i = 0; i < kStopSignals.size(); ++i) {
+      sigaction(kStopSignals[i], &old_[i], nullptr);
+    }
+    sigaction(SIGPIPE, &old_pipe_, nullptr);
   }
   InterruptCounter(const InterruptCounter&) = delete;
   InterruptCounter& operator=(const InterruptCounter&) = delete;
 
-  int count() const { return g_interrupts.load(std::memory_order_relaxed); }
+  int count() const {
+    const int counted = g_interrupts.load(std::memory_order_relaxed);
+    return std::max(counted, g_output_gone.load(std::memory_order_relaxed) ? 1 : 0);
+  }
 
  private:
-  struct sigaction old_int_ {};
-  struct sigaction old_term_ {};
+  static void Install(int signal, void (*handler)(int), struct sigaction& old) {
+    struct sigaction action {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal, &action, &old);
+  }
+
+  std::array<struct sigaction, kStopSignals.size()> old_{};
+  struct sigaction old_pipe_ {};
 };
 
-// Blocks SIGINT and SIGTERM on this thread while it lives; threads started meanwhile keep them
-// blocked.
+// Blocks the stop signals on this thread while it lives; threads started meanwhile keep them
+// blocked. SIGPIPE stays: the workers' sockets never raise it.
 class StopSignalsBlocked {
  public:
   StopSignalsBlocked() {
     sigset_t stops;
     sigemptyset(&stops);
-    sigaddset(&stops, SIGINT);
-    sigaddset(&stops, SIGTERM);
+    for (const int signal : kStopSignals) sigaddset(&stops, signal);
     pthread_sigmask(SIG_BLOCK, &stops, &old_);
   }
   ~StopSignalsBlocked() { pthread_sigmask(SIG_SETMASK, &old_, nullptr); }

@@ -20,7 +20,7 @@ struct FleetRunSettings {
   bool progress = false;  // a bar on stderr
   // Silence that ends a network read; 0 keeps the link's own wait.
   std::chrono::milliseconds read_wait{0};
-  // Called on the calling thread, in the order printers finish.
+  // Called on the calling thread, in the order printers finish, once for each printer started.
   std::function<void(const FleetResult&)> on_result;
 };
 
@@ -32,8 +32,9 @@ struct FleetRunEnd {
 };
 
 // Works on up to `parallel` printers at once, each over a network link of its own with the
-// waits of a single run. The first SIGINT or SIGTERM stops starting printers and lets those in
-// flight finish or fail; the second cancels those in flight, which then fail at once.
+// waits of a single run. The first SIGINT, SIGTERM or SIGHUP, or a SIGPIPE, stops starting
+// printers and lets those in flight finish or fail; a second stop signal cancels those in
+// flight, connection attempts included, which then fail at once.
 FleetRunEnd RunFleet(const std::vector<FleetTarget>& targets, const FleetJob& job,
                      const FleetRunSettings& settings);
 

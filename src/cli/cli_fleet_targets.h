@@ -15,14 +15,22 @@ namespace vantrel::cli {
 // One printer of a fleet: where it is, as the hosts file or the discovery gave it.
 struct FleetTarget {
   NetworkTarget network;
-  std::string text;  // "ADDRESS:PORT" as reported
+  std::string text;  // "ADDRESS:PORT" as reported, spelled as given
   std::string name;  // the name the discovery lists; empty for a hosts file
+  // Why its name could not be resolved; the printer is then unreachable without a try.
+  LinkFailure unresolved;
 };
 
-// A hosts file: one ADDRESS, NAME, ADDRESS:PORT or [IPv6]:PORT a line, '#' starts a comment,
-// blank lines are skipped, a target given twice counts once. Returns the refusal naming the
-// line, or empty.
+// A hosts file: one ADDRESS, NAME, ADDRESS:PORT, IPv6 address or [IPv6]:PORT a line, '#' starts
+// a comment, blank lines and a leading UTF-8 byte order mark are skipped. A name must be a host
+// name (letters, digits and hyphens in dot-separated labels). Returns the refusal naming the
+// first line that is none of these, or empty.
 std::string ParseHostsText(std::string_view text, std::vector<FleetTarget>& targets);
+
+// Resolves each target's name once, before any printer is worked on, so that its connection
+// goes to the address found here; keeps the first of the targets that reach the same address
+// and port, whatever their spelling.
+void ResolveTargets(std::vector<FleetTarget>& targets);
 
 // The directed broadcast address of "ADDRESS/BITS" (an IPv4 address, 0..30 bits); none when the
 // text is not of that form.

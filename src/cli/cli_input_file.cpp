@@ -5,15 +5,6 @@
 #include "ops/send_raw_block.h"
 
 namespace vantrel::cli {
-namespace {
-
-int SendWhatWasRead(CliContext& context, const HostFileResult& read,
-                    const std::vector<std::uint8_t>& bytes) {
-  if (!read.ok()) return Report(read);
-  return context.Run(kOpSendRawBlock, RawBlock{bytes});
-}
-
-}  // namespace
 
 HostFileResult ReadInputFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
   if (path == "-") return ReadStandardInput(kMaxRawBlockBytes, bytes);
@@ -22,14 +13,8 @@ HostFileResult ReadInputFile(const std::string& path, std::vector<std::uint8_t>&
 
 int SendInputFile(CliContext& context, const std::string& path) {
   std::vector<std::uint8_t> bytes;
-  const HostFileResult read = ReadInputFile(path, bytes);
-  return SendWhatWasRead(context, read, bytes);
-}
-
-int SendHostFile(CliContext& context, const std::string& path) {
-  std::vector<std::uint8_t> bytes;
-  const HostFileResult read = ReadHostFile(path, kMaxRawBlockBytes, bytes);
-  return SendWhatWasRead(context, read, bytes);
+  if (const int code = Report(ReadInputFile(path, bytes)); code != 0) return code;
+  return context.Run(kOpSendRawBlock, RawBlock{bytes});
 }
 
 }  // namespace vantrel::cli

@@ -17,7 +17,4 @@ HostFileResult ReadInputFile(const std::string& path, std::vector<std::uint8_t>&
 // Sends the input file's bytes unchanged (operation 12); one that cannot be read is 4, unsent.
 int SendInputFile(CliContext& context, const std::string& path);
 
-// As SendInputFile, but "-" is a file of that name.
-int SendHostFile(CliContext& context, const std::string& path);
-
 }  // namespace vantrel::cli

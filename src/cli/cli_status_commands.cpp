@@ -5,8 +5,8 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_input_file.h"
 #include "cli/cli_json.h"
+#include "cli/cli_status_json.h"
 #include "ops/dispatcher.h"
-#include "ops/status_labels.h"
 
 namespace vantrel::cli {
 namespace {
@@ -15,17 +15,12 @@ int PrintStatus(CliContext& context, bool json) {
   StatusFlags flags;
   const int code = context.Run(kOpQueryStatus, &flags);
   if (code != 0) return code;
-  const StatusLabelStates lit = LitStatusLabels(flags);
-  nlohmann::json lit_captions = nlohmann::json::array();
-  for (int label = 0; label < kStatusLabelCount; ++label) {
-    if (lit[static_cast<std::size_t>(label)]) {
-      lit_captions.push_back(StatusLabelCaption(static_cast<StatusLabel>(label)));
-    }
-  }
+  const nlohmann::json document = StatusJson(flags);
   if (json) {
-    PrintJson({{"flags", flags.flags}, {"lit", lit_captions}});
+    PrintJson(document);
     return 0;
   }
+  const nlohmann::json& lit_captions = document["lit"];
   if (lit_captions.empty()) std::cout << "No status label is lit\n";
   for (const auto& caption : lit_captions) std::cout << caption.get<std::string>() << '\n';
   return 0;

@@ -20,6 +20,7 @@ std::string_view InterfaceAnnouncement(int interface) {
 
 LinkLayer::LinkLayer(TransportOpener opener) : opener_(std::move(opener)) {
   BindLinkSettings(nullptr, nullptr, nullptr);
+  settings_.cancel = &cancel_;
   for (auto& ring : rings_) ring = std::make_unique<ReceiveRing>();
 }
 

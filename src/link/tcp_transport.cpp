@@ -31,16 +31,37 @@ LinkFailure ConnectFailure(int error, const std::string& what) {
   return {kResultPortOpenError, error, what + ": " + std::strerror(error)};
 }
 
+// Lets the link's cancel reach a socket while it connects; detached before the socket closes.
+class ConnectWatch {
+ public:
+  ConnectWatch(LinkCancel* cancel, int fd) : cancel_(cancel) {
+    if (cancel_ != nullptr) cancel_->AttachConnecting(fd);
+  }
+  ~ConnectWatch() {
+    if (cancel_ != nullptr) cancel_->AttachConnecting(-1);
+  }
+  ConnectWatch(const ConnectWatch&) = delete;
+  ConnectWatch& operator=(const ConnectWatch&) = delete;
+
+  bool cancelled() const { return cancel_ != nullptr && cancel_->cancelled(); }
+
+ private:
+  LinkCancel* cancel_;
+};
+
 // One connection attempt to one resolved address; returns the descriptor or the failure.
-Outcome<UniqueFd> ConnectOne(const addrinfo& address, std::chrono::milliseconds wait) {
+Outcome<UniqueFd> ConnectOne(const addrinfo& address, std::chrono::milliseconds wait,
+                             LinkCancel* cancel) {
   UniqueFd socket(::socket(address.ai_family, address.ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK,
                            address.ai_protocol));
   const int fd = socket.get();
   if (fd < 0) return {UniqueFd(), ConnectFailure(errno, "cannot create a socket")};
+  const ConnectWatch watch(cancel, fd);
   int error = 0;
   if (::connect(fd, address.ai_addr, address.ai_addrlen) != 0) {
     error = errno;
-    if (error == EINPROGRESS) {
+    // A cancel that came before the connect began had nothing to shut down: it is seen here.
+    if (error == EINPROGRESS && !watch.cancelled()) {
       const WaitResult waited = WaitForDescriptor(fd, POLLOUT, wait);
       socklen_t size = sizeof(error);
       if (waited == WaitResult::kTimedOut) {
@@ -51,6 +72,7 @@ Outcome<UniqueFd> ConnectOne(const addrinfo& address, std::chrono::milliseconds 
       }
     }
   }
+  if (watch.cancelled()) return {UniqueFd(), CancelledFailure(kResultPortOpenError)};
   if (error != 0) return {UniqueFd(), ConnectFailure(error, "cannot connect")};
   const int on = 1;
   ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
@@ -70,7 +92,8 @@ LinkFailure Refused(std::string detail) {
 }  // namespace
 
 Outcome<std::unique_ptr<TcpTransport>> TcpTransport::Connect(const NetworkTarget& target,
-                                                             const LinkWaits& waits) {
+                                                             const LinkWaits& waits,
+                                                             LinkCancel* cancel) {
   if (target.address.empty()) return {nullptr, Refused("no printer address is set")};
   if (target.port <= 0 || target.port > 65535) {
     return {nullptr, Refused("port " + std::to_string(target.port) + " is not a TCP port")};
@@ -97,13 +120,14 @@ Outcome<std::unique_ptr<TcpTransport>> TcpTransport::Connect(const NetworkTarget
                  "cannot connect within " + std::to_string(waits.net_connect.count()) + " ms"};
       break;
     }
-    Outcome<UniqueFd> connected = ConnectOne(*address, left);
+    Outcome<UniqueFd> connected = ConnectOne(*address, left, cancel);
     if (connected.value.get() >= 0) {
       return {std::unique_ptr<TcpTransport>(new TcpTransport(std::move(connected.value), waits,
                                                              PeerName(target.address, port))),
               {}};
     }
     failure = std::move(connected.failure);
+    if (failure.os_error == ECANCELED) break;
   }
   return {nullptr, std::move(failure)};
 }

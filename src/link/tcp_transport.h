@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "common/unique_fd.h"
+#include "link/link_cancel.h"
 #include "link/link_settings.h"
 #include "link/tcp_acknowledged.h"
 #include "link/transport.h"
@@ -29,9 +30,10 @@ class TcpTransport : public Transport {
   static constexpr std::size_t kGatherSize = std::size_t{64} * 1024;
 
   // Resolves the target's address (a dotted address or a name) and connects within
-  // waits.net_connect.
+  // waits.net_connect; a cancel ends the attempt at once.
   static Outcome<std::unique_ptr<TcpTransport>> Connect(const NetworkTarget& target,
-                                                        const LinkWaits& waits);
+                                                        const LinkWaits& waits,
+                                                        LinkCancel* cancel = nullptr);
   ~TcpTransport() override;
 
   // A chunk that takes no byte within waits.net_write times waits.net_write_attempts fails; a

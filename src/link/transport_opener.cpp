@@ -20,7 +20,7 @@ OpenedTransport OpenSystemTransport(InterfaceKind interface, const BoundLinkSett
                                     const LinkWaits& waits) {
   switch (interface) {
     case kInterfaceEthernet:
-      return AsTransport(TcpTransport::Connect(*settings.network, waits));
+      return AsTransport(TcpTransport::Connect(*settings.network, waits, settings.cancel));
     case kInterfaceUsb:
       return OpenSystemUsb(waits);
     case kInterfaceCom:

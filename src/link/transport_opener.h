@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "common/interface_kind.h"
+#include "link/link_cancel.h"
 #include "link/link_settings.h"
 #include "link/transport.h"
 
@@ -14,6 +15,8 @@ struct BoundLinkSettings {
   const SerialSettings* serial = nullptr;
   const ParallelPortName* parallel = nullptr;
   const NetworkTarget* network = nullptr;
+  // The link's cancel, which a connection attempt listens to; none for a bare opener call.
+  LinkCancel* cancel = nullptr;
 };
 
 // An open connection, or why none could be opened.

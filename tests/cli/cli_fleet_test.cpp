@@ -2,8 +2,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,11 +13,12 @@
 
 #include "config/config_file.h"
 #include "ops/write_configuration.h"
+#include "sim_profile.h"
+#include "support/cli_process.h"
 #include "support/cli_runner.h"
 #include "support/resetting_printers.h"
 #include "support/sim_fixture.h"
-
-extern char** environ;
+#include "support/unanswered_connects.h"
 
 namespace vantrel {
 namespace {
@@ -52,6 +52,14 @@ class CliFleetTest : public ::testing::Test {
   }
 
   static std::string HostsFile() { return testing::TestFile("fleet_hosts.txt"); }
+
+  // A host file of 4096 bytes named `name`, in a folder of its own so its name is as given.
+  static std::string DownloadFile(const std::string& name, std::size_t size = 4096) {
+    const std::string folder = testing::TestFile("download");
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder + "/" + name, std::ios::binary) << std::string(size, 'x');
+    return folder + "/" + name;
+  }
 
   // The standard: the simulated printer's configuration with the ribbon and paper changed.
   std::string StandardFile() {
@@ -226,90 +234,264 @@ TEST_F(CliFleetTest, ClockAndFilesChangeEachPrinterOrFail) {
   sim::SimFaults cut;
   cut.close_after_bytes = 20;
   printers_[1].server->SetFaults(cut);
-  const std::string folder = testing::TestFile("download");
-  std::filesystem::create_directories(folder);
-  const std::string logo = folder + "/LOGO.PCX";
   // Far more than a printer's receive window holds while it reads nothing.
-  std::ofstream(logo, std::ios::binary) << std::string(std::size_t{4} << 20, 'x');
+  const std::string logo = DownloadFile("LOGO.PCX", std::size_t{4} << 20);
   const struct {
     std::string operation;
     std::string changed;
+    std::string outcome;
     const char* cut_outcome;
     int status;
-  } cases[] = {{"clock set 2026-01-02T03:04:05", "2026-01-02 03:04:05", "changed", 0},
-               {"files download " + logo, "LOGO", "failed", 2}};
+  } cases[] = {{"clock set 2026-01-02T03:04:05", "2026-01-02 03:04:05", "changed", "changed", 0},
+               {"files download " + logo, "LOGO", "verified", "failed", 2}};
   for (const auto& c : cases) {
     const CliRun run = RunCli("fleet --hosts " + HostsFile() + " --json " + c.operation);
     EXPECT_EQ(run.status, c.status) << c.operation << ": " << run.err;
     nlohmann::json summary;
     const auto lines = Lines(run.out, summary);
     const nlohmann::json& healthy = lines.at(printers_[0].target);
-    EXPECT_EQ(healthy["outcome"], "changed") << healthy;
+    EXPECT_EQ(healthy["outcome"], c.outcome) << healthy;
     EXPECT_EQ(healthy["changed"], nlohmann::json({c.changed})) << healthy;
     EXPECT_EQ(lines.at(printers_[1].target)["outcome"], c.cut_outcome) << run.out;
   }
 }
 
-// Ctrl-C: no printer starts after it, those in flight finish (after a second Ctrl-C they end at
-// once, failed), and the report holds every printer that was contacted.
+// The single command's options and name rules; a file counts as stored only when the printer
+// lists it afterwards, which a full memory does not, and a printer cut off part way is failed.
+TEST_F(CliFleetTest, FilesDownloadFollowsTheSingleCommandAndTrustsOnlyTheList) {
+  Start({Kind::kHealthy, Kind::kHealthy, Kind::kHealthy});
+  printers_[1].printer->UpdateState([](sim::SimState& s) {
+    for (sim::SimMemory& memory : s.memory.memories) memory.free_kb = 1;
+  });
+  sim::SimFaults cut;
+  cut.close_after_bytes = 600;
+  printers_[2].server->SetFaults(cut);
+  const std::string logo = DownloadFile("logo.pcx");
+  const struct {
+    std::string options;
+    std::string stored;
+    int memory;
+    int full_code;
+    std::string full_detail;
+  } cases[] = {{"--type pcx", "logo.PCX", 1, 3, "logo.PCX is not listed in FLASH"},
+               {"--name LOGO2.PCX --memory dram --check-space", "LOGO2.PCX", 0, 6,
+                "LOGO2.PCX needs 4 KB; DRAM has 1 KB free"}};
+  for (const auto& c : cases) {
+    const CliRun run = RunCli("fleet --hosts " + HostsFile() +
+                              " --wait 500 --json files download " + logo + " " + c.options);
+    EXPECT_EQ(run.status, 2) << c.options << ": " << run.err;
+    nlohmann::json summary;
+    const auto lines = Lines(run.out, summary);
+    ASSERT_EQ(lines.size(), 3u) << run.out;
+    const nlohmann::json& healthy = lines.at(printers_[0].target);
+    EXPECT_EQ(healthy["outcome"], "verified") << healthy;
+    EXPECT_EQ(healthy["changed"], nlohmann::json({c.stored})) << healthy;
+    const auto files =
+        printers_[0].printer->state().memory.memories[static_cast<std::size_t>(c.memory)].files;
+    EXPECT_NE(std::find(files.begin(), files.end(), std::pair{c.stored, std::string(4096, 'x')}),
+              files.end())
+        << c.stored;
+    const nlohmann::json& full = lines.at(printers_[1].target);
+    EXPECT_EQ(full["outcome"], "failed") << full;
+    EXPECT_EQ(full["code"], c.full_code) << full;
+    EXPECT_NE(full["detail"].get<std::string>().find(c.full_detail), std::string::npos) << full;
+    EXPECT_EQ(lines.at(printers_[2].target)["outcome"], "failed") << run.out;
+  }
+  EXPECT_EQ(RunCli("fleet --hosts " + HostsFile() + " files download " + logo + " " + logo +
+                   " --name TWO")
+                .status,
+            64);
+}
+
+// The tables show what was read, from printers that differ; one printer spelled three ways is
+// asked once, and one that resets part way through is failed.
+TEST_F(CliFleetTest, StatusAndIdentityShowWhatWasRead) {
+  Start({Kind::kHealthy, Kind::kHealthy, Kind::kHealthy, Kind::kHealthy});
+  const std::string profiles[] = {"printer-300dpi.json", "printer-600dpi.json",
+                                  "printer-older.json", "printer-203dpi.json"};
+  for (std::size_t i = 0; i < printers_.size(); ++i) {
+    printers_[i].printer->SetState(
+        sim::LoadSimProfile(std::string(VANTREL_SIM_PROFILES) + "/" + profiles[i]));
+    printers_[i].printer->UpdateState([i](sim::SimState& s) {
+      s.config.serial_number = "SN-" + std::to_string(i);
+      s.config.reports["MILAGE"] = std::to_string(i) + ".5";
+    });
+  }
+  printers_[1].printer->UpdateState([](sim::SimState& s) { s.status_byte = 0x11; });
+  std::ofstream(HostsFile(), std::ios::app)
+      << "localhost:" << printers_[0].server->port()
+      << "\n127.000.0.1:" << printers_[0].server->port() << '\n';
+  const auto reset_after = [this](std::size_t bytes) {
+    sim::SimFaults cut;
+    cut.close_after_bytes = bytes;
+    printers_[3].server->SetFaults(cut);
+  };
+
+  reset_after(2);
+  const CliRun json = RunCli("fleet --hosts " + HostsFile() + " --wait 500 --json status");
+  EXPECT_EQ(json.status, 2) << json.err;
+  EXPECT_EQ(printers_[0].server->ConnectionCount(), 1u);
+  nlohmann::json summary;
+  const auto lines = Lines(json.out, summary);
+  ASSERT_EQ(lines.size(), 4u) << json.out;
+  EXPECT_EQ(lines.at(printers_[1].target)["values"],
+            nlohmann::json::parse(R"({"flags": [1,0,0,0,1,0,0,0,0,0],
+                                      "lit": ["Head Open", "Pause"]})"));
+  EXPECT_EQ(lines.at(printers_[3].target)["outcome"], "failed");
+  EXPECT_TRUE(lines.at(printers_[3].target)["values"].is_null());
+
+  const CliRun status = RunCli("fleet --hosts " + HostsFile() + " --wait 500 status");
+  EXPECT_NE(status.out.find(printers_[0].target), std::string::npos) << status.out;
+  for (const std::string row : {"unchanged   0    ", "Head Open, Pause\n", "; 1 not Ready"}) {
+    EXPECT_NE(status.out.find(row), std::string::npos) << row << " in " << status.out;
+  }
+
+  reset_after(60);
+  const CliRun identity = RunCli("fleet --hosts " + HostsFile() + " --wait 500 identity");
+  EXPECT_EQ(identity.status, 2) << identity.err;
+  for (std::size_t i = 0; i < 3; ++i) {
+    const sim::SimState state = printers_[i].printer->state();
+    const std::string shown = "version " + state.config.reports.at("VERSION") + ", serial SN-" +
+                              std::to_string(i) + ", checksum " +
+                              state.config.reports.at("CHECKSUM") + ", mileage " +
+                              std::to_string(i) + ".5\n";
+    EXPECT_NE(identity.out.find(shown), std::string::npos) << shown << " in " << identity.out;
+  }
+  EXPECT_NE(identity.out.find("failed"), std::string::npos) << identity.out;
+}
+
+// Ctrl-C, a kill or a hang-up: no printer starts after it, those in flight finish (after a
+// second one they end at once, failed), and the report holds every printer that was contacted.
 class CliFleetInterruptTest : public CliFleetTest {
  protected:
-  // Runs `fleet status` over 12 printers whose answers come `delay` late, three at a time, sends
-  // `interrupts` SIGINTs once the first is in flight, and returns the report's lines.
-  std::map<std::string, nlohmann::json> Interrupt(std::chrono::milliseconds delay, int interrupts,
-                                                  nlohmann::json& summary) {
-    Start(std::vector<Kind>(12, Kind::kHealthy));
+  // Starts `fleet --json status` over 12 printers whose answers come `delay` late, three at a
+  // time, with its output to `out` (or nowhere).
+  testing::CliProcess StartSlowRun(std::chrono::milliseconds delay, int out = -1) {
+    if (printers_.empty()) Start(std::vector<Kind>(12, Kind::kHealthy));
     sim::SimFaults slow;
     slow.reply_delay = delay;
-    for (Printer& p : printers_) p.server->SetFaults(slow);
-    const std::string report = testing::TestFile("fleet_interrupted.jsonl");
-    std::remove(report.c_str());
-    std::vector<std::string> args = {VANTREL_CLI_PATH, "fleet", "--hosts", HostsFile(),
-                                     "--parallel",     "3",     "--json",  "--report",
-                                     report,           "status"};
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    for (int i = 0; i < 500 && printers_[0].server->ConnectionCount() == 0; ++i) {
+    before_.clear();
+    for (Printer& p : printers_) {
+      p.server->SetFaults(slow);
+      before_.push_back(p.server->ConnectionCount());
+    }
+    std::remove(report_.c_str());
+    return testing::CliProcess({"fleet", "--hosts", HostsFile(), "--parallel", "3", "--json",
+                                "--report", report_, "status"},
+                               out);
+  }
+
+  void AwaitFirstInFlight() const {
+    for (int i = 0; i < 500 && printers_[0].server->ConnectionCount() == before_[0]; ++i) {
       std::this_thread::sleep_for(10ms);
     }
-    for (int i = 0; i < interrupts; ++i) {
-      ::kill(pid, SIGINT);
-      // The program counts each signal; a gap keeps two from arriving as one.
-      std::this_thread::sleep_for(100ms);
-    }
-    int status = 0;
-    EXPECT_EQ(::waitpid(pid, &status, 0), pid);
+  }
+
+  // The report's lines once the run has ended, stopped: each printer contacted has one.
+  std::map<std::string, nlohmann::json> Stopped(testing::CliProcess& run, nlohmann::json& summary) {
+    const int status = run.Wait();
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
-    const auto lines = Lines(Slurp(report), summary);
+    const auto lines = Lines(Slurp(report_), summary);
     EXPECT_EQ(summary["interrupted"], true);
-    EXPECT_EQ(summary["total"].get<std::size_t>() + summary["not_started"].get<std::size_t>(), 12u);
-    EXPECT_LT(lines.size(), 12u);
-    for (const Printer& p : printers_) {
-      EXPECT_EQ(lines.count(p.target), p.server->ConnectionCount() > 0 ? 1u : 0u) << p.target;
+    EXPECT_EQ(summary["total"].get<std::size_t>() + summary["not_started"].get<std::size_t>(),
+              printers_.size());
+    EXPECT_LT(lines.size(), printers_.size());
+    for (std::size_t i = 0; i < printers_.size(); ++i) {
+      const Printer& p = printers_[i];
+      EXPECT_EQ(lines.count(p.target), p.server->ConnectionCount() > before_[i] ? 1u : 0u)
+          << p.target;
     }
     return lines;
   }
+
+  // Sends `signals` once the first printer is in flight; returns the report's lines.
+  std::map<std::string, nlohmann::json> Interrupt(std::chrono::milliseconds delay,
+                                                  const std::vector<int>& signals,
+                                                  nlohmann::json& summary) {
+    testing::CliProcess run = StartSlowRun(delay);
+    AwaitFirstInFlight();
+    for (const int signal : signals) {
+      run.Signal(signal);
+      // The program counts each signal; a gap keeps two from arriving as one.
+      std::this_thread::sleep_for(100ms);
+    }
+    return Stopped(run, summary);
+  }
+
+  std::string report_ = testing::TestFile("fleet_interrupted.jsonl");
+  std::vector<std::size_t> before_;  // each printer's connections before the run
 };
 
 TEST_F(CliFleetInterruptTest, ThoseInFlightFinish) {
-  nlohmann::json summary;
-  for (const auto& [target, line] : Interrupt(150ms, 1, summary)) {
-    EXPECT_EQ(line["outcome"], "unchanged") << line;
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    nlohmann::json summary;
+    for (const auto& [target, line] : Interrupt(150ms, {signal}, summary)) {
+      EXPECT_EQ(line["outcome"], "unchanged") << signal << ": " << line;
+    }
   }
 }
 
 TEST_F(CliFleetInterruptTest, ASecondInterruptEndsThoseInFlight) {
   nlohmann::json summary;
   // Without the second interrupt those in flight would answer after a minute.
-  const auto lines = Interrupt(60s, 2, summary);
+  const auto lines = Interrupt(60s, {SIGINT, SIGHUP}, summary);
   EXPECT_EQ(summary["failed"], lines.size());
+  for (const auto& [target, line] : lines) {
+    EXPECT_EQ(line["outcome"], "failed") << line;
+    EXPECT_NE(line["detail"].get<std::string>().find("cancel"), std::string::npos) << line;
+  }
+}
+
+// The reader of the JSON lines goes away after the first: the run stops as after Ctrl-C.
+TEST_F(CliFleetInterruptTest, AReaderThatGoesAwayStopsTheRun) {
+  int pipe[2];
+  // Close-on-exec: the run must not hold the reading end itself.
+  ASSERT_EQ(::pipe2(pipe, O_CLOEXEC), 0);
+  testing::CliProcess run = StartSlowRun(150ms, pipe[1]);
+  ::close(pipe[1]);
+  ::close(pipe[0]);
+  nlohmann::json summary;
+  for (const auto& [target, line] : Stopped(run, summary)) {
+    EXPECT_EQ(line["outcome"], "unchanged") << line;
+  }
+}
+
+// A run killed outright leaves the whole lines of the printers it had finished.
+TEST_F(CliFleetInterruptTest, AKilledRunLeavesWhatItDid) {
+  testing::CliProcess run = StartSlowRun(150ms);
+  for (int i = 0; i < 1000 && Slurp(report_).find('\n') == std::string::npos; ++i) {
+    std::this_thread::sleep_for(10ms);
+  }
+  run.Signal(SIGKILL);
+  run.Wait();
+  nlohmann::json summary;
+  const auto lines = Lines(Slurp(report_), summary);
+  EXPECT_GE(lines.size(), 1u);
+  EXPECT_TRUE(summary.is_null()) << summary;
+  for (const auto& [target, line] : lines) EXPECT_EQ(line["outcome"], "unchanged") << line;
+}
+
+// Printers that never take the connection: the second interrupt ends the attempts too.
+TEST_F(CliFleetInterruptTest, ASecondInterruptEndsConnectionAttempts) {
+  std::vector<std::unique_ptr<testing::UnansweredConnects>> silent;
+  std::ofstream hosts(HostsFile());
+  for (int i = 0; i < 3; ++i) {
+    silent.push_back(std::make_unique<testing::UnansweredConnects>());
+    hosts << "127.0.0.1:" << silent.back()->port() << '\n';
+  }
+  hosts.close();
+  testing::CliProcess run({"fleet", "--hosts", HostsFile(), "--report", report_, "status"});
+  for (int i = 0; i < 1000 && !silent.back()->AttemptWaiting(); ++i) {
+    std::this_thread::sleep_for(10ms);
+  }
+  run.Signal(SIGINT);
+  std::this_thread::sleep_for(100ms);
+  run.Signal(SIGINT);
+  const int status = run.Wait();
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
+  nlohmann::json summary;
+  const auto lines = Lines(Slurp(report_), summary);
+  EXPECT_EQ(lines.size(), 3u);
   for (const auto& [target, line] : lines) {
     EXPECT_EQ(line["outcome"], "failed") << line;
     EXPECT_NE(line["detail"].get<std::string>().find("cancel"), std::string::npos) << line;

@@ -2,15 +2,15 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cmath>
-#include <csignal>
 #include <fstream>
 #include <iterator>
+
+#include "support/file_size_limit.h"
 
 namespace vantrel {
 namespace {
@@ -214,15 +214,10 @@ TEST_F(ConfigFileTest, SaveOntoAFifoWritesIntoIt) {
 TEST_F(ConfigFileTest, FailedWriteKeepsThePreviousFileIntact) {
   const fs::path path = folder_ / "printer.dcf";
   WriteBytes(path, "the previous file");
-  rlimit old_limit{};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
-  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = old_limit;
-  small.rlim_cur = 100;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const ConfigFileResult result = SaveConfigFile(path, Sample());
-  ::setrlimit(RLIMIT_FSIZE, &old_limit);
-  std::signal(SIGXFSZ, old_handler);
+  const ConfigFileResult result = [&] {
+    const testing::FileSizeLimit limit(100);
+    return SaveConfigFile(path, Sample());
+  }();
 
   EXPECT_EQ(result.code, ConfigFileStatus::kWriteError);
   EXPECT_EQ(result.os_error, EFBIG);

@@ -16,6 +16,7 @@
 #include "common/socket_wait.h"
 #include "link/link_layer.h"
 #include "support/loopback_listener.h"
+#include "support/unanswered_connects.h"
 
 namespace vantrel {
 namespace {
@@ -215,6 +216,23 @@ TEST_F(TcpLinkTest, CancelFromAnotherThreadEndsABlockedReadAtOnce) {
   EXPECT_FALSE(link_.WriteLink(std::string_view("\x1b!?")));
   EXPECT_EQ(link_.LastFailure().os_error, ECANCELED);
   link_.CloseLink();
+}
+
+// A cancel also ends a connection attempt to a printer that does not answer it.
+TEST_F(TcpLinkTest, CancelEndsAConnectionAttemptInProgress) {
+  testing::UnansweredConnects peer;
+  Aim("127.0.0.1", peer.port());
+  LinkWaits waits = ShortWaits();
+  waits.net_connect = 60s;
+  link_.SetWaits(waits);
+  std::thread canceller([&] {
+    for (int i = 0; i < 1000 && !peer.AttemptWaiting(); ++i) std::this_thread::sleep_for(10ms);
+    link_.Cancel();
+  });
+  EXPECT_EQ(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  canceller.join();
+  EXPECT_EQ(link_.LastFailure().code, kResultPortOpenError);
+  EXPECT_EQ(link_.LastFailure().os_error, ECANCELED) << link_.LastFailure().detail;
 }
 
 // Short waits sleep in poll(); a remaining time rounded down to 0 ms would spin instead.

@@ -143,5 +143,15 @@ TEST(FleetDiscoverTest, EveryAnsweringPrinterIsWorkedOn) {
   }
 }
 
+// A discovery that nothing answers says so, and no printer could be reached.
+TEST(FleetDiscoverTest, NoAnswerIsSaid) {
+  std::string why;
+  if (!sim::InPrivateLoopbackNetwork(why)) GTEST_SKIP() << "not sending broadcasts: " << why;
+  const testing::CliRun run = testing::RunCli("fleet --discover --json status");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("No printer answered the discovery"), std::string::npos) << run.err;
+}
+
 }  // namespace
 }  // namespace vantrel
