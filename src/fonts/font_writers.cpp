@@ -62,8 +62,10 @@ bool WriteFontFile(const FontLayout& layout, const GlyphRendererFactory& factory
     if (progress != nullptr && percent >= 0) progress->ReportProgress(kProgressPercent, percent);
     return true;
   };
-  if (!RenderInOrder(factory, job.code_page, job.pitch, job.cell_height, layout.glyphs, take))
+  if (!RenderInOrder(factory, job.code_page, job.pitch, job.cell_height, layout.glyphs, take,
+                     job.cancel_requested)) {
     return false;
+  }
   if (job.index && !out.WriteAt(kFontHeaderSize, index)) return false;
   if (!out.Commit().ok()) return false;
   if (report != nullptr) *report = std::move(made);
