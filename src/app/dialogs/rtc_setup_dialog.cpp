@@ -91,14 +91,20 @@ void TFormRTCSetup::ShowClock(const ClockSettings& clock) {
   }
 }
 
+ClockSettings SystemClock(const QDateTime& now) {
+  ClockSettings clock;
+  clock.Year = now.date().year();
+  clock.Month = now.date().month();
+  clock.Day = now.date().day();
+  clock.Hour = now.time().hour();
+  clock.Minute = now.time().minute();
+  clock.Second = now.time().second();
+  return clock;
+}
+
 void TFormRTCSetup::ButtonSetSysTimeClick() {
-  const QDateTime now = QDateTime::currentDateTime();
-  clock_.Year = now.date().year();
-  clock_.Month = now.date().month();
-  clock_.Day = now.date().day();
-  clock_.Hour = now.time().hour();
-  clock_.Minute = now.time().minute();
-  clock_.Second = now.time().second();
+  const ClockSettings now = SystemClock(QDateTime::currentDateTime());
+  for (const ClockRow& row : kRows) clock_.*row.field = now.*row.field;
   ShowClock(clock_);
 }
 
