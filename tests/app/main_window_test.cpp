@@ -182,6 +182,22 @@ class MainWindowTest : public QObject {
     QCOMPARE(app.window->findChild<QTimer*>("Timer1")->interval(), 1000);
   }
 
+  // A Set that went through says what it wrote and where; one that a printer resetting half
+  // way through cut short says nothing of the kind.
+  void StatusBarSaysWhatASetDidAndWhere() {
+    AppFixture app;
+    QVERIFY(app.ClickAndWait("ButtonRead"));
+    QVERIFY(app.ClickAndWait("ButtonConfigSet"));
+    const QString target = QStringLiteral("127.0.0.1:%1").arg(app.server.port());
+    QCOMPARE(Panel(app, 2), "Common page written to " + target);
+    sim::SimFaults faults;
+    faults.close_after_bytes = 20;
+    app.server.SetFaults(faults);
+    QVERIFY(app.ClickAndWait("ButtonConfigSet"));
+    QCOMPARE(app.prompts.messages.size(), std::size_t{1});
+    QCOMPARE(Panel(app, 2), target);
+  }
+
   void LocaleChoosesTheStartLanguage() {
     const std::pair<const char*, int> cases[] = {
         {"zh_TW", 1}, {"zh_CN", 2}, {"zh_HK", 0}, {"de_DE", 0}, {"zh_TW.UTF-8", 1}};

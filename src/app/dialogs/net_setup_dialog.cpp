@@ -233,7 +233,14 @@ void TFormNetSetup::ButtonFactoryDefaultClick() {
   const QTreeWidgetItem* row = SelectedRow();
   if (row == nullptr) return;
   const std::optional<MacAddress> mac = ParseMacText(row->text(kMacColumn).toStdString());
-  if (!mac || !environment_.prompts->Question("Are you sure?")) return;
+  if (!mac) return;
+  const QString printer =
+      QStringLiteral("%1 (MAC %2, %3)")
+          .arg(row->text(kNameColumn), row->text(kMacColumn), row->text(kIpColumn));
+  if (!environment_.prompts->Question("Are you sure?", "The network settings of " + printer +
+                                                           " go back to their factory values.")) {
+    return;
+  }
   // No answer is awaited, so the window thread is not held.
   if (const LinkFailure failure = session_.SendFactoryDefault(*mac); !failure.ok()) {
     ShowFailure(failure);
