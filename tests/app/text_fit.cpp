@@ -11,6 +11,7 @@
 #include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QTest>
+#include <QTreeView>
 #include <algorithm>
 
 namespace vantrel::app::testing {
@@ -48,6 +49,8 @@ class FitCheck {
       Tabs(*tabs);
     } else if (auto* header = qobject_cast<QHeaderView*>(&widget)) {
       Columns(*header);
+    } else if (auto* tree = qobject_cast<QTreeView*>(&widget)) {
+      Cells(*tree);
     }
   }
 
@@ -102,6 +105,20 @@ class FitCheck {
       const int left = header.sectionViewportPosition(i);
       const int shown = std::min(left + header.sectionSize(i), header.viewport()->width()) - left;
       Need(header, text, Advance(header, text) + margin, shown);
+    }
+  }
+
+  // Each row's text beside the margins the item delegate draws it in.
+  void Cells(QTreeView& tree) {
+    const QAbstractItemModel& model = *tree.model();
+    const int margins = 2 * (tree.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    for (int row = 0; row < model.rowCount(); ++row) {
+      for (int column = 0; column < model.columnCount(); ++column) {
+        const QModelIndex index = model.index(row, column);
+        const QString text = index.data().toString();
+        const QRect cell = tree.visualRect(index).intersected(tree.viewport()->rect());
+        Need(tree, text, Advance(tree, text) + margins, cell.width());
+      }
     }
   }
 

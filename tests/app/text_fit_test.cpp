@@ -24,6 +24,7 @@
 #include "app/dialogs/rtc_setup_dialog.h"
 #include "app/dialogs/sensor_calibrate_dialog.h"
 #include "app/tabs/preview_font_dialog.h"
+#include "sim_udp_responder.h"
 
 namespace vantrel::app::testing {
 namespace {
@@ -139,18 +140,22 @@ class TextFitTest : public QObject {
     Report(unfit);
   }
 
-  // Opened only as the window opens it, so that its discovery stays on loopback.
+  // Opened only as the window opens it, so that its discovery stays on loopback, where three
+  // printers answer it: their names, MAC and IP addresses show whole too.
   void NetworkSetupShowsItsTextsWhole() {
+    sim::SimUdpResponder printers(sim::MakeSimFleet(sim::SimNetState{}, 3));
+    QVERIFY(printers.Start({"127.0.0.1", 0}).ok());
     QStringList unfit;
     for (double scale : kScales) {
       AppFont font(scale);
-      AppFixture app;
+      AppFixture app([&](MainWindowOptions& options) { options.datagrams.port = printers.port(); });
       app.Choose("ComboBoxInterFace", kInterfaceEthernet);
       for (int language = 0; language < kLanguageCount; ++language) {
         app.Choose("ComboBoxLanguage", language);
         const QString picture =
             QStringLiteral("net_setup_%1%2").arg(kLanguageNames[language], Larger(scale));
         OpenNetSetup(app, [&](TFormNetSetup& dialog) {
+          QCOMPARE(In<QTreeWidget>(dialog, "ListView1").topLevelItemCount(), 3);
           CheckTextsFit(dialog, Where("net_setup", language, scale), picture, unfit);
         });
       }

@@ -100,15 +100,19 @@ void TFormNetSetup::BuildLayout() {
   column->addWidget(group);
 }
 
-// Each column at least its designed share, and wide enough for its caption in this language
-// and font; the window at least its designed size.
+// Each column at least its designed share, and wide enough for its caption and its widest
+// item in this language and font; the window at least its designed size.
 void TFormNetSetup::FitToTexts() {
   QHeaderView& header = *ListView1->header();
-  int columns_width = header.sectionSizeHint(kStatusColumn);
+  const QAbstractItemView& items = *ListView1;
+  const auto needed = [&](int column) {
+    return std::max(header.sectionSizeHint(column), items.sizeHintForColumn(column));
+  };
+  int columns_width = needed(kStatusColumn);
   for (std::size_t i = 0; i < kColumnCharacters.size(); ++i) {
     const int index = static_cast<int>(i);
     const int designed = kColumnCharacters[i] * ListView1->fontMetrics().averageCharWidth();
-    ListView1->setColumnWidth(index, std::max(designed, header.sectionSizeHint(index)));
+    ListView1->setColumnWidth(index, std::max(designed, needed(index)));
     columns_width += ListView1->columnWidth(index);
   }
   // Every caption shows without scrolling the list sideways.
@@ -189,6 +193,7 @@ void TFormNetSetup::ShowRows(const Rows& rows) {
         kNameColumn, Qt::UserRole,
         QByteArray(row.printer_name.data(), static_cast<qsizetype>(row.printer_name.size())));
   }
+  FitToTexts();
 }
 
 // An empty target takes the first printer's address, or the fallback when none answered; the
