@@ -110,7 +110,8 @@ class TextFitTest : public QObject {
         };
         ScriptedPrompts prompts;
         SerialSettings serial;
-        TFormRs232Setup rs232(serial, lang, {});
+        // Port items name their devices: "COM1  /dev/ttyS0".
+        TFormRs232Setup rs232(serial, lang, {{"COM1", "/dev/ttyS0"}, {"COM2", "/dev/ttyUSB0"}});
         check(rs232, "rs232_setup");
         ParallelPortName parallel{"LPT1"};
         TFormLPTSetup lpt(parallel, lang);
