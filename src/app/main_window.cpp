@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStyle>
 
 #include "app/dialogs/ethernet_setup_dialog.h"
 #include "app/tabs/config_bindings.h"
@@ -16,6 +17,7 @@
 #include "app/widgets/language.h"
 #include "app/widgets/number_text.h"
 #include "app/widgets/operation_texts.h"
+#include "app/widgets/screen_room.h"
 #include "app/widgets/status_bar_formats.h"
 #include "ops/dispatcher.h"
 
@@ -250,8 +252,19 @@ void TFormMain::FitToLayout() {
     layout->invalidate();
     layout->parentWidget()->updateGeometry();
   }
-  const QSize designed(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
-  setFixedSize(designed.expandedTo(minimumSizeHint()));
+  const int menu = menuBar()->sizeHint().height();
+  const QSize content = centralWidget()->sizeHint();
+  const QSize least(std::max(content.width(), statusBar()->minimumSizeHint().width()),
+                    menu + content.height() + statusBar()->sizeHint().height());
+  QSize wanted = QSize(kClientWidth, kClientHeight + menu).expandedTo(least);
+  // A screen too small for it (1366 x 768 at 1.25 scale) gets the window it has room for, and
+  // the content scrolls: room is made beside it for the scroll bar.
+  const QSize room = ClientRoom(*this);
+  if (wanted.height() > room.height()) {
+    wanted.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  }
+  setFixedSize(wanted.boundedTo(room));
+  KeepOnScreen(*this);
 }
 
 void TFormMain::SetCurrentConfig(const PrinterConfig& config) {

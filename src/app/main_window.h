@@ -136,7 +136,8 @@ class TFormMain : public QMainWindow, public TabHost {
   void RefreshUnitCaptions();
   void DetectLanguage(const std::string& locale_name);
   void ApplyLanguage(LanguageIndex language);
-  // The designed size, or the layout's least size where the font or the language needs more.
+  // The designed size, or the layout's least size where the font or the language needs more;
+  // no larger than the screen has room for, and on the screen.
   void FitToLayout();
   // The only places that replace these records; each shows the new one in its controls.
   void SetCurrentConfig(const PrinterConfig& config);

@@ -102,7 +102,7 @@ class MainWindowTest : public QObject {
     QTRY_VERIFY(app.window->progress_window().window() == nullptr);
     QCOMPARE(app.prompts.messages.size(), std::size_t{1});
     QCOMPARE(app.prompts.messages[0].text, QString("Data Receiving Error"));
-    QVERIFY(!app.prompts.messages[0].detail.isEmpty());
+    QVERIFY(app.prompts.messages[0].detail.contains("check the cable", Qt::CaseInsensitive));
   }
 
   // The window says what it waits for, and the user can stop waiting.
@@ -124,6 +124,7 @@ class MainWindowTest : public QObject {
     QVERIFY(app.WaitIdle());
     QCOMPARE(app.prompts.messages.size(), std::size_t{1});
     QCOMPARE(app.prompts.messages[0].text, QString("The operation was cancelled"));
+    QCOMPARE(app.prompts.messages[0].detail, QString("Nothing was changed on the printer."));
     QVERIFY(app.window->centralWidget()->isEnabled());
     QVERIFY(!app.Find<QWidget>("PanelBusy").isVisibleTo(app.window.get()));
   }

@@ -29,37 +29,6 @@
 namespace vantrel::app::testing {
 namespace {
 
-constexpr std::array<const char*, kLanguageCount> kLanguageNames = {"en", "zh_tw", "zh_cn"};
-
-// The application font for the windows made while it lives; the default is restored after.
-class AppFont {
- public:
-  explicit AppFont(double scale) : saved_(QApplication::font()) {
-    QFont font = saved_;
-    font.setPointSizeF(saved_.pointSizeF() * scale);
-    QApplication::setFont(font);
-  }
-  ~AppFont() { QApplication::setFont(saved_); }
-  AppFont(const AppFont&) = delete;
-  AppFont& operator=(const AppFont&) = delete;
-
- private:
-  QFont saved_;
-};
-
-QString Where(const char* window, int language, double scale) {
-  return QStringLiteral("%1 [%2, font x%3]").arg(window, kLanguageNames[language]).arg(scale);
-}
-
-// The pictures at the larger font are told apart by their name.
-QString Larger(double scale) {
-  return scale > 1.0 ? QStringLiteral("_large") : QString();
-}
-
-void Report(const QStringList& unfit) {
-  if (!unfit.isEmpty()) QFAIL(qPrintable("cut texts:\n" + unfit.join('\n')));
-}
-
 constexpr std::array<double, 2> kScales = {1.0, 1.25};
 
 }  // namespace
@@ -73,26 +42,7 @@ class TextFitTest : public QObject {
     for (double scale : kScales) {
       AppFont font(scale);
       AppFixture app;
-      auto& pages = app.Find<QTabWidget>("PageControl1");
-      auto& config_pages = app.Find<QTabWidget>("PageControl2");
-      // The clock shows from the start, so that it is measured with the rest.
-      QVERIFY(!app.Find<QLabel>("StatusBar1Panel3").text().isEmpty());
-      for (int language = 0; language < kLanguageCount; ++language) {
-        app.Choose("ComboBoxLanguage", language);
-        for (int page = 0; page < pages.count(); ++page) {
-          pages.setCurrentIndex(page);
-          const int config_count = page == 0 ? config_pages.count() : 1;
-          for (int config_page = 0; config_page < config_count; ++config_page) {
-            config_pages.setCurrentIndex(config_page);
-            const QString name = QStringLiteral("main_window_tab%1_%2_%3")
-                                     .arg(page + 1)
-                                     .arg(config_page)
-                                     .arg(kLanguageNames[language]);
-            CheckTextsFit(*app.window, Where(qPrintable(name), language, scale),
-                          name + Larger(scale), unfit);
-          }
-        }
-      }
+      CheckMainWindowTextsFit(app, scale, QString(), unfit);
     }
     Report(unfit);
   }
@@ -104,9 +54,8 @@ class TextFitTest : public QObject {
       for (int language = 0; language < kLanguageCount; ++language) {
         const auto lang = static_cast<LanguageIndex>(language);
         const auto check = [&](QWidget& dialog, const char* name) {
-          const QString picture =
-              QStringLiteral("%1_%2%3").arg(name, kLanguageNames[language], Larger(scale));
-          CheckTextsFit(dialog, Where(name, language, scale), picture, unfit);
+          CheckTextsFit(dialog, FitWhere(name, language, scale), FitPicture(name, language, scale),
+                        unfit);
         };
         ScriptedPrompts prompts;
         SerialSettings serial;
@@ -153,11 +102,10 @@ class TextFitTest : public QObject {
       app.Choose("ComboBoxInterFace", kInterfaceEthernet);
       for (int language = 0; language < kLanguageCount; ++language) {
         app.Choose("ComboBoxLanguage", language);
-        const QString picture =
-            QStringLiteral("net_setup_%1%2").arg(kLanguageNames[language], Larger(scale));
         OpenNetSetup(app, [&](TFormNetSetup& dialog) {
           QCOMPARE(In<QTreeWidget>(dialog, "ListView1").topLevelItemCount(), 3);
-          CheckTextsFit(dialog, Where("net_setup", language, scale), picture, unfit);
+          CheckTextsFit(dialog, FitWhere("net_setup", language, scale),
+                        FitPicture("net_setup", language, scale), unfit);
         });
       }
     }
