@@ -116,6 +116,7 @@ class UtilityDialogsTest : public QObject {
     QCOMPARE(outcomes, (QStringList{"open", "open"}));
     QCOMPARE(Messages(app), (QStringList{"'x1' is not a valid integer value",
                                          "Month 13 is not between 1 and 12"}));
+    QCOMPARE(app.prompts.messages[0].detail, QString("Month takes a whole number."));
     QTest::qWait(100);
     QCOMPARE(app.server.ConnectionCount(), std::size_t{1});  // the read only
   }
@@ -221,6 +222,7 @@ class UtilityDialogsTest : public QObject {
     QCOMPARE(outcomes, (QStringList{"open", "open"}));
     QCOMPARE(Messages(app), (QStringList{"'5x' is not a valid integer value",
                                          "Paper height and gap must not be negative"}));
+    QCOMPARE(app.prompts.messages[0].detail, QString("Sensor Reference takes a whole number."));
     QTest::qWait(100);
     QCOMPARE(app.server.ConnectionCount(), std::size_t{0});
   }

@@ -112,10 +112,12 @@ void TFormRTCSetup::ButtonSetClick() {
   clock_.Confirmed = 1;
   try {
     for (std::size_t i = 0; i < kRows.size(); ++i) {
-      clock_.*kRows[i].field = IntegerFromText(edits_[i]->text());
+      clock_.*kRows[i].field =
+          InField(FieldCaption(RtcSetupTexts(), kRows[i].label), "a whole number",
+                  [&] { return IntegerFromText(edits_[i]->text()); });
     }
   } catch (const ConversionError& error) {
-    prompts_.Message(QString::fromStdString(error.what()));
+    prompts_.Message(QString::fromStdString(error.what()), QString::fromStdString(error.detail()));
     return;
   }
   if (const std::string refusal = ClockRefusal(clock_); !refusal.empty()) {

@@ -10,7 +10,7 @@
 #include <variant>
 #include <vector>
 
-#include "app/widgets/localized_texts.h"
+#include "app/widgets/language.h"
 #include "app/widgets/number_text.h"
 #include "app/widgets/typing_limit.h"
 
@@ -323,16 +323,11 @@ QString Takes(const Binding& b, LengthUnit unit) {
   return b.range ? takes + QStringLiteral(" from ") + ShownRange(b, unit) : takes;
 }
 
-QString FieldName(const Binding& b) {
-  const std::string_view caption = EnglishCaption(MainWindowTexts(), b.caption);
-  return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
-}
-
 void CollectEdit(const QLineEdit& edit, const Binding& b, PrinterConfig& config, LengthUnit unit) {
   const QString text = edit.text();
   if (text.isEmpty()) return ClearFlag(b.member, config);
   if (Untouched(edit)) return KeepValue(b.member, config);
-  const QString field = FieldName(b);
+  const QString field = FieldCaption(MainWindowTexts(), b.caption);
   const double stored =
       InField(field, Takes(b, unit), [&] { return SetFromText(text, b, config, unit); });
   if (b.range) CheckRange(stored, b.range->low, b.range->high, field, text, ShownRange(b, unit));

@@ -9,7 +9,7 @@
 
 #include "app/tabs/preview_font_dialog.h"
 #include "app/widgets/host_path.h"
-#include "app/widgets/localized_texts.h"
+#include "app/widgets/language.h"
 #include "app/widgets/number_text.h"
 #include "app/widgets/operation_texts.h"
 #include "fonts/encode_table.h"
@@ -35,8 +35,7 @@ int ScreenDpi() {
 }
 
 QString Caption(const char* label) {
-  const std::string_view caption = EnglishCaption(MainWindowTexts(), label);
-  return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+  return FieldCaption(MainWindowTexts(), label);
 }
 
 // "Font Parameter Error", with what is wrong under it.
