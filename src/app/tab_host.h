@@ -6,19 +6,12 @@
 
 #include "app/prompts.h"
 #include "app/widgets/localized_texts.h"
+#include "app/widgets/operation_texts.h"
 #include "common/result_code.h"
 #include "link/link_layer.h"
 #include "ops/operation_record.h"
 
 namespace vantrel::app {
-
-// How a piece of work is named while it runs and after it ends.
-struct WorkTexts {
-  QString what;            // the busy panel's: what runs
-  bool on_printer = true;  // the busy panel names the printer beside it
-  QString done;            // the status bar's after success, "%1" the printer; empty: nothing
-  QString cancelled;       // under "The operation was cancelled": where the printer may stand
-};
 
 // What the tabs take from the main window that holds them. Window thread only; the host
 // outlives its tabs.

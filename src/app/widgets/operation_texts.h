@@ -3,11 +3,18 @@
 #include <QString>
 #include <span>
 
-#include "app/tab_host.h"
 #include "app/widgets/localized_texts.h"
 #include "ops/operation_record.h"
 
 namespace vantrel::app {
+
+// How a piece of work is named while it runs and after it ends.
+struct WorkTexts {
+  QString what;            // the busy panel's: what runs
+  bool on_printer = true;  // the busy panel names the printer beside it
+  QString done;            // the status bar's after success, "%1" the printer; empty: nothing
+  QString cancelled;       // under "The operation was cancelled": where the printer may stand
+};
 
 // How the window names an operation: the busy panel's "Reading the configuration", "Loading
 // DUMP.TXT" (downloads and loads name their printer file); the status bar's "Common page
