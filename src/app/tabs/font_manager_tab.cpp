@@ -43,13 +43,15 @@ QString Caption(const char* label) {
   throw ConversionError(kFontParameterError, cause.toStdString());
 }
 
-// The whole number of the field that `label` names, within low..high.
-int FieldNumber(const QLineEdit& edit, const char* label, int low, int high) {
+// The whole number of the field that `label` names, within low..high when they are given.
+int FieldNumber(const QLineEdit& edit, const char* label, int low = std::numeric_limits<int>::min(),
+                int high = std::numeric_limits<int>::max()) {
   const QString field = Caption(label);
   if (edit.text().isEmpty()) RefuseParameter(field + " is empty");
+  const bool bounded = low != std::numeric_limits<int>::min();
   const QString range = RangeText(low, high);
-  const int value =
-      InField(field, "a whole number from " + range, [&] { return IntegerFromText(edit.text()); });
+  const int value = InField(field, bounded ? "a whole number from " + range : "a whole number",
+                            [&] { return IntegerFromText(edit.text()); });
   if (const QString why = OutOfRange(value, low, high, field, edit.text(), range); !why.isEmpty()) {
     RefuseParameter(why);
   }
@@ -179,9 +181,7 @@ FontJob FontManagerTab::CollectFontJob(const std::string& output_path,
   }
   choices.cell_width = FieldNumber(*EditFontWidth, "LabelFontWidth", 0, kMaxCellSide);
   choices.cell_height = FieldNumber(*EditFontHeight, "LabelFontHeight", 0, kMaxCellSide);
-  choices.italic_width =
-      FieldNumber(*EditItalicWidth, "LabelItalicWidth", std::numeric_limits<std::int32_t>::min(),
-                  std::numeric_limits<std::int32_t>::max());
+  choices.italic_width = FieldNumber(*EditItalicWidth, "LabelItalicWidth");
   if (!CellFits(choices.cell_width, choices.cell_height)) {
     RefuseParameter(QStringLiteral("A cell of %1 x %2 dots takes %3 bytes a glyph; at most %4")
                         .arg(choices.cell_width)
