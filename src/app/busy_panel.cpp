@@ -1,6 +1,7 @@
 #include "app/busy_panel.h"
 
 #include <QHBoxLayout>
+#include <QStringList>
 
 namespace vantrel::app {
 namespace {
@@ -51,8 +52,10 @@ void BusyPanel::Stop() {
 }
 
 void BusyPanel::Refresh() {
-  LabelBusy->setText(
-      QStringLiteral("%1 · %2 · %3 s").arg(what_, printer_).arg(elapsed_.elapsed() / 1000));
+  const QString seconds = QStringLiteral("%1 s").arg(elapsed_.elapsed() / 1000);
+  QStringList parts{what_, printer_, seconds};
+  parts.removeAll(QString());
+  LabelBusy->setText(parts.join(QStringLiteral(" · ")));
 }
 
 }  // namespace vantrel::app

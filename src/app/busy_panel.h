@@ -20,6 +20,7 @@ class BusyPanel : public QWidget {
   // `on_cancel` runs on the window thread when Cancel is pressed, at most once per operation.
   explicit BusyPanel(std::function<void()> on_cancel, QWidget* parent = nullptr);
 
+  // `printer` empty: the work reaches no printer.
   void Start(const QString& what, const QString& printer, LanguageIndex language);
   void Stop();
 

@@ -13,6 +13,15 @@ std::optional<QString> RunFileDialog(QFileDialog& dialog) {
   return dialog.selectedFiles().front();
 }
 
+// A question box with `detail` under the question; true when `yes` was pressed.
+bool Ask(QWidget* parent, const QString& text, const QString& detail,
+         QMessageBox::StandardButtons buttons, QMessageBox::StandardButton yes) {
+  QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text, buttons, parent);
+  box.setObjectName(QStringLiteral("MessageBox"));
+  box.setInformativeText(detail);
+  return box.exec() == yes;
+}
+
 }  // namespace
 
 void DialogPrompts::Message(const QString& text, const QString& detail) {
@@ -24,18 +33,16 @@ void DialogPrompts::Message(const QString& text, const QString& detail) {
   box.exec();
 }
 
-bool DialogPrompts::Question(const QString& text) {
-  return QMessageBox::question(parent_, QApplication::applicationName(), text,
-                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+bool DialogPrompts::Question(const QString& text, const QString& detail) {
+  return Ask(parent_, text, detail, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
 }
 
 std::optional<QString> DialogPrompts::OpenFile(const QString& filter) {
   return OpenFileIn(filter, QString());
 }
 
-bool DialogPrompts::Confirm(const QString& text) {
-  return QMessageBox::question(parent_, QApplication::applicationName(), text,
-                               QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+bool DialogPrompts::Confirm(const QString& text, const QString& detail) {
+  return Ask(parent_, text, detail, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
 }
 
 std::optional<QString> DialogPrompts::OpenFileIn(const QString& filter, const QString& folder) {

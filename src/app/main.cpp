@@ -64,6 +64,15 @@ constexpr char kDescription[] =
     "--host opens it on a network printer instead, --demo on a simulated printer on this "
     "machine.";
 
+constexpr char kUsage[] =
+    "usage: vantrel [--demo | --host ADDRESS [--port NUMBER]] [--report-startup]\n"
+    "Try 'vantrel --help' for more.\n";
+
+int UsageError(const QString& why) {
+  std::fprintf(stderr, "vantrel: %s\n%s", qPrintable(why), kUsage);
+  return kUsageError;
+}
+
 // Read before the application object exists: --help and usage errors must not need a display.
 std::variant<StartOptions, int> ParseArguments(const QStringList& arguments) {
   QCommandLineParser parser;
@@ -78,26 +87,22 @@ std::variant<StartOptions, int> ParseArguments(const QStringList& arguments) {
   parser.addOptions({demo, host, port, report});
   AddWindowSystemOptions(parser,
                          arguments.contains("--help-all") || arguments.contains("-help-all"));
-  if (!parser.parse(arguments)) {
-    std::fprintf(stderr, "vantrel: %s\n", qPrintable(parser.errorText()));
-    return kUsageError;
-  }
+  if (!parser.parse(arguments)) return UsageError(parser.errorText());
   if (parser.isSet(help) || parser.isSet("help-all")) {
     std::fputs(qPrintable(parser.helpText().replace("<executable_name>", "vantrel")), stdout);
     return kHelpShown;
   }
-  if (parser.isSet(port) && !parser.isSet(host)) {
-    std::fprintf(stderr, "vantrel: --port needs --host\n");
-    return kUsageError;
+  // "--host 10.0.0.5 9211" would otherwise open on port 9100 without a word.
+  if (const QStringList extra = parser.positionalArguments(); !extra.isEmpty()) {
+    return UsageError("unexpected argument '" + extra.front() +
+                      "' (a port goes with --port NUMBER)");
   }
+  if (parser.isSet(port) && !parser.isSet(host)) return UsageError("--port needs --host");
   StartOptions options{parser.isSet(demo), parser.isSet(report), std::nullopt};
   if (parser.isSet(host)) {
     bool ok = false;
     const int number = parser.value(port).toInt(&ok);
-    if (!ok || number < 1 || number > 65535) {
-      std::fprintf(stderr, "vantrel: --port must be 1..65535\n");
-      return kUsageError;
-    }
+    if (!ok || number < 1 || number > 65535) return UsageError("--port must be 1..65535");
     options.host = vantrel::NetworkTarget{parser.value(host).toStdString(), number};
   }
   return options;

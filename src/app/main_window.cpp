@@ -6,26 +6,23 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStyle>
 
 #include "app/dialogs/ethernet_setup_dialog.h"
 #include "app/tabs/config_bindings.h"
 #include "app/tabs/config_group.h"
 #include "app/tabs/font_manager_tab.h"
 #include "app/tabs/status_group.h"
+#include "app/widgets/failure_detail.h"
 #include "app/widgets/language.h"
+#include "app/widgets/number_text.h"
 #include "app/widgets/operation_texts.h"
+#include "app/widgets/screen_room.h"
 #include "app/widgets/status_bar_formats.h"
 #include "ops/dispatcher.h"
 
 namespace vantrel::app {
 namespace {
-
-// Under the cause of a "Port Open Error": where to find what is wrong and how to fix it.
-constexpr LocalizedText kDoctorHint = {{
-    "Run vantrel-cli doctor to see what blocks the port and how to fix it.",
-    "執行 vantrel-cli doctor 可查出連接埠無法開啟的原因與解決方法。",
-    "运行 vantrel-cli doctor 可查出端口无法打开的原因和解决方法。",
-}};
 
 constexpr const char* kCancelledMessage = "The operation was cancelled";
 constexpr const char* kCloseWhileBusyQuestion =
@@ -90,11 +87,15 @@ void TFormMain::StartUp() {
 void TFormMain::RunOperation(int op, OperationRecord record, int extra,
                              std::function<void()> on_success, OnFailure on_failure) {
   StartWork(
-      OperationText(op, record, language_),
+      OperationTexts(op, record, extra, language_),
       [op, record, extra](LinkLayer& link, int interface) {
         return RunPrinterOperation(link, op, interface, record, extra);
       },
-      std::move(on_success), on_failure);
+      [on_success = std::move(on_success)] {
+        if (on_success) on_success();
+        return true;
+      },
+      on_failure);
 }
 
 void TFormMain::StartOperation(int op, OperationRecord record, std::function<void()> on_success,
@@ -106,9 +107,9 @@ void TFormMain::StartOperation(int op, OperationRecord record, std::function<voi
   RunOperation(op, record, 0, std::move(on_success));
 }
 
-void TFormMain::StartLinkWork(LinkWork work, std::function<void()> on_success) {
+void TFormMain::StartLinkWork(WorkTexts texts, LinkWork work, std::function<bool()> on_success) {
   StartWork(
-      LinkWorkText(language_),
+      std::move(texts),
       [work = std::move(work)](LinkLayer& link, int interface) {
         link.ForgetFailure();
         return link.TakeFailure(work(link, interface));
@@ -116,28 +117,30 @@ void TFormMain::StartLinkWork(LinkWork work, std::function<void()> on_success) {
       std::move(on_success), OnFailure::kShowMessage);
 }
 
-void TFormMain::StartWork(const QString& what, std::function<LinkFailure(LinkLayer&, int)> work,
-                          std::function<void()> on_success, OnFailure on_failure) {
+void TFormMain::StartWork(WorkTexts texts, std::function<LinkFailure(LinkLayer&, int)> work,
+                          std::function<bool()> on_success, OnFailure on_failure) {
   // The disabled window keeps a second operation from starting; this is the backstop.
   if (busy()) return;
-  ShowBusy(what);
+  ShowBusy(texts);
   link_.ResetCancel();
   PlaceProgressWindow();
   const int interface = ComboBoxInterFace->currentIndex();
   runner_.Start([this, work = std::move(work), interface] { return work(link_, interface); },
-                [this, on_success = std::move(on_success), on_failure](const LinkFailure& failure,
-                                                                       std::exception_ptr error) {
-                  FinishOperation(failure, error, on_success, on_failure);
+                [this, texts = std::move(texts), on_success = std::move(on_success), on_failure](
+                    const LinkFailure& failure, std::exception_ptr error) {
+                  FinishOperation(texts, failure, error, on_success, on_failure);
                 });
 }
 
-void TFormMain::ShowBusy(const QString& what) {
+void TFormMain::ShowBusy(const WorkTexts& texts) {
   centralWidget()->setEnabled(false);
   menuBar()->setEnabled(false);
   for (QLabel* panel : status_panels_) panel->hide();
-  busy_panel_->Start(
-      what, LinkTargetText(ComboBoxInterFace->currentIndex(), network_, serial_, parallel_),
-      language_);
+  busy_panel_->Start(texts.what, texts.on_printer ? LinkTarget() : QString(), language_);
+}
+
+QString TFormMain::LinkTarget() const {
+  return LinkTargetText(ComboBoxInterFace->currentIndex(), network_, serial_, parallel_);
 }
 
 void TFormMain::EndBusy() {
@@ -154,10 +157,12 @@ void TFormMain::PlaceProgressWindow() {
   link_.progress().SetProgressOrigin(origin.x, origin.y);
 }
 
-void TFormMain::FinishOperation(const LinkFailure& failure, const std::exception_ptr& error,
-                                const std::function<void()>& on_success, OnFailure on_failure) {
+void TFormMain::FinishOperation(const WorkTexts& texts, const LinkFailure& failure,
+                                const std::exception_ptr& error,
+                                const std::function<bool()>& on_success, OnFailure on_failure) {
   // Enabled before any message, so the box is not born disabled with its owner.
   EndBusy();
+  RefreshStatusBar();
   if (close_requested_) {
     emit OperationFinished();
     close();
@@ -169,11 +174,11 @@ void TFormMain::FinishOperation(const LinkFailure& failure, const std::exception
     if (error) std::rethrow_exception(error);
     // Whatever failed after the cancel is its consequence, and nothing follows it.
     if (link_.Cancelled()) {
-      prompts_->Message(kCancelledMessage);
-    } else if (!failure.ok() && on_failure != OnFailure::kCarryOn) {
+      prompts_->Message(kCancelledMessage, texts.cancelled);
+    } else if (!failure.ok()) {
       if (on_failure == OnFailure::kShowMessage) ShowResult(failure);
-    } else if (on_success) {
-      on_success();
+    } else if (on_success() && !texts.done.isEmpty()) {
+      status_panels_[2]->setText(texts.done.arg(LinkTarget()));
     }
   });
   emit OperationFinished();
@@ -182,6 +187,8 @@ void TFormMain::FinishOperation(const LinkFailure& failure, const std::exception
 void TFormMain::Guard(const std::function<void()>& handler) {
   try {
     handler();
+  } catch (const ConversionError& error) {
+    prompts_->Message(QString::fromStdString(error.what()), QString::fromStdString(error.detail()));
   } catch (...) {
     prompts_->Message(FailureText(std::current_exception()));
   }
@@ -189,14 +196,8 @@ void TFormMain::Guard(const std::function<void()>& handler) {
 
 void TFormMain::ShowResult(const LinkFailure& failure) {
   const std::string_view message = ResultMessage(failure.code);
-  QString detail = QString::fromStdString(failure.detail);
-  if (failure.code == kResultPortOpenError) {
-    const std::string_view hint = kDoctorHint.In(language_);
-    if (!detail.isEmpty()) detail += '\n';
-    detail += QString::fromUtf8(hint.data(), static_cast<qsizetype>(hint.size()));
-  }
   prompts_->Message(QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size())),
-                    detail);
+                    FailureDetail(failure, LinkTarget(), language_));
 }
 
 QPoint TFormMain::DialogOrigin() const {
@@ -251,8 +252,19 @@ void TFormMain::FitToLayout() {
     layout->invalidate();
     layout->parentWidget()->updateGeometry();
   }
-  const QSize designed(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
-  setFixedSize(designed.expandedTo(minimumSizeHint()));
+  const int menu = menuBar()->sizeHint().height();
+  const QSize content = centralWidget()->sizeHint();
+  const QSize least(std::max(content.width(), statusBar()->minimumSizeHint().width()),
+                    menu + content.height() + statusBar()->sizeHint().height());
+  QSize wanted = QSize(kClientWidth, kClientHeight + menu).expandedTo(least);
+  // A screen too small for it (1366 x 768 at 1.25 scale) gets the window it has room for, and
+  // the content scrolls: room is made beside it for the scroll bar.
+  const QSize room = ClientRoom(*this);
+  if (wanted.height() > room.height()) {
+    wanted.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  }
+  setFixedSize(wanted.boundedTo(room));
+  KeepOnScreen(*this);
 }
 
 void TFormMain::SetCurrentConfig(const PrinterConfig& config) {

@@ -78,7 +78,7 @@ class TFormMain : public QMainWindow, public TabHost {
   const SerialSettings& serial() const { return serial_; }
   const ParallelPortName& parallel() const { return parallel_; }
   const NetworkTarget& network() const { return network_; }
-  LanguageIndex language() const { return language_; }
+  LanguageIndex language() const override { return language_; }
   LengthUnit unit() const;
   ProgressWindow& progress_window() { return progress_window_; }
 
@@ -86,7 +86,7 @@ class TFormMain : public QMainWindow, public TabHost {
   Prompts& prompts() override { return *prompts_; }
   void StartOperation(int op, OperationRecord record, std::function<void()> on_success,
                       std::function<void()> afterwards) override;
-  void StartLinkWork(LinkWork work, std::function<void()> on_success) override;
+  void StartLinkWork(WorkTexts texts, LinkWork work, std::function<bool()> on_success) override;
   void Guard(const std::function<void()>& handler) override;
 
  signals:
@@ -98,8 +98,7 @@ class TFormMain : public QMainWindow, public TabHost {
   void showEvent(QShowEvent* event) override;
 
  private:
-  // kCarryOn: the result is not examined; the continuation runs whatever it was.
-  enum class OnFailure { kShowMessage, kStaySilent, kCarryOn };
+  enum class OnFailure { kShowMessage, kStaySilent };
 
   // Building the window (main_window_layout.cpp).
   void BuildLayout();
@@ -116,17 +115,20 @@ class TFormMain : public QMainWindow, public TabHost {
   // thread show a failure or hand the record on, and enable again.
   void RunOperation(int op, OperationRecord record, int extra, std::function<void()> on_success,
                     OnFailure on_failure = OnFailure::kShowMessage);
-  // `what` names the work in the busy panel.
-  void StartWork(const QString& what, std::function<LinkFailure(LinkLayer&, int)> work,
-                 std::function<void()> on_success, OnFailure on_failure);
+  // `on_success` says whether the work did what `texts.done` names.
+  void StartWork(WorkTexts texts, std::function<LinkFailure(LinkLayer&, int)> work,
+                 std::function<bool()> on_success, OnFailure on_failure);
   // Only the busy panel stays enabled meanwhile, so the user can see and cancel the work.
-  void ShowBusy(const QString& what);
+  void ShowBusy(const WorkTexts& texts);
   void EndBusy();
   // A third into the window's outer bounds, taken just before each operation.
   void PlaceProgressWindow();
-  void FinishOperation(const LinkFailure& failure, const std::exception_ptr& error,
-                       const std::function<void()>& on_success, OnFailure on_failure);
+  void FinishOperation(const WorkTexts& texts, const LinkFailure& failure,
+                       const std::exception_ptr& error, const std::function<bool()>& on_success,
+                       OnFailure on_failure);
   void ShowResult(const LinkFailure& failure);
+  // The selected interface's printer: "127.0.0.1:9100", "/dev/ttyS0", "USB".
+  QString LinkTarget() const;
 
   // Reads the printer's configuration into the window; `extra` 1 shows the progress window.
   void ReadConfiguration(int extra);
@@ -134,7 +136,8 @@ class TFormMain : public QMainWindow, public TabHost {
   void RefreshUnitCaptions();
   void DetectLanguage(const std::string& locale_name);
   void ApplyLanguage(LanguageIndex language);
-  // The designed size, or the layout's least size where the font or the language needs more.
+  // The designed size, or the layout's least size where the font or the language needs more;
+  // no larger than the screen has room for, and on the screen.
   void FitToLayout();
   // The only places that replace these records; each shows the new one in its controls.
   void SetCurrentConfig(const PrinterConfig& config);
@@ -157,6 +160,8 @@ class TFormMain : public QMainWindow, public TabHost {
   // dump_text_handler.cpp, test_page_handler.cpp).
   QPoint DialogOrigin() const;
   void ButtonRTCSetTimeClick();
+  // Opens the clock dialog on `shown` and sets the printer's clock when the user says so.
+  void EditClock(const ClockSettings& shown);
   void ButtonSensorCalibrateClick();
   void ButtonDumpClick();
   void LoadDumpFile();

@@ -9,6 +9,7 @@
 #include "app/tabs/printer_info_group.h"
 #include "app/tabs/status_group.h"
 #include "app/widgets/controls.h"
+#include "app/widgets/screen_room.h"
 #include "ops/dispatcher.h"
 
 namespace vantrel::app {
@@ -38,7 +39,7 @@ void TFormMain::BuildLayout() {
   menu->setObjectName("N1");
   menu->addAction(QString())->setObjectName("About1");
 
-  auto* central = new QWidget(this);
+  auto* central = new QWidget;
   auto* column = new QVBoxLayout(central);
   column->setContentsMargins(4, 2, 4, 0);
   column->setSpacing(2);
@@ -53,7 +54,11 @@ void TFormMain::BuildLayout() {
   PageControl1->addTab(font_page, QString());
   PageControl1->addTab(NewCommandToolTab(), QString());
   column->addWidget(PageControl1, 1);
-  setCentralWidget(central);
+  // On a screen too small for the window the content scrolls, while the menu and the status
+  // bar with its Cancel button stay in view.
+  auto* scroller = new ContentScroller(central, this);
+  scroller->setObjectName("ScrollBoxMain");
+  setCentralWidget(scroller);
   BuildStatusBar();
 }
 

@@ -17,15 +17,15 @@ class Prompts {
 
   // A message with an OK button; `detail` is the box's detail text, when there is one.
   virtual void Message(const QString& text, const QString& detail = {}) = 0;
-  // Yes/No; true for Yes.
-  virtual bool Question(const QString& text) = 0;
+  // Yes/No; true for Yes. `detail` says what the answer decides, under the question.
+  virtual bool Question(const QString& text, const QString& detail = {}) = 0;
   // The chosen file, or nothing when cancelled. `filter` is shown as it is ("*.dcf").
   virtual std::optional<QString> OpenFile(const QString& filter) = 0;
   virtual std::optional<QString> SaveFile(const QString& filter, const QString& default_suffix) = 0;
   // Runs a prepared dialog modally and returns its result (QDialog::Accepted or Rejected).
   virtual int RunDialog(QDialog& dialog) = 0;
-  // OK/Cancel; true for OK.
-  virtual bool Confirm(const QString& text) = 0;
+  // OK/Cancel; true for OK. `detail` as for Question.
+  virtual bool Confirm(const QString& text, const QString& detail = {}) = 0;
   // As OpenFile, starting in `folder` (empty: where the dialog would start anyway).
   virtual std::optional<QString> OpenFileIn(const QString& filter, const QString& folder) = 0;
   // The font dialog starting on `initial`; the chosen font, or nothing when cancelled.
@@ -38,11 +38,11 @@ class DialogPrompts : public Prompts {
   explicit DialogPrompts(QWidget* parent) : parent_(parent) {}
 
   void Message(const QString& text, const QString& detail) override;
-  bool Question(const QString& text) override;
+  bool Question(const QString& text, const QString& detail) override;
   std::optional<QString> OpenFile(const QString& filter) override;
   std::optional<QString> SaveFile(const QString& filter, const QString& default_suffix) override;
   int RunDialog(QDialog& dialog) override;
-  bool Confirm(const QString& text) override;
+  bool Confirm(const QString& text, const QString& detail) override;
   std::optional<QString> OpenFileIn(const QString& filter, const QString& folder) override;
   std::optional<QFont> ChooseFont(const QFont& initial) override;
 

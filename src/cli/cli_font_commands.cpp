@@ -150,13 +150,12 @@ int FindFont(const FontRequest& wanted, std::optional<InstalledFont>& installed)
   return 0;
 }
 
-// A measured cell 0 dots wide: the font lacks the measuring character. A fixed-pitch font of
-// empty cells is refused; variable-pitch glyphs take their own widths, so that one is made.
-int CheckMeasuredWidth(const FontRequest& font, int pitch) {
-  const std::string cause = "\"" + font.family +
-                            "\" has no glyph for the measuring character, so the cell is 0 dots "
-                            "wide; give the width with --width";
-  if (pitch == kPitchFixed) return RefuseParameter(cause);
+// A measured cell 0 dots wide is refused or warned about as the window does.
+int CheckMeasuredWidth(const FontRequest& font, int width, int pitch) {
+  const ZeroWidth check = vantrel::CheckMeasuredWidth(width, pitch);
+  if (check == ZeroWidth::kNone) return 0;
+  const std::string cause = ZeroWidthCause(font.family) + "; give the width with --width";
+  if (check == ZeroWidth::kRefuse) return RefuseParameter(cause);
   std::cerr << "warning: " << cause << '\n';
   return 0;
 }
@@ -195,8 +194,9 @@ int MakeFont(CliContext& context, const MakeOptions& options, FontReport& report
     choices.cell_height = options.height.value_or(cell.height);
     choices.italic_width = options.italic_width.value_or(cell.italic_width);
     const int pitch = encode == kAsianFontEncode ? kPitchFixed : choices.pitch;
-    if (choices.cell_width == 0 && !options.width) {
-      if (const int code = CheckMeasuredWidth(options.font, pitch); code != 0) return code;
+    if (!options.width) {
+      if (const int code = CheckMeasuredWidth(options.font, choices.cell_width, pitch); code != 0)
+        return code;
     }
   } else {
     choices.cell_width = *options.width;

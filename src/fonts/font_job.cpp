@@ -20,4 +20,14 @@ bool CellFits(int width, int height) {
          PackedGlyphBytes(width, height) <= kMaxGlyphBytes;
 }
 
+ZeroWidth CheckMeasuredWidth(int cell_width, int pitch) {
+  if (cell_width != 0) return ZeroWidth::kNone;
+  return pitch == kPitchFixed ? ZeroWidth::kRefuse : ZeroWidth::kWarn;
+}
+
+std::string ZeroWidthCause(std::string_view family) {
+  return "\"" + std::string(family) +
+         "\" has no glyph for the measuring character, so the cell is 0 dots wide";
+}
+
 }  // namespace vantrel

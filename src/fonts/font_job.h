@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "common/ansi_code_page.h"
 
@@ -53,6 +55,9 @@ struct FontJob {
   std::string output_path;
   // Which code page turns the codes into characters for the renderer.
   AnsiCodePage code_page = AnsiCodePage::kWestern;
+  // Asked at every glyph, from the rendering threads too; true ends the run and nothing is
+  // written. Empty: the run cannot be cancelled.
+  std::function<bool()> cancel_requested = {};
 };
 
 // The code page a language's double-byte fonts are drawn in: Big5, GBK, CP949, CP932.
@@ -65,5 +70,13 @@ inline int PackedGlyphBytes(int width, int height) {
 
 // Each side within 1..2048 and one glyph within 65,536 bytes.
 bool CellFits(int width, int height);
+
+// A cell measured 0 dots wide: the font has no glyph for the measuring character. Fixed-pitch
+// glyphs (every full Asian font's) would all be empty, so such a run is refused; variable-pitch
+// glyphs take their own widths, so there it only warrants a warning.
+enum class ZeroWidth { kNone, kWarn, kRefuse };
+ZeroWidth CheckMeasuredWidth(int cell_width, int pitch);
+// Why, naming the font's family; the caller adds how to give the width.
+std::string ZeroWidthCause(std::string_view family);
 
 }  // namespace vantrel

@@ -68,7 +68,8 @@ bool WriteFontFile(const FontLayout& layout, const GlyphRendererFactory& factory
     if (progress != nullptr && percent >= 0) progress->ReportProgress(kProgressPercent, percent);
     return true;
   };
-  if (!RenderInOrder(factory, job.code_page, job.pitch, job.cell_height, layout.glyphs, take) ||
+  if (!RenderInOrder(factory, job.code_page, job.pitch, job.cell_height, layout.glyphs, take,
+                     job.cancel_requested) ||
       (job.index && !out.WriteAt(kFontHeaderSize, index)) || !out.Commit().ok()) {
     return Failed(out, report);
   }

@@ -34,8 +34,9 @@ struct Chunk {
 class Pipeline {
  public:
   Pipeline(const GlyphRendererFactory& factory, AnsiCodePage code_page, int pitch, int cell_height,
-           std::span<const GlyphRequest> requests)
+           std::span<const GlyphRequest> requests, const CancelRequest& cancelled)
       : factory_(factory),
+        cancelled_(cancelled),
         code_page_(code_page),
         pitch_(pitch),
         cell_height_(cell_height),
@@ -62,18 +63,20 @@ class Pipeline {
       const AnsiCodec codec(code_page_);
       std::vector<std::uint8_t> buffer(kMaxGlyphBytes);
       for (std::size_t k = next_++; k < chunks_.size() && !stop_; k = next_++) {
-        RenderChunk(*renderer, codec, k, buffer);
+        if (!RenderChunk(*renderer, codec, k, buffer)) return Fail();
       }
     } catch (const std::exception&) {
       Fail();
     }
   }
 
-  void RenderChunk(GlyphRenderer& renderer, const AnsiCodec& codec, std::size_t k,
+  // False when the run was cancelled before the chunk was done.
+  bool RenderChunk(GlyphRenderer& renderer, const AnsiCodec& codec, std::size_t k,
                    std::span<std::uint8_t> buffer) {
     Chunk& chunk = chunks_[k];
     const std::size_t end = std::min(requests_.size(), (k + 1) * kChunkGlyphs);
     for (std::size_t i = k * kChunkGlyphs; i < end; ++i) {
+      if (Cancelled()) return false;
       GlyphCell cell{.pitch = pitch_,
                      .cell_width = requests_[i].cell_width,
                      .cell_height = cell_height_,
@@ -87,7 +90,10 @@ class Pipeline {
     const std::lock_guard lock(mutex_);
     chunk.done = true;
     ready_.notify_all();
+    return true;
   }
+
+  bool Cancelled() const { return cancelled_ && cancelled_(); }
 
   void Fail() {
     const std::lock_guard lock(mutex_);
@@ -104,6 +110,7 @@ class Pipeline {
         if (failed_) return false;
       }
       for (const ChunkGlyph& glyph : chunk.glyphs) {
+        if (Cancelled()) return false;
         const RenderedGlyph rendered{
             glyph.width, glyph.height, glyph.missing,
             std::span(chunk.bytes)
@@ -116,6 +123,7 @@ class Pipeline {
   }
 
   const GlyphRendererFactory& factory_;
+  const CancelRequest& cancelled_;
   AnsiCodePage code_page_;
   int pitch_;
   int cell_height_;
@@ -131,8 +139,9 @@ class Pipeline {
 }  // namespace
 
 bool RenderInOrder(const GlyphRendererFactory& factory, AnsiCodePage code_page, int pitch,
-                   int cell_height, std::span<const GlyphRequest> requests, const GlyphSink& sink) {
-  Pipeline pipeline(factory, code_page, pitch, cell_height, requests);
+                   int cell_height, std::span<const GlyphRequest> requests, const GlyphSink& sink,
+                   const CancelRequest& cancelled) {
+  Pipeline pipeline(factory, code_page, pitch, cell_height, requests, cancelled);
   return pipeline.Run(sink);
 }
 

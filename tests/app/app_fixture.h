@@ -31,7 +31,10 @@ class ScriptedPrompts : public Prompts {
   void Message(const QString& text, const QString& detail) override {
     messages.push_back({text, detail});
   }
-  bool Question(const QString&) override { return Next(answers, false); }
+  bool Question(const QString& text, const QString& detail) override {
+    asked.push_back({text, detail});
+    return Next(answers, false);
+  }
   std::optional<QString> OpenFile(const QString& filter) override {
     filters.push_back(filter);
     return Next(files, std::optional<QString>());
@@ -48,8 +51,9 @@ class ScriptedPrompts : public Prompts {
     return dialog.result();
   }
 
-  bool Confirm(const QString& text) override {
+  bool Confirm(const QString& text, const QString& detail) override {
     confirmations.push_back(text);
+    asked.push_back({text, detail});
     return Next(answers, false);
   }
   std::optional<QString> OpenFileIn(const QString& filter, const QString& folder) override {
@@ -62,6 +66,8 @@ class ScriptedPrompts : public Prompts {
   }
 
   std::vector<Shown> messages;
+  // Every question and confirmation, with what it said it decides.
+  std::vector<Shown> asked;
   std::deque<bool> answers;
   std::deque<std::optional<QString>> files;
   std::vector<QString> filters;

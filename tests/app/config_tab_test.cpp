@@ -172,6 +172,7 @@ class ConfigTabTest : public QObject {
     QVERIFY(app.ClickAndWait("ButtonConfigSet"));
     QCOMPARE(app.prompts.messages.size(), std::size_t{1});
     QCOMPARE(app.prompts.messages[0].text, QString("'abc' is not a valid floating point value"));
+    QCOMPARE(app.prompts.messages[0].detail, QString("Speed takes a number."));
     QCOMPARE(printer.script->opens, opens);
     QVERIFY(app.window->isEnabled());
     QVERIFY(ImageOf(app.window->config()) == before);
@@ -188,6 +189,66 @@ class ConfigTabTest : public QObject {
       QCOMPARE(app.prompts.messages.back().text,
                QString("'1e39' is not a valid floating point value"));
       QCOMPARE(printer.script->opens, opens);
+    }
+  }
+
+  // A real shows the fewest digits that read back as the stored value, and an untouched Set
+  // sends exactly what was read.
+  void RealsShowShortAndGoBackUnchanged() {
+    ScriptedPrinter printer;
+    AppFixture app(printer.Install());
+    PrinterConfig config = app.window->config();
+    config.Speed.Set(2.2F);
+    config.PrintSpeedD.Set(0.1F);
+    QTemporaryDir dir;
+    LoadRecord(app, config, dir);
+    QCOMPARE(app.Text("EditSpeed"), QString("2.2"));
+    QCOMPARE(app.Text("EditPrintSpeedD"), QString("0.1"));
+    for (const int block : {kBlockCommon, kBlockD}) {
+      app.Find<QTabWidget>("PageControl2").setCurrentIndex(block);
+      printer.script->written.clear();
+      QVERIFY(app.ClickAndWait("ButtonConfigSet"));
+      QCOMPARE(printer.script->written, ExpectedWrite(app.window->config(), block));
+    }
+    QVERIFY(app.prompts.messages.empty());
+  }
+
+  // The range a caption states is the range Set takes: a value outside it is refused, naming
+  // the field and the range, before the printer is opened.
+  void ValuesOutsideTheirRangeAreRefusedBeforeSending() {
+    ScriptedPrinter printer;
+    AppFixture app(printer.Install());
+    ChooseUnit(app, kUnitMm);
+    QCOMPARE(app.Find<QLabel>("LabelDarknessRangeZ").text(), QString("0 to 30"));
+    const struct {
+      int block;
+      const char* edit;
+      const char* typed;
+      const char* refusal;  // nullptr: taken
+    } cases[] = {
+        {kBlockZ, "EditDarknessZ", "99", "Darkness: '99' is too large; 0 to 30"},
+        {kBlockZ, "EditDarknessZ", "30", nullptr},
+        {kBlockZ, "EditTearOffZ", "-121", "Tear Off: '-121' is too small; -120 to 120"},
+        {kBlockZ, "EditLeftPositionZ", "10000",
+         "Left Position: '10000' is too large; -9999 to 9999"},
+        {kBlockD, "EditHeatD", "31", "Heat: '31' is too large; 0 to 30"},
+        {kBlockCommon, "EditGapSize", "1e12", "Gap: '1e12' is too large; 0 to 25.40 mm"},
+    };
+    for (const auto& c : cases) {
+      app.Find<QTabWidget>("PageControl2").setCurrentIndex(c.block);
+      app.Type(c.edit, c.typed);
+      app.prompts.messages.clear();
+      const int opens = printer.script->opens;
+      QVERIFY(app.ClickAndWait("ButtonConfigSet"));
+      if (c.refusal == nullptr) {
+        QVERIFY(app.prompts.messages.empty());
+        QCOMPARE(printer.script->opens, opens + 1);
+      } else {
+        QCOMPARE(app.prompts.messages.size(), std::size_t{1});
+        QCOMPARE(app.prompts.messages[0].text, QString(c.refusal));
+        QCOMPARE(printer.script->opens, opens);
+      }
+      app.Type(c.edit, "");
     }
   }
 

@@ -95,8 +95,14 @@ class FileManagerTabTest : public QObject {
     app.Find<QRadioButton>("RadioGroupFormatDeviceItem0").click();
     QVERIFY(app.ClickAndWait("ButtonFileFormat"));
     QCOMPARE(app.prompts.confirmations, (std::vector<QString>{"Are you sure?", "Are you sure?"}));
+    QCOMPARE(app.prompts.asked[0].detail,
+             QString("Every file in the printer's FLASH memory will be erased."));
+    QCOMPARE(app.prompts.asked[1].detail,
+             QString("Every file in the printer's DRAM memory will be erased."));
     QCOMPARE(app.Received(1), std::string("KILL \"*.*\"\r\n"));
     QVERIFY(app.printer.state().memory.memories[0].files.empty());
+    QCOMPARE(app.Find<QLabel>("StatusBar1Panel2").text(),
+             QStringLiteral("DRAM formatted on 127.0.0.1:%1").arg(app.server.port()));
   }
 
   void DownloadProposesTheNameAndSendsTheFileIntoTheMemory() {

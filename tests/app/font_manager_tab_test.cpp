@@ -12,6 +12,7 @@
 #include "app/app_test_registry.h"
 #include "app/widgets/radio_group.h"
 #include "fonts/font_file_reader.h"
+#include "fonts/font_job.h"
 #include "support/unreadable_paths.h"
 
 namespace vantrel::app::testing {
@@ -163,8 +164,15 @@ class FontManagerTabTest : public QObject {
         {{"EditFontWidth", "2048"}, {"EditFontHeight", "257"}},
         {{"EditCharStart", "100"}, {"EditCharEnd", "50"}},
     };
-    const QString expected[] = {"'12x' is not a valid integer value", "Font Parameter Error",
-                                "Font Parameter Error", "Font Parameter Error", "Make Font Error"};
+    // The headline, and under it the field at fault and why.
+    const std::pair<QString, QString> expected[] = {
+        {"'12x' is not a valid integer value", "Font Width takes a whole number from 0 to 2048."},
+        {"Font Parameter Error", "Character End ASCII is empty"},
+        {"Font Parameter Error", "Character End ASCII: '256' is too large; 0 to 255"},
+        {"Font Parameter Error",
+         "A cell of 2048 x 257 dots takes 65792 bytes a glyph; at most 65536"},
+        {"Make Font Error", "Character Start ASCII 100 is above Character End ASCII 50"},
+    };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
       app.Type("EditCharStart", "32");
       app.Type("EditCharEnd", "127");
@@ -175,10 +183,63 @@ class FontManagerTabTest : public QObject {
       }
       app.prompts.files.push_back(path);
       QVERIFY(app.ClickAndWait("ButtonSaveFont"));
-      QCOMPARE(LastMessage(app), expected[i]);
+      QCOMPARE(LastMessage(app), expected[i].first);
+      QCOMPARE(app.prompts.messages.back().detail, expected[i].second);
       QVERIFY(!QFile::exists(path));
       QVERIFY(app.window->isEnabled());
     }
+  }
+
+  // A font without the measuring character measures 0 dots wide: a fixed-pitch font of empty
+  // cells is refused before anything is made or sent, as the command line refuses it.
+  void AsianFontWithoutTheMeasuringCharacterIsRefused() {
+    AppFixture app;
+    QTemporaryDir dir;
+    app.Choose("ComboBoxFontEncode", kAsianFontEncode);
+    app.prompts.fonts.push_back(QFont("DejaVu Sans", 12));
+    app.Find<QPushButton>("ButtonSelectFont").click();
+    QCOMPARE(app.Text("EditFontWidth"), QString("0"));
+    app.prompts.files.push_back(dir.filePath("font.bmf"));
+    QVERIFY(app.ClickAndWait("ButtonSaveFont"));
+    QVERIFY(app.ClickAndWait("ButtonDowloadFont"));
+    QCOMPARE(app.prompts.messages.size(), std::size_t{2});
+    for (const auto& shown : app.prompts.messages) {
+      QCOMPARE(shown.text, QString("Font Parameter Error"));
+      QVERIFY2(shown.detail.startsWith("\"DejaVu Sans\" has no glyph for the measuring character"),
+               qPrintable(shown.detail));
+    }
+    QVERIFY(QDir(dir.path()).isEmpty());
+    QCOMPARE(app.server.ConnectionCount(), std::size_t{0});
+  }
+
+  // Cancel stops the making at the next glyph: no font file, no temporary one, nothing sent.
+  void CancelWhileMakingAFontLeavesNoFile() {
+    AppFixture app;
+    QTemporaryDir dir;
+    app.Choose("ComboBoxFontEncode", kAsianFontEncode);
+    app.Find<RadioGroup>("RadioGroupAsiaFontEncode").SetItemIndex(kLanguageSimplifiedChinese);
+    app.Type("EditFontWidth", "24");
+    app.Type("EditFontHeight", "24");
+    const std::pair<const char*, QString> cases[] = {
+        {"ButtonSaveFont", "Making the font · "},
+        {"ButtonDowloadFont",
+         QStringLiteral("Making and downloading Font001 · 127.0.0.1:%1 · ").arg(app.server.port())},
+    };
+    for (const auto& [button, busy] : cases) {
+      app.prompts.files.push_back(dir.filePath("font.bmf"));
+      app.Find<QPushButton>(button).click();
+      const QString shown = app.Find<QLabel>("LabelBusy").text();
+      QVERIFY2(shown.startsWith(busy), qPrintable(shown));
+      app.Find<QPushButton>("ButtonCancelOperation").click();
+      QVERIFY(app.WaitIdle());
+      QCOMPARE(LastMessage(app), QString("The operation was cancelled"));
+    }
+    QCOMPARE(app.prompts.messages[0].detail, QString("No font file was saved."));
+    QCOMPARE(app.prompts.messages[1].detail,
+             QString("The printer may hold part of the file; download it again."));
+    QVERIFY(QDir(dir.path()).isEmpty());
+    QVERIFY(QDir::temp().entryList({"vantrel-font-*"}, QDir::Dirs).isEmpty());
+    QCOMPARE(app.server.ConnectionCount(), std::size_t{0});
   }
 
   void TableLoadTicksByFileAndTheFileDecides() {
@@ -232,6 +293,8 @@ class FontManagerTabTest : public QObject {
     QVERIFY(received.rfind("DOWNLOAD F,\"Font001\",", 0) == 0);
     QVERIFY(received.find(",B") != std::string::npos);
     QVERIFY(QDir::temp().entryList({"vantrel-font-*"}, QDir::Dirs).isEmpty());
+    QCOMPARE(app.Find<QLabel>("StatusBar1Panel2").text(),
+             QStringLiteral("Font001 downloaded to FLASH on 127.0.0.1:%1").arg(app.server.port()));
     // A name that cannot travel is refused before anything is made.
     app.Type("EditPrinterFontName", "Bad\"Name");
     QVERIFY(app.ClickAndWait("ButtonDowloadFont"));

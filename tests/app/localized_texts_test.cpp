@@ -15,6 +15,7 @@
 #include "app/dialogs/rtc_setup_dialog.h"
 #include "app/dialogs/sensor_calibrate_dialog.h"
 #include "app/tabs/command_tool_tab.h"
+#include "app/widgets/failure_detail.h"
 #include "app/widgets/language.h"
 #include "app/widgets/operation_texts.h"
 
@@ -81,9 +82,11 @@ class LocalizedTextsTest : public QObject {
         QVERIFY2(Representable(simplified, "GB2312"), std::string(simplified).c_str());
       }
     }
-    for (const LocalizedText& text : OperationTexts()) {
-      QVERIFY(Representable(text.In(kTraditionalChinese), "BIG5"));
-      QVERIFY(Representable(text.In(kSimplifiedChinese), "GB2312"));
+    for (const auto& texts : {OperationTextTable(), FailureHints()}) {
+      for (const LocalizedText& text : texts) {
+        QVERIFY(Representable(text.In(kTraditionalChinese), "BIG5"));
+        QVERIFY(Representable(text.In(kSimplifiedChinese), "GB2312"));
+      }
     }
     // The check itself can fail: a simplified-only character is not Big5.
     QVERIFY(!Representable("简", "BIG5"));

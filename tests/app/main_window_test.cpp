@@ -102,7 +102,7 @@ class MainWindowTest : public QObject {
     QTRY_VERIFY(app.window->progress_window().window() == nullptr);
     QCOMPARE(app.prompts.messages.size(), std::size_t{1});
     QCOMPARE(app.prompts.messages[0].text, QString("Data Receiving Error"));
-    QVERIFY(!app.prompts.messages[0].detail.isEmpty());
+    QVERIFY(app.prompts.messages[0].detail.contains("check the cable", Qt::CaseInsensitive));
   }
 
   // The window says what it waits for, and the user can stop waiting.
@@ -124,6 +124,7 @@ class MainWindowTest : public QObject {
     QVERIFY(app.WaitIdle());
     QCOMPARE(app.prompts.messages.size(), std::size_t{1});
     QCOMPARE(app.prompts.messages[0].text, QString("The operation was cancelled"));
+    QCOMPARE(app.prompts.messages[0].detail, QString("Nothing was changed on the printer."));
     QVERIFY(app.window->centralWidget()->isEnabled());
     QVERIFY(!app.Find<QWidget>("PanelBusy").isVisibleTo(app.window.get()));
   }
@@ -180,6 +181,22 @@ class MainWindowTest : public QObject {
     QCOMPARE(Panel(app, 2), QString("127.0.0.1:%1").arg(app.server.port()));
     QTRY_VERIFY_WITH_TIMEOUT(!Panel(app, 3).isEmpty(), 2500);
     QCOMPARE(app.window->findChild<QTimer*>("Timer1")->interval(), 1000);
+  }
+
+  // A Set that went through says what it wrote and where; one that a printer resetting half
+  // way through cut short says nothing of the kind.
+  void StatusBarSaysWhatASetDidAndWhere() {
+    AppFixture app;
+    QVERIFY(app.ClickAndWait("ButtonRead"));
+    QVERIFY(app.ClickAndWait("ButtonConfigSet"));
+    const QString target = QStringLiteral("127.0.0.1:%1").arg(app.server.port());
+    QCOMPARE(Panel(app, 2), "Common page written to " + target);
+    sim::SimFaults faults;
+    faults.close_after_bytes = 20;
+    app.server.SetFaults(faults);
+    QVERIFY(app.ClickAndWait("ButtonConfigSet"));
+    QCOMPARE(app.prompts.messages.size(), std::size_t{1});
+    QCOMPARE(Panel(app, 2), target);
   }
 
   void LocaleChoosesTheStartLanguage() {

@@ -149,6 +149,9 @@ class NetDialogsTest : public QObject {
     QCOMPARE(after_no, std::size_t{1});  // the opening discovery only
     QCOMPARE(rows_after_no, 2);
     QCOMPARE(rows_after_yes, 0);
+    QCOMPARE(setup.app->prompts.asked.size(), std::size_t{2});
+    const QString detail = setup.app->prompts.asked[0].detail;
+    QVERIFY2(detail.contains("MAC 02:11:22:33:44:5B, 127.0.0.2"), qPrintable(detail));
     QVERIFY(setup.responder.WaitForReceived(2, std::chrono::seconds(5)));
     const std::vector<std::uint8_t> sent = setup.responder.Received().back();
     const auto expected = BuildFactoryDefaultRequest(2, {0x02, 0x11, 0x22, 0x33, 0x44, 0x5B});

@@ -44,10 +44,18 @@ class NumberTextTest : public QObject {
     }
   }
 
-  void StoredRealsShowTheirWidenedValue() {
-    QCOMPARE(GeneralRealText(3.0f), QString("3"));
-    QCOMPARE(GeneralRealText(2.5f), QString("2.5"));
-    QCOMPARE(GeneralRealText(2.2f), QString("2.20000004768372"));
+  // The fewest digits that read back as the very value stored.
+  void StoredRealsShowTheShortestTextThatReadsBack() {
+    const std::pair<float, const char*> cases[] = {
+        {3.0f, "3"},       {2.5f, "2.5"},
+        {2.2f, "2.2"},     {0.1f, "0.1"},
+        {-4.5f, "-4.5"},   {16777216.0f, "16777216"},
+        {1e-45f, "1e-45"}, {3.4028235e38f, "3.4028235e+38"},
+    };
+    for (const auto& [value, text] : cases) {
+      QCOMPARE(GeneralRealText(value), QString(text));
+      QCOMPARE(static_cast<float>(RealFromText(text)), value);
+    }
   }
 
   // A limit stops typing only: a longer value the program shows stays whole and may shrink.

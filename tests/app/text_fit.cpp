@@ -8,10 +8,15 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QTest>
+#include <QTreeView>
 #include <algorithm>
+#include <array>
+
+#include "app/app_fixture.h"
 
 namespace vantrel::app::testing {
 namespace {
@@ -23,7 +28,9 @@ class FitCheck {
 
   void Window(QWidget& root) {
     for (QWidget* widget : root.findChildren<QWidget*>()) {
-      if (widget->isVisible()) Control(*widget);
+      if (!widget->isVisible()) continue;
+      ScrollIntoView(*widget);
+      Control(*widget);
     }
   }
 
@@ -48,6 +55,20 @@ class FitCheck {
       Tabs(*tabs);
     } else if (auto* header = qobject_cast<QHeaderView*>(&widget)) {
       Columns(*header);
+    } else if (auto* tree = qobject_cast<QTreeView*>(&widget)) {
+      Cells(*tree);
+    }
+  }
+
+  // A control that a scroll area holds is measured where the user scrolls to see it.
+  static void ScrollIntoView(QWidget& widget) {
+    for (QWidget* parent = widget.parentWidget(); parent != nullptr;
+         parent = parent->parentWidget()) {
+      auto* area = qobject_cast<QScrollArea*>(parent);
+      if (area != nullptr && area->widget() != nullptr && area->widget()->isAncestorOf(&widget)) {
+        area->ensureWidgetVisible(&widget, 0, 0);
+        return;
+      }
     }
   }
 
@@ -105,11 +126,62 @@ class FitCheck {
     }
   }
 
+  // Each row's text beside the margins the item delegate draws it in.
+  void Cells(QTreeView& tree) {
+    const QAbstractItemModel& model = *tree.model();
+    const int margins = 2 * (tree.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    for (int row = 0; row < model.rowCount(); ++row) {
+      for (int column = 0; column < model.columnCount(); ++column) {
+        const QModelIndex index = model.index(row, column);
+        const QString text = index.data().toString();
+        const QRect cell = tree.visualRect(index).intersected(tree.viewport()->rect());
+        Need(tree, text, Advance(tree, text) + margins, cell.width());
+      }
+    }
+  }
+
   QString where_;
   QStringList unfit_;
 };
 
+constexpr std::array<const char*, kLanguageCount> kLanguageNames = {"en", "zh_tw", "zh_cn"};
+
 }  // namespace
+
+QString FitWhere(const QString& window, int language, double scale) {
+  return QStringLiteral("%1 [%2, font x%3]").arg(window, kLanguageNames[language]).arg(scale);
+}
+
+QString FitPicture(const QString& window, int language, double scale) {
+  return QStringLiteral("%1_%2%3").arg(window, kLanguageNames[language],
+                                       scale > 1.0 ? "_large" : "");
+}
+
+void CheckMainWindowTextsFit(AppFixture& app, double scale, const QString& screen,
+                             QStringList& unfit) {
+  auto& pages = app.Find<QTabWidget>("PageControl1");
+  auto& config_pages = app.Find<QTabWidget>("PageControl2");
+  // The clock shows from the start, so that it is measured with the rest.
+  QVERIFY(!app.Find<QLabel>("StatusBar1Panel3").text().isEmpty());
+  for (int language = 0; language < kLanguageCount; ++language) {
+    app.Choose("ComboBoxLanguage", language);
+    for (int page = 0; page < pages.count(); ++page) {
+      pages.setCurrentIndex(page);
+      const int config_count = page == 0 ? config_pages.count() : 1;
+      for (int config_page = 0; config_page < config_count; ++config_page) {
+        config_pages.setCurrentIndex(config_page);
+        const QString name =
+            QStringLiteral("main_window%1_tab%2_%3").arg(screen).arg(page + 1).arg(config_page);
+        CheckTextsFit(*app.window, FitWhere(name, language, scale),
+                      FitPicture(name, language, scale), unfit);
+      }
+    }
+  }
+}
+
+void Report(const QStringList& unfit) {
+  if (!unfit.isEmpty()) QFAIL(qPrintable("cut texts:\n" + unfit.join('\n')));
+}
 
 void CheckTextsFit(QWidget& window, const QString& where, const QString& picture,
                    QStringList& unfit) {

@@ -24,40 +24,10 @@
 #include "app/dialogs/rtc_setup_dialog.h"
 #include "app/dialogs/sensor_calibrate_dialog.h"
 #include "app/tabs/preview_font_dialog.h"
+#include "sim_udp_responder.h"
 
 namespace vantrel::app::testing {
 namespace {
-
-constexpr std::array<const char*, kLanguageCount> kLanguageNames = {"en", "zh_tw", "zh_cn"};
-
-// The application font for the windows made while it lives; the default is restored after.
-class AppFont {
- public:
-  explicit AppFont(double scale) : saved_(QApplication::font()) {
-    QFont font = saved_;
-    font.setPointSizeF(saved_.pointSizeF() * scale);
-    QApplication::setFont(font);
-  }
-  ~AppFont() { QApplication::setFont(saved_); }
-  AppFont(const AppFont&) = delete;
-  AppFont& operator=(const AppFont&) = delete;
-
- private:
-  QFont saved_;
-};
-
-QString Where(const char* window, int language, double scale) {
-  return QStringLiteral("%1 [%2, font x%3]").arg(window, kLanguageNames[language]).arg(scale);
-}
-
-// The pictures at the larger font are told apart by their name.
-QString Larger(double scale) {
-  return scale > 1.0 ? QStringLiteral("_large") : QString();
-}
-
-void Report(const QStringList& unfit) {
-  if (!unfit.isEmpty()) QFAIL(qPrintable("cut texts:\n" + unfit.join('\n')));
-}
 
 constexpr std::array<double, 2> kScales = {1.0, 1.25};
 
@@ -72,26 +42,7 @@ class TextFitTest : public QObject {
     for (double scale : kScales) {
       AppFont font(scale);
       AppFixture app;
-      auto& pages = app.Find<QTabWidget>("PageControl1");
-      auto& config_pages = app.Find<QTabWidget>("PageControl2");
-      // The clock shows from the start, so that it is measured with the rest.
-      QVERIFY(!app.Find<QLabel>("StatusBar1Panel3").text().isEmpty());
-      for (int language = 0; language < kLanguageCount; ++language) {
-        app.Choose("ComboBoxLanguage", language);
-        for (int page = 0; page < pages.count(); ++page) {
-          pages.setCurrentIndex(page);
-          const int config_count = page == 0 ? config_pages.count() : 1;
-          for (int config_page = 0; config_page < config_count; ++config_page) {
-            config_pages.setCurrentIndex(config_page);
-            const QString name = QStringLiteral("main_window_tab%1_%2_%3")
-                                     .arg(page + 1)
-                                     .arg(config_page)
-                                     .arg(kLanguageNames[language]);
-            CheckTextsFit(*app.window, Where(qPrintable(name), language, scale),
-                          name + Larger(scale), unfit);
-          }
-        }
-      }
+      CheckMainWindowTextsFit(app, scale, QString(), unfit);
     }
     Report(unfit);
   }
@@ -103,13 +54,13 @@ class TextFitTest : public QObject {
       for (int language = 0; language < kLanguageCount; ++language) {
         const auto lang = static_cast<LanguageIndex>(language);
         const auto check = [&](QWidget& dialog, const char* name) {
-          const QString picture =
-              QStringLiteral("%1_%2%3").arg(name, kLanguageNames[language], Larger(scale));
-          CheckTextsFit(dialog, Where(name, language, scale), picture, unfit);
+          CheckTextsFit(dialog, FitWhere(name, language, scale), FitPicture(name, language, scale),
+                        unfit);
         };
         ScriptedPrompts prompts;
         SerialSettings serial;
-        TFormRs232Setup rs232(serial, lang, {});
+        // Port items name their devices: "COM1  /dev/ttyS0".
+        TFormRs232Setup rs232(serial, lang, {{"COM1", "/dev/ttyS0"}, {"COM2", "/dev/ttyUSB0"}});
         check(rs232, "rs232_setup");
         ParallelPortName parallel{"LPT1"};
         TFormLPTSetup lpt(parallel, lang);
@@ -139,19 +90,22 @@ class TextFitTest : public QObject {
     Report(unfit);
   }
 
-  // Opened only as the window opens it, so that its discovery stays on loopback.
+  // Opened only as the window opens it, so that its discovery stays on loopback, where three
+  // printers answer it: their names, MAC and IP addresses show whole too.
   void NetworkSetupShowsItsTextsWhole() {
+    sim::SimUdpResponder printers(sim::MakeSimFleet(sim::SimNetState{}, 3));
+    QVERIFY(printers.Start({"127.0.0.1", 0}).ok());
     QStringList unfit;
     for (double scale : kScales) {
       AppFont font(scale);
-      AppFixture app;
+      AppFixture app([&](MainWindowOptions& options) { options.datagrams.port = printers.port(); });
       app.Choose("ComboBoxInterFace", kInterfaceEthernet);
       for (int language = 0; language < kLanguageCount; ++language) {
         app.Choose("ComboBoxLanguage", language);
-        const QString picture =
-            QStringLiteral("net_setup_%1%2").arg(kLanguageNames[language], Larger(scale));
         OpenNetSetup(app, [&](TFormNetSetup& dialog) {
-          CheckTextsFit(dialog, Where("net_setup", language, scale), picture, unfit);
+          QCOMPARE(In<QTreeWidget>(dialog, "ListView1").topLevelItemCount(), 3);
+          CheckTextsFit(dialog, FitWhere("net_setup", language, scale),
+                        FitPicture("net_setup", language, scale), unfit);
         });
       }
     }

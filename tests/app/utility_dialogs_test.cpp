@@ -116,33 +116,45 @@ class UtilityDialogsTest : public QObject {
     QCOMPARE(outcomes, (QStringList{"open", "open"}));
     QCOMPARE(Messages(app), (QStringList{"'x1' is not a valid integer value",
                                          "Month 13 is not between 1 and 12"}));
+    QCOMPARE(app.prompts.messages[0].detail, QString("Month takes a whole number."));
     QTest::qWait(100);
     QCOMPARE(app.server.ConnectionCount(), std::size_t{1});  // the read only
   }
 
-  void ClockOnTheParallelPortOpensWithZerosAndSetStillWrites() {
+  // The parallel port cannot answer: nothing is asked, the dialog opens on the computer's clock.
+  void ClockOnTheParallelPortOpensOnTheComputersClockAndSets() {
     auto script = std::make_shared<vantrel::testing::Script>();
     script->can_receive = false;
     AppFixture app([&](MainWindowOptions& o) {
       o.opener = vantrel::testing::ScriptedOpener(script);
       o.interface = kInterfaceLpt;
     });
-    QStringList shown;
     QString year;
     app.prompts.on_dialog = [&](QDialog& dialog) {
-      for (const char* edit : kClockEdits) shown << In<QLineEdit>(dialog, edit).text();
-      Press(dialog, "ButtonSetSysTime");
       year = In<QLineEdit>(dialog, "EditYear").text();
       Press(dialog, "ButtonSet");
     };
     QVERIFY(app.ClickAndWait("ButtonRTCSetTime"));
     QVERIFY(app.WaitIdle());
-    QCOMPARE(shown, QStringList(6, "0"));
     QCOMPARE(year, QString::number(QDate::currentDate().year()));
     const std::string sent = "YEAR = " + std::to_string(QDate::currentDate().year() % 100);
-    QCOMPARE(script->written.substr(0, 28), std::string("\r\nDIAGNOSTIC INTERFACE LPT\r\n"));
-    QCOMPARE(script->written.substr(28, sent.size()), sent);
+    QCOMPARE(script->written.substr(0, sent.size()), sent);
     QVERIFY(app.prompts.messages.empty());
+  }
+
+  // A clock that could not be read is not shown as zeros: the failure is, and no dialog.
+  void ClockThatCannotBeReadShowsTheFailureAndNoDialog() {
+    AppFixture app;
+    sim::SimFaults faults;
+    faults.refuse_connections = true;
+    app.server.SetFaults(faults);
+    QVERIFY(app.ClickAndWait("ButtonRTCSetTime"));
+    QVERIFY(app.prompts.dialogs.empty());
+    QCOMPARE(Messages(app), QStringList{"Port Open Error"});
+    const QString detail = app.prompts.messages[0].detail;
+    QVERIFY2(detail.startsWith(QStringLiteral("127.0.0.1:%1: ").arg(app.server.port())),
+             qPrintable(detail));
+    QVERIFY2(detail.contains("vantrel-cli doctor"), qPrintable(detail));
   }
 
   void CalibrationTakesItsUnitFromTheConfigurationTab() {
@@ -210,6 +222,7 @@ class UtilityDialogsTest : public QObject {
     QCOMPARE(outcomes, (QStringList{"open", "open"}));
     QCOMPARE(Messages(app), (QStringList{"'5x' is not a valid integer value",
                                          "Paper height and gap must not be negative"}));
+    QCOMPARE(app.prompts.messages[0].detail, QString("Sensor Reference takes a whole number."));
     QTest::qWait(100);
     QCOMPARE(app.server.ConnectionCount(), std::size_t{0});
   }

@@ -274,6 +274,25 @@ TEST_F(FontWritersTest, OutputFailuresGiveTheirCause) {
   EXPECT_EQ(full, 0);
 }
 
+// A cancel asked for part way through a run ends it at the next glyph: the old file stays, and
+// the glyphs after the cancel are never asked about again.
+TEST_F(FontWritersTest, CancelPartWayLeavesTheExistingFileIntact) {
+  const std::string path = Path("kept.bmf");
+  std::ofstream(path) << "precious";
+  FontJob job = *BuildFontJob({.encode = kAsianFontEncode,
+                               .language = kLanguageSimplifiedChinese,
+                               .cell_width = 8,
+                               .cell_height = 8,
+                               .output_path = path},
+                              {});
+  std::atomic<int> asked = 0;
+  job.cancel_requested = [&asked] { return ++asked > 1000; };
+  EXPECT_FALSE(MakeBitmapFont(job, testing::FakeFactory(), nullptr));
+  EXPECT_EQ(ReadAll(path), (Bytes{'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
+  EXPECT_LT(asked.load(), 2000);  // of 24,162 glyphs; each thread asks once more at most
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);
+}
+
 // Every shape the writers make reads back as the glyphs that went in.
 TEST_F(FontWritersTest, ReaderAcceptsEveryWrittenShape) {
   const std::vector<std::pair<FontChoices, Bytes>> shapes = {

@@ -1,7 +1,8 @@
 #include "app/dialogs/lpt_setup_dialog.h"
 
-#include <QPushButton>
+#include <QGridLayout>
 
+#include "app/widgets/controls.h"
 #include "app/widgets/language.h"
 #include "link/parallel_port_device.h"
 #include "link/port_name_number.h"
@@ -17,31 +18,30 @@ QString PortItem(int number) {
   return device ? name + "  " + QString::fromStdString(*device) : name;
 }
 
-QPushButton* NewDialogButton(QDialog* dialog, const char* name, int top) {
-  auto* button = new QPushButton(dialog);
-  button->setObjectName(name);
-  button->setGeometry(232, top, 75, 25);
-  button->setAutoDefault(false);
-  return button;
-}
-
 }  // namespace
 
 TFormLPTSetup::TFormLPTSetup(ParallelPortName& port, LanguageIndex language, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
-      port_(port),
-      ComboBoxLPT(new QComboBox(this)) {
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), port_(port) {
   setObjectName("TFormLPTSetup");
   setWindowTitle("LPT Setup");
-  setFixedSize(315, 88);
-  ComboBoxLPT->setObjectName("ComboBoxLPT");
-  ComboBoxLPT->setGeometry(16, 24, 145, 22);
-  for (int n = 1; n <= kPortCount; ++n) ComboBoxLPT->addItem(PortItem(n));
-  connect(NewDialogButton(this, "ButtonSet", 24), &QPushButton::clicked, this,
-          &TFormLPTSetup::ButtonSetClick);
-  connect(NewDialogButton(this, "ButtonCancel", 56), &QPushButton::clicked, this,
-          &TFormLPTSetup::ButtonCancelClick);
+  QStringList items;
+  for (int n = 1; n <= kPortCount; ++n) items << PortItem(n);
+  ComboBoxLPT = NewList(this, "ComboBoxLPT", items);
+  ComboBoxLPT->setMinimumWidth(145);
+  QPushButton* set = NewButton(this, "ButtonSet");
+  QPushButton* cancel = NewButton(this, "ButtonCancel");
+  auto* grid = new QGridLayout(this);
+  grid->setContentsMargins(16, 24, 8, 7);
+  grid->setHorizontalSpacing(16);
+  grid->addWidget(ComboBoxLPT, 0, 0, Qt::AlignLeft | Qt::AlignTop);
+  grid->addWidget(set, 0, 1);
+  grid->addWidget(cancel, 1, 1);
+  grid->setColumnStretch(0, 1);
+  connect(set, &QPushButton::clicked, this, &TFormLPTSetup::ButtonSetClick);
+  connect(cancel, &QPushButton::clicked, this, &TFormLPTSetup::ButtonCancelClick);
   ApplyLocalizedTexts(*this, LptSetupTexts(), language);
+  // The designed client area at the least; a larger font or port item widens it.
+  setFixedSize(QSize(315, 88).expandedTo(sizeHint()));
   const std::optional<int> number = PortNameNumber(port.name, "LPT", kPortCount);
   ComboBoxLPT->setCurrentIndex(number ? *number - 1 : -1);
 }

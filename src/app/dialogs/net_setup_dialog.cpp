@@ -100,15 +100,19 @@ void TFormNetSetup::BuildLayout() {
   column->addWidget(group);
 }
 
-// Each column at least its designed share, and wide enough for its caption in this language
-// and font; the window at least its designed size.
+// Each column at least its designed share, and wide enough for its caption and its widest
+// item in this language and font; the window at least its designed size.
 void TFormNetSetup::FitToTexts() {
   QHeaderView& header = *ListView1->header();
-  int columns_width = header.sectionSizeHint(kStatusColumn);
+  const QAbstractItemView& items = *ListView1;
+  const auto needed = [&](int column) {
+    return std::max(header.sectionSizeHint(column), items.sizeHintForColumn(column));
+  };
+  int columns_width = needed(kStatusColumn);
   for (std::size_t i = 0; i < kColumnCharacters.size(); ++i) {
     const int index = static_cast<int>(i);
     const int designed = kColumnCharacters[i] * ListView1->fontMetrics().averageCharWidth();
-    ListView1->setColumnWidth(index, std::max(designed, header.sectionSizeHint(index)));
+    ListView1->setColumnWidth(index, std::max(designed, needed(index)));
     columns_width += ListView1->columnWidth(index);
   }
   // Every caption shows without scrolling the list sideways.
@@ -189,6 +193,7 @@ void TFormNetSetup::ShowRows(const Rows& rows) {
         kNameColumn, Qt::UserRole,
         QByteArray(row.printer_name.data(), static_cast<qsizetype>(row.printer_name.size())));
   }
+  FitToTexts();
 }
 
 // An empty target takes the first printer's address, or the fallback when none answered; the
@@ -233,7 +238,14 @@ void TFormNetSetup::ButtonFactoryDefaultClick() {
   const QTreeWidgetItem* row = SelectedRow();
   if (row == nullptr) return;
   const std::optional<MacAddress> mac = ParseMacText(row->text(kMacColumn).toStdString());
-  if (!mac || !environment_.prompts->Question("Are you sure?")) return;
+  if (!mac) return;
+  const QString printer =
+      QStringLiteral("%1 (MAC %2, %3)")
+          .arg(row->text(kNameColumn), row->text(kMacColumn), row->text(kIpColumn));
+  if (!environment_.prompts->Question("Are you sure?", "The network settings of " + printer +
+                                                           " go back to their factory values.")) {
+    return;
+  }
   // No answer is awaited, so the window thread is not held.
   if (const LinkFailure failure = session_.SendFactoryDefault(*mac); !failure.ok()) {
     ShowFailure(failure);

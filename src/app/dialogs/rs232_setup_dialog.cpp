@@ -1,16 +1,19 @@
 #include "app/dialogs/rs232_setup_dialog.h"
 
-#include <QAbstractItemView>
-#include <QLabel>
-#include <QPushButton>
+#include <QGridLayout>
+#include <QVBoxLayout>
 
+#include "app/widgets/controls.h"
 #include "app/widgets/language.h"
 #include "link/port_name_number.h"
 
 namespace vantrel::app {
 namespace {
 
-constexpr int kCaptionWidth = 165;
+// The designed client area and list width: the least they take, a larger font or a longer
+// caption or port item widens them.
+constexpr QSize kDesignedSize(369, 311);
+constexpr int kListWidth = 145;
 
 QStringList PortItems(const std::vector<SerialPortEntry>& present_ports) {
   QStringList items;
@@ -22,14 +25,6 @@ QStringList PortItems(const std::vector<SerialPortEntry>& present_ports) {
   return items;
 }
 
-QPushButton* NewDialogButton(QDialog* dialog, const char* name, int top) {
-  auto* button = new QPushButton(dialog);
-  button->setObjectName(name);
-  button->setGeometry(280, top, 75, 25);
-  button->setAutoDefault(false);
-  return button;
-}
-
 }  // namespace
 
 TFormRs232Setup::TFormRs232Setup(SerialSettings& settings, LanguageIndex language,
@@ -37,21 +32,46 @@ TFormRs232Setup::TFormRs232Setup(SerialSettings& settings, LanguageIndex languag
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), settings_(settings) {
   setObjectName("TFormRs232Setup");
   setWindowTitle("RS232 Setup");
-  setFixedSize(369, 311);
-  AddRow(0, "LabelComPort", "ComboBoxComPort", PortItems(present_ports));
-  AddRow(1, "LabelBaudRate", "ComboBoxBaudRate",
-         {"2400", "4800", "9600", "19200", "38400", "57600", "115200", ""});
-  AddRow(2, "LabelDataBits", "ComboBoxDataBit", {"7", "8"});
-  AddRow(3, "LabelParityCheck", "ComboBoxParity", {"None", "Odd", "Even"});
-  AddRow(4, "LabelStopBits", "ComboBoxStopBit", {"1", "1.5", "2"});
-  AddRow(5, "LabelHardwareS", "ComboBoxHdShak", {"None", "RTS", "RTS/CTS"});
-  AddRow(6, "LabelSoftwareS", "ComboBoxSWShak", {"None", "Xon/Xoff"});
-  connect(NewDialogButton(this, "ButtonSet", 248), &QPushButton::clicked, this,
-          &TFormRs232Setup::ButtonSetClick);
-  connect(NewDialogButton(this, "ButtonCancel", 280), &QPushButton::clicked, this,
-          &TFormRs232Setup::ButtonCancelClick);
+  auto* grid = new QGridLayout(this);
+  grid->setContentsMargins(24, 16, 14, 6);
+  grid->setVerticalSpacing(10);
+  grid->setHorizontalSpacing(12);
+  const std::array<std::pair<const char*, const char*>, 7> rows = {{
+      {"LabelComPort", "ComboBoxComPort"},
+      {"LabelBaudRate", "ComboBoxBaudRate"},
+      {"LabelDataBits", "ComboBoxDataBit"},
+      {"LabelParityCheck", "ComboBoxParity"},
+      {"LabelStopBits", "ComboBoxStopBit"},
+      {"LabelHardwareS", "ComboBoxHdShak"},
+      {"LabelSoftwareS", "ComboBoxSWShak"},
+  }};
+  const std::array<QStringList, 7> items = {
+      PortItems(present_ports),
+      {"2400", "4800", "9600", "19200", "38400", "57600", "115200", ""},
+      {"7", "8"},
+      {"None", "Odd", "Even"},
+      {"1", "1.5", "2"},
+      {"None", "RTS", "RTS/CTS"},
+      {"None", "Xon/Xoff"},
+  };
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const int row = static_cast<int>(i);
+    grid->addWidget(NewLabel(this, rows[i].first), row, 0);
+    lists_[i] = NewList(this, rows[i].second, items[i]);
+    lists_[i]->setMinimumWidth(kListWidth);
+    grid->addWidget(lists_[i], row, 1, Qt::AlignLeft);
+  }
+  grid->setRowStretch(static_cast<int>(rows.size()), 1);
+  auto* buttons = new QVBoxLayout;
+  QPushButton* set = NewButton(this, "ButtonSet");
+  QPushButton* cancel = NewButton(this, "ButtonCancel");
+  buttons->addWidget(set);
+  buttons->addWidget(cancel);
+  grid->addLayout(buttons, static_cast<int>(rows.size()) + 1, 1, Qt::AlignRight);
+  connect(set, &QPushButton::clicked, this, &TFormRs232Setup::ButtonSetClick);
+  connect(cancel, &QPushButton::clicked, this, &TFormRs232Setup::ButtonCancelClick);
   ApplyLocalizedTexts(*this, Rs232SetupTexts(), language);
-  FitCaptions();
+  setFixedSize(kDesignedSize.expandedTo(sizeHint()));
 
   // A name that is no "COMn" of the list (a device path) selects no port item.
   const std::optional<int> port = PortNameNumber(settings.port_name, "COM", kMaxComPort);
@@ -65,39 +85,6 @@ TFormRs232Setup::TFormRs232Setup(SerialSettings& settings, LanguageIndex languag
       settings.software_handshake_index,
   };
   for (std::size_t i = 0; i < indexes.size(); ++i) lists_[i + 1]->setCurrentIndex(indexes[i]);
-}
-
-void TFormRs232Setup::AddRow(int row, const char* label, const char* list,
-                             const QStringList& items) {
-  const int top = 16 + 32 * row;
-  auto* caption = new QLabel(this);
-  caption->setObjectName(label);
-  caption->setGeometry(24, top + 3, kCaptionWidth, 17);
-  auto* combo = new QComboBox(this);
-  combo->setObjectName(list);
-  combo->addItems(items);
-  combo->setGeometry(192, top, 145, 22);
-  combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) + 24);
-  lists_[static_cast<std::size_t>(row)] = combo;
-}
-
-// The designed geometry holds the captions at the usual fonts; a larger font or a longer
-// caption moves the lists and buttons right and widens the dialog to match.
-void TFormRs232Setup::FitCaptions() {
-  int widest = 0;
-  for (QLabel* caption : findChildren<QLabel*>()) {
-    widest = std::max(widest, caption->sizeHint().width());
-  }
-  const int extra = std::max(0, widest - kCaptionWidth);
-  if (extra == 0) return;
-  for (QWidget* control : findChildren<QWidget*>()) {
-    if (qobject_cast<QLabel*>(control) != nullptr) {
-      control->resize(widest, control->height());
-    } else if (control->parentWidget() == this) {
-      control->move(control->x() + extra, control->y());
-    }
-  }
-  setFixedSize(width() + extra, height());
 }
 
 void TFormRs232Setup::ButtonSetClick() {

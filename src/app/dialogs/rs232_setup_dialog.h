@@ -21,8 +21,6 @@ class TFormRs232Setup : public QDialog {
                   const std::vector<SerialPortEntry>& present_ports, QWidget* parent = nullptr);
 
  private:
-  void AddRow(int row, const char* label, const char* list, const QStringList& items);
-  void FitCaptions();
   void ButtonSetClick();
   void ButtonCancelClick();
 

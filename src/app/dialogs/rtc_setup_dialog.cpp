@@ -91,14 +91,20 @@ void TFormRTCSetup::ShowClock(const ClockSettings& clock) {
   }
 }
 
+ClockSettings SystemClock(const QDateTime& now) {
+  ClockSettings clock;
+  clock.Year = now.date().year();
+  clock.Month = now.date().month();
+  clock.Day = now.date().day();
+  clock.Hour = now.time().hour();
+  clock.Minute = now.time().minute();
+  clock.Second = now.time().second();
+  return clock;
+}
+
 void TFormRTCSetup::ButtonSetSysTimeClick() {
-  const QDateTime now = QDateTime::currentDateTime();
-  clock_.Year = now.date().year();
-  clock_.Month = now.date().month();
-  clock_.Day = now.date().day();
-  clock_.Hour = now.time().hour();
-  clock_.Minute = now.time().minute();
-  clock_.Second = now.time().second();
+  const ClockSettings now = SystemClock(QDateTime::currentDateTime());
+  for (const ClockRow& row : kRows) clock_.*row.field = now.*row.field;
   ShowClock(clock_);
 }
 
@@ -106,10 +112,12 @@ void TFormRTCSetup::ButtonSetClick() {
   clock_.Confirmed = 1;
   try {
     for (std::size_t i = 0; i < kRows.size(); ++i) {
-      clock_.*kRows[i].field = IntegerFromText(edits_[i]->text());
+      clock_.*kRows[i].field =
+          InField(FieldCaption(RtcSetupTexts(), kRows[i].label), "a whole number",
+                  [&] { return IntegerFromText(edits_[i]->text()); });
     }
   } catch (const ConversionError& error) {
-    prompts_.Message(QString::fromStdString(error.what()));
+    prompts_.Message(QString::fromStdString(error.what()), QString::fromStdString(error.detail()));
     return;
   }
   if (const std::string refusal = ClockRefusal(clock_); !refusal.empty()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPoint>
@@ -14,6 +15,9 @@ namespace vantrel::app {
 
 // The clock dialog's table (9 entries); its window caption is not localized.
 std::span<const LocalizedEntry> RtcSetupTexts();
+
+// The six values of a local date and time, the year in full; not confirmed.
+ClockSettings SystemClock(const QDateTime& now);
 
 // "RTC Setup": shows the clock values it is given; "Get System Time" fills the record and the
 // edits from the computer's clock. "Set" converts the edits into the record and closes once

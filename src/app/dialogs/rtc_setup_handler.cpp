@@ -1,4 +1,6 @@
 // "RTC Setup": read the printer's clock (operation 7), let the user edit it, set it (6).
+#include <QDateTime>
+
 #include "app/dialogs/rtc_setup_dialog.h"
 #include "app/main_window.h"
 #include "ops/dispatcher.h"
@@ -6,20 +8,23 @@
 namespace vantrel::app {
 
 void TFormMain::ButtonRTCSetTimeClick() {
+  // The parallel port cannot answer: the dialog opens on the computer's clock, to be set from
+  // there. Elsewhere it opens only on a clock that was read whole; a failed read is shown.
+  if (ComboBoxInterFace->currentIndex() == kInterfaceLpt) {
+    EditClock(SystemClock(QDateTime::currentDateTime()));
+    return;
+  }
   auto read = std::make_shared<ClockSettings>();
-  // A printer that cannot answer (the parallel port never can) still has its clock set: the
-  // dialog opens with what was read before the failure and zeros after it.
-  RunOperation(
-      kOpReadClock, read.get(), 0,
-      [this, read] {
-        clock_ = *read;
-        TFormRTCSetup dialog(clock_, language_, DialogOrigin(), *prompts_, this);
-        prompts_->RunDialog(dialog);
-        if (clock_.Confirmed == 0) return;
-        auto record = std::make_shared<ClockSettings>(clock_);
-        RunOperation(kOpSetClock, record.get(), 0, [record] {});
-      },
-      OnFailure::kCarryOn);
+  RunOperation(kOpReadClock, read.get(), 0, [this, read] { EditClock(*read); });
+}
+
+void TFormMain::EditClock(const ClockSettings& shown) {
+  clock_ = shown;
+  TFormRTCSetup dialog(clock_, language_, DialogOrigin(), *prompts_, this);
+  prompts_->RunDialog(dialog);
+  if (clock_.Confirmed == 0) return;
+  auto record = std::make_shared<ClockSettings>(clock_);
+  RunOperation(kOpSetClock, record.get(), 0, [record] {});
 }
 
 }  // namespace vantrel::app

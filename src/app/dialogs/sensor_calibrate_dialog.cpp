@@ -115,13 +115,20 @@ void TFormSensorCalibrate::reject() {
 }
 
 // Empty means not given.
-std::int32_t TFormSensorCalibrate::LengthOf(const QLineEdit& edit) const {
+std::int32_t TFormSensorCalibrate::LengthOf(const QLineEdit& edit, const char* label) const {
   if (edit.text().isEmpty()) return 0;
-  RealFromText(edit.text());  // the framework's message for a text that is no number
-  const std::optional<std::int32_t> dots =
-      LengthInDots(edit.text().trimmed().toStdString(), request_.DotsPerUnit);
-  if (!dots) throw ConversionError("'" + edit.text().toStdString() + "' is too large a length");
-  return *dots;
+  return InField(FieldCaption(SensorCalibrateTexts(), label), "a length", [&] {
+    RealFromText(edit.text());  // the framework's message for a text that is no number
+    const std::optional<std::int32_t> dots =
+        LengthInDots(edit.text().trimmed().toStdString(), request_.DotsPerUnit);
+    if (!dots) throw ConversionError("'" + edit.text().toStdString() + "' is too large a length");
+    return *dots;
+  });
+}
+
+std::int32_t TFormSensorCalibrate::IntegerOf(const QLineEdit& edit, const char* label) const {
+  return InField(FieldCaption(SensorCalibrateTexts(), label), "a whole number",
+                 [&] { return IntegerFromText(edit.text()); });
 }
 
 // The fields are stored one by one, so those before a bad one keep their new values.
@@ -131,7 +138,7 @@ void TFormSensorCalibrate::Finish(CalibrationKind kind, const std::function<void
   try {
     convert();
   } catch (const ConversionError& error) {
-    prompts_.Message(QString::fromStdString(error.what()));
+    prompts_.Message(QString::fromStdString(error.what()), QString::fromStdString(error.detail()));
     return;
   }
   request_.Kind = kind;
@@ -144,15 +151,15 @@ void TFormSensorCalibrate::Finish(CalibrationKind kind, const std::function<void
 
 void TFormSensorCalibrate::ButtonCalibClick() {
   Finish(kCalibrateAutomatic, [this] {
-    request_.PaperHeight = LengthOf(*EditHeight);
-    request_.GapHeight = LengthOf(*EditGap);
+    request_.PaperHeight = LengthOf(*EditHeight, "LabelHeight");
+    request_.GapHeight = LengthOf(*EditGap, "LabelGap");
   });
 }
 
 void TFormSensorCalibrate::ButtonSetClick() {
   Finish(kCalibrateManual, [this] {
-    request_.Reference = IntegerFromText(EditReference->text());
-    request_.Intensity = IntegerFromText(EditInten->text());
+    request_.Reference = IntegerOf(*EditReference, "LabelReference");
+    request_.Intensity = IntegerOf(*EditInten, "LabelInten");
   });
 }
 

@@ -33,7 +33,10 @@ class TFormSensorCalibrate : public QDialog {
  private:
   QWidget* NewAutoGroup();
   QWidget* NewManualGroup();
-  std::int32_t LengthOf(const QLineEdit& edit) const;
+  // The edit's number; a text that is none throws ConversionError naming the field `label`
+  // captions.
+  std::int32_t LengthOf(const QLineEdit& edit, const char* label) const;
+  std::int32_t IntegerOf(const QLineEdit& edit, const char* label) const;
   void Finish(CalibrationKind kind, const std::function<void()>& convert);
   void ButtonCalibClick();
   void ButtonSetClick();

@@ -4,11 +4,13 @@
 #include <QLineEdit>
 #include <QWidget>
 #include <cmath>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <variant>
 #include <vector>
 
+#include "app/widgets/language.h"
 #include "app/widgets/number_text.h"
 #include "app/widgets/typing_limit.h"
 
@@ -31,74 +33,83 @@ enum class Kind {
 using Member =
     std::variant<RealItem PrinterConfig::*, IntItem PrinterConfig::*, CharItem PrinterConfig::*>;
 
+// The values an edit may take, in the item's stored unit (millimetres for lengths).
+struct Range {
+  double low;
+  double high;
+};
+
 struct Binding {
   const char* control;
+  const char* caption;  // the label that names the item in messages
   Kind kind;
   Member member;
+  std::optional<Range> range = std::nullopt;
 };
 
 using C = PrinterConfig;
 
 // Every shown item in record order: Speed first, RowOffsetD last.
 const Binding kCommonBindings[] = {
-    {"EditSpeed", Kind::kSpeed, &C::Speed},
-    {"ComboBoxDensity", Kind::kListFromZero, &C::Density},
-    {"EditDensityBase", Kind::kReference, &C::DensityBase},
-    {"EditWidth", Kind::kMillimetres, &C::PaperWidth},
-    {"EditHeight", Kind::kMillimetres, &C::PaperHeight},
-    {"ComboBoxMediaSensor", Kind::kListFromZero, &C::MediaSensor},
-    {"EditGapSize", Kind::kMillimetres, &C::GapSize},
-    {"EditGapOffset", Kind::kMillimetres, &C::GapOffset},
-    {"ComboBoxPrintOut", Kind::kListFromZero, &C::PostPrintAction},
-    {"EditCutterPiece", Kind::kCutPiece, &C::CutPiece},
-    {"EditReferenceX", Kind::kInteger, &C::ReferenceX},
-    {"EditReferenceY", Kind::kInteger, &C::ReferenceY},
-    {"ComboBoxDirection", Kind::kListFromZero, &C::Direction},
-    {"ComboBoxMirror", Kind::kListFromZero, &C::Mirror},
-    {"EditOffset", Kind::kInteger, &C::Offset},
-    {"EditOffsetBase", Kind::kReference, &C::OffsetBase},
-    {"EditShiftY", Kind::kInteger, &C::ShiftY},
-    {"EditShiftYBase", Kind::kReference, &C::ShiftYBase},
-    {"EditShiftX", Kind::kInteger, &C::ShiftX},
-    {"EditShiftXBase", Kind::kReference, &C::ShiftXBase},
-    {"ComboBoxRibbon", Kind::kListFromZero, &C::Ribbon},
-    {"ComboBoxCodePage", Kind::kListFromZero, &C::CodePage},
-    {"ComboBoxCountryCode", Kind::kListFromZero, &C::CountryCode},
-    {"ComboBoxHead", Kind::kListFromZero, &C::HeadUpSensor},
-    {"ComboBoxReprint", Kind::kListFromZero, &C::ReprintAfterError},
-    {"EditGapInten", Kind::kInteger, &C::GapInten},
-    {"EditBlineInten", Kind::kInteger, &C::BlineInten},
-    {"EditContinuousInten", Kind::kInteger, &C::ContinuousInten},
-    {"ComboBoxBaudrate", Kind::kListFromOne, &C::BaudRate},
-    {"ComboBoxDatabit", Kind::kListFromZero, &C::DataBits},
-    {"ComboBoxParity", Kind::kListFromZero, &C::Parity},
-    {"ComboBoxStopBit", Kind::kListFromZero, &C::StopBits},
+    {"EditSpeed", "LabelSpeed", Kind::kSpeed, &C::Speed},
+    {"ComboBoxDensity", "LabelDensity", Kind::kListFromZero, &C::Density},
+    {"EditDensityBase", "LabelDensity", Kind::kReference, &C::DensityBase},
+    {"EditWidth", "LabelWidth", Kind::kMillimetres, &C::PaperWidth},
+    {"EditHeight", "LabelHeight", Kind::kMillimetres, &C::PaperHeight},
+    {"ComboBoxMediaSensor", "LabelSensorType", Kind::kListFromZero, &C::MediaSensor},
+    {"EditGapSize", "LabelVirticalGap", Kind::kMillimetres, &C::GapSize, Range{0, 25.4}},
+    {"EditGapOffset", "LabelGapOffset", Kind::kMillimetres, &C::GapOffset},
+    {"ComboBoxPrintOut", "LabelPrintOut", Kind::kListFromZero, &C::PostPrintAction},
+    {"EditCutterPiece", "LabelCutterPiece", Kind::kCutPiece, &C::CutPiece},
+    {"EditReferenceX", "LabelReference", Kind::kInteger, &C::ReferenceX},
+    {"EditReferenceY", "LabelReference", Kind::kInteger, &C::ReferenceY},
+    {"ComboBoxDirection", "LabelDirection", Kind::kListFromZero, &C::Direction},
+    {"ComboBoxMirror", "LabelDirection", Kind::kListFromZero, &C::Mirror},
+    {"EditOffset", "LabelOffset", Kind::kInteger, &C::Offset},
+    {"EditOffsetBase", "LabelOffset", Kind::kReference, &C::OffsetBase},
+    {"EditShiftY", "LabelShiftY", Kind::kInteger, &C::ShiftY},
+    {"EditShiftYBase", "LabelShiftY", Kind::kReference, &C::ShiftYBase},
+    {"EditShiftX", "LabelShiftX", Kind::kInteger, &C::ShiftX},
+    {"EditShiftXBase", "LabelShiftX", Kind::kReference, &C::ShiftXBase},
+    {"ComboBoxRibbon", "LabelRibbon", Kind::kListFromZero, &C::Ribbon},
+    {"ComboBoxCodePage", "LabelCodePage", Kind::kListFromZero, &C::CodePage},
+    {"ComboBoxCountryCode", "LabelCountryCode", Kind::kListFromZero, &C::CountryCode},
+    {"ComboBoxHead", "LabelHead", Kind::kListFromZero, &C::HeadUpSensor},
+    {"ComboBoxReprint", "LabelReprint", Kind::kListFromZero, &C::ReprintAfterError},
+    {"EditGapInten", "LabelGapInten", Kind::kInteger, &C::GapInten},
+    {"EditBlineInten", "LabelBlineInten", Kind::kInteger, &C::BlineInten},
+    {"EditContinuousInten", "LabelContinuousInten", Kind::kInteger, &C::ContinuousInten},
+    {"ComboBoxBaudrate", "LabelBaudrate", Kind::kListFromOne, &C::BaudRate},
+    {"ComboBoxDatabit", "LabelDataBit", Kind::kListFromZero, &C::DataBits},
+    {"ComboBoxParity", "LabelParity", Kind::kListFromZero, &C::Parity},
+    {"ComboBoxStopBit", "LabelStopBit", Kind::kListFromZero, &C::StopBits},
 };
 
 const Binding kZBindings[] = {
-    {"EditDarknessZ", Kind::kInteger, &C::DarknessZ},
-    {"EditPrintSpeedZ", Kind::kInteger, &C::PrintSpeedZ},
-    {"EditTearOffZ", Kind::kInteger, &C::TearOffZ},
-    {"ComboBoxPrintModeZ", Kind::kListFromOne, &C::PrintModeZ},
-    {"EditPrintWidthZ", Kind::kDots, &C::PrintWidthZ},
-    {"EditControlPrefixZ", Kind::kCharacter, &C::ControlPrefixZ},
-    {"EditFormatPrefixZ", Kind::kCharacter, &C::FormatPrefixZ},
-    {"EditDelimiterCharZ", Kind::kCharacter, &C::DelimiterCharZ},
-    {"ComboBoxMediaPowerUpZ", Kind::kListFromOne, &C::MediaPowerUpZ},
-    {"ComboBoxHeadCloseZ", Kind::kListFromOne, &C::HeadCloseZ},
-    {"EditLabelTopZ", Kind::kInteger, &C::LabelTopZ},
-    {"EditLeftPositionZ", Kind::kInteger, &C::LeftPositionZ},
+    {"EditDarknessZ", "LabelDarknessZ", Kind::kInteger, &C::DarknessZ, Range{0, 30}},
+    {"EditPrintSpeedZ", "LabelPrintSpeedZ", Kind::kInteger, &C::PrintSpeedZ},
+    {"EditTearOffZ", "LabelTearOffZ", Kind::kInteger, &C::TearOffZ, Range{-120, 120}},
+    {"ComboBoxPrintModeZ", "LabelPrintModeZ", Kind::kListFromOne, &C::PrintModeZ},
+    {"EditPrintWidthZ", "LabelPrintWidthZ", Kind::kDots, &C::PrintWidthZ},
+    {"EditControlPrefixZ", "LabelControlPrefixZ", Kind::kCharacter, &C::ControlPrefixZ},
+    {"EditFormatPrefixZ", "LabelFormatPrefixZ", Kind::kCharacter, &C::FormatPrefixZ},
+    {"EditDelimiterCharZ", "LabelDelimiterCharZ", Kind::kCharacter, &C::DelimiterCharZ},
+    {"ComboBoxMediaPowerUpZ", "LabelMediaPowerUpZ", Kind::kListFromOne, &C::MediaPowerUpZ},
+    {"ComboBoxHeadCloseZ", "LabelHeadCloseZ", Kind::kListFromOne, &C::HeadCloseZ},
+    {"EditLabelTopZ", "LabelLabelTopZ", Kind::kInteger, &C::LabelTopZ, Range{-120, 120}},
+    {"EditLeftPositionZ", "LabelLeftPositionZ", Kind::kInteger, &C::LeftPositionZ,
+     Range{-9999, 9999}},
 };
 
 const Binding kDBindings[] = {
-    {"EditHeatD", Kind::kInteger, &C::HeatD},
-    {"EditPrintSpeedD", Kind::kReal, &C::PrintSpeedD},
-    {"EditLabelWidthD", Kind::kDots, &C::LabelWidthD},
-    {"ComboBoxPresentSensorD", Kind::kListFromOne, &C::PresentSensorD},
-    {"ComboBoxCutterEquippedD", Kind::kListFromOne, &C::CutterEquippedD},
-    {"ComboBoxControlCodesD", Kind::kListFromOne, &C::ControlCodesD},
-    {"EditColumnOffsetD", Kind::kDots, &C::ColumnOffsetD},
-    {"EditRowOffsetD", Kind::kDots, &C::RowOffsetD},
+    {"EditHeatD", "LabelHeatD", Kind::kInteger, &C::HeatD, Range{0, 30}},
+    {"EditPrintSpeedD", "LabelPrintSpeedD", Kind::kReal, &C::PrintSpeedD},
+    {"EditLabelWidthD", "LabelLabelWidthD", Kind::kDots, &C::LabelWidthD},
+    {"ComboBoxPresentSensorD", "LabelPresentSensorD", Kind::kListFromOne, &C::PresentSensorD},
+    {"ComboBoxCutterEquippedD", "LabelCutterEquippedD", Kind::kListFromOne, &C::CutterEquippedD},
+    {"ComboBoxControlCodesD", "LabelControlCodesD", Kind::kListFromOne, &C::ControlCodesD},
+    {"EditColumnOffsetD", "LabelColumnOffsetD", Kind::kDots, &C::ColumnOffsetD},
+    {"EditRowOffsetD", "LabelRowOffsetD", Kind::kDots, &C::RowOffsetD},
 };
 
 // What Set sends is what the window shows: the Common and D pages send an item only when its
@@ -256,20 +267,70 @@ void KeepValue(const Member& member, PrinterConfig& config) {
   std::visit([&](auto field) { (config.*field).Set((config.*field).value); }, member);
 }
 
-void CollectEdit(const QLineEdit& edit, const Binding& b, PrinterConfig& config, LengthUnit unit) {
-  const QString text = edit.text();
-  if (text.isEmpty()) return ClearFlag(b.member, config);
-  if (Untouched(edit)) return KeepValue(b.member, config);
+// Converts the text into the item; returns the value stored.
+double SetFromText(const QString& text, const Binding& b, PrinterConfig& config, LengthUnit unit) {
   if (const auto* real = std::get_if<RealItem PrinterConfig::*>(&b.member)) {
     const float shown = RealFromEdit(b.kind, text);
     const float stored = b.kind == Kind::kMillimetres ? ShownToMm(shown, unit) : shown;
     (config.*(*real)).Set(Narrowed(stored, text));
-  } else if (const auto* character = std::get_if<CharItem PrinterConfig::*>(&b.member)) {
-    (config.*(*character)).Set(CharacterFromEdit(text));
-  } else {
-    IntItem& item = config.*std::get<IntItem PrinterConfig::*>(b.member);
-    item.Set(b.kind == Kind::kDots ? DotsFromEdit(text, unit, config) : IntegerFromText(text));
+    return (config.*(*real)).value;
   }
+  if (const auto* character = std::get_if<CharItem PrinterConfig::*>(&b.member)) {
+    (config.*(*character)).Set(CharacterFromEdit(text));
+    return 0;
+  }
+  IntItem& item = config.*std::get<IntItem PrinterConfig::*>(b.member);
+  item.Set(b.kind == Kind::kDots ? DotsFromEdit(text, unit, config) : IntegerFromText(text));
+  return item.value;
+}
+
+QString UnitName(LengthUnit unit) {
+  return unit == kUnitMm ? QStringLiteral("mm") : QStringLiteral("inch");
+}
+
+// The range as the field shows its values: "0 to 30", "0 to 1.00 inch".
+QString ShownRange(const Binding& b, LengthUnit unit) {
+  if (b.kind != Kind::kMillimetres) {
+    return RangeText(static_cast<int>(b.range->low), static_cast<int>(b.range->high));
+  }
+  const auto shown = [unit](double mm) {
+    return mm == 0 ? QStringLiteral("0")
+                   : QString::fromStdString(MmToText(static_cast<float>(mm), unit));
+  };
+  return QStringLiteral("%1 to %2 %3")
+      .arg(shown(b.range->low), shown(b.range->high), UnitName(unit));
+}
+
+// What the field takes, for the line under a conversion message.
+QString Takes(const Binding& b, LengthUnit unit) {
+  QString takes;
+  switch (b.kind) {
+    case Kind::kSpeed:
+    case Kind::kReal:
+      takes = QStringLiteral("a number");
+      break;
+    case Kind::kMillimetres:
+    case Kind::kDots:
+      takes = QStringLiteral("a length in ") + UnitName(unit);
+      break;
+    case Kind::kCharacter:
+      takes = QStringLiteral("one printable Latin-1 character");
+      break;
+    default:
+      takes = QStringLiteral("a whole number");
+      break;
+  }
+  return b.range ? takes + QStringLiteral(" from ") + ShownRange(b, unit) : takes;
+}
+
+void CollectEdit(const QLineEdit& edit, const Binding& b, PrinterConfig& config, LengthUnit unit) {
+  const QString text = edit.text();
+  if (text.isEmpty()) return ClearFlag(b.member, config);
+  if (Untouched(edit)) return KeepValue(b.member, config);
+  const QString field = FieldCaption(MainWindowTexts(), b.caption);
+  const double stored =
+      InField(field, Takes(b, unit), [&] { return SetFromText(text, b, config, unit); });
+  if (b.range) CheckRange(stored, b.range->low, b.range->high, field, text, ShownRange(b, unit));
 }
 
 void CollectList(const QComboBox& list, const Binding& b, PrinterConfig& config) {
@@ -292,7 +353,23 @@ void ShowText(QWidget& root, const char* name, const Text<N>& text) {
   Find<QLineEdit>(root, name).setText(Latin1(TextView(text)));
 }
 
+const Binding* FindBinding(std::string_view control) {
+  for (const Page& page : kPages) {
+    for (const Binding& b : page.bindings) {
+      if (b.control == control) return &b;
+    }
+  }
+  return nullptr;
+}
+
 }  // namespace
+
+QString StatedRange(const char* control) {
+  const Binding* binding = FindBinding(control);
+  if (binding == nullptr || !binding->range)
+    throw std::logic_error(std::string("no range for ") + control);
+  return ShownRange(*binding, kUnitMm);
+}
 
 void ShowConfig(QWidget& root, const PrinterConfig& config, LengthUnit unit) {
   ShowText(root, "EditVersion", config.Version);

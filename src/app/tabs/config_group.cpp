@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <initializer_list>
 
+#include "app/tabs/config_bindings.h"
 #include "app/widgets/controls.h"
 #include "config/value_tables.h"
 
@@ -64,8 +65,9 @@ QStringList Numbers(int first, int last) {
   return items;
 }
 
-QLabel* RangeCaption(QWidget* page, const QString& name, const QString& text) {
-  return NewLabel(page, name, text);
+// The range the edit beside it takes.
+QLabel* RangeCaption(QWidget* page, const QString& name, const char* edit) {
+  return NewLabel(page, name, StatedRange(edit));
 }
 
 void AddCommonLeft(PageRows rows) {
@@ -125,11 +127,11 @@ QWidget* NewZPage() {
   p->setObjectName("TabSheetZ");
   QGridLayout* grid = NewPageGrid(p);
   PageRows rows(p, grid, 0);
-  rows.Add("LabelDarknessZ",
-           {NewEdit(p, "EditDarknessZ", 2), RangeCaption(p, "LabelDarknessRangeZ", "0 to 30")});
+  rows.Add("LabelDarknessZ", {NewEdit(p, "EditDarknessZ", 2),
+                              RangeCaption(p, "LabelDarknessRangeZ", "EditDarknessZ")});
   rows.Add("LabelPrintSpeedZ", {NewEdit(p, "EditPrintSpeedZ")});
   rows.Add("LabelTearOffZ",
-           {NewEdit(p, "EditTearOffZ", 4), RangeCaption(p, "LabelTearOffRangeZ", "-120 to 120")});
+           {NewEdit(p, "EditTearOffZ", 4), RangeCaption(p, "LabelTearOffRangeZ", "EditTearOffZ")});
   rows.Add("LabelPrintModeZ", {NewLocalizedList(p, "ComboBoxPrintModeZ", 4)});
   rows.Add("LabelPrintWidthZ", {NewEdit(p, "EditPrintWidthZ"), UnitCaption(p, 5)});
   rows.Add("LabelControlPrefixZ", {NewEdit(p, "EditControlPrefixZ", 1, 3)});
@@ -137,10 +139,10 @@ QWidget* NewZPage() {
   rows.Add("LabelDelimiterCharZ", {NewEdit(p, "EditDelimiterCharZ", 1, 3)});
   rows.Add("LabelMediaPowerUpZ", {NewLocalizedList(p, "ComboBoxMediaPowerUpZ", 5)});
   rows.Add("LabelHeadCloseZ", {NewLocalizedList(p, "ComboBoxHeadCloseZ", 5)});
-  rows.Add("LabelLabelTopZ",
-           {NewEdit(p, "EditLabelTopZ", 4), RangeCaption(p, "LabelLabelTopRangeZ", "-120 to 120")});
+  rows.Add("LabelLabelTopZ", {NewEdit(p, "EditLabelTopZ", 4),
+                              RangeCaption(p, "LabelLabelTopRangeZ", "EditLabelTopZ")});
   rows.Add("LabelLeftPositionZ", {NewEdit(p, "EditLeftPositionZ", 5),
-                                  RangeCaption(p, "LabelLeftPositionRangeZ", "-9999 to 9999")});
+                                  RangeCaption(p, "LabelLeftPositionRangeZ", "EditLeftPositionZ")});
   grid->setRowStretch(12, 1);
   grid->setColumnStretch(2, 1);
   return p;
@@ -152,7 +154,7 @@ QWidget* NewDPage() {
   QGridLayout* grid = NewPageGrid(p);
   PageRows rows(p, grid, 0);
   rows.Add("LabelHeatD",
-           {NewEdit(p, "EditHeatD", 2), RangeCaption(p, "LabelHeatRangeD", "0 to 30")});
+           {NewEdit(p, "EditHeatD", 2), RangeCaption(p, "LabelHeatRangeD", "EditHeatD")});
   rows.Add("LabelPrintSpeedD", {NewEdit(p, "EditPrintSpeedD")});
   rows.Add("LabelLabelWidthD", {NewEdit(p, "EditLabelWidthD"), UnitCaption(p, 6)});
   rows.Add("LabelPresentSensorD", {NewLocalizedList(p, "ComboBoxPresentSensorD", 3)});

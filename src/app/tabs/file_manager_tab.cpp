@@ -258,9 +258,13 @@ void FileManagerTab::ShowMemoryInfo() {
 }
 
 void FileManagerTab::ButtonFileFormatClick() {
-  if (!prompts_.Confirm("Are you sure?")) return;
-  host_.StartOperation(kOpFormatMemory,
-                       static_cast<MemoryDevice>(RadioGroupFormatDevice->ItemIndex()), {}, {});
+  const auto device = static_cast<MemoryDevice>(RadioGroupFormatDevice->ItemIndex());
+  if (!prompts_.Confirm("Are you sure?",
+                        QStringLiteral("Every file in the printer's %1 memory will be erased.")
+                            .arg(kMemoryItems.value(device)))) {
+    return;
+  }
+  host_.StartOperation(kOpFormatMemory, device, {}, {});
 }
 
 }  // namespace vantrel::app

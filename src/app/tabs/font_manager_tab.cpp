@@ -5,10 +5,13 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <limits>
 
 #include "app/tabs/preview_font_dialog.h"
 #include "app/widgets/host_path.h"
+#include "app/widgets/language.h"
 #include "app/widgets/number_text.h"
+#include "app/widgets/operation_texts.h"
 #include "fonts/encode_table.h"
 #include "fonts/font_choices.h"
 #include "fonts/font_writers.h"
@@ -31,10 +34,28 @@ int ScreenDpi() {
   return screen == nullptr ? 96 : qRound(screen->logicalDotsPerInchY());
 }
 
-// Nothing for an empty field; a text that is no whole number throws ConversionError.
-std::optional<int> FieldNumber(const QLineEdit& edit) {
-  if (edit.text().isEmpty()) return std::nullopt;
-  return IntegerFromText(edit.text());
+QString Caption(const char* label) {
+  return FieldCaption(MainWindowTexts(), label);
+}
+
+// "Font Parameter Error", with what is wrong under it.
+[[noreturn]] void RefuseParameter(const QString& cause) {
+  throw ConversionError(kFontParameterError, cause.toStdString());
+}
+
+// The whole number of the field that `label` names, within low..high when they are given.
+int FieldNumber(const QLineEdit& edit, const char* label, int low = std::numeric_limits<int>::min(),
+                int high = std::numeric_limits<int>::max()) {
+  const QString field = Caption(label);
+  if (edit.text().isEmpty()) RefuseParameter(field + " is empty");
+  const bool bounded = low != std::numeric_limits<int>::min();
+  const QString range = RangeText(low, high);
+  const int value = InField(field, bounded ? "a whole number from " + range : "a whole number",
+                            [&] { return IntegerFromText(edit.text()); });
+  if (const QString why = OutOfRange(value, low, high, field, edit.text(), range); !why.isEmpty()) {
+    RefuseParameter(why);
+  }
+  return value;
 }
 
 }  // namespace
@@ -73,6 +94,7 @@ void FontManagerTab::ShowSelectedFont() {
       cell = MeasureFontCell(*renderer, encode, RadioGroupAsiaFontEncode->ItemIndex(), italic);
     }
   }
+  measured_width_ = cell.width;
   EditFontWidth->setText(QString::number(cell.width));
   EditFontHeight->setText(QString::number(cell.height));
   EditItalicWidth->setText(QString::number(cell.italic_width));
@@ -142,49 +164,80 @@ std::vector<std::uint8_t> FontManagerTab::ReadEncodeTable() {
                                    .memo_bytes = memo.bytes});
 }
 
-std::optional<FontJob> FontManagerTab::CollectFontJob(const std::string& output_path,
-                                                      std::vector<std::uint8_t>& table) {
+FontJob FontManagerTab::CollectFontJob(const std::string& output_path,
+                                       std::vector<std::uint8_t>& table) {
   FontChoices choices{
       .encode = ComboBoxFontEncode->currentIndex(),
       .pitch = ComboBoxFontPitch->currentIndex() == 0 ? kPitchFixed : kPitchVariable,
       .language = RadioGroupAsiaFontEncode->ItemIndex(),
       .output_path = output_path};
   if (choices.encode == kStandardEncode) {
-    const std::optional<int> first = FieldNumber(*EditCharStart);
-    const std::optional<int> last = FieldNumber(*EditCharEnd);
-    if (!first || !last) return std::nullopt;
-    choices.first_code = *first;
-    choices.last_code = *last;
+    choices.first_code = FieldNumber(*EditCharStart, "LabelStartAscii", 0, 255);
+    choices.last_code = FieldNumber(*EditCharEnd, "LabelEndAscii", 0, 255);
   } else if (choices.encode != kAsianFontEncode) {
     table = ReadEncodeTable();
+    const std::size_t unit = choices.encode == kEncodeByTableAsian ? 2 : 1;
+    if (table.size() < unit) RefuseParameter("The encode table holds no code to make");
   }
-  const std::optional<int> width = FieldNumber(*EditFontWidth);
-  const std::optional<int> height = FieldNumber(*EditFontHeight);
-  const std::optional<int> italic = FieldNumber(*EditItalicWidth);
-  if (!width || !height || !italic) return std::nullopt;
-  choices.cell_width = *width;
-  choices.cell_height = *height;
-  choices.italic_width = *italic;
-  return BuildFontJob(choices, table);
+  choices.cell_width = FieldNumber(*EditFontWidth, "LabelFontWidth", 0, kMaxCellSide);
+  choices.cell_height = FieldNumber(*EditFontHeight, "LabelFontHeight", 0, kMaxCellSide);
+  choices.italic_width = FieldNumber(*EditItalicWidth, "LabelItalicWidth");
+  if (!CellFits(choices.cell_width, choices.cell_height)) {
+    RefuseParameter(QStringLiteral("A cell of %1 x %2 dots takes %3 bytes a glyph; at most %4")
+                        .arg(choices.cell_width)
+                        .arg(choices.cell_height)
+                        .arg(PackedGlyphBytes(choices.cell_width, choices.cell_height))
+                        .arg(kMaxGlyphBytes));
+  }
+  const std::optional<FontJob> job = BuildFontJob(choices, table);
+  if (!job) RefuseParameter("These choices make no font");
+  if (CheckMeasuredWidth(job->cell_width, job->pitch) == ZeroWidth::kRefuse) {
+    RefuseParameter(measured_width_ == 0
+                        ? QString::fromStdString(ZeroWidthCause(work_font_.family)) +
+                              "; type the width in Font Width"
+                        : QStringLiteral("Font Width 0 leaves every fixed-pitch glyph empty"));
+  }
+  return *job;
+}
+
+bool FontManagerTab::CodesInOrder(const FontJob& job) {
+  if (job.double_byte || job.index || job.first_code <= job.last_code) return true;
+  prompts_.Message(kMakeFontError, QStringLiteral("%1 %2 is above %3 %4")
+                                       .arg(Caption("LabelStartAscii"))
+                                       .arg(job.first_code)
+                                       .arg(Caption("LabelEndAscii"))
+                                       .arg(job.last_code));
+  return false;
 }
 
 void FontManagerTab::MakeFontThen(FontJob job, std::shared_ptr<std::vector<std::uint8_t>> table,
-                                  TabHost::LinkWork after) {
+                                  const DownloadRequest* download, TabHost::LinkWork after) {
+  if (!CodesInOrder(job)) return;
   auto made = std::make_shared<bool>(false);
   const QRect frame = window()->frameGeometry();
   const ProgressOrigin origin =
       ProgressOriginFor(frame.x(), frame.y(), frame.width(), frame.height());
+  const QString path = QString::fromStdString(job.output_path);
   host_.StartLinkWork(
+      FontWorkTexts(download, host_.language()),
       [job, table, made, wanted = work_font_, after, origin](LinkLayer& link, int interface) {
+        FontJob run = job;
+        run.cancel_requested = [&link] { return link.Cancelled(); };
         const std::optional<InstalledFont> font = FindInstalledFont(wanted);
         *made =
-            font && MakeBitmapFont(job, FreeTypeRendererFactory(wanted, *font), &link.progress());
+            font && MakeBitmapFont(run, FreeTypeRendererFactory(wanted, *font), &link.progress());
         if (!*made || !after) return kResultOk;
         link.progress().SetProgressOrigin(origin.x, origin.y);
         return after(link, interface);
       },
-      [this, made] {
-        if (!*made) prompts_.Message(kMakeFontError);
+      [this, made, path] {
+        if (!*made) {
+          prompts_.Message(
+              kMakeFontError,
+              "The font file " + path +
+                  " could not be written: is its folder there, writable and not full?");
+        }
+        return *made;
       });
 }
 
@@ -192,30 +245,29 @@ void FontManagerTab::ButtonSaveFontClick() {
   const std::optional<QString> path = prompts_.SaveFile(kAnyFile, QString());
   if (!path) return;
   auto table = std::make_shared<std::vector<std::uint8_t>>();
-  const std::optional<FontJob> job = CollectFontJob(path->toStdString(), *table);
-  if (!job) return prompts_.Message(kFontParameterError);
-  MakeFontThen(*job, table, nullptr);
+  const FontJob job = CollectFontJob(HostPath(*path).string(), *table);
+  MakeFontThen(job, table, nullptr, nullptr);
 }
 
 void FontManagerTab::ButtonDowloadFontClick() {
   auto temporary = std::make_shared<TemporaryFontFile>();
+  if (temporary->path().empty()) {
+    return prompts_.Message(kMakeFontError, "No temporary folder could be made for the font");
+  }
   auto table = std::make_shared<std::vector<std::uint8_t>>();
-  const std::optional<FontJob> job = CollectFontJob(temporary->path(), *table);
-  if (!job || temporary->path().empty()) return prompts_.Message(kFontParameterError);
+  const FontJob job = CollectFontJob(temporary->path(), *table);
   const EncodedText name = memo_codec_.Encode(EditPrinterFontName->text().toStdString());
-  DownloadRequest request{
-      .source_path = temporary->path(),
-      .printer_name = name.bytes,
-      .device = static_cast<MemoryDevice>(ComboBoxMemoryDevice->currentIndex())};
+  auto request = std::make_shared<DownloadRequest>(
+      DownloadRequest{.source_path = temporary->path(),
+                      .printer_name = name.bytes,
+                      .device = static_cast<MemoryDevice>(ComboBoxMemoryDevice->currentIndex())});
   // A name that cannot travel in the download command is refused, never cut.
   const std::string refusal =
-      name.ok ? PrinterFileNameRefusal(request.printer_name, DownloadRequest::kNameCapacity)
+      name.ok ? PrinterFileNameRefusal(request->printer_name, DownloadRequest::kNameCapacity)
               : "The printer font name holds a character the code page cannot carry";
-  if (!refusal.empty()) {
-    return prompts_.Message(kFontParameterError, QString::fromStdString(refusal));
-  }
-  MakeFontThen(*job, table, [request, temporary](LinkLayer& link, int interface) {
-    return DownloadFile(link, interface, request);
+  if (!refusal.empty()) RefuseParameter(QString::fromStdString(refusal));
+  MakeFontThen(job, table, request.get(), [request, temporary](LinkLayer& link, int interface) {
+    return DownloadFile(link, interface, *request);
   });
 }
 

@@ -18,6 +18,7 @@
 #include "fonts/font_job.h"
 #include "fonts/installed_font.h"
 #include "link/link_layer.h"
+#include "ops/download_file.h"
 
 namespace vantrel::app {
 
@@ -48,16 +49,18 @@ class FontManagerTab : public QWidget {
   QWidget* NewEncodeColumn();
   void ConnectHandlers();
 
-  // Fills the job from the tab; nothing when an input is missing or out of range. A text that
-  // is no whole number throws ConversionError. `table` receives the encode table's bytes.
-  std::optional<FontJob> CollectFontJob(const std::string& output_path,
-                                        std::vector<std::uint8_t>& table);
+  // Fills the job from the tab. An input that is missing, no whole number or out of range
+  // throws ConversionError naming the field. `table` receives the encode table's bytes.
+  FontJob CollectFontJob(const std::string& output_path, std::vector<std::uint8_t>& table);
+  // False, with "Make Font Error" and why, when the job's first code is above its last.
+  bool CodesInOrder(const FontJob& job);
   // The encode table of the memo or of the loaded file; empty when it is not usable.
   std::vector<std::uint8_t> ReadEncodeTable();
   // Makes the font off the window thread; then `after` runs there on the made file, or
-  // "Make Font Error" is shown.
+  // "Make Font Error" is shown. `download` names the download that follows, when one does; a
+  // cancel ends the making at the next glyph and leaves no file.
   void MakeFontThen(FontJob job, std::shared_ptr<std::vector<std::uint8_t>> table,
-                    TabHost::LinkWork after);
+                    const DownloadRequest* download, TabHost::LinkWork after);
   void DrawSample();
 
   void ButtonSelectFontClick();
@@ -77,6 +80,8 @@ class FontManagerTab : public QWidget {
   // "Font View" changes only the dialog's font.
   QFont work_image_font_;
   FontRequest work_font_;
+  // The cell width "Select Font" measured: 0 when the font lacks the measuring character.
+  int measured_width_ = 0;
   QString encode_table_file_path_;
 
   QComboBox* ComboBoxFontEncode;

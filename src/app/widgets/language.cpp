@@ -109,4 +109,9 @@ void ApplyLocalizedTexts(QWidget& root, std::span<const LocalizedEntry> table,
   }
 }
 
+QString FieldCaption(std::span<const LocalizedEntry> table, std::string_view control) {
+  const std::string_view caption = EnglishCaption(table, control);
+  return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+}
+
 }  // namespace vantrel::app

@@ -28,4 +28,7 @@ void ApplyLocalizedTexts(QWidget& root, std::span<const LocalizedEntry> table,
 // The caption of a label, button, group box, check box, tab page, menu or menu item.
 void SetCaption(QObject& control, const QString& text);
 
+// The English caption `table` gives `control`, naming its field in messages (never localized).
+QString FieldCaption(std::span<const LocalizedEntry> table, std::string_view control);
+
 }  // namespace vantrel::app

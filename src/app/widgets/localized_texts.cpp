@@ -210,6 +210,18 @@ LanguageIndex ToLanguageIndex(int value) {
              : kEnglish;
 }
 
+std::string_view EnglishCaption(std::span<const LocalizedEntry> table, std::string_view control) {
+  for (const LocalizedEntry& entry : table) {
+    if (entry.item != kCaption) continue;
+    for (std::string_view names = entry.controls; !names.empty();) {
+      const std::size_t space = names.find(' ');
+      if (names.substr(0, space) == control) return entry.text.In(kEnglish);
+      names = space == std::string_view::npos ? std::string_view() : names.substr(space + 1);
+    }
+  }
+  return {};
+}
+
 std::span<const LocalizedEntry> MainWindowTexts() {
   return kMainWindowTexts;
 }

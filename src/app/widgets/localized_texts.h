@@ -35,6 +35,10 @@ struct LocalizedEntry {
   LocalizedText text;
 };
 
+// The English caption a table gives the control named `control`, empty when it gives none:
+// messages, which are never localized, name fields by it.
+std::string_view EnglishCaption(std::span<const LocalizedEntry> table, std::string_view control);
+
 // The main window's table (169 entries), in the order ApplyLanguage walks it.
 std::span<const LocalizedEntry> MainWindowTexts();
 // The serial settings dialog's table (12 entries) and the parallel settings dialog's (2).

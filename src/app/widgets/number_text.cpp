@@ -1,5 +1,6 @@
 #include "app/widgets/number_text.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -43,7 +44,26 @@ double RealFromText(const QString& text) {
 }
 
 QString GeneralRealText(float value) {
-  return QString::number(static_cast<double>(value), 'g', 15);
+  std::array<char, 32> text{};
+  const auto [end, error] = std::to_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() ? QString::fromLatin1(text.data(), end - text.data()) : QString();
+}
+
+QString RangeText(int low, int high) {
+  return QStringLiteral("%1 to %2").arg(low).arg(high);
+}
+
+QString OutOfRange(double value, double low, double high, const QString& field, const QString& text,
+                   const QString& range) {
+  if (value >= low && value <= high) return {};
+  return QStringLiteral("%1: '%2' is too %3; %4")
+      .arg(field, text.trimmed(), value > high ? "large" : "small", range);
+}
+
+void CheckRange(double value, double low, double high, const QString& field, const QString& text,
+                const QString& range) {
+  const QString refusal = OutOfRange(value, low, high, field, text, range);
+  if (!refusal.isEmpty()) throw ConversionError(refusal.toStdString());
 }
 
 }  // namespace vantrel::app

@@ -5,7 +5,7 @@
 namespace vantrel::app {
 namespace {
 
-// By operation number; the last one is LinkWorkText's.
+// By operation number; the font tab's two follow.
 constexpr LocalizedText kOperationTexts[] = {
     {{"Reading the status", "讀取狀態", "读取状态"}},
     {{"Reading the configuration", "讀取設定", "读取设置"}},
@@ -28,9 +28,14 @@ constexpr LocalizedText kOperationTexts[] = {
     {{"Reading the network settings", "讀取網路設定", "读取网络设置"}},
     {{"Looking for the printer", "尋找印表機", "寻找打印机"}},
     {{"Loading %1", "載入 %1", "载入 %1"}},
-    {{"Sending the font", "傳送字型", "发送字体"}},
+    {{"Making the font", "製作字型", "制作字体"}},
+    {{"Making and downloading %1", "製作並下載 %1", "制作并下载 %1"}},
 };
-constexpr int kLinkWork = std::size(kOperationTexts) - 1;
+constexpr int kMakeFont = kOpLoadFile + 1;
+constexpr int kMakeAndDownloadFont = kOpLoadFile + 2;
+
+const QStringList kMemoryNames = {"DRAM", "FLASH", "CARD"};
+const QStringList kPageNames = {"Common", "Z", "D"};
 
 QString TextIn(int index, LanguageIndex language) {
   const std::string_view text = kOperationTexts[index].In(language);
@@ -48,19 +53,83 @@ QString PrinterFileName(const OperationRecord& record) {
   return {};
 }
 
+QString MemoryName(int device) {
+  return device >= 0 && device < kMemoryNames.size() ? kMemoryNames[device] : QString();
+}
+
+QString Downloaded(const DownloadRequest& request) {
+  return QStringLiteral("%1 downloaded to %2 on %3")
+      .arg(QString::fromStdString(request.printer_name), MemoryName(request.device), "%1");
+}
+
+// The operations whose success changes the printer in a way worth a word; "%1" the printer.
+QString DoneText(int op, const OperationRecord& record, int extra) {
+  switch (op) {
+    case kOpWriteConfiguration:
+      return extra >= 0 && extra < kPageNames.size()
+                 ? kPageNames[extra] + QStringLiteral(" page written to %1")
+                 : QString();
+    case kOpFactoryDefault:
+      return QStringLiteral("Factory defaults restored on %1");
+    case kOpDownloadFile: {
+      const auto* request = std::get_if<DownloadRequest*>(&record);
+      return request && *request ? Downloaded(**request) : QString();
+    }
+    case kOpFormatMemory: {
+      const auto* device = std::get_if<MemoryDevice>(&record);
+      return device ? MemoryName(*device) + QStringLiteral(" formatted on %1") : QString();
+    }
+    default:
+      return {};
+  }
+}
+
+QString CancelledText(int op) {
+  switch (op) {
+    case kOpQueryStatus:
+    case kOpReadConfiguration:
+    case kOpReadClock:
+    case kOpReadFileList:
+    case kOpReadNetworkSettings:
+    case kOpProbeLink:
+      return QStringLiteral("Nothing was changed on the printer.");
+    case kOpLoadFile:
+      return QStringLiteral("Nothing was saved, and the printer is unchanged.");
+    case kOpWriteConfiguration:
+      return QStringLiteral(
+          "The printer may have taken some of the settings; read the "
+          "configuration to see which, then set it again.");
+    case kOpDownloadFile:
+    case kOpSendRawBlock:
+      return QStringLiteral("The printer may hold part of the file; download it again.");
+    case kOpFormatMemory:
+      return QStringLiteral("The memory may be partly erased; format it again.");
+    default:
+      return QStringLiteral(
+          "The printer may have taken the command; check it before trying "
+          "again.");
+  }
+}
+
 }  // namespace
 
-QString OperationText(int op, const OperationRecord& record, LanguageIndex language) {
-  if (op < 0 || op >= kLinkWork) return {};
-  const QString text = TextIn(op, language);
-  return op == kOpDownloadFile || op == kOpLoadFile ? text.arg(PrinterFileName(record)) : text;
+WorkTexts OperationTexts(int op, const OperationRecord& record, int extra, LanguageIndex language) {
+  if (op < 0 || op > kOpLoadFile) return {};
+  QString what = TextIn(op, language);
+  if (op == kOpDownloadFile || op == kOpLoadFile) what = what.arg(PrinterFileName(record));
+  return {what, true, DoneText(op, record, extra), CancelledText(op)};
 }
 
-QString LinkWorkText(LanguageIndex language) {
-  return TextIn(kLinkWork, language);
+WorkTexts FontWorkTexts(const DownloadRequest* download, LanguageIndex language) {
+  if (download == nullptr) {
+    return {TextIn(kMakeFont, language), false, {}, QStringLiteral("No font file was saved.")};
+  }
+  return {
+      TextIn(kMakeAndDownloadFont, language).arg(QString::fromStdString(download->printer_name)),
+      true, Downloaded(*download), CancelledText(kOpDownloadFile)};
 }
 
-std::span<const LocalizedText> OperationTexts() {
+std::span<const LocalizedText> OperationTextTable() {
   return kOperationTexts;
 }
 
