@@ -40,8 +40,8 @@ struct LinkWaits {
   std::chrono::milliseconds net_write{30000};
   // The whole connection attempt, over every address the name resolves to.
   std::chrono::milliseconds net_connect{5000};
-  // At close, how long the printer may go without acknowledging more of the last bytes, and
-  // then how long it has to end its side.
+  // At close, once the printer has acknowledged every byte, how long it has to end its side.
+  // Until then it may pause as long as a write would wait for it.
   std::chrono::milliseconds net_close{2000};
   // A network chunk that takes no byte for this many write waits in a row fails.
   int net_write_attempts = 3;

@@ -137,8 +137,9 @@ TcpTransport::~TcpTransport() = default;
 // A write only hands bytes to the kernel. Closing while the printer's bytes lie unread would
 // reset the connection and drop what is still queued. So the link says it is done sending,
 // discards what the printer still sends, and waits until every byte is acknowledged and the
-// printer has ended its side. A printer that reads slowly is waited for as long as it keeps
-// acknowledging; one that acknowledges nothing for waits.net_close has stalled. A printer that
+// printer has ended its side. A printer that reads slowly or pauses is waited for as long as a
+// write would wait for it; one that acknowledges nothing for that long has stalled. Once every
+// byte is acknowledged, the printer has waits.net_close to end its side. A printer that
 // resets has the block when it had acknowledged every byte (it may restart to act on it), and
 // silence with everything acknowledged (a printer rebooting) is success too.
 LinkFailure TcpTransport::Finish() {
@@ -147,7 +148,8 @@ LinkFailure TcpTransport::Finish() {
   // shows that the printer took it.
   if (write_failed_ || read_failed_ || !unconfirmed_write_) return {};
   constexpr auto kSlice = std::chrono::milliseconds(10);
-  auto stall_deadline = std::chrono::steady_clock::now() + waits_.net_close;
+  const auto stall = waits_.net_write * waits_.net_write_attempts;
+  auto stall_deadline = std::chrono::steady_clock::now() + stall;
   std::optional<std::uint64_t> fewest;
   bool peer_done = false;
   for (;;) {
@@ -164,13 +166,13 @@ LinkFailure TcpTransport::Finish() {
     const auto now = std::chrono::steady_clock::now();
     if (!fewest || *unacknowledged < *fewest) {
       fewest = unacknowledged;
-      stall_deadline = now + waits_.net_close;
+      stall_deadline = now + (*unacknowledged == 0 ? waits_.net_close : stall);
     }
     if (now >= stall_deadline) {
       if (*unacknowledged == 0) return {};
       return {kResultTransmissionError, ETIMEDOUT,
               peer_ + " acknowledged none of the last " + std::to_string(*unacknowledged) +
-                  " bytes for " + std::to_string(waits_.net_close.count()) + " ms"};
+                  " bytes for " + std::to_string(stall.count()) + " ms"};
     }
     // Once the printer has ended its side the socket stays readable; only the queue is watched.
     if (peer_done) {

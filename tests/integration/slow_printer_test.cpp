@@ -71,7 +71,8 @@ TEST_F(SlowPrinterTest, ReadsFailOnceTheirWholeBoundPasses) {
 }
 
 // A printer that takes a large block slowly, in bursts with pauses, gets every byte, and the
-// send succeeds however long the last bytes take to be acknowledged, as long as they keep going.
+// send succeeds however long the last bytes take to be acknowledged, as long as no pause is a
+// stall.
 TEST(SlowReadingPrinterTest, LargeSendSucceedsWhileThePrinterKeepsTakingBytes) {
   std::atomic<std::size_t> taken{0};
   testing::LoopbackListener printer([&](int fd) {
@@ -79,15 +80,17 @@ TEST(SlowReadingPrinterTest, LargeSendSucceedsWhileThePrinterKeepsTakingBytes) {
     for (;;) {
       const ssize_t n = ::recv(fd, buffer.data(), buffer.size(), 0);
       if (n <= 0) return;
+      // One pause longer than the close's own wait, as a printer busy printing makes.
+      std::this_thread::sleep_for(taken == 0 ? 600ms : 40ms);
       taken += static_cast<std::size_t>(n);
-      std::this_thread::sleep_for(40ms);
     }
   });
   NetworkTarget target{"127.0.0.1", printer.port()};
   LinkLayer link;
   link.BindLinkSettings(nullptr, nullptr, &target);
   LinkWaits waits;
-  waits.net_close = 800ms;  // less than the last bytes take, more than each pause in them
+  waits.net_close = 200ms;  // less than the last bytes take and than the long pause
+  waits.net_write = 1s;
   link.SetWaits(waits);
   link.progress().SetEndDelay(0ms);
   const std::vector<std::uint8_t> block(512 * 1024, 'z');
