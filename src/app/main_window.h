@@ -33,6 +33,7 @@
 namespace vantrel::app {
 
 class FontManagerTab;
+enum class ClockSource;
 
 // How a main window starts; the defaults are the real program's.
 struct MainWindowOptions {
@@ -161,7 +162,7 @@ class TFormMain : public QMainWindow, public TabHost {
   QPoint DialogOrigin() const;
   void ButtonRTCSetTimeClick();
   // Opens the clock dialog on `shown` and sets the printer's clock when the user says so.
-  void EditClock(const ClockSettings& shown);
+  void EditClock(const ClockSettings& shown, ClockSource source);
   void ButtonSensorCalibrateClick();
   void ButtonDumpClick();
   void LoadDumpFile();

@@ -61,7 +61,7 @@ class LocalizedTextsTest : public QObject {
     QCOMPARE(LptSetupTexts().size(), std::size_t{2});
     QCOMPARE(NetSetupTexts().size(), std::size_t{13});
     QCOMPARE(EthernetSetupTexts().size(), std::size_t{11});
-    QCOMPARE(RtcSetupTexts().size(), std::size_t{9});
+    QCOMPARE(RtcSetupTexts().size(), std::size_t{10});
     QCOMPARE(SensorCalibrateTexts().size(), std::size_t{15});
     for (const auto& table : AllTables()) {
       for (const LocalizedEntry& entry : table) {

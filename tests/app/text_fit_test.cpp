@@ -70,7 +70,7 @@ class TextFitTest : public QObject {
         TFormEthernetSetup ethernet(net, {nullptr, lang, AnsiCodePage::kWestern, {}}, {});
         check(ethernet, "ethernet_setup");
         ClockSettings clock;
-        TFormRTCSetup rtc(clock, lang, {}, prompts);
+        TFormRTCSetup rtc(clock, ClockSource::kComputer, lang, {}, prompts);
         check(rtc, "rtc_setup");
         for (const std::int32_t dots_per_unit : {8, 203}) {  // millimetres, then inches
           CalibrationRequest calibration;

@@ -130,13 +130,16 @@ class UtilityDialogsTest : public QObject {
       o.interface = kInterfaceLpt;
     });
     QString year;
+    bool labelled = false;
     app.prompts.on_dialog = [&](QDialog& dialog) {
       year = In<QLineEdit>(dialog, "EditYear").text();
+      labelled = !In<QLabel>(dialog, "LabelComputerTime").isHidden();
       Press(dialog, "ButtonSet");
     };
     QVERIFY(app.ClickAndWait("ButtonRTCSetTime"));
     QVERIFY(app.WaitIdle());
     QCOMPARE(year, QString::number(QDate::currentDate().year()));
+    QVERIFY(labelled);
     const std::string sent = "YEAR = " + std::to_string(QDate::currentDate().year() % 100);
     QCOMPARE(script->written.substr(0, sent.size()), sent);
     QVERIFY(app.prompts.messages.empty());

@@ -22,6 +22,10 @@ constexpr LocalizedEntry kRtcSetupTexts[] = {
     {"ButtonSetSysTime", kCaption, {{"Get System Time", "取得系統時間", "获取系统时间"}}},
     {"ButtonSet", kCaption, {{"Set", "設定", "设置"}}},
     {"ButtonCancel", kCaption, {{"Cancel", "取消", "取消"}}},
+    {"LabelComputerTime",
+     kCaption,
+     {{"This computer's time: the printer's clock cannot be read over LPT",
+       "本電腦的時間：LPT 無法讀取印表機的時鐘", "本电脑的时间：LPT 无法读取打印机的时钟"}}},
 };
 
 struct ClockRow {
@@ -47,8 +51,8 @@ std::span<const LocalizedEntry> RtcSetupTexts() {
   return kRtcSetupTexts;
 }
 
-TFormRTCSetup::TFormRTCSetup(ClockSettings& clock, LanguageIndex language, QPoint top_left,
-                             Prompts& prompts, QWidget* parent)
+TFormRTCSetup::TFormRTCSetup(ClockSettings& clock, ClockSource source, LanguageIndex language,
+                             QPoint top_left, Prompts& prompts, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       clock_(clock),
@@ -75,6 +79,10 @@ TFormRTCSetup::TFormRTCSetup(ClockSettings& clock, LanguageIndex language, QPoin
     grid->addWidget(button, row++, 2);
     connect(button, &QPushButton::clicked, this, handler);
   }
+  // Values that did not come from the printer say where they came from.
+  QLabel* source_label = NewLabel(this, "LabelComputerTime");
+  source_label->setVisible(source == ClockSource::kComputer);
+  grid->addWidget(source_label, static_cast<int>(kRows.size()), 0, 1, 3);
   ShowClock(clock_);
   ApplyLocalizedTexts(*this, RtcSetupTexts(), language);
   setFixedSize(sizeHint());

@@ -11,16 +11,17 @@ void TFormMain::ButtonRTCSetTimeClick() {
   // The parallel port cannot answer: the dialog opens on the computer's clock, to be set from
   // there. Elsewhere it opens only on a clock that was read whole; a failed read is shown.
   if (ComboBoxInterFace->currentIndex() == kInterfaceLpt) {
-    EditClock(SystemClock(QDateTime::currentDateTime()));
+    EditClock(SystemClock(QDateTime::currentDateTime()), ClockSource::kComputer);
     return;
   }
   auto read = std::make_shared<ClockSettings>();
-  RunOperation(kOpReadClock, read.get(), 0, [this, read] { EditClock(*read); });
+  RunOperation(kOpReadClock, read.get(), 0,
+               [this, read] { EditClock(*read, ClockSource::kPrinter); });
 }
 
-void TFormMain::EditClock(const ClockSettings& shown) {
+void TFormMain::EditClock(const ClockSettings& shown, ClockSource source) {
   clock_ = shown;
-  TFormRTCSetup dialog(clock_, language_, DialogOrigin(), *prompts_, this);
+  TFormRTCSetup dialog(clock_, source, language_, DialogOrigin(), *prompts_, this);
   prompts_->RunDialog(dialog);
   if (clock_.Confirmed == 0) return;
   auto record = std::make_shared<ClockSettings>(clock_);
