@@ -17,11 +17,12 @@ class StreamTransport : public Transport {
       : Transport({.handle = 1, .chunk_size = 1024, .refill_size = refill}), stream_(stream) {}
   vantrel::LinkFailure WriteChunk(std::span<const std::uint8_t>, bool) override { return {}; }
   vantrel::Received Refill(std::span<std::uint8_t> into) override {
-    if (stream_.empty()) return {0, true, {vantrel::kResultReceivingError, 0, "end of stream"}};
+    if (stream_.empty())
+      return {0, vantrel::StreamEnd::kEnded, {vantrel::kResultReceivingError, 0, "end of stream"}};
     const std::size_t n = std::min(into.size(), stream_.size());
     std::memcpy(into.data(), stream_.data(), n);
     stream_ = stream_.subspan(n);
-    return {n, false, {}};
+    return {n, vantrel::StreamEnd::kOpen, {}};
   }
 
  private:
