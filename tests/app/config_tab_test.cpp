@@ -10,13 +10,14 @@
 #include "app/app_test_registry.h"
 #include "app/widgets/radio_group.h"
 #include "config/config_file_image.h"
-#include "ops/write_configuration.h"
+#include "support/expected_write.h"
 #include "support/scripted_config_printer.h"
 #include "support/scripted_transport.h"
 
 namespace vantrel::app::testing {
 namespace {
 
+using vantrel::testing::ExpectedWrite;
 using vantrel::testing::Script;
 using vantrel::testing::ScriptedConfigPrinter;
 using vantrel::testing::ScriptedOpener;
@@ -46,14 +47,6 @@ void ChooseUnit(const AppFixture& app, LengthUnit unit) {
   auto& group = app.Find<RadioGroup>("RadioGroupUnit");
   group.SetItemIndex(unit);
   emit group.Clicked(unit);
-}
-
-// The bytes WriteConfiguration itself sends for this record and block.
-std::string ExpectedWrite(const PrinterConfig& config, int block) {
-  auto script = std::make_shared<Script>();
-  LinkLayer link(ScriptedOpener(script));
-  if (WriteConfiguration(link, kInterfaceEthernet, config, block) != kResultOk) return "<failed>";
-  return script->written;
 }
 
 ConfigFileImage ImageOf(const PrinterConfig& config) {

@@ -11,19 +11,12 @@
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
 #include "app/widgets/radio_group.h"
-#include "ops/write_configuration.h"
-#include "support/scripted_transport.h"
+#include "support/expected_write.h"
 
 namespace vantrel::app::testing {
 namespace {
 
-// The bytes WriteConfiguration itself sends for this record and block.
-std::string ExpectedWrite(const PrinterConfig& config, int block) {
-  auto script = std::make_shared<vantrel::testing::Script>();
-  LinkLayer link(vantrel::testing::ScriptedOpener(script));
-  if (WriteConfiguration(link, kInterfaceEthernet, config, block) != kResultOk) return "<failed>";
-  return script->written;
-}
+using vantrel::testing::ExpectedWrite;
 
 // A loopback port that nothing listens on: connections to it are refused.
 int RefusingPort() {

@@ -99,11 +99,15 @@ class DemoWalkThroughTest : public QObject {
     Screenshots(demo);
     QVERIFY(!QTest::currentTestFailed());
     QVERIFY(app.prompts.messages.empty());
+    // Cancel acts only on an operation still waiting, which the demo printer never leaves
+    // waiting; MainWindowTest stops a silent printer's read with it.
+    const QStringList kNotWalked = {"ButtonCancelOperation"};
+    QStringList missed;
     for (QPushButton* button : app.window->findChildren<QPushButton*>()) {
-      if (demo.clicked.count(button->objectName()) == 0) {
-        qWarning("not walked through: %s", qPrintable(button->objectName()));
-      }
+      const QString name = button->objectName();
+      if (demo.clicked.count(name) == 0 && !kNotWalked.contains(name)) missed << name;
     }
+    QVERIFY2(missed.isEmpty(), qPrintable("not walked through: " + missed.join(", ")));
   }
 
  private:

@@ -10,7 +10,9 @@
 #include <thread>
 #include <vector>
 
+#include "link/transport_opener.h"
 #include "link/usb_device_list.h"
+#include "link/usb_transport.h"
 
 namespace vantrel::testing {
 
@@ -79,5 +81,13 @@ class FakeUsbDeviceList : public UsbDeviceList {
  private:
   std::shared_ptr<FakeUsbBus> bus_;
 };
+
+// Opens the USB transport over `bus`, whatever interface the link was asked for.
+inline TransportOpener FakeBusOpener(std::shared_ptr<FakeUsbBus> bus) {
+  return [bus](InterfaceKind, const BoundLinkSettings&, const LinkWaits& waits) {
+    FakeUsbDeviceList devices(bus);
+    return AsTransport(UsbTransport::Open(devices, waits));
+  };
+}
 
 }  // namespace vantrel::testing

@@ -15,6 +15,7 @@ namespace vantrel {
 namespace {
 
 using std::chrono::milliseconds;
+using testing::FakeBusOpener;
 using testing::FakeUsbBus;
 using testing::FakeUsbDeviceList;
 
@@ -28,13 +29,6 @@ class UsbTransportTest : public ::testing::Test {
     LinkWaits waits;
     waits.usb_read = milliseconds(40);
     link_.SetWaits(waits);
-  }
-
-  static TransportOpener FakeBusOpener(std::shared_ptr<FakeUsbBus> bus) {
-    return [bus](InterfaceKind, const BoundLinkSettings&, const LinkWaits& waits) {
-      FakeUsbDeviceList devices(bus);
-      return AsTransport(UsbTransport::Open(devices, waits));
-    };
   }
 
   std::shared_ptr<FakeUsbBus> bus_;

@@ -32,26 +32,6 @@ class WriteLinkTest : public ::testing::Test {
   LinkLayer link_;
 };
 
-TEST_F(WriteLinkTest, EthernetSendsKilobyteChunksWithPercentages) {
-  ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
-  link_.progress().BeginProgress(kProgressPercent, 3, 3);
-  const std::string block(2500, 'x');
-  ASSERT_TRUE(link_.WriteLink(block));
-  EXPECT_EQ(ChunkSizes(), (std::vector<std::size_t>{1024, 1024, 452}));
-  EXPECT_EQ(script_->written, block);
-  // 3 from the start, then 40 and 81; the final repeated 100 draws nothing new.
-  EXPECT_EQ(recorder_.bars, (std::vector<int>{3, 40, 81, 100}));
-}
-
-TEST_F(WriteLinkTest, UsbSizedChunksReportEachStep) {
-  script_->chunk_size = 64;
-  ASSERT_NE(link_.OpenLink(kInterfaceUsb), kInvalidLinkHandle);
-  link_.progress().BeginProgress(kProgressPercent, 3, 3);
-  ASSERT_TRUE(link_.WriteLink(std::string(200, 'u')));
-  EXPECT_EQ(ChunkSizes(), (std::vector<std::size_t>{64, 64, 64, 8}));
-  EXPECT_EQ(recorder_.bars, (std::vector<int>{3, 32, 64, 96, 100}));
-}
-
 TEST_F(WriteLinkTest, StepModeAdvancesByThreePerWriteAndStopsAt100) {
   ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
   link_.progress().BeginProgress(kProgressStep, 3, 3);
@@ -71,15 +51,6 @@ TEST_F(WriteLinkTest, NothingIsDrawnWhenNoWindowIsActive) {
   ASSERT_TRUE(link_.WriteLink(std::string(3000, 'n')));
   EXPECT_TRUE(recorder_.bars.empty());
   EXPECT_EQ(recorder_.shows, 0);
-}
-
-TEST_F(WriteLinkTest, ParallelWritesTheWholeBufferAtOnce) {
-  script_->chunk_size = TransportShape::kWholeBuffer;
-  ASSERT_NE(link_.OpenLink(kInterfaceLpt), kInvalidLinkHandle);
-  link_.progress().BeginProgress(kProgressPercent, 3, 3);
-  ASSERT_TRUE(link_.WriteLink(std::string(5000, 'p')));
-  EXPECT_EQ(ChunkSizes(), (std::vector<std::size_t>{5000}));
-  EXPECT_EQ(recorder_.bars, (std::vector<int>{3, 100}));
 }
 
 TEST_F(WriteLinkTest, FirstFailingChunkStopsTheWrite) {

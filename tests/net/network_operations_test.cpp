@@ -7,12 +7,14 @@
 #include <map>
 
 #include "ops/dispatcher.h"
+#include "support/frame.h"
 #include "support/scripted_transport.h"
 #include "support/sim_fixture.h"
 
 namespace vantrel {
 namespace {
 
+using testing::Frame;
 using testing::Script;
 using testing::ScriptedOpener;
 
@@ -26,10 +28,6 @@ const std::vector<std::string> kQuestions = {
     "DIAGNOSTIC REPORT NETNAME\r\n",
     "DIAGNOSTIC REPORT MACADDR\r\n",
 };
-
-std::string Frame(const std::string& payload) {
-  return "{" + std::to_string(payload.size()) + "|" + payload + "}";
-}
 
 std::string Joined(std::size_t count) {
   std::string text;

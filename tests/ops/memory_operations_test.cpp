@@ -5,19 +5,17 @@
 #include <map>
 
 #include "ops/dispatcher.h"
+#include "support/frame.h"
 #include "support/progress_recorder.h"
 #include "support/scripted_transport.h"
 
 namespace vantrel {
 namespace {
 
+using testing::Frame;
 using testing::ProgressRecorder;
 using testing::Script;
 using testing::ScriptedOpener;
-
-std::string Frame(std::string_view payload) {
-  return "{" + std::to_string(payload.size()) + "|" + std::string(payload) + "}";
-}
 
 class MemoryOperationsTest : public ::testing::Test {
  protected:

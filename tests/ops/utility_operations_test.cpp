@@ -2,17 +2,15 @@
 #include <gtest/gtest.h>
 
 #include "ops/dispatcher.h"
+#include "support/frame.h"
 #include "support/scripted_transport.h"
 
 namespace vantrel {
 namespace {
 
+using testing::Frame;
 using testing::Script;
 using testing::ScriptedOpener;
-
-std::string Frame(std::string_view payload) {
-  return "{" + std::to_string(payload.size()) + "|" + std::string(payload) + "}";
-}
 
 class UtilityOperationsTest : public ::testing::Test {
  protected:

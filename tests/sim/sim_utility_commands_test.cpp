@@ -4,13 +4,12 @@
 #include <string>
 
 #include "sim_printer.h"
+#include "support/frame.h"
 
 namespace vantrel::sim {
 namespace {
 
-std::string Frame(const std::string& payload) {
-  return "{" + std::to_string(payload.size()) + "|" + payload + "}";
-}
+using vantrel::testing::Frame;
 
 TEST(SimClockTest, StartsFromTheHostAndRunsFromWhatItIsSet) {
   SimPrinter printer;

@@ -5,10 +5,33 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <functional>
+#include <string>
 
 namespace vantrel::testing {
+
+// Why this process cannot make a mount namespace (as a user without the right to), or empty
+// when it can; probed in a child so that this process keeps its own.
+inline std::string OwnMountsRefused() {
+  int pipe_ends[2];
+  if (::pipe(pipe_ends) != 0) return std::strerror(errno);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const int error = ::unshare(CLONE_NEWNS) == 0 ? 0 : errno;
+    (void)!::write(pipe_ends[1], &error, sizeof error);
+    ::_exit(0);
+  }
+  ::close(pipe_ends[1]);
+  int error = 0;
+  const bool told = ::read(pipe_ends[0], &error, sizeof error) == sizeof error;
+  ::close(pipe_ends[0]);
+  ::waitpid(child, nullptr, 0);
+  if (!told) return "the probing child died";
+  return error == 0 ? "" : std::string("unshare: ") + std::strerror(error);
+}
 
 // Runs `body` in a child process with a mount namespace of its own, after `mount` has changed
 // the mounts there (root ignores folder permissions: a read-only or a full folder has to be a

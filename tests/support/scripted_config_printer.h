@@ -6,13 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "support/frame.h"
 #include "support/scripted_transport.h"
 
 namespace vantrel::testing {
-
-inline std::string Frame(std::string_view payload) {
-  return "{" + std::to_string(payload.size()) + "|" + std::string(payload) + "}";
-}
 
 inline std::string Question(std::string_view name) {
   return "DIAGNOSTIC REPORT " + std::string(name) + "\r\n";
