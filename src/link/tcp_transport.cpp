@@ -139,9 +139,8 @@ TcpTransport::~TcpTransport() = default;
 // discards what the printer still sends, and waits until every byte is acknowledged and the
 // printer has ended its side. A printer that reads slowly or pauses is waited for as long as a
 // write would wait for it; one that acknowledges nothing for that long has stalled. Once every
-// byte is acknowledged, the printer has waits.net_close to end its side. A printer that
-// resets has the block when it had acknowledged every byte (it may restart to act on it), and
-// silence with everything acknowledged (a printer rebooting) is success too.
+// byte is acknowledged, the printer has waits.net_close to end its side; silence then (a printer
+// rebooting) is success. A reset is a failure that says whether every byte had been taken.
 LinkFailure TcpTransport::Finish() {
   ::shutdown(fd_.get(), SHUT_WR);
   // After a failed exchange the operation fails anyway; an answer read since the last write
@@ -157,12 +156,17 @@ LinkFailure TcpTransport::Finish() {
     peer_done = peer_done || peer == PeerState::kEnded;
     const int error = peer == PeerState::kBroken ? errno : PendingError();
     const std::optional<std::uint64_t> unacknowledged = Unacknowledged();
-    if (!unacknowledged || (*unacknowledged == 0 && (peer_done || error != 0))) return {};
+    if (!unacknowledged) return {};
+    // A reset is a lost link however much was acknowledged: the printer's stack took the bytes,
+    // but nothing says the printer acted on them.
     if (error != 0) {
-      return {kResultTransmissionError, error,
-              peer_ + " broke the connection before acknowledging the last " +
-                  std::to_string(*unacknowledged) + " bytes: " + std::strerror(error)};
+      const std::string what = *unacknowledged == 0
+                                   ? " took every byte, then reset the connection: "
+                                   : " broke the connection before acknowledging the last " +
+                                         std::to_string(*unacknowledged) + " bytes: ";
+      return {kResultTransmissionError, error, peer_ + what + std::strerror(error)};
     }
+    if (*unacknowledged == 0 && peer_done) return {};
     const auto now = std::chrono::steady_clock::now();
     if (!fewest || *unacknowledged < *fewest) {
       fewest = unacknowledged;

@@ -84,14 +84,16 @@ class TcpFaultTest : public ::testing::Test {
   std::string received_;
 };
 
-// A printer that restarts on the command it was sent resets the connection once it has it.
-TEST_F(TcpFaultTest, PrinterThatResetsAfterAcknowledgingEveryByteTookTheCommand) {
+// A reset is a lost link even after every byte was acknowledged, and the message says so.
+TEST_F(TcpFaultTest, PrinterThatResetsAfterAcknowledgingEveryByteFailsSayingItTookThem) {
   LoopbackListener printer([&](int fd) {
     Keep(ReadUpTo(fd, kFactoryDefaultCommand.size()));
     std::this_thread::sleep_for(100ms);  // its acknowledgement goes out before the reset
     Reset(fd);
   });
-  EXPECT_EQ(Run(printer, kOpFactoryDefault), kResultOk) << failure_.detail;
+  EXPECT_EQ(Run(printer, kOpFactoryDefault), kResultTransmissionError);
+  EXPECT_NE(failure_.detail.find("took every byte, then reset the connection"), std::string::npos)
+      << failure_.detail;
   EXPECT_EQ(Received(), kFactoryDefaultCommand);
   EXPECT_LT(took_, 10s);
 }
