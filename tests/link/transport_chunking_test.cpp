@@ -74,8 +74,8 @@ TEST(TransportChunkingTest, UsbSendsPiecesOf64) {
 }
 
 TEST(TransportChunkingTest, ParallelWritesTheWholeBlockAtOnce) {
-  const std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                     ("vantrel-chunking-" + std::to_string(::getpid()));
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("vantrel-chunking-" + std::to_string(::getpid()));
   std::ofstream(path).close();  // the port opens only what exists
   ParallelPortName port;
   port.name = path.string();
