@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "common/socket_wait.h"
+#include "link/link_cancel.h"
 
 namespace vantrel {
 namespace {
@@ -15,6 +16,8 @@ namespace {
 // A printer device without poll support reports room at once yet takes nothing: after a wait
 // that brought no progress, pause instead of spinning.
 constexpr std::chrono::milliseconds kRetryPause{10};
+// An interruptible wait polls in slices of this length and looks for the interrupt between them.
+constexpr std::chrono::milliseconds kInterruptSlice{100};
 
 LinkFailure SystemFailure(ResultCode code, int error, const std::string& what) {
   return {code, error, what + ": " + std::strerror(error)};
@@ -23,21 +26,25 @@ LinkFailure SystemFailure(ResultCode code, int error, const std::string& what) {
 }  // namespace
 
 LinkFailure AwaitDescriptor(int fd, short events, Deadline deadline, ResultCode code,
-                            std::string timeout_detail, std::string_view device) {
-  const auto left =
-      std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-  const WaitResult waited =
-      left.count() <= 0 ? WaitResult::kTimedOut : WaitForDescriptor(fd, events, left);
-  switch (waited) {
-    case WaitResult::kReady:
-      return {};
-    case WaitResult::kTimedOut:
-      return {code, ETIMEDOUT, std::move(timeout_detail)};
-    case WaitResult::kFailed:
-      break;
+                            std::string timeout_detail, std::string_view device,
+                            const std::atomic<bool>* interrupted) {
+  for (;;) {
+    if (interrupted != nullptr && *interrupted) return CancelledFailure(code);
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return {code, ETIMEDOUT, std::move(timeout_detail)};
+    const auto slice = interrupted != nullptr ? std::min(left, kInterruptSlice) : left;
+    switch (WaitForDescriptor(fd, events, slice)) {
+      case WaitResult::kReady:
+        return {};
+      case WaitResult::kTimedOut:
+        continue;
+      case WaitResult::kFailed:
+        break;
+    }
+    const int error = errno;
+    return SystemFailure(code, error, "waiting on " + std::string(device) + " failed");
   }
-  const int error = errno;
-  return SystemFailure(code, error, "waiting on " + std::string(device) + " failed");
 }
 
 LinkFailure WriteAll(std::span<const std::uint8_t> bytes, const WriteCall& write,
@@ -73,13 +80,13 @@ PortWrite::PortWrite(const LinkWaits& waits, std::size_t count, std::string_view
 }
 
 LinkFailure WritePort(int fd, std::span<const std::uint8_t> bytes, const PortWrite& bound,
-                      std::string_view device) {
+                      std::string_view device, const std::atomic<bool>* interrupted) {
   const auto write = [fd](std::span<const std::uint8_t> rest) {
     return ::write(fd, rest.data(), rest.size());
   };
   const auto await_room = [&] {
     return AwaitDescriptor(fd, POLLOUT, bound.deadline, kResultTransmissionError, bound.stalled,
-                           device);
+                           device, interrupted);
   };
   return WriteAll(bytes, write, await_room, device);
 }

@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -17,9 +18,11 @@ namespace vantrel {
 using Deadline = std::chrono::steady_clock::time_point;
 
 // Waits until `fd` is ready for `events`. Past `deadline` the failure carries `code` and
-// `timeout_detail`; a failing wait names `device`.
+// `timeout_detail`; a failing wait names `device`. Once `*interrupted` is set (from any
+// thread) the wait ends within about a tenth of a second with ECANCELED.
 LinkFailure AwaitDescriptor(int fd, short events, Deadline deadline, ResultCode code,
-                            std::string timeout_detail, std::string_view device);
+                            std::string timeout_detail, std::string_view device,
+                            const std::atomic<bool>* interrupted = nullptr);
 
 // One write(2) or send(2) on a non-blocking descriptor: the count taken, or -1 with errno.
 using WriteCall = std::function<ssize_t(std::span<const std::uint8_t>)>;
@@ -40,8 +43,9 @@ struct PortWrite {
   std::string stalled;
 };
 
-// Writes every byte to the port's non-blocking descriptor `fd` within the write's bound.
+// Writes every byte to the port's non-blocking descriptor `fd` within the write's bound;
+// its waits end as AwaitDescriptor's do once `*interrupted` is set.
 LinkFailure WritePort(int fd, std::span<const std::uint8_t> bytes, const PortWrite& bound,
-                      std::string_view device);
+                      std::string_view device, const std::atomic<bool>* interrupted = nullptr);
 
 }  // namespace vantrel

@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <optional>
 
 #include "link/libusb_failure.h"
+#include "link/link_cancel.h"
 #include "link/usb_device_list.h"
 #include "link/usb_printer_match.h"
 
@@ -16,6 +18,18 @@ constexpr std::uint8_t kPrinterClass = 7;
 // Reads ask for at least this much, and for a whole packet of a faster printer: asking a
 // high-speed device for less than its packet size overflows and loses the packet.
 constexpr std::size_t kMinReadSize = 64;
+// A synchronous transfer cannot be cancelled from another thread, so transfers last at most
+// this long and an interrupt is seen between them.
+constexpr std::chrono::milliseconds kTransferSlice{100};
+
+using Clock = std::chrono::steady_clock;
+
+// libusb reads a timeout of 0 as "no limit"; a shortened wait must still end.
+unsigned int TransferTimeout(Clock::time_point deadline) {
+  const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+  return static_cast<unsigned int>(
+      std::clamp<std::int64_t>(left.count(), 1, kTransferSlice.count()));
+}
 
 // One libusb session, kept alive by the list and by every device opened through it.
 class LibusbSession {
@@ -135,6 +149,7 @@ class LibusbDevice : public UsbDevice {
 
   LinkFailure Write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds wait) override;
   Received Read(std::span<std::uint8_t> into, std::chrono::milliseconds wait) override;
+  void Interrupt() override { interrupted_ = true; }
 
  private:
   std::size_t HandOut(std::span<std::uint8_t> into);
@@ -144,6 +159,7 @@ class LibusbDevice : public UsbDevice {
   PrinterInterface printer_;
   bool driver_detached_ = false;
   bool claimed_ = false;
+  std::atomic<bool> interrupted_ = false;
   // A read takes a whole packet; what the reader has no room for waits here.
   std::vector<std::uint8_t> inbox_;
   std::size_t inbox_start_ = 0;
@@ -169,18 +185,19 @@ LinkFailure LibusbDevice::Claim(const std::string& path) {
 
 LinkFailure LibusbDevice::Write(std::span<const std::uint8_t> bytes,
                                 std::chrono::milliseconds wait) {
-  // libusb reads a timeout of 0 as "no limit"; a shortened wait must still end.
-  const auto timeout = static_cast<unsigned int>(std::max<std::int64_t>(wait.count(), 1));
   std::size_t sent = 0;
+  auto deadline = Clock::now() + wait;
   while (sent < bytes.size()) {
+    if (interrupted_) return CancelledFailure(kResultTransmissionError);
     int transferred = 0;
     // libusb takes a mutable pointer for both directions; an OUT transfer only reads it.
     const int status = libusb_bulk_transfer(
         handle_, printer_.out_endpoint, const_cast<std::uint8_t*>(bytes.data() + sent),
-        static_cast<int>(bytes.size() - sent), &transferred, timeout);
+        static_cast<int>(bytes.size() - sent), &transferred, TransferTimeout(deadline));
     sent += static_cast<std::size_t>(std::max(transferred, 0));
     // A printer still taking bytes is busy, not stalled: its wait starts again.
-    if (status == LIBUSB_ERROR_TIMEOUT && transferred > 0) continue;
+    if (transferred > 0) deadline = Clock::now() + wait;
+    if (status == LIBUSB_ERROR_TIMEOUT && Clock::now() < deadline) continue;
     if (status == LIBUSB_ERROR_TIMEOUT) {
       return {kResultTransmissionError, ETIMEDOUT,
               "the USB printer took no data for " + std::to_string(wait.count()) + " ms"};
@@ -202,22 +219,26 @@ Received LibusbDevice::Read(std::span<std::uint8_t> into, std::chrono::milliseco
   if (!printer_.in_endpoint) {
     return {.failure = {kResultReceivingError, 0, "this USB printer has no reply channel"}};
   }
-  int transferred = 0;
-  // libusb reads a timeout of 0 as "no limit"; a shortened wait must still end.
-  const auto timeout = static_cast<unsigned int>(std::max<std::int64_t>(wait.count(), 1));
-  const int status = libusb_bulk_transfer(handle_, *printer_.in_endpoint, inbox_.data(),
-                                          static_cast<int>(inbox_.size()), &transferred, timeout);
-  // A transfer cancelled at the time-out may still have brought bytes: keep them.
-  inbox_start_ = 0;
-  inbox_end_ = static_cast<std::size_t>(std::max(transferred, 0));
-  if (inbox_end_ > 0) return {.count = HandOut(into)};
-  if (status == LIBUSB_ERROR_TIMEOUT || status == LIBUSB_SUCCESS) {
-    return {.failure = {
-                kResultReceivingError, ETIMEDOUT,
-                "no answer from the USB printer within " + std::to_string(wait.count()) + " ms"}};
+  const auto deadline = Clock::now() + wait;
+  for (;;) {
+    if (interrupted_) return {0, StreamEnd::kLost, CancelledFailure(kResultReceivingError)};
+    int transferred = 0;
+    const int status = libusb_bulk_transfer(handle_, *printer_.in_endpoint, inbox_.data(),
+                                            static_cast<int>(inbox_.size()), &transferred,
+                                            TransferTimeout(deadline));
+    // A transfer cancelled at the time-out may still have brought bytes: keep them.
+    inbox_start_ = 0;
+    inbox_end_ = static_cast<std::size_t>(std::max(transferred, 0));
+    if (inbox_end_ > 0) return {.count = HandOut(into)};
+    if (status == LIBUSB_ERROR_TIMEOUT && Clock::now() < deadline) continue;
+    if (status == LIBUSB_ERROR_TIMEOUT || status == LIBUSB_SUCCESS) {
+      return {.failure = {
+                  kResultReceivingError, ETIMEDOUT,
+                  "no answer from the USB printer within " + std::to_string(wait.count()) + " ms"}};
+    }
+    // USB has no orderly end: a transfer that fails other than by time has lost the printer.
+    return {0, StreamEnd::kLost, LibusbTransferFailure(kResultReceivingError, status)};
   }
-  // USB has no orderly end: a transfer that fails other than by time has lost the printer.
-  return {0, StreamEnd::kLost, LibusbTransferFailure(kResultReceivingError, status)};
 }
 
 class LibusbDeviceList : public UsbDeviceList {

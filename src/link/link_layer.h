@@ -51,8 +51,9 @@ class LinkLayer {
   const LinkWaits& waits() const { return waits_; }
   Progress& progress() { return progress_; }
 
-  // Any thread: ends the running operation at its next chunk or refill, and wakes a network
-  // wait at once. Its failing step reports ECANCELED, and the connection counts as lost.
+  // Any thread: ends the running operation at its next chunk or refill, and wakes a network,
+  // USB or serial wait within about a tenth of a second. Its failing step reports ECANCELED,
+  // the connection counts as lost, and the close does not wait for the printer to take the rest.
   void Cancel() { cancel_.Cancel(); }
   bool Cancelled() const { return cancel_.cancelled(); }
   // Before an operation starts, on the thread that starts it.
@@ -92,14 +93,31 @@ class LinkLayer {
     return result == kResultReceivingError && !ReadsBrokenOff();
   }
 
+  // Sends every byte, in the transport's chunks, or returns false with the failure (code 2):
+  // the link is not open, a chunk was not taken within its wait, or a cancel came. True only
+  // says the system took the bytes; see DeliveryFailed.
   bool WriteLink(std::span<const std::uint8_t> bytes);
   bool WriteLink(std::string_view text);
 
+  // One byte. This reader and those after it fail (code 3) when nothing comes for the
+  // interface's read wait, or past the reply's deadline (that wait plus waits.reply_extra,
+  // shared by a reader called by another), or past the connection's read bound. An orderly
+  // close ends the answer like silence (AnswerMissing); a reset, a hang-up or a cancel is a
+  // lost link (ReadsBrokenOff). After a close or a loss every later read fails at once.
   bool ReadReplyByte(std::uint8_t& byte);
+  // Fills all of `buffer` or fails; bytes read before the failure stay in it.
   bool ReadReplyBytes(std::span<std::uint8_t> buffer);
+  // Reads up to "\n", dropping every "\r". A byte that does not come ends the line: true, with
+  // what came (maybe nothing) and that read's failure left in LastFailure; ReadsBrokenOff tells
+  // a line cut off by a lost link. Fails only on a line longer than 1024 bytes.
   bool ReadReplyLine(ReplyBuffer& dest);
+  // Skips what comes before a "{" (at most a receive ring's worth), then takes
+  // "<length>|<payload>" up to "}", the length matching the payload. A frame cut short still
+  // counts when its length matches; one that does not keeps the cause that cut it. A malformed
+  // or oversized frame fails (code 3).
   bool ReadFramedReply(ReplyBuffer& dest);
 
+  // WriteLink, then ReadFramedReply: kResultTransmissionError or kResultReceivingError.
   ResultCode QueryFramedReply(std::string_view command, ReplyBuffer& dest);
   // Joins the payloads of frames up to an empty one, each followed by "\r\n", NUL-terminated.
   // A list that would not fit into `dest` (payloads, line ends and the NUL) fails with

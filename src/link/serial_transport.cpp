@@ -122,7 +122,7 @@ void SerialTransport::DrainOutput() {
 LinkFailure SerialTransport::WriteChunk(std::span<const std::uint8_t> chunk,
                                         bool /*more_follows*/) {
   LinkFailure failure =
-      WritePort(fd_.get(), chunk, PortWrite(waits_, chunk.size(), device_), device_);
+      WritePort(fd_.get(), chunk, PortWrite(waits_, chunk.size(), device_), device_, &interrupted_);
   write_failed_ = !failure.ok();
   return failure;
 }
@@ -139,7 +139,8 @@ Received SerialTransport::Refill(std::span<std::uint8_t> into) {
     if (error == EAGAIN) {
       LinkFailure failure = AwaitDescriptor(
           fd_.get(), POLLIN, deadline, kResultReceivingError,
-          "no answer on " + device_ + " within " + std::to_string(wait.count()) + " ms", device_);
+          "no answer on " + device_ + " within " + std::to_string(wait.count()) + " ms", device_,
+          &interrupted_);
       if (!failure.ok()) return {.failure = std::move(failure)};
       continue;
     }

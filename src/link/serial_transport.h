@@ -2,6 +2,7 @@
 
 #include <termios.h>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -38,6 +39,8 @@ class SerialTransport : public Transport {
   LinkFailure WriteChunk(std::span<const std::uint8_t> chunk, bool more_follows) override;
   // One byte within waits.com_read.
   Received Refill(std::span<std::uint8_t> into) override;
+  // A write held by the handshake may wait far longer than a cancel should.
+  void Interrupt() override { interrupted_ = true; }
 
  private:
   SerialTransport(UniqueFd fd, const termios& original, const LinkWaits& waits, std::string device)
@@ -55,6 +58,7 @@ class SerialTransport : public Transport {
   LinkWaits waits_;
   std::string device_;
   bool write_failed_ = false;
+  std::atomic<bool> interrupted_ = false;
 };
 
 }  // namespace vantrel

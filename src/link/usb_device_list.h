@@ -22,13 +22,18 @@ class UsbDevice {
  public:
   virtual ~UsbDevice() = default;
 
-  // Sends every byte. No time limit, but a device that goes away ends the write (code 2).
+  // Sends every byte. The write fails (code 2) once the device took nothing for `wait`, or when
+  // it goes away.
   virtual LinkFailure Write(std::span<const std::uint8_t> bytes,
                             std::chrono::milliseconds wait) = 0;
 
   // One bulk IN read of at most into.size() bytes, waiting up to `wait`; a transfer still
   // pending then is cancelled. A count of 0 comes with the failure (code 3).
   virtual Received Read(std::span<std::uint8_t> into, std::chrono::milliseconds wait) = 0;
+
+  // Any thread: the pending Write or Read, and every later one, ends within about a tenth of a
+  // second with ECANCELED; a read's connection counts as lost.
+  virtual void Interrupt() = 0;
 };
 
 // The USB devices present now. The libusb backend lists the bus afresh on every call; tests

@@ -22,6 +22,8 @@ class UsbTransport : public Transport {
 
   LinkFailure WriteChunk(std::span<const std::uint8_t> chunk, bool more_follows) override;
   Received Refill(std::span<std::uint8_t> into) override;
+  // The 30 s write wait is far too long to sit out after a cancel.
+  void Interrupt() override { device_->Interrupt(); }
 
  private:
   UsbTransport(std::unique_ptr<UsbDevice> device, const LinkWaits& waits)

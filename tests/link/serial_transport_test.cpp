@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <chrono>
 
+#include "link/cancel_during.h"
 #include "link/link_layer.h"
 #include "link/pseudo_terminal.h"
 #include "ops/status_control.h"
@@ -183,6 +184,30 @@ TEST_F(SerialTransportTest, HangUpEndsTheReadAtOnce) {
   EXPECT_LT(Clock::now() - start, milliseconds(1000));
   EXPECT_NE(link_.LastFailure().detail.find("hung up"), std::string::npos);
   EXPECT_TRUE(link_.ReadsBrokenOff()) << "a hang-up is a lost link, not the printer's last word";
+}
+
+// Nobody answers and nobody takes data: a cancel from another thread ends the 30 s wait.
+TEST_F(SerialTransportTest, CancelEndsAReadOrAWriteLongBeforeItsWait) {
+  waits_.com_read = std::chrono::seconds(30);
+  waits_.com_write = std::chrono::seconds(30);
+  link_.SetWaits(waits_);
+  settings_.software_handshake_index = 1;
+  for (const bool writing : {false, true}) {
+    SCOPED_TRACE(writing ? "write held by XOFF" : "read of a silent line");
+    link_.ResetCancel();
+    ASSERT_NE(link_.OpenLink(kInterfaceCom), kInvalidLinkHandle);
+    if (writing) {
+      ASSERT_TRUE(pty_.SendXoff());
+    }
+    const auto took = testing::CancelDuring(link_, [&] {
+      std::uint8_t byte = 0;
+      EXPECT_FALSE(writing ? link_.WriteLink(std::string(64, 'a')) : link_.ReadReplyByte(byte));
+    });
+    EXPECT_LT(took, std::chrono::seconds(20));
+    EXPECT_EQ(link_.LastFailure().code, writing ? kResultTransmissionError : kResultReceivingError);
+    EXPECT_EQ(link_.LastFailure().os_error, ECANCELED) << link_.LastFailure().detail;
+    link_.CloseLink();
+  }
 }
 
 // The printer's XOFF holds our output: a chunk fails once its write bound has passed, and XON

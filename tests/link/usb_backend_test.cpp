@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <chrono>
 
+#include "link/cancel_during.h"
 #include "link/emulated_usb_printer.h"
 #include "link/link_layer.h"
 #include "link/usb_device_list.h"
@@ -167,6 +168,32 @@ TEST_F(UsbBackendTest, VendorSpecificInterfaceWithBulkEndpointsIsUsed) {
   EXPECT_TRUE(device->Write(Bytes("SELFTEST\r\n"), kWriteWait).ok());
   device.reset();
   EXPECT_EQ(printer.log().received, "SELFTEST\r\n");
+}
+
+// A printer that takes no data or never answers: a cancel from another thread ends the 30 s
+// wait, through the link as the window's Cancel does.
+TEST_F(UsbBackendTest, CancelEndsAWriteOrAReadLongBeforeItsWait) {
+  EmulatedUsbPrinter& printer = AddPrinter();
+  printer.StallWrites();
+  LinkLayer link;
+  LinkWaits waits;
+  waits.usb_read = std::chrono::seconds(30);
+  waits.usb_write = std::chrono::seconds(30);
+  link.SetWaits(waits);
+  for (const bool writing : {true, false}) {
+    SCOPED_TRACE(writing ? "write to a stalled printer" : "read of a silent printer");
+    link.ResetCancel();
+    ASSERT_NE(link.OpenLink(kInterfaceUsb), kInvalidLinkHandle) << link.LastFailure().detail;
+    const auto took = testing::CancelDuring(link, [&] {
+      std::uint8_t byte = 0;
+      EXPECT_FALSE(writing ? link.WriteLink(std::string_view("SELFTEST\r\n"))
+                           : link.ReadReplyByte(byte));
+    });
+    EXPECT_LT(took, std::chrono::seconds(20));
+    EXPECT_EQ(link.LastFailure().code, writing ? kResultTransmissionError : kResultReceivingError);
+    EXPECT_EQ(link.LastFailure().os_error, ECANCELED) << link.LastFailure().detail;
+    link.CloseLink();
+  }
 }
 
 TEST_F(UsbBackendTest, StatusQueryThroughTheSystemOpener) {
