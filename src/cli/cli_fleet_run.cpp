@@ -13,6 +13,8 @@
 #include <optional>
 #include <thread>
 
+#include "cli/cli_progress_bar.h"
+
 namespace vantrel::cli {
 namespace {
 
@@ -188,14 +190,13 @@ void Work(FleetBoard& board, std::size_t worker, const std::vector<FleetTarget>&
 }
 
 void DrawProgress(std::size_t done, std::size_t total, std::size_t failed, int interrupts) {
-  constexpr std::size_t kWidth = 30;
-  const std::size_t filled = total == 0 ? kWidth : done * kWidth / total;
-  std::fprintf(stderr, "\r\033[K[%-*s] %zu/%zu printers, %zu failed%s", static_cast<int>(kWidth),
-               std::string(filled, '#').c_str(), done, total, failed,
-               interrupts == 0   ? ""
-               : interrupts == 1 ? " - stopping: finishing those in flight (Ctrl-C again ends them)"
-                                 : " - ending those in flight");
-  std::fflush(stderr);
+  const char* stopping = interrupts == 0 ? ""
+                         : interrupts == 1
+                             ? " - stopping: finishing those in flight (Ctrl-C again ends them)"
+                             : " - ending those in flight";
+  DrawBarLine(BarLine("", done, total,
+                      std::to_string(done) + "/" + std::to_string(total) + " printers, " +
+                          std::to_string(failed) + " failed" + stopping));
 }
 
 }  // namespace
@@ -225,7 +226,7 @@ FleetRunEnd RunFleet(const std::vector<FleetTarget>& targets, const FleetJob& jo
       const FleetResult& result = board.result(index);
       ++done;
       if (!FleetSucceeded(result.outcome)) ++failed;
-      if (settings.progress) std::fputs("\r\033[K", stderr);
+      if (settings.progress) ClearBarLine();
       if (settings.on_result) settings.on_result(result);
     }
     const int count = interrupts.count();
@@ -235,7 +236,7 @@ FleetRunEnd RunFleet(const std::vector<FleetTarget>& targets, const FleetJob& jo
     if (settings.progress) DrawProgress(done, targets.size(), failed, count);
   }
   for (std::thread& thread : threads) thread.join();
-  if (settings.progress) std::fputs("\r\033[K", stderr);
+  if (settings.progress) ClearBarLine();
   FleetRunEnd end = board.End();
   end.interrupted = interrupts.count() > 0;
   end.ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();

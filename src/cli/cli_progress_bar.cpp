@@ -2,9 +2,30 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace vantrel::cli {
+
+std::string BarLine(std::string_view caption, std::size_t done, std::size_t total,
+                    std::string_view suffix) {
+  constexpr std::size_t kWidth = 30;
+  const std::size_t filled = total == 0 ? kWidth : std::min(done, total) * kWidth / total;
+  std::string line(caption);
+  if (!line.empty()) line += ' ';
+  line += '[' + std::string(filled, '#') + std::string(kWidth - filled, ' ') + ']';
+  if (!suffix.empty()) line += ' ';
+  return line += suffix;
+}
+
+void DrawBarLine(const std::string& line) {
+  std::fprintf(stderr, "\r\033[K%s", line.c_str());
+  std::fflush(stderr);
+}
+
+void ClearBarLine() {
+  std::fputs("\r\033[K", stderr);
+}
 
 CliProgressBar::CliProgressBar() : enabled_(::isatty(STDERR_FILENO) == 1) {}
 
@@ -14,11 +35,8 @@ void CliProgressBar::Show(ProgressOrigin, std::string_view caption) {
 }
 
 void CliProgressBar::SetBar(int value) {
-  constexpr int kWidth = 40;
-  const int filled = value * kWidth / 100;
-  std::fprintf(stderr, "\r%s [%-*s] %3d%%", caption_.c_str(), kWidth,
-               std::string(static_cast<std::size_t>(filled), '#').c_str(), value);
-  std::fflush(stderr);
+  const std::size_t percent = static_cast<std::size_t>(std::clamp(value, 0, 100));
+  DrawBarLine(BarLine(caption_, percent, 100, std::to_string(percent) + "%"));
 }
 
 void CliProgressBar::Close() {
