@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "cli/cli_exit_codes.h"
 #include "cli/cli_link_options.h"
 #include "cli/cli_progress_bar.h"
 #include "common/failure.h"
@@ -12,10 +13,6 @@
 #include "ops/operation_record.h"
 
 namespace vantrel::cli {
-
-// Exit statuses beyond the result codes 0..5.
-inline constexpr int kExitRefused = 6;
-inline constexpr int kExitUsage = 64;
 
 // What every command shares: the parsed link options, the link layer bound to the records,
 // and the one action the chosen command runs after parsing.

@@ -1,6 +1,6 @@
 #include "cli/cli_report.h"
 
-#include "cli/cli_context.h"
+#include "cli/cli_exit_codes.h"
 
 namespace vantrel::cli {
 
