@@ -147,7 +147,7 @@ LinkFailure TcpTransport::Finish() {
   // shows that the printer took it.
   if (write_failed_ || read_failed_ || !unconfirmed_write_) return {};
   constexpr auto kSlice = std::chrono::milliseconds(10);
-  const auto stall = waits_.net_write * waits_.net_write_attempts;
+  const auto stall = StallLimit();
   auto stall_deadline = std::chrono::steady_clock::now() + stall;
   std::optional<std::uint64_t> fewest;
   bool peer_done = false;
@@ -237,7 +237,7 @@ LinkFailure TcpTransport::SendAll(std::span<const std::uint8_t> chunk, bool more
     if (n > 0) bytes_sent_ += static_cast<std::uint64_t>(n);
     return n;
   };
-  const auto stalled = waits_.net_write * waits_.net_write_attempts;
+  const auto stalled = StallLimit();
   const auto await_room = [&] {
     return AwaitDescriptor(
         fd_.get(), POLLOUT, std::chrono::steady_clock::now() + stalled, kResultTransmissionError,

@@ -41,7 +41,7 @@ class TcpTransport : public Transport {
   LinkFailure WriteChunk(std::span<const std::uint8_t> chunk, bool more_follows) override;
   Received Refill(std::span<std::uint8_t> into) override;
   // Waits for the printer to acknowledge the last bytes written, as long as it acknowledges
-  // more within each waits.net_close.
+  // more within each StallLimit(), then up to waits.net_close for it to end its side.
   LinkFailure Finish() override;
   void Interrupt() override;
 
@@ -53,6 +53,10 @@ class TcpTransport : public Transport {
         peer_(std::move(peer)),
         acknowledged_at_connect_(AcknowledgedBytes(fd_.get()).value_or(0)) {}
   enum class PeerState { kOpen, kEnded, kBroken };
+  // How long the printer may take no byte, while writing and while acknowledging at close.
+  std::chrono::milliseconds StallLimit() const {
+    return waits_.net_write * waits_.net_write_attempts;
+  }
   PeerState DiscardIncoming();
   // The error the connection met, taking it; 0 when none.
   int PendingError() const;
