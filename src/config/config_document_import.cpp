@@ -120,7 +120,8 @@ class HeadReader {
   Refused Read(const TextEntry& entry) {
     const std::string& key = entry.path[0];
     if (key == "resolution") return Resolution(entry);
-    if (entry.path.size() > 1) return std::nullopt;  // an item's, read later
+    // An item's part is read later; the parts of other keys are refused with their parent.
+    if (entry.path.size() > 1) return std::nullopt;
     PrinterConfig& config = contents_.config;
     if (key == "edition") {
       const std::optional<std::int32_t> edition = WholeIn(entry, kLowest, kHighest);
@@ -224,7 +225,7 @@ std::string Disagreement(const ConfigItem& item, const TextEntry& value,
                          const PrinterConfig& exact) {
   if (ValueShowsStored(item, value.text, exact)) return {};
   return "the value " + JsonString(value.text) +
-         " does not agree with the exact length: " + "change one of them and remove the other";
+         " does not agree with the exact length: change one of them and remove the other";
 }
 
 std::string StoreValue(const ConfigItem& item, const TextEntry& value, PrinterConfig& config) {
@@ -244,24 +245,20 @@ std::string ItemRefusal(const ItemEntries& entries, PrinterConfig& config) {
     flag = *given;
   }
   PrinterConfig stored = config;
-  if (entries.value != nullptr) {
-    if (std::string refusal = StoreValue(item, *entries.value, stored); !refusal.empty()) {
-      return refusal;
-    }
-  }
-  if (entries.exact != nullptr) {
+  std::string refusal;
+  if (entries.value != nullptr) refusal = StoreValue(item, *entries.value, stored);
+  if (refusal.empty() && entries.exact != nullptr) {
     PrinterConfig exact = config;
-    if (std::string refusal = StoreExact(item, *entries.exact, exact); !refusal.empty()) {
-      return refusal;
-    }
-    if (entries.value != nullptr) {
-      if (std::string refusal = Disagreement(item, *entries.value, exact); !refusal.empty()) {
-        return refusal;
-      }
+    refusal = StoreExact(item, *entries.exact, exact);
+    if (refusal.empty() && entries.value != nullptr) {
+      refusal = Disagreement(item, *entries.value, exact);
     }
     stored = exact;
   }
-  if (entries.value == nullptr && entries.exact == nullptr && flag != 0) return "no value is given";
+  if (refusal.empty() && entries.value == nullptr && entries.exact == nullptr && flag != 0) {
+    refusal = "no value is given";
+  }
+  if (!refusal.empty()) return refusal;
   CopyItemValue(item, config, stored);
   SetItemFlag(item, config, flag);
   return ItemValueRefusal(item, config);
