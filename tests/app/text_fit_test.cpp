@@ -67,7 +67,7 @@ class TextFitTest : public QObject {
         check(lpt, "lpt_setup");
         NetSettings net = InitialEthernetSettings();
         net.MacText = "02:11:22:33:44:5A";
-        TFormEthernetSetup ethernet(net, {nullptr, lang, AnsiCodePage::kWestern, {}}, {});
+        TFormEthernetSetup ethernet(net, {&prompts, lang, AnsiCodePage::kWestern, {}}, {});
         check(ethernet, "ethernet_setup");
         ClockSettings clock;
         TFormRTCSetup rtc(clock, ClockSource::kComputer, lang, {}, prompts);

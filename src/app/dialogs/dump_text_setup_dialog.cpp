@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QPushButton>
 
+#include "app/guard.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/printer_text.h"
 
@@ -35,7 +36,8 @@ TFormDumpTextSetup::TFormDumpTextSetup(DumpRequest& request, QPoint top_left,
   cancel->setText("Cancel");
   grid->addWidget(ok, 2, 1);
   grid->addWidget(cancel, 2, 2);
-  connect(ok, &QPushButton::clicked, this, &TFormDumpTextSetup::ButtonOKClick);
+  connect(ok, &QPushButton::clicked, this,
+          Guarded(prompts_, this, &TFormDumpTextSetup::ButtonOKClick));
   connect(cancel, &QPushButton::clicked, this, &TFormDumpTextSetup::reject);
   connect(RadioGroupDumpMode, &RadioGroup::Clicked, this, [this](int index) {
     request_.Mode = index;
