@@ -163,7 +163,6 @@ class TFormMain : public QMainWindow, public TabHost {
   LanguageIndex language_ = kEnglish;
   // Of printer texts, from the locale; the tabs and dialogs take it from here.
   const AnsiCodePage code_page_;
-  int interface_index_ = kInterfaceUsb;
   QString start_directory_;
   // The font dialog's font: "Font View" changes it, the next "Select Font" starts from it.
   QFont font_dialog_font_;

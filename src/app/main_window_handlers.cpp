@@ -22,20 +22,19 @@ void TFormMain::ComboBoxLanguageChange(int index) {
 void TFormMain::ComboBoxInterFaceChange(int index) {
   // The parallel link cannot answer, and a USB printer needs no settings.
   findChild<QPushButton*>("ButtonInterFace")->setEnabled(index != kInterfaceUsb);
-  findChild<QPushButton*>("ButtonGetStatus")->setEnabled(index != kInterfaceLpt);
-  findChild<QPushButton*>("ButtonRead")->setEnabled(index != kInterfaceLpt);
+  config_tab_->EnableReading(index != kInterfaceLpt);
   RefreshStatusBar();
 }
 
 void TFormMain::ButtonInterFaceClick() {
-  interface_index_ = ComboBoxInterFace->currentIndex();
-  if (interface_index_ == kInterfaceCom) {
-    TFormRs232Setup dialog(serial_, language_, ListSerialPorts(serial_devices_), this);
+  const int interface = ComboBoxInterFace->currentIndex();
+  if (interface == kInterfaceCom) {
+    TFormRs232Setup dialog(serial_, language_, ListSerialPorts(serial_devices_), *prompts_, this);
     prompts_->RunDialog(dialog);
-  } else if (interface_index_ == kInterfaceLpt) {
-    TFormLPTSetup dialog(parallel_, language_, this);
+  } else if (interface == kInterfaceLpt) {
+    TFormLPTSetup dialog(parallel_, language_, *prompts_, this);
     prompts_->RunDialog(dialog);
-  } else if (interface_index_ == kInterfaceEthernet) {
+  } else if (interface == kInterfaceEthernet) {
     TFormNetSetup dialog(network_, {prompts_, language_, datagrams_, open_url_, code_page_}, this);
     prompts_->RunDialog(dialog);
   }

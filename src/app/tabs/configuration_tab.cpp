@@ -119,6 +119,12 @@ void ConfigurationTab::RefreshUnitCaptions() {
   }
 }
 
+void ConfigurationTab::EnableReading(bool enabled) {
+  for (const char* name : {"ButtonRead", "ButtonGetStatus"}) {
+    findChild<QPushButton*>(QLatin1String(name))->setEnabled(enabled);
+  }
+}
+
 void ConfigurationTab::ReadConfiguration(int extra) {
   auto record = std::make_shared<PrinterConfig>();
   ResetConfig(*record);

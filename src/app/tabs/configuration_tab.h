@@ -31,6 +31,8 @@ class ConfigurationTab : public QWidget {
   // Reads the printer's configuration into the tab; `extra` 1 shows the progress window.
   void ReadConfiguration(int extra);
   void RefreshUnitCaptions();
+  // "Read" and "Get Status" need a printer that answers.
+  void EnableReading(bool enabled);
 
  private:
   QWidget* NewConfigButtons();
