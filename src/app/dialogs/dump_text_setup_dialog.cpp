@@ -38,11 +38,10 @@ TFormDumpTextSetup::TFormDumpTextSetup(DumpRequest& request, QPoint top_left,
   grid->addWidget(cancel, 2, 2);
   connect(ok, &QPushButton::clicked, this,
           Guarded(prompts_, this, &TFormDumpTextSetup::ButtonOKClick));
-  connect(cancel, &QPushButton::clicked, this, &TFormDumpTextSetup::reject);
-  connect(RadioGroupDumpMode, &RadioGroup::Clicked, this, [this](int index) {
-    request_.Mode = index;
-    UpdateFileName();
-  });
+  connect(cancel, &QPushButton::clicked, this,
+          Guarded(prompts_, this, &TFormDumpTextSetup::reject));
+  connect(RadioGroupDumpMode, &RadioGroup::Clicked, this,
+          Guarded(prompts_, this, &TFormDumpTextSetup::RadioGroupDumpModeClick));
   RadioGroupDumpMode->SetItemIndex(request.Mode);
   UpdateFileName();
   setFixedSize(sizeHint());
@@ -56,6 +55,11 @@ void TFormDumpTextSetup::reject() {
 // "Save to File" always saves under the printer's fixed name, so the field is not used then.
 void TFormDumpTextSetup::UpdateFileName() {
   EditFileName->setEnabled(request_.Mode == kDumpToCard);
+}
+
+void TFormDumpTextSetup::RadioGroupDumpModeClick(int index) {
+  request_.Mode = index;
+  UpdateFileName();
 }
 
 void TFormDumpTextSetup::ButtonOKClick() {
