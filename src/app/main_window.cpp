@@ -10,6 +10,7 @@
 
 #include "app/dialogs/ethernet_setup_dialog.h"
 #include "app/guard.h"
+#include "app/tabs/command_tool_tab.h"
 #include "app/widgets/failure_detail.h"
 #include "app/widgets/language.h"
 #include "app/widgets/operation_texts.h"

@@ -18,7 +18,6 @@
 #include "app/progress_window.h"
 #include "app/prompts.h"
 #include "app/tab_host.h"
-#include "app/tabs/command_tool_tab.h"
 #include "app/tabs/configuration_tab.h"
 #include "app/widgets/localized_texts.h"
 #include "common/ansi_code_page.h"
@@ -32,7 +31,6 @@
 
 namespace vantrel::app {
 
-class FontManagerTab;
 enum class ClockSource;
 
 // How a main window starts; the defaults are the real program's.
@@ -178,12 +176,10 @@ class TFormMain : public QMainWindow, public TabHost {
   QComboBox* ComboBoxInterFace = nullptr;
   QTabWidget* PageControl1 = nullptr;
   ConfigurationTab* config_tab_ = nullptr;
-  CommandToolTab* command_tool_ = nullptr;
   std::array<QLabel*, 4> status_panels_{};
   BusyPanel* busy_panel_ = nullptr;
   // The close box was pressed while busy: the window closes once the cancelled work has ended.
   bool close_requested_ = false;
-  FontManagerTab* font_tab_ = nullptr;
   QTimer Timer1;
 };
 

@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "app/main_window.h"
+#include "app/tabs/command_tool_tab.h"
 #include "app/tabs/file_manager_tab.h"
 #include "app/tabs/font_manager_tab.h"
 #include "app/widgets/controls.h"
@@ -47,10 +48,8 @@ void TFormMain::BuildLayout() {
   config_tab_ = new ConfigurationTab(*this);
   PageControl1->addTab(config_tab_, QString());
   PageControl1->addTab(new FileManagerTab(*this, font_dialog_font_, code_page_), QString());
-  font_tab_ = new FontManagerTab(*this, font_dialog_font_, code_page_);
-  PageControl1->addTab(font_tab_, QString());
-  command_tool_ = new CommandToolTab(*this, code_page_);
-  PageControl1->addTab(command_tool_, QString());
+  PageControl1->addTab(new FontManagerTab(*this, font_dialog_font_, code_page_), QString());
+  PageControl1->addTab(new CommandToolTab(*this, code_page_), QString());
   column->addWidget(PageControl1, 1);
   // On a screen too small for the window the content scrolls, while the menu and the status
   // bar with its Cancel button stay in view.
