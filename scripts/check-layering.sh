@@ -43,6 +43,15 @@ while IFS= read -r hit; do
   complain "$hit: a widget includes a room above it"
 done < <(grep -rnE '^#include "app/' src/app/widgets | grep -v '"app/widgets/' || true)
 
+# The main window stands above its tabs and dialogs: they reach it through the tab host and the
+# prompts alone, and the tabs connect no handler of a dialog's.
+while IFS= read -r hit; do
+  complain "$hit: a tab, dialog or widget includes the main window"
+done < <(grep -rnE '^#include "app/main_window' src/app/dialogs src/app/tabs src/app/widgets || true)
+while IFS= read -r hit; do
+  complain "$hit: a tab includes a dialog's handler"
+done < <(grep -rnE '^#include "app/dialogs/[a-z_]*_handler' src/app/tabs || true)
+
 while IFS= read -r hit; do
   complain "$hit: the simulator includes nothing from src/"
 done < <(grep -rnE "^#include \"($modules)/" tools/printer-sim || true)
