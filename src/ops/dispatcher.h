@@ -42,7 +42,6 @@ LinkFailure RunPrinterOperation(LinkLayer& link, int op, int interface, Operatio
 
 // The check after a page was written, run as an operation: reads back only that page's
 // questions into `config`, which the caller has just reset.
-LinkFailure RunPageReadBack(LinkLayer& link, int interface, ConfigPage page,
-                            PrinterConfig& config);
+LinkFailure RunPageReadBack(LinkLayer& link, int interface, ConfigPage page, PrinterConfig& config);
 
 }  // namespace vantrel
