@@ -9,11 +9,11 @@
 #include <memory>
 #include <mutex>
 
-#include "sim_fleet_member.h"
-#include "sim_printer.h"
-#include "sim_pty_server.h"
-#include "sim_tcp_server.h"
-#include "sim_terminal_text.h"
+#include "engine/sim_fleet_member.h"
+#include "engine/sim_printer.h"
+#include "engine/sim_terminal_text.h"
+#include "servers/sim_pty_server.h"
+#include "servers/sim_tcp_server.h"
 
 namespace vantrel::sim {
 namespace {

@@ -1,4 +1,4 @@
-#include "sim_socket.h"
+#include "servers/sim_socket.h"
 
 #include <netdb.h>
 #include <netinet/in.h>

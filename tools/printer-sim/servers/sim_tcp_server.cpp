@@ -1,4 +1,4 @@
-#include "sim_tcp_server.h"
+#include "servers/sim_tcp_server.h"
 
 #include <algorithm>
 

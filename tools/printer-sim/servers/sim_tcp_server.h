@@ -11,10 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "sim_failure.h"
-#include "sim_faults.h"
-#include "sim_printer.h"
-#include "sim_socket.h"
+#include "engine/sim_faults.h"
+#include "engine/sim_printer.h"
+#include "servers/sim_socket.h"
+#include "state/sim_failure.h"
 
 namespace vantrel::sim {
 

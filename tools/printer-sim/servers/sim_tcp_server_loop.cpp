@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <limits>
 
-#include "sim_tcp_server.h"
+#include "servers/sim_tcp_server.h"
 
 namespace vantrel::sim {
 namespace {

@@ -1,4 +1,4 @@
-#include "sim_udp_program.h"
+#include "servers/sim_udp_program.h"
 
 namespace vantrel::sim {
 

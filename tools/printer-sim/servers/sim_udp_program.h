@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "sim_printer.h"
-#include "sim_udp_responder.h"
+#include "engine/sim_printer.h"
+#include "servers/sim_udp_responder.h"
 
 namespace vantrel::sim {
 

@@ -1,4 +1,4 @@
-#include "sim_udp_responder.h"
+#include "servers/sim_udp_responder.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -9,8 +9,8 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "sim_printer.h"
-#include "sim_private_network.h"
+#include "engine/sim_printer.h"
+#include "servers/sim_private_network.h"
 
 namespace vantrel::sim {
 namespace {

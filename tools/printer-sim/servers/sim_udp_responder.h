@@ -11,10 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "sim_failure.h"
-#include "sim_net_datagrams.h"
-#include "sim_net_state.h"
-#include "sim_socket.h"
+#include "servers/sim_net_datagrams.h"
+#include "servers/sim_socket.h"
+#include "state/sim_failure.h"
+#include "state/sim_net_state.h"
 
 namespace vantrel::sim {
 
