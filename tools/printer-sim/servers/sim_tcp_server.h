@@ -36,6 +36,8 @@ class SimTcpServer {
   // Prompt even with a client connected; drops that client.
   void Stop();
 
+  // Before Start.
+  void SetServingHooks(SimServingHooks hooks) { hooks_ = std::move(hooks); }
   // Takes effect before it returns, so a connect right after sees it.
   void SetFaults(const SimFaults& faults);
 
@@ -82,6 +84,7 @@ class SimTcpServer {
   const std::size_t received_limit_;
   ListenAddress address_;
   WakeEvent wake_;
+  SimServingHooks hooks_;
   std::thread thread_;
 
   // Owned by the serving thread while it runs.

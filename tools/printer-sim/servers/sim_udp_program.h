@@ -34,6 +34,7 @@ struct StartedUdpResponder {
 // failure when UDP was not asked for.
 StartedUdpResponder StartUdpResponder(const SimUdpProgramOptions& options,
                                       const std::vector<SimPrinter*>& printers,
-                                      const std::vector<std::string>& tcp_hosts);
+                                      const std::vector<std::string>& tcp_hosts,
+                                      const SimServingHooks& hooks);
 
 }  // namespace vantrel::sim
