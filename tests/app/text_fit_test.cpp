@@ -24,7 +24,7 @@
 #include "app/dialogs/rtc_setup_dialog.h"
 #include "app/dialogs/sensor_calibrate_dialog.h"
 #include "app/tabs/preview_font_dialog.h"
-#include "sim_udp_responder.h"
+#include "servers/sim_udp_responder.h"
 
 namespace vantrel::app::testing {
 namespace {
