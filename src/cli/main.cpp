@@ -3,8 +3,8 @@
 #include <csignal>
 #include <iostream>
 
-#include "cli/cli_commands.h"
-#include "cli/cli_context.h"
+#include "cli/common/commands.h"
+#include "cli/common/context.h"
 
 int main(int argc, char** argv) {
   using namespace vantrel::cli;
