@@ -5,6 +5,8 @@
 #include <map>
 
 #include "cli/common/decimal_integer.h"
+#include "cli/common/terminal_text.h"
+#include "net/address_port.h"
 
 namespace vantrel::cli {
 namespace {
@@ -24,6 +26,18 @@ std::vector<std::string> Keys(const Map& map) {
   return keys;
 }
 
+// The core's port rule; the number goes on to the parser in its plain spelling.
+CLI::Validator PortText() {
+  return CLI::Validator(
+      [](std::string& text) -> std::string {
+        const PortNumber port = ParsePort(text);
+        if (!port.error.empty()) return PrintableText(port.error);
+        text = std::to_string(port.port);
+        return {};
+      },
+      "");
+}
+
 int IndexOf(const std::vector<std::string>& texts, const std::string& text) {
   return static_cast<int>(std::find(texts.begin(), texts.end(), text) - texts.begin());
 }
@@ -38,8 +52,7 @@ void AddLinkOptions(CLI::App& app, LinkOptions& options) {
       ->group(group);
   app.add_option("--host", options.host, "network printer address or name")->group(group);
   app.add_option("--port", options.port, "network printer TCP port")
-      ->transform(DecimalInteger())
-      ->check(CLI::Range(1, 65535))
+      ->transform(PortText())
       ->capture_default_str()
       ->group(group);
   app.add_option("--com", options.com, "serial port: COM1..COM30 or a device path")
@@ -74,14 +87,17 @@ void AddLinkOptions(CLI::App& app, LinkOptions& options) {
 }
 
 std::string ToLinkSettings(const LinkOptions& options, LinkSettingsRecords& records) {
-  if (options.host.size() > NetworkTarget::kAddressCapacity) {
-    return "--host is longer than 63 characters";
+  // Empty unless given: only a network link needs it.
+  AddressPort host;
+  if (!options.host.empty()) {
+    host = ParseAddress(options.host);
+    if (!host.ok()) return "--host: " + PrintableText(host.error);
   }
   if (options.lpt.size() > ParallelPortName::kCapacity) {
     return "--lpt is longer than 255 characters";
   }
   records.interface = InterfaceNames().at(options.interface);
-  records.network.address = options.host;
+  records.network.address = std::move(host.address);
   records.network.port = options.port;
   records.parallel.name = options.lpt;
   SerialSettings& serial = records.serial;

@@ -1,18 +1,13 @@
 #include "cli/fleet/fleet_targets.h"
 
-#include <arpa/inet.h>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-
 #include <algorithm>
-#include <array>
-#include <cerrno>
 #include <set>
 
 #include "cli/common/terminal_text.h"
 #include "common/parse_digits.h"
+#include "net/address_port.h"
 #include "net/ipv4_text.h"
+#include "net/name_resolver.h"
 #include "net/net_setup_session.h"
 
 namespace vantrel::cli {
@@ -25,110 +20,9 @@ std::string_view Trimmed(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
-bool IsLetterOrDigit(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-// Dot-separated labels of letters, digits and inner hyphens; dotted IPv4 addresses are of this
-// form too. (A label's limit of 63 is the whole address's here.)
-bool IsHostName(std::string_view name) {
-  while (true) {
-    const auto dot = name.find('.');
-    const std::string_view label = name.substr(0, dot);
-    if (label.empty() || label.front() == '-' || label.back() == '-') return false;
-    if (!std::all_of(label.begin(), label.end(),
-                     [](char c) { return IsLetterOrDigit(c) || c == '-'; })) {
-      return false;
-    }
-    if (dot == std::string_view::npos) return true;
-    name.remove_prefix(dot + 1);
-  }
-}
-
-// An IPv6 address, with a scope ("%eth0") where it has one.
-bool IsIpv6Text(std::string_view text) {
-  const auto percent = text.find('%');
-  const std::string_view scope =
-      percent == std::string_view::npos ? std::string_view() : text.substr(percent + 1);
-  const std::string address(text.substr(0, percent));
-  in6_addr bytes{};
-  const bool scope_ok = percent == std::string_view::npos ||
-                        (!scope.empty() && std::all_of(scope.begin(), scope.end(), [](char c) {
-                          return IsLetterOrDigit(c) || c == '_' || c == '.' || c == '-';
-                        }));
-  // A NUL would end the text early for the system's parser.
-  return scope_ok && address.find('\0') == std::string::npos &&
-         ::inet_pton(AF_INET6, address.c_str(), &bytes) == 1;
-}
-
-// "host", "host:port", "[v6]", "[v6]:port" or a bare IPv6 address (two colons or more).
-std::string ParseTargetLine(std::string_view line, NetworkTarget& target) {
-  std::string_view address = line;
-  std::optional<std::string_view> port;
-  const auto colons = std::count(line.begin(), line.end(), ':');
-  bool v6 = colons > 1;
-  if (line.front() == '[') {
-    const auto close = line.find(']');
-    if (close == std::string_view::npos) return "a '[' without its ']'";
-    address = line.substr(1, close - 1);
-    v6 = true;
-    const std::string_view rest = line.substr(close + 1);
-    if (!rest.empty() && rest.front() != ':') return "text after ']' that is no :PORT";
-    if (!rest.empty()) port = rest.substr(1);
-  } else if (colons == 1) {
-    const auto colon = line.find(':');
-    address = line.substr(0, colon);
-    port = line.substr(colon + 1);
-  }
-  if (address.empty()) return "no address";
-  if (address.size() > NetworkTarget::kAddressCapacity) return "an address over 63 characters";
-  if (v6 ? !IsIpv6Text(address) : !IsHostName(address)) {
-    return "\"" + PrintableText(address) + "\" is neither an address nor a host name";
-  }
-  target.address = std::string(address);
-  target.port = NetworkTarget::kDefaultPort;
-  if (port) {
-    const std::optional<int> number = ParseDigits(*port);
-    if (!number || *number < 1 || *number > 65535) return "a port that is not 1..65535";
-    target.port = *number;
-  }
-  return {};
-}
-
 std::string TargetText(const NetworkTarget& target) {
   const bool v6 = target.address.find(':') != std::string::npos;
   return (v6 ? "[" + target.address + "]" : target.address) + ":" + std::to_string(target.port);
-}
-
-// The numeric address a connection to `name` goes to, as the link's own resolution would find
-// it. Printers are IPv4 devices first: a name with addresses of both kinds is reached over IPv4.
-Outcome<std::string> ResolveAddress(const std::string& name) {
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  addrinfo* found = nullptr;
-  if (const int status = ::getaddrinfo(name.c_str(), nullptr, &hints, &found); status != 0) {
-    return {{},
-            {kResultPortOpenError, status == EAI_SYSTEM ? errno : 0,
-             "cannot resolve \"" + name + "\": " + ::gai_strerror(status)}};
-  }
-  const addrinfo* chosen = found;
-  for (const addrinfo* address = found; address != nullptr; address = address->ai_next) {
-    if (address->ai_family == AF_INET) {
-      chosen = address;
-      break;
-    }
-  }
-  std::array<char, NI_MAXHOST> text{};
-  const int status = ::getnameinfo(chosen->ai_addr, chosen->ai_addrlen, text.data(), text.size(),
-                                   nullptr, 0, NI_NUMERICHOST);
-  ::freeaddrinfo(found);
-  if (status != 0) {
-    return {
-        {},
-        {kResultPortOpenError, 0, "cannot resolve \"" + name + "\": " + ::gai_strerror(status)}};
-  }
-  return {text.data(), {}};
 }
 
 }  // namespace
@@ -144,10 +38,12 @@ std::string ParseHostsText(std::string_view text, std::vector<FleetTarget>& targ
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
     line = Trimmed(line.substr(0, line.find('#')));
     if (line.empty()) continue;
-    FleetTarget target;
-    if (const std::string why = ParseTargetLine(line, target.network); !why.empty()) {
-      return "hosts file line " + std::to_string(number) + ": " + why;
+    AddressPort parsed = ParseAddressPort(line);
+    if (!parsed.ok()) {
+      return "hosts file line " + std::to_string(number) + ": " + PrintableText(parsed.error);
     }
+    FleetTarget target;
+    target.network = {std::move(parsed.address), parsed.port.value_or(NetworkTarget::kDefaultPort)};
     target.text = TargetText(target.network);
     targets.push_back(std::move(target));
   }
@@ -158,9 +54,9 @@ void ResolveTargets(std::vector<FleetTarget>& targets) {
   std::set<std::string> seen;
   std::vector<FleetTarget> kept;
   for (FleetTarget& target : targets) {
-    Outcome<std::string> resolved = ResolveAddress(target.network.address);
-    if (resolved.failure.ok()) {
-      target.network.address = std::move(resolved.value);
+    Outcome<std::optional<ResolvedName>> resolved = ResolveName(target.network.address);
+    if (resolved.value) {
+      target.network.address = std::move(resolved.value->text);
     } else {
       target.unresolved = std::move(resolved.failure);
     }

@@ -21,10 +21,9 @@ struct FleetTarget {
   LinkFailure unresolved;
 };
 
-// A hosts file: one ADDRESS, NAME, ADDRESS:PORT, IPv6 address or [IPv6]:PORT a line, '#' starts
-// a comment, blank lines and a leading UTF-8 byte order mark are skipped. A name must be a host
-// name (letters, digits and hyphens in dot-separated labels). Returns the refusal naming the
-// first line that is none of these, or empty.
+// A hosts file: one address with or without its port a line, as ParseAddressPort reads it; '#'
+// starts a comment, blank lines and a leading UTF-8 byte order mark are skipped. Returns the
+// refusal naming the first line that is none of these, or empty.
 std::string ParseHostsText(std::string_view text, std::vector<FleetTarget>& targets);
 
 // Resolves each target's name once, before any printer is worked on, so that its connection
