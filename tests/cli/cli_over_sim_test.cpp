@@ -28,19 +28,6 @@ class CliOverSimTest : public testing::SimFixture {
   }
 };
 
-TEST_F(CliOverSimTest, StatusJsonListsFlagsAndLitLabels) {
-  sim::SimState state;
-  state.status_byte = 0x28;
-  state.detail[4] = 0x04;
-  printer_.SetState(state);
-  const CliRun run = Cli("status --json " + Net());
-  ASSERT_EQ(run.status, 0) << run.err;
-  const auto json = nlohmann::json::parse(run.out);
-  EXPECT_EQ(json["flags"], nlohmann::json({0, 0, 0, 1, 0, 1, 0, 0, 0, 1}));
-  EXPECT_EQ(json["lit"], nlohmann::json({"Ribbon End Err.", "Printting"}));
-  EXPECT_EQ(json.size(), 2u);
-}
-
 TEST_F(CliOverSimTest, ControlCommandsAndSendReachThePrinter) {
   const std::string file = ::testing::TempDir() + "/label.bin";
   std::ofstream(file, std::ios::binary) << std::string("SIZE 4,2\r\n\0\xff", 12);
