@@ -6,18 +6,12 @@
 #include <functional>
 
 #include "support/config_at_resolution.h"
+#include "support/config_item_named.h"
 
 namespace vantrel::cli {
 namespace {
 
-const ConfigItem& Item(std::string_view name) {
-  for (const ConfigPage page : kConfigPages) {
-    for (const ConfigItem& item : ConfigPageItems(page)) {
-      if (item.name == name) return item;
-    }
-  }
-  throw std::invalid_argument(std::string(name));
-}
+using testing::ItemNamed;
 
 TEST(ItemCellTest, EachKindShowsInTheUnit) {
   const PrinterConfig at203 = testing::ConfigAtResolution(203, 8);
@@ -50,7 +44,7 @@ TEST(ItemCellTest, EachKindShowsInTheUnit) {
   for (const auto& row : rows) {
     PrinterConfig config = row.printer;
     row.change(config);
-    EXPECT_EQ(ItemCell(Item(row.item), config, row.unit), row.shown) << row.item;
+    EXPECT_EQ(ItemCell(ItemNamed(row.item), config, row.unit), row.shown) << row.item;
   }
 }
 
