@@ -35,7 +35,7 @@ CLI::Validator PortText() {
         text = std::to_string(port.port);
         return {};
       },
-      "");
+      "INT in [1 - 65535]");
 }
 
 int IndexOf(const std::vector<std::string>& texts, const std::string& text) {
