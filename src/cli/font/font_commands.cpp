@@ -4,10 +4,10 @@
 #include <memory>
 
 #include "cli/common/commands.h"
-#include "cli/common/decimal_integer.h"
 #include "cli/common/json.h"
 #include "cli/common/report.h"
 #include "cli/common/terminal_text.h"
+#include "cli/font/font_options.h"
 #include "fonts/encode_table.h"
 #include "fonts/font_choices.h"
 #include "fonts/font_contact_sheet.h"
@@ -26,70 +26,8 @@ constexpr const char* kFontParameterError = "Font Parameter Error";
 constexpr const char* kMakeFontError = "Make Font Error";
 // Far beyond what any printer memory holds, and still easily held in ours.
 constexpr std::size_t kMaxShownFontBytes = std::size_t{256} << 20;
-// A font of more points than the largest cell has pixels overflows that cell from 72 dpi up.
-constexpr int kMaxPoints = kMaxCellSide;
-// Four times the finest printer's resolution.
-constexpr int kMaxDpi = 2400;
-
-const std::map<std::string, int> kEncodes = {{"standard", kStandardEncode},
-                                             {"asian", kAsianFontEncode},
-                                             {"table", kEncodeByTable},
-                                             {"asian-table", kEncodeByTableAsian}};
-const std::map<std::string, int> kLanguages = {{"tc", kLanguageTraditionalChinese},
-                                               {"sc", kLanguageSimplifiedChinese},
-                                               {"ko", kLanguageKorean},
-                                               {"ja", kLanguageJapanese}};
-const std::map<std::string, int> kPitches = {{"fixed", kPitchFixed}, {"variable", kPitchVariable}};
 const std::map<std::string, MemoryDevice> kMemories = {
     {"dram", kMemoryDram}, {"flash", kMemoryFlash}, {"card", kMemoryCard}};
-
-struct MakeOptions {
-  FontRequest font;
-  std::string encode;
-  int first = 32;
-  int last = 127;
-  std::string language = "tc";
-  std::string table_path;
-  std::string pitch;
-  std::optional<int> width;
-  std::optional<int> height;
-  std::optional<int> italic_width;
-  std::string out;
-  bool report = false;
-  bool json = false;
-};
-
-// Everything but where the font goes, which make and download say differently.
-void AddMakeOptions(CLI::App& command, MakeOptions& options) {
-  command.add_option("--font", options.font.family, "installed font family")->required();
-  command.add_option("--size", options.font.points, "size in points")
-      ->required()
-      ->check(DecimalReal());
-  command.add_flag("--bold", options.font.bold, "bold style");
-  command.add_flag("--italic", options.font.italic, "italic style");
-  command.add_option("--dpi", options.font.dpi, "pixels per inch for the point size (96)")
-      ->transform(DecimalInteger());
-  command.add_option("--encode", options.encode, "standard|asian|table|asian-table")
-      ->required()
-      ->check(CLI::IsMember(kEncodes));
-  command.add_option("--first", options.first, "first code of a standard font (32)")
-      ->transform(DecimalInteger());
-  command.add_option("--last", options.last, "last code of a standard font (127)")
-      ->transform(DecimalInteger());
-  command.add_option("--language", options.language, "tc|sc|ko|ja, for the Asian encodings")
-      ->check(CLI::IsMember(kLanguages));
-  command.add_option("--table", options.table_path, "encode table file for the table encodings");
-  command.add_option("--pitch", options.pitch, "fixed|variable (by the encoding)")
-      ->check(CLI::IsMember(kPitches));
-  command.add_option("--width", options.width, "cell width in pixels (measured)")
-      ->transform(DecimalInteger());
-  command.add_option("--height", options.height, "cell height in pixels (measured)")
-      ->transform(DecimalInteger());
-  command.add_option("--italic-width", options.italic_width, "italic width (measured)")
-      ->transform(DecimalInteger());
-  command.add_flag("--report", options.report, "say which codes had no glyph in the font");
-  command.add_flag("--json", options.json, "print the report as one JSON document");
-}
 
 // The table's bytes; an unreadable file is 4, a table too large or without codes is refused.
 int LoadTable(const MakeOptions& options, int encode, std::vector<std::uint8_t>& table) {
@@ -107,36 +45,6 @@ int LoadTable(const MakeOptions& options, int encode, std::vector<std::uint8_t>&
 // "Font Parameter Error", with what is wrong on the second line.
 int RefuseParameter(const std::string& cause) {
   return Refuse(std::string(kFontParameterError) + "\n" + cause);
-}
-
-// Every number of a font within its range: codes are bytes, cell sides and the italic width
-// are pixels within the largest cell.
-int CheckNumbers(const MakeOptions& options) {
-  if (!(options.font.points > 0 && options.font.points <= kMaxPoints)) {
-    return RefuseParameter("--size must be more than 0 and at most " + std::to_string(kMaxPoints) +
-                           " points");
-  }
-  const struct {
-    const char* option;
-    std::optional<int> value;
-    int low;
-    int high;
-  } limits[] = {
-      {"--dpi", options.font.dpi, 1, kMaxDpi},
-      {"--first", options.first, 0, 255},
-      {"--last", options.last, 0, 255},
-      {"--width", options.width, 1, kMaxCellSide},
-      {"--height", options.height, 1, kMaxCellSide},
-      {"--italic-width", options.italic_width, 0, kMaxCellSide},
-  };
-  for (const auto& limit : limits) {
-    if (limit.value && (*limit.value < limit.low || *limit.value > limit.high)) {
-      return RefuseParameter(std::string(limit.option) + " " + std::to_string(*limit.value) +
-                             " is outside " + std::to_string(limit.low) + ".." +
-                             std::to_string(limit.high));
-    }
-  }
-  return 0;
 }
 
 // The installed font of the request, refused when there is none of the family asked for (the
@@ -172,14 +80,14 @@ void PrintReport(const FontReport& report, bool json) {
 }
 
 int MakeFont(CliContext& context, const MakeOptions& options, FontReport& report) {
-  if (const int code = CheckNumbers(options); code != 0) return code;
-  const int encode = kEncodes.at(options.encode);
+  if (const std::string why = NumberRefusal(options); !why.empty()) return RefuseParameter(why);
+  const int encode = kFontEncodes.at(options.encode);
   std::vector<std::uint8_t> table;
   if (const int code = LoadTable(options, encode, table); code != 0) return code;
   FontChoices choices{
       .encode = encode,
-      .pitch = options.pitch.empty() ? StartPitch(encode) : kPitches.at(options.pitch),
-      .language = kLanguages.at(options.language),
+      .pitch = options.pitch.empty() ? StartPitch(encode) : kFontPitches.at(options.pitch),
+      .language = kFontLanguages.at(options.language),
       .first_code = options.first,
       .last_code = options.last,
       .output_path = options.out};
