@@ -4,6 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "cli/common/terminal_text.h"
+#include "net/address_port.h"
+
 namespace vantrel::cli {
 namespace {
 
@@ -38,6 +41,17 @@ CLI::Validator DecimalReal() {
         return decimal ? std::string() : "'" + text + "' is not a decimal number";
       },
       "");
+}
+
+CLI::Validator DecimalPort() {
+  return CLI::Validator(
+      [](std::string& text) -> std::string {
+        const PortNumber port = ParsePort(text);
+        if (!port.error.empty()) return PrintableText(port.error);
+        text = std::to_string(port.port);
+        return {};
+      },
+      "INT in [1 - 65535]");
 }
 
 CLI::Validator DecimalInteger() {

@@ -26,18 +26,6 @@ std::vector<std::string> Keys(const Map& map) {
   return keys;
 }
 
-// The core's port rule; the number goes on to the parser in its plain spelling.
-CLI::Validator PortText() {
-  return CLI::Validator(
-      [](std::string& text) -> std::string {
-        const PortNumber port = ParsePort(text);
-        if (!port.error.empty()) return PrintableText(port.error);
-        text = std::to_string(port.port);
-        return {};
-      },
-      "INT in [1 - 65535]");
-}
-
 int IndexOf(const std::vector<std::string>& texts, const std::string& text) {
   return static_cast<int>(std::find(texts.begin(), texts.end(), text) - texts.begin());
 }
@@ -52,7 +40,7 @@ void AddLinkOptions(CLI::App& app, LinkOptions& options) {
       ->group(group);
   app.add_option("--host", options.host, "network printer address or name")->group(group);
   app.add_option("--port", options.port, "network printer TCP port")
-      ->transform(PortText())
+      ->transform(DecimalPort())
       ->capture_default_str()
       ->group(group);
   app.add_option("--com", options.com, "serial port: COM1..COM30 or a device path")

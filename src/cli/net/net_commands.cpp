@@ -37,8 +37,7 @@ void AddDatagramOptions(CLI::App* command, DatagramOptions& options, bool with_m
         ->capture_default_str();
   }
   command->add_option("--udp-port", options.port, "UDP port of the printers")
-      ->transform(DecimalInteger())
-      ->check(CLI::Range(1, 65535))
+      ->transform(DecimalPort())
       ->capture_default_str();
 }
 

@@ -29,8 +29,6 @@ TEST(CommandLineTest, NumbersAreDecimalOnly) {
   const std::string lines[] = {
       "probe --baud 0x2580",
       "probe --data-bits 0x8",
-      "discover --udp-port 0x5760",
-      "udp factory-default 00:11:22:33:44:55 --udp-port 0x5760",
       load + " --max 0x41",
       load + " --wait 0x41",
       "doctor --timeout 0x3e8",
@@ -54,6 +52,13 @@ TEST(CommandLineTest, NumbersAreDecimalOnly) {
   for (const std::string& line : lines) {
     EXPECT_NE(UsageError(line).find("decimal"), std::string::npos) << line;
   }
+  // UDP ports follow the one port rule of the core (--port: the link options' test).
+  for (const char* line :
+       {"discover --udp-port 0x5760", "udp factory-default 00:11:22:33:44:55 --udp-port 0x5760"}) {
+    EXPECT_NE(UsageError(line).find("'0x"), std::string::npos) << line;
+  }
+  EXPECT_NE(UsageError("discover --udp-port 0").find("Port 0 is not from 1 to 65535"),
+            std::string::npos);
 }
 
 TEST(CommandLineTest, UsageErrors) {
@@ -63,12 +68,13 @@ TEST(CommandLineTest, UsageErrors) {
            "status --bogus",
            "send",
            "config read --out ''",
+           "config write a.dcf",
+           "config write a.dcf --block x",
            "-i serial status",
            "net",
            "net static 198.51.100.5",
            "udp change-ip 02:11:22:33:44:5A --dhcp --ip 1.2.3.4",
            "udp change-ip 02:11:22:33:44:5A --ip 1.2.3.4",
-           "discover --udp-port 0",
            "calibrate --height 1",
            "calibrate --media gap --manual --height 1",
            "calibrate --media gap --reference 5",
@@ -76,6 +82,7 @@ TEST(CommandLineTest, UsageErrors) {
            "clock",
            "test-page --width 1",
            "dump file",
+           "files format rom",
            "font make --font F --size 9 --encode standard --pitch wide --out f.bmf",
            "fleet status",
        }) {
