@@ -77,6 +77,33 @@ AddressPort CheckedAddress(std::string_view address, bool v6) {
   return IsHostName(address) ? AddressPort{std::string(address), {}, {}} : Refused(neither);
 }
 
+// The text cut at its port: "host:port", "[v6]:port"; more than one colon without brackets is a
+// bare IPv6 address.
+struct AddressParts {
+  std::string_view address;
+  std::optional<std::string_view> port;
+  bool v6 = false;
+  std::string error;
+};
+
+AddressParts SplitAddressPort(std::string_view text) {
+  const auto colons = std::count(text.begin(), text.end(), ':');
+  if (text.starts_with('[')) {
+    const auto close = text.find(']');
+    if (close == std::string_view::npos) return {{}, {}, true, "A '[' without its ']'"};
+    const std::string_view rest = text.substr(close + 1);
+    if (!rest.empty() && rest.front() != ':') {
+      return {{}, {}, true, "Text after ']' that is no :PORT"};
+    }
+    AddressParts parts{text.substr(1, close - 1), std::nullopt, true, {}};
+    if (!rest.empty()) parts.port = rest.substr(1);
+    return parts;
+  }
+  if (colons != 1) return {text, std::nullopt, colons > 1, {}};
+  const auto colon = text.find(':');
+  return {text.substr(0, colon), text.substr(colon + 1), false, {}};
+}
+
 }  // namespace
 
 PortNumber ParsePort(std::string_view text) {
@@ -95,37 +122,23 @@ PortNumber ParsePort(std::string_view text) {
 }
 
 AddressPort ParseAddressPort(std::string_view text) {
-  std::string_view address = text;
-  std::optional<std::string_view> port_text;
-  const auto colons = std::count(text.begin(), text.end(), ':');
-  bool v6 = colons > 1;
-  if (text.starts_with('[')) {
-    const auto close = text.find(']');
-    if (close == std::string_view::npos) return Refused("A '[' without its ']'");
-    address = text.substr(1, close - 1);
-    v6 = true;
-    const std::string_view rest = text.substr(close + 1);
-    if (!rest.empty() && rest.front() != ':') return Refused("Text after ']' that is no :PORT");
-    if (!rest.empty()) port_text = rest.substr(1);
-  } else if (colons == 1) {
-    const auto colon = text.find(':');
-    address = text.substr(0, colon);
-    port_text = text.substr(colon + 1);
-  }
-  AddressPort parsed = CheckedAddress(address, v6);
-  if (!parsed.ok() || !port_text) return parsed;
-  const PortNumber port = ParsePort(*port_text);
+  const AddressParts parts = SplitAddressPort(text);
+  if (!parts.error.empty()) return Refused(parts.error);
+  AddressPort parsed = CheckedAddress(parts.address, parts.v6);
+  if (!parsed.ok() || !parts.port) return parsed;
+  const PortNumber port = ParsePort(*parts.port);
   if (!port.error.empty()) return Refused(port.error);
   parsed.port = port.port;
   return parsed;
 }
 
 AddressPort ParseAddress(std::string_view text) {
-  AddressPort parsed = ParseAddressPort(text);
-  if (parsed.port) {
+  const AddressParts parts = SplitAddressPort(text);
+  if (!parts.error.empty()) return Refused(parts.error);
+  if (parts.port) {
     return Refused("\"" + std::string(text) + "\" carries a port where only an address goes");
   }
-  return parsed;
+  return CheckedAddress(parts.address, parts.v6);
 }
 
 }  // namespace vantrel

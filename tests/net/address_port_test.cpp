@@ -63,6 +63,8 @@ TEST(AddressPortTest, ReadsEachFormAndRefusesWithOneText) {
   }
   EXPECT_EQ(ParseAddress("[::1]").address, "::1");
   EXPECT_EQ(ParseAddress("h:9100").error, "\"h:9100\" carries a port where only an address goes");
+  EXPECT_EQ(ParseAddress("[::1]:x").error, "\"[::1]:x\" carries a port where only an address goes");
+  EXPECT_EQ(ParseAddress("[::1").error, "A '[' without its ']'");
 }
 
 }  // namespace
