@@ -18,7 +18,8 @@ void DescribeCommandLine(CLI::App& app, CliContext& context) {
   AddStatusCommands(app, context);
   AddPortsCommand(app, context);
   AddConfigCommands(app, context);
-  AddNetCommands(app, context);
+  AddDatagramCommands(app, context);
+  AddNetSettingsCommands(app, context);
   AddFontCommands(app, context);
   AddClockCommands(app, context);
   AddUtilityCommands(app, context);

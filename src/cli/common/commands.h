@@ -10,7 +10,8 @@ namespace vantrel::cli {
 void AddStatusCommands(CLI::App& app, CliContext& context);
 void AddPortsCommand(CLI::App& app, CliContext& context);
 void AddConfigCommands(CLI::App& app, CliContext& context);
-void AddNetCommands(CLI::App& app, CliContext& context);
+void AddDatagramCommands(CLI::App& app, CliContext& context);
+void AddNetSettingsCommands(CLI::App& app, CliContext& context);
 void AddFontCommands(CLI::App& app, CliContext& context);
 void AddClockCommands(CLI::App& app, CliContext& context);
 void AddUtilityCommands(CLI::App& app, CliContext& context);
