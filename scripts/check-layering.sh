@@ -38,6 +38,11 @@ for layer in "${!allowed[@]}"; do
   done < <(grep -rnE '^#include <Q' "src/$layer" || true)
 done
 
+# Within the CLI, the common room is the bottom one: it knows no command family.
+while IFS= read -r hit; do
+  complain "$hit: the CLI's common room includes a room above it"
+done < <(grep -rnE '^#include "cli/' src/cli/common | grep -v '"cli/common/' || true)
+
 # Within the app, the widgets are the bottom room: they know no tab, dialog or window.
 while IFS= read -r hit; do
   complain "$hit: a widget includes a room above it"

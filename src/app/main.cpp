@@ -9,6 +9,7 @@
 #include "app/demo_printer.h"
 #include "app/main_window.h"
 #include "app/startup_report.h"
+#include "net/address_port.h"
 
 namespace {
 
@@ -100,10 +101,11 @@ std::variant<StartOptions, int> ParseArguments(const QStringList& arguments) {
   if (parser.isSet(port) && !parser.isSet(host)) return UsageError("--port needs --host");
   StartOptions options{parser.isSet(demo), parser.isSet(report), std::nullopt};
   if (parser.isSet(host)) {
-    bool ok = false;
-    const int number = parser.value(port).toInt(&ok);
-    if (!ok || number < 1 || number > 65535) return UsageError("--port must be 1..65535");
-    options.host = vantrel::NetworkTarget{parser.value(host).toStdString(), number};
+    const vantrel::PortNumber number = vantrel::ParsePort(parser.value(port).toStdString());
+    if (!number.error.empty()) return UsageError("--port: " + QString::fromStdString(number.error));
+    vantrel::AddressPort address = vantrel::ParseAddress(parser.value(host).toStdString());
+    if (!address.ok()) return UsageError("--host: " + QString::fromStdString(address.error));
+    options.host = vantrel::NetworkTarget{std::move(address.address), number.port};
   }
   return options;
 }

@@ -3,33 +3,16 @@
 #include <csignal>
 #include <iostream>
 
-#include "cli/cli_commands.h"
-#include "cli/cli_context.h"
+#include "cli/common/command_line.h"
+#include "cli/common/context.h"
 
 int main(int argc, char** argv) {
   using namespace vantrel::cli;
   // A file size limit then fails the write with its own error instead of ending the program.
   std::signal(SIGXFSZ, SIG_IGN);
   CliContext context;
-  CLI::App app("Service tool for thermal label printers", "vantrel-cli");
-  app.fallthrough();
-  app.require_subcommand(1);
-  app.footer(
-      "Exit status: 0 success; 1..5 the operation's result (its message on stderr);\n"
-      "6 refused before anything was sent; 10 config diff found a difference;\n"
-      "64 usage error. fleet: 0 every printer succeeded, 2 some failed, 1 none reached.\n"
-      "Example: vantrel-cli -i net --host 192.0.2.10 status --json");
-  AddLinkOptions(app, context.link_options());
-  AddStatusCommands(app, context);
-  AddPortsCommand(app, context);
-  AddConfigCommands(app, context);
-  AddNetCommands(app, context);
-  AddFontCommands(app, context);
-  AddClockCommands(app, context);
-  AddUtilityCommands(app, context);
-  AddDoctorCommand(app, context);
-  AddFilesCommands(app, context);
-  AddFleetCommand(app, context);
+  CLI::App app;
+  DescribeCommandLine(app, context);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -1,8 +1,5 @@
 #include "doctor/network_checks.h"
 
-#include <arpa/inet.h>
-#include <netdb.h>
-
 #include <cerrno>
 #include <future>
 #include <thread>
@@ -10,6 +7,7 @@
 #include "doctor/status_question.h"
 #include "link/tcp_transport.h"
 #include "net/ipv4_text.h"
+#include "net/name_resolver.h"
 
 namespace vantrel {
 namespace {
@@ -20,42 +18,12 @@ using std::chrono::milliseconds;
 const std::string kNet = "net";
 constexpr milliseconds kShortestStep{50};
 
-struct Resolved {
-  std::string text;  // the first address, dotted or IPv6 text
-  std::optional<std::uint32_t> ipv4;
-};
-
-using Lookup = Outcome<std::optional<Resolved>>;
-
-Lookup Resolve(const std::string& host) {
-  addrinfo hints{};
-  hints.ai_socktype = SOCK_STREAM;
-  addrinfo* found = nullptr;
-  if (const int status = ::getaddrinfo(host.c_str(), nullptr, &hints, &found); status != 0) {
-    return {std::nullopt,
-            {kResultPortOpenError, status == EAI_SYSTEM ? errno : 0,
-             "cannot resolve \"" + host + "\": " + ::gai_strerror(status)}};
-  }
-  Resolved resolved;
-  char text[INET6_ADDRSTRLEN] = {};
-  for (const addrinfo* entry = found; entry != nullptr; entry = entry->ai_next) {
-    if (entry->ai_family == AF_INET && !resolved.ipv4) {
-      const in_addr address = reinterpret_cast<const sockaddr_in*>(entry->ai_addr)->sin_addr;
-      resolved.ipv4 = ntohl(address.s_addr);
-      resolved.text = ::inet_ntop(AF_INET, &address, text, sizeof text);
-    } else if (entry->ai_family == AF_INET6 && resolved.text.empty()) {
-      const in6_addr& address = reinterpret_cast<const sockaddr_in6*>(entry->ai_addr)->sin6_addr;
-      resolved.text = ::inet_ntop(AF_INET6, &address, text, sizeof text);
-    }
-  }
-  ::freeaddrinfo(found);
-  return {resolved, {}};
-}
+using Lookup = Outcome<std::optional<ResolvedName>>;
 
 // getaddrinfo has no time limit of its own. A resolver that does not answer must not hold the
 // doctor past its time-out, so the lookup runs on a thread of its own, left behind if need be.
 Lookup ResolveWithin(const std::string& host, milliseconds wait) {
-  std::packaged_task<Lookup()> task([host] { return Resolve(host); });
+  std::packaged_task<Lookup()> task([host] { return ResolveName(host); });
   std::future<Lookup> result = task.get_future();
   std::thread(std::move(task)).detach();
   if (result.wait_for(wait) != std::future_status::ready) {
@@ -138,7 +106,7 @@ DoctorReport CheckNetwork(const DoctorRequest& request) {
              "give --host ADDRESS; vantrel-cli discover lists the printers on this network"}};
   }
   const Lookup lookup = ResolveWithin(host, Left(deadline));
-  const std::optional<Resolved>& resolved = lookup.value;
+  const std::optional<ResolvedName>& resolved = lookup.value;
   if (!resolved) {
     return {{kNet, "address", false, lookup.failure.detail,
              "check the name, or give the printer's IP address (vantrel-cli discover lists them)"}};

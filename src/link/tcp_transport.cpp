@@ -14,18 +14,12 @@
 #include <cstring>
 #include <thread>
 
+#include "common/name_lookup.h"
 #include "common/socket_wait.h"
 #include "link/descriptor_write.h"
 
 namespace vantrel {
 namespace {
-
-struct AddrInfoList {
-  addrinfo* head = nullptr;
-  ~AddrInfoList() {
-    if (head != nullptr) ::freeaddrinfo(head);
-  }
-};
 
 LinkFailure ConnectFailure(int error, const std::string& what) {
   return {kResultPortOpenError, error, what + ": " + std::strerror(error)};
@@ -98,21 +92,13 @@ Outcome<std::unique_ptr<TcpTransport>> TcpTransport::Connect(const NetworkTarget
   if (target.port <= 0 || target.port > 65535) {
     return {nullptr, Refused("port " + std::to_string(target.port) + " is not a TCP port")};
   }
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  AddrInfoList found;
   const std::string port = std::to_string(target.port);
-  const int status = ::getaddrinfo(target.address.c_str(), port.c_str(), &hints, &found.head);
-  if (status != 0) {
-    return {nullptr,
-            {kResultPortOpenError, status == EAI_SYSTEM ? errno : 0,
-             "cannot resolve \"" + target.address + "\": " + ::gai_strerror(status)}};
-  }
+  const NameLookup found(target.address, port.c_str());
+  if (found.first() == nullptr) return {nullptr, found.failure()};
   // One deadline for every address: a name with several silent ones must not multiply the wait.
   const auto deadline = std::chrono::steady_clock::now() + waits.net_connect;
   LinkFailure failure;
-  for (const addrinfo* address = found.head; address != nullptr; address = address->ai_next) {
+  for (const addrinfo* address = found.first(); address != nullptr; address = address->ai_next) {
     const auto left =
         std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) {

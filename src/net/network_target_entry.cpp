@@ -1,6 +1,6 @@
 #include "net/network_target_entry.h"
 
-#include <charconv>
+#include "net/address_port.h"
 
 namespace vantrel {
 
@@ -11,21 +11,12 @@ void ApplyOpeningTarget(NetworkTarget& target, const std::vector<DeviceListRow>&
 
 std::string StoreTargetEntry(NetworkTarget& target, std::string_view address,
                              std::string_view port_text) {
-  int port = 0;
-  const char* end = port_text.data() + port_text.size();
-  const auto [stop, error] = std::from_chars(port_text.data(), end, port);
-  if (port_text.empty() || error != std::errc() || stop != end) {
-    std::string message = "'";
-    message.append(port_text).append("' is not a valid integer value");
-    return message;
-  }
-  if (port < 1 || port > 65535) return "Port " + std::to_string(port) + " is not from 1 to 65535";
-  if (address.size() > NetworkTarget::kAddressCapacity) {
-    return "The address is longer than " + std::to_string(NetworkTarget::kAddressCapacity) +
-           " characters";
-  }
-  target.address.assign(address);
-  target.port = port;
+  const PortNumber port = ParsePort(port_text);
+  if (!port.error.empty()) return port.error;
+  AddressPort entry = ParseAddress(address);
+  if (!entry.ok()) return entry.error;
+  target.address = std::move(entry.address);
+  target.port = port.port;
   return {};
 }
 

@@ -16,9 +16,9 @@ inline constexpr std::string_view kFallbackTargetAddress = "192.168.1.100";
 // address, or the fallback when nothing answered. A non-empty one is kept.
 void ApplyOpeningTarget(NetworkTarget& target, const std::vector<DeviceListRow>& rows);
 
-// Stores the dialog's two fields into the target, both or neither: a port text that is not a
-// whole number from 1 to 65535, or an address the target cannot hold, leaves it unchanged.
-// Returns the message to show, or empty once stored.
+// Stores the dialog's two fields into the target, both or neither: a port or an address that
+// ParsePort or ParseAddress refuses leaves it unchanged. Returns the message to show, or empty
+// once stored.
 std::string StoreTargetEntry(NetworkTarget& target, std::string_view address,
                              std::string_view port_text);
 

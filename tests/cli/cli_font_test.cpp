@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -59,7 +58,6 @@ TEST_F(CliFontTest, RefusalsLeaveNoFile) {
       {"--encode standard --width 2049 --height 8 --italic-width 0", 6, "Font Parameter Error"},
       {"--encode table --table " + empty_table, 6, "Font Parameter Error"},
       {"--encode table --table " + Path("none.txt"), 4, "File Open Error"},
-      {"--encode standard --pitch wide", 64, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.options);
@@ -71,7 +69,8 @@ TEST_F(CliFontTest, RefusalsLeaveNoFile) {
 }
 
 // What cannot make a useful font is refused, its cause after the message; a cell width that
-// variable-pitch glyphs do not use is only warned about.
+// variable-pitch glyphs do not use is only warned about. (Each number's range is the options'
+// own test; one stands for them here.)
 TEST_F(CliFontTest, FontChoicesThatMakeNoUsefulFont) {
   const std::string out = Path("choice.bmf");
   const std::string table = Path("pair_table.txt");
@@ -86,24 +85,8 @@ TEST_F(CliFontTest, FontChoicesThatMakeNoUsefulFont) {
       {"unknown family", "--font NoSuchFamily --size 9 --encode standard", 6,
        "Font Parameter Error", "NoSuchFamily"},
       {"family in other case", "--font 'dejavu sans' --size 9 --encode standard", 0, "", ""},
-      {"zero size", "--font 'DejaVu Sans' --size 0 --encode standard", 6, "Font Parameter Error",
-       "size"},
-      {"negative size", "--font 'DejaVu Sans' --size=-3 --encode standard", 6,
-       "Font Parameter Error", "size"},
       {"size beyond its range", "--font 'DejaVu Sans' --size 2049 --encode standard", 6,
        "Font Parameter Error", "--size must be more than 0 and at most 2048"},
-      {"infinite size", "--font 'DejaVu Sans' --size inf --encode standard", 64, "", "decimal"},
-      {"hexadecimal size", "--font 'DejaVu Sans' --size 0x10 --encode standard", 64, "", "decimal"},
-      {"zero dpi", "--font 'DejaVu Sans' --size 9 --dpi 0 --encode standard", 6,
-       "Font Parameter Error", "--dpi 0 is outside 1..2400"},
-      {"first code below 0", "--font 'DejaVu Sans' --size 9 --encode standard --first=-1", 6,
-       "Font Parameter Error", "--first -1 is outside 0..255"},
-      {"zero height",
-       "--font 'DejaVu Sans' --size 9 --encode standard --width 8 --height 0 --italic-width 0", 6,
-       "Font Parameter Error", "--height 0 is outside 1..2048"},
-      {"negative italic width",
-       "--font 'DejaVu Sans' --size 9 --encode standard --width 8 --height 8 --italic-width=-3", 6,
-       "Font Parameter Error", "--italic-width -3 is outside 0..2048"},
       {"measured cell too large", "--font 'DejaVu Sans' --size 2000 --encode standard", 6,
        "Font Parameter Error", "larger than"},
       {"no measuring character, fixed",
@@ -158,39 +141,19 @@ TEST_F(CliFontTest, OutputFailuresKeepTheTargetAndGiveTheirCause) {
 }
 
 // The language byte comes from the file as it is: JSON carries it as its Latin-1 reading,
-// the terminal sees it escaped.
+// the terminal sees it escaped. (Every byte class is the printer texts' own test.)
 TEST_F(CliFontTest, ShowEscapesTheHeaderBytesItPrints) {
   const std::string font = Path("language.bmf");
   ASSERT_EQ(RunCli(Make("--encode standard --first 65 --last 65 --out " + font)).status, 0);
-  const struct {
-    const char* label;
-    unsigned char byte;
-    std::string shown;
-  } cases[] = {
-      {"lowest high byte", 0x80, "\\x80"},
-      {"highest byte", 0xFF, "\\xFF"},
-      {"escape", 0x1B, "\\x1B"},
-      {"line feed", 0x0A, "\\x0A"},
-      {"delete", 0x7F, "\\x7F"},
-      // Escaped itself, so that the escapes above are never forged by plain text.
-      {"backslash", '\\', "\\\\"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.label);
-    std::string bytes = testing::Slurp(font);
-    bytes[13] = static_cast<char>(c.byte);
-    std::ofstream(font, std::ios::binary) << bytes;
-    const testing::CliRun json = RunCli("font show --json " + font);
-    ASSERT_EQ(json.status, 0) << json.err;
-    const std::string latin1 = c.byte < 0x80
-                                   ? std::string(1, static_cast<char>(c.byte))
-                                   : std::string{static_cast<char>(0xC0 | c.byte >> 6),
-                                                 static_cast<char>(0x80 | (c.byte & 0x3F))};
-    EXPECT_EQ(nlohmann::json::parse(json.out)["language"], latin1);
-    EXPECT_TRUE(std::ranges::all_of(json.out, [](char k) { return k >= 0x20 || k == '\n'; }));
-    const testing::CliRun shown = RunCli("font show " + font);
-    EXPECT_NE(shown.out.find("language " + c.shown + "\n"), std::string::npos) << shown.out;
-  }
+  std::string bytes = testing::Slurp(font);
+  bytes[13] = '\x1b';
+  std::ofstream(font, std::ios::binary) << bytes;
+  const testing::CliRun json = RunCli("font show --json " + font);
+  ASSERT_EQ(json.status, 0) << json.err;
+  EXPECT_EQ(nlohmann::json::parse(json.out)["language"], "\x1b");
+  EXPECT_EQ(json.out.find('\x1b'), std::string::npos);
+  const testing::CliRun shown = RunCli("font show " + font);
+  EXPECT_NE(shown.out.find("language \\x1B\n"), std::string::npos) << shown.out;
 }
 
 TEST_F(CliFontTest, ShowRefusesADamagedFile) {

@@ -28,19 +28,6 @@ class CliOverSimTest : public testing::SimFixture {
   }
 };
 
-TEST_F(CliOverSimTest, StatusJsonListsFlagsAndLitLabels) {
-  sim::SimState state;
-  state.status_byte = 0x28;
-  state.detail[4] = 0x04;
-  printer_.SetState(state);
-  const CliRun run = Cli("status --json " + Net());
-  ASSERT_EQ(run.status, 0) << run.err;
-  const auto json = nlohmann::json::parse(run.out);
-  EXPECT_EQ(json["flags"], nlohmann::json({0, 0, 0, 1, 0, 1, 0, 0, 0, 1}));
-  EXPECT_EQ(json["lit"], nlohmann::json({"Ribbon End Err.", "Printting"}));
-  EXPECT_EQ(json.size(), 2u);
-}
-
 TEST_F(CliOverSimTest, ControlCommandsAndSendReachThePrinter) {
   const std::string file = ::testing::TempDir() + "/label.bin";
   std::ofstream(file, std::ios::binary) << std::string("SIZE 4,2\r\n\0\xff", 12);
@@ -84,12 +71,10 @@ TEST_F(CliOverSimTest, FailuresGiveTheirStatusMessageAndCause) {
 }
 
 TEST_F(CliOverSimTest, UsageErrorsAndRefusals) {
-  EXPECT_EQ(Cli("").status, 64);
-  EXPECT_EQ(Cli("frobnicate").status, 64);
-  EXPECT_EQ(Cli("status --bogus").status, 64);
-  EXPECT_EQ(Cli("send").status, 64);
-  EXPECT_EQ(Cli("config read --out '' " + Net()).status, 64);
-  EXPECT_EQ(Cli("-i serial status").status, 64);
+  // Which lines are usage errors is the command line's own test.
+  const CliRun usage = Cli("frobnicate " + Net());
+  EXPECT_EQ(usage.status, 64);
+  EXPECT_NE(usage.err.find("Run with --help"), std::string::npos) << usage.err;
   EXPECT_EQ(Cli("status -i net --host " + std::string(64, 'a')).status, 6);
   const CliRun help = Cli("--help");
   EXPECT_EQ(help.status, 0);
@@ -131,8 +116,6 @@ TEST_F(CliOverSimTest, BadConfigFilesAreRefusedBeforeAnythingIsSent) {
   EXPECT_EQ(wrong_magic.status, 6);
   EXPECT_EQ(wrong_magic.err.substr(0, wrong_magic.err.find('\n')), "File Data Error");
   EXPECT_EQ(Cli("config write /nonexistent.dcf --block d " + Net()).status, 4);
-  EXPECT_EQ(Cli("config write " + file + " " + Net()).status, 64);
-  EXPECT_EQ(Cli("config write " + file + " --block x " + Net()).status, 64);
   EXPECT_EQ(Cli("config show " + file).status, 6);
   EXPECT_EQ(server_.ConnectionCount(), 0u);
 }

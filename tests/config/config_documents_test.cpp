@@ -4,13 +4,13 @@
 
 #include <limits>
 #include <set>
-#include <stdexcept>
 
 #include "config/config_compare.h"
 #include "config/config_file_image.h"
 #include "config/config_resolution.h"
 #include "config/unit_conversions.h"
 #include "support/config_at_resolution.h"
+#include "support/config_item_named.h"
 
 namespace vantrel {
 namespace {
@@ -18,19 +18,11 @@ namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 using testing::ConfigAtResolution;
+using testing::ItemNamed;
 
 // Compares every field at once, bytes and flags included.
 ConfigFileImage ImageOf(const PrinterConfig& config) {
   return BuildConfigFileImage({kUnitInch, config, {}});
-}
-
-const ConfigItem& Item(std::string_view name) {
-  for (const ConfigPage page : kConfigPages) {
-    for (const ConfigItem& item : ConfigPageItems(page)) {
-      if (item.name == name) return item;
-    }
-  }
-  throw std::invalid_argument(std::string(name));
 }
 
 TEST(ConfigItemsTest, EveryItemOfTheRecordIsOnExactlyOnePage) {
@@ -149,7 +141,7 @@ TEST(SameItemValueTest, EachValueAtItsOwnResolution) {
       {"Density", &at_203, 8, &at_600, 8, true},
   };
   for (const auto& c : cases) {
-    const ConfigItem& item = Item(c.item);
+    const ConfigItem& item = ItemNamed(c.item);
     PrinterConfig a = *c.a_resolution;
     PrinterConfig b = *c.b_resolution;
     std::visit(

@@ -97,9 +97,10 @@ TEST(NetworkTargetEntryTest, StoresBothFieldsOrNeither) {
 
   EXPECT_EQ(StoreTargetEntry(target, "new", "91x"), "'91x' is not a valid integer value");
   EXPECT_EQ(StoreTargetEntry(target, "new", ""), "'' is not a valid integer value");
-  EXPECT_NE(StoreTargetEntry(target, "new", "70000"), "");
-  EXPECT_NE(StoreTargetEntry(target, "new", "0"), "");
-  EXPECT_NE(StoreTargetEntry(target, std::string(64, 'a'), "9100"), "");
+  EXPECT_EQ(StoreTargetEntry(target, "new", "70000"), "Port 70000 is not from 1 to 65535");
+  EXPECT_EQ(StoreTargetEntry(target, "new:9100", "9100"),
+            "\"new:9100\" carries a port where only an address goes");
+  EXPECT_EQ(StoreTargetEntry(target, "", "9100"), "No address is given");
   EXPECT_EQ(target.address, "127.0.0.9");
   EXPECT_EQ(target.port, 9101);
 }

@@ -1,0 +1,156 @@
+// config read / write / show: the printer's configuration and configuration files.
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "cli/common/commands.h"
+#include "cli/common/json.h"
+#include "cli/common/report.h"
+#include "cli/config/config_diff.h"
+#include "cli/config/config_json.h"
+#include "cli/config/config_text.h"
+#include "config/config_file.h"
+#include "ops/config_write_check.h"
+#include "ops/dispatcher.h"
+#include "ops/write_configuration.h"
+
+namespace vantrel::cli {
+namespace {
+
+struct ConfigOptions {
+  std::string out;
+  std::string file;
+  std::string unit = "inch";
+  std::string block;
+  bool json = false;
+  bool verify = false;
+};
+
+void Print(const ConfigFileContents& contents, bool json, bool with_file_fields) {
+  if (!json) {
+    PrintConfigText(std::cout, contents.config, ShownUnit(contents.unit));
+    return;
+  }
+  nlohmann::json document = ConfigJson(contents.config);
+  if (with_file_fields) {
+    document["unit"] = ShownUnit(contents.unit) == kUnitMm ? "mm" : "inch";
+    nlohmann::json status = nlohmann::json::array();
+    // A file may hold any byte there; each is a flag.
+    for (const auto flag : contents.status.flags) status.push_back(flag != 0 ? 1 : 0);
+    document["status"] = status;
+  }
+  PrintJson(document);
+}
+
+// The printer's configuration.
+int ReadPrinter(CliContext& context, PrinterConfig& held) {
+  ResetConfig(held);
+  return context.Run(kOpReadConfiguration, &held, 1);
+}
+
+int ReadConfig(CliContext& context, const ConfigOptions& options) {
+  ConfigFileContents contents;
+  contents.unit = UnitNamed(options.unit);
+  if (const int code = ReadPrinter(context, contents.config); code != 0) return code;
+  if (!options.out.empty()) {
+    const ConfigFileResult saved = SaveConfigFile(options.out, contents);
+    if (!saved.ok()) return Report(saved);
+  }
+  Print(contents, options.json, false);
+  return 0;
+}
+
+// Reads the printer's configuration first, so that the page goes out at the printer's
+// resolution, then reads it back and names the written items the printer does not hold.
+int WriteVerified(CliContext& context, const PrinterConfig& document, ConfigPage page) {
+  PrinterConfig held;
+  if (const int code = ReadPrinter(context, held); code != 0) return code;
+  const PageWritePlan plan = PlanPageWrite(document, held, page);
+  if (!plan.document.failure.empty()) return Refuse(plan.document.failure);
+  if (!plan.document.conversion.empty()) {
+    std::cerr << "Lengths in dots " << plan.document.conversion << '\n';
+  }
+  PrinterConfig written = plan.document.config;
+  if (const int code = context.Run(kOpWriteConfiguration, &written, ConfigPageBlock(page));
+      code != 0) {
+    return code;
+  }
+  if (const int code = context.ReadBack(page, held); code != 0) {
+    std::cerr << "Written, not verified: the configuration could not be read back\n";
+    return code;
+  }
+  const ConfigDifferences check = CompareWrittenItems(written, held, page);
+  if (!check.unreported.empty()) {
+    std::cerr << "Not reported by the printer, not verified: " << ItemList(check.unreported)
+              << '\n';
+  }
+  if (!check.differing.empty()) {
+    std::cerr << "Written, not verified\nDid not take: " << ItemList(check.differing) << '\n';
+    return kResultReceivingError;
+  }
+  return 0;
+}
+
+int WriteConfig(CliContext& context, const ConfigOptions& options) {
+  ConfigFileContents contents;
+  const ConfigFileResult loaded = LoadConfigFile(options.file, contents);
+  if (!loaded.ok()) return Report(loaded);
+  const ConfigPage page = ConfigPageNamed(options.block).value_or(ConfigPage::kCommon);
+  if (const std::string refusal = PageRefusal(contents.config, page, options.file);
+      !refusal.empty()) {
+    return Refuse(refusal);
+  }
+  if (options.verify) return WriteVerified(context, contents.config, page);
+  return context.Run(kOpWriteConfiguration, &contents.config, ConfigPageBlock(page));
+}
+
+int ShowConfig(const ConfigOptions& options) {
+  ConfigFileContents contents;
+  const ConfigFileResult loaded = LoadConfigFile(options.file, contents);
+  if (!loaded.ok()) return Report(loaded);
+  Print(contents, options.json, true);
+  return 0;
+}
+
+}  // namespace
+
+void AddConfigCommands(CLI::App& app, CliContext& context) {
+  auto options = std::make_shared<ConfigOptions>();
+  auto* config = app.add_subcommand("config", "Read, write and show printer configurations");
+  config->require_subcommand(1);
+
+  auto* read = config->add_subcommand("read", "Read the printer's configuration");
+  read->add_option("--out", options->out, "also save it as a configuration file")
+      ->check([](const std::string& name) {
+        return name.empty() ? std::string("--out needs a file name") : std::string();
+      });
+  read->add_option("--unit", options->unit, "unit of the shown and saved lengths")
+      ->check(CLI::IsMember({"inch", "mm"}))
+      ->capture_default_str();
+  read->add_flag("--json", options->json, "print one JSON document");
+  read->callback([&context, options] {
+    context.action = [&context, options] { return ReadConfig(context, *options); };
+  });
+
+  auto* write = config->add_subcommand("write", "Send one block of a configuration file");
+  write->add_option("FILE", options->file, "configuration file")->required();
+  write->add_option("--block", options->block, "the page to send: common, z or d")
+      ->required()
+      ->check(CLI::IsMember({"common", "z", "d"}));
+  write->add_flag("--verify", options->verify,
+                  "read the configuration back and compare the written items; an item that did "
+                  "not take is named and the exit status is 3");
+  write->callback([&context, options] {
+    context.action = [&context, options] { return WriteConfig(context, *options); };
+  });
+
+  auto* show = config->add_subcommand("show", "Show a configuration file without a printer");
+  show->add_option("FILE", options->file, "configuration file")->required();
+  show->add_flag("--json", options->json, "print one JSON document");
+  show->callback(
+      [&context, options] { context.action = [options] { return ShowConfig(*options); }; });
+
+  AddConfigDiffCommand(*config, context);
+}
+
+}  // namespace vantrel::cli

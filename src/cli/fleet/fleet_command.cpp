@@ -1,0 +1,251 @@
+// fleet: one operation on many network printers at once, with one report.
+#include <unistd.h>
+
+#include <csignal>
+#include <iostream>
+#include <memory>
+
+#include "cli/clock/clock_text.h"
+#include "cli/common/commands.h"
+#include "cli/common/decimal_integer.h"
+#include "cli/common/report.h"
+#include "cli/files/file_download.h"
+#include "cli/fleet/fleet_jobs.h"
+#include "cli/fleet/fleet_report_file.h"
+#include "common/host_file.h"
+#include "config/config_file.h"
+
+namespace vantrel::cli {
+namespace {
+
+constexpr std::size_t kMaxHostsFileBytes = std::size_t{16} * 1024 * 1024;
+
+struct FleetOptions {
+  std::string hosts;
+  bool discover = false;
+  std::vector<std::string> subnets;
+  std::size_t parallel = 32;
+  bool json = false;
+  std::string report;
+  int wait_ms = 0;
+  // The operation's own.
+  std::string out_dir;
+  std::string file;
+  std::string block;
+  bool dry_run = false;
+  std::string when;
+  std::vector<std::string> files;
+  DownloadOptions download;
+};
+
+// The printers to work on, or the exit status of the failure to find them.
+int FindTargets(const FleetOptions& options, std::vector<FleetTarget>& targets) {
+  if (options.discover) {
+    std::vector<Ipv4Bytes> broadcasts;
+    for (const std::string& subnet : options.subnets) {
+      const std::optional<Ipv4Bytes> broadcast = SubnetBroadcast(subnet);
+      if (!broadcast) {
+        return Refuse("--subnet \"" + subnet +
+                      "\" is not ADDRESS/BITS with an IPv4 address and 0..30 bits");
+      }
+      broadcasts.push_back(*broadcast);
+    }
+    DiscoveredFleet fleet = DiscoverFleet(broadcasts);
+    if (!fleet.failure.ok()) return Report(fleet.failure);
+    if (fleet.targets.empty()) {
+      std::cerr << "No printer answered the discovery\n";
+      return kFleetNoneReached;
+    }
+    targets = std::move(fleet.targets);
+    return 0;
+  }
+  std::vector<std::uint8_t> bytes;
+  if (const HostFileResult read = ReadHostFile(options.hosts, kMaxHostsFileBytes, bytes);
+      !read.ok()) {
+    return Report(read);
+  }
+  const std::string text(bytes.begin(), bytes.end());
+  if (std::string refusal = ParseHostsText(text, targets); !refusal.empty()) {
+    return Refuse(options.hosts + ": " + refusal);
+  }
+  if (targets.empty()) return Refuse(options.hosts + " names no printer");
+  ResolveTargets(targets);
+  return 0;
+}
+
+// The report file's folder must exist before any printer is touched.
+int CheckReportTarget(const std::string& report) {
+  if (report.empty()) return 0;
+  const std::filesystem::path parent = std::filesystem::path(report).parent_path();
+  std::error_code error;
+  if (parent.empty() || std::filesystem::is_directory(parent, error)) return 0;
+  return Report(HostFileResult{HostFileError::kOpen, 0, "no folder " + parent.string()});
+}
+
+int RunFleetOperation(const FleetOptions& options, const FleetJob& job) {
+  if (const int code = CheckReportTarget(options.report); code != 0) return code;
+  std::vector<FleetTarget> targets;
+  if (const int code = FindTargets(options, targets); code != 0) return code;
+  FleetReportFile report;
+  if (!options.report.empty()) {
+    if (const int code = Report(report.Open(options.report)); code != 0) return code;
+  }
+  // A reader of the output that goes away stops the run (RunFleet counts SIGPIPE); the writes
+  // after it fail quietly, and the report is still written whole.
+  std::signal(SIGPIPE, SIG_IGN);
+  FleetRunSettings settings;
+  settings.parallel = options.parallel;
+  settings.progress = ::isatty(STDERR_FILENO) == 1;
+  settings.read_wait = std::chrono::milliseconds(options.wait_ms);
+  settings.on_result = [&options, &report](const FleetResult& result) {
+    const std::string line = FleetResultLine(result);
+    report.Append(line);
+    if (options.json) std::cout << line << '\n' << std::flush;
+  };
+  const FleetRunEnd end = RunFleet(targets, job, settings);
+  const FleetSummary summary = Summarize(end.results, end.not_started, end.interrupted, end.ms);
+  report.Append(FleetSummaryLine(summary));
+  const HostFileResult written = report.Close();
+  if (options.json) {
+    std::cout << FleetSummaryLine(summary) << '\n';
+  } else {
+    PrintFleetTable(std::cout, end.results, summary);
+  }
+  if (const int code = Report(written); code != 0) return code;
+  return FleetExitStatus(summary);
+}
+
+int ApplyConfig(const FleetOptions& options) {
+  ConfigFileContents contents;
+  if (const int code = Report(LoadConfigFile(options.file, contents)); code != 0) return code;
+  const ConfigPage page = ConfigPageNamed(options.block).value_or(ConfigPage::kCommon);
+  if (std::string refusal = PageRefusal(contents.config, page, options.file); !refusal.empty()) {
+    return Refuse(refusal);
+  }
+  return RunFleetOperation(options, ConfigApplyJob(contents.config, page, options.dry_run));
+}
+
+int ReadConfigs(const FleetOptions& options) {
+  std::error_code error;
+  std::filesystem::create_directory(options.out_dir, error);
+  if (!std::filesystem::is_directory(options.out_dir, error)) {
+    return Report(HostFileResult{HostFileError::kOpen, 0, "cannot make folder " + options.out_dir});
+  }
+  return RunFleetOperation(options, ConfigReadJob(options.out_dir));
+}
+
+int DownloadFiles(const FleetOptions& options) {
+  if (!options.download.name.empty() && options.files.size() > 1) {
+    std::cerr << "--name names one file; " << options.files.size() << " were given\n";
+    return kExitUsage;
+  }
+  std::vector<PreparedDownload> downloads(options.files.size());
+  for (std::size_t i = 0; i < downloads.size(); ++i) {
+    if (const int code = PrepareDownload(options.files[i], options.download, downloads[i]);
+        code != 0) {
+      return code;
+    }
+  }
+  return RunFleetOperation(options, FilesDownloadJob(std::move(downloads), options.download));
+}
+
+void AddTargetOptions(CLI::App& fleet, FleetOptions& options) {
+  auto* hosts = fleet
+                    .add_option("--hosts", options.hosts,
+                                "file of printers: one ADDRESS[:PORT] or name a line, # comments")
+                    ->type_name("FILE");
+  auto* discover = fleet.add_flag("--discover", options.discover,
+                                  "work on the printers that answer a discovery");
+  hosts->excludes(discover);
+  fleet
+      .add_option("--subnet", options.subnets,
+                  "with --discover, also a directed broadcast to this ADDRESS/BITS (repeatable)")
+      ->type_name("CIDR")
+      ->needs(discover);
+  fleet.add_option("--parallel", options.parallel, "printers worked on at once")
+      ->type_name("N")
+      ->transform(DecimalCount())
+      ->check(CLI::Range(1, 1024))
+      ->capture_default_str();
+  fleet.add_flag("--json", options.json, "one JSON line per printer, then a summary line");
+  fleet.add_option("--report", options.report, "also write the JSON lines to FILE")
+      ->type_name("FILE");
+  fleet
+      .add_option("--wait", options.wait_ms,
+                  "milliseconds of silence after which a printer's answer counts as missing "
+                  "(default: the network link's)")
+      ->type_name("MS")
+      ->transform(DecimalInteger())
+      ->check(CLI::Range(1, 600000));
+  fleet.callback([&options] {
+    if (options.hosts.empty() && !options.discover) {
+      throw CLI::RequiredError("fleet needs --hosts FILE or --discover");
+    }
+  });
+}
+
+void AddConfigOperations(CLI::App& fleet, const std::shared_ptr<FleetOptions>& options,
+                         CliContext& context) {
+  auto* config = fleet.add_subcommand("config", "Read or apply configurations");
+  config->require_subcommand(1);
+  auto* read = config->add_subcommand("read", "Save each printer's configuration in a folder");
+  read->add_option("--out-dir", options->out_dir, "the folder (made when missing)")->required();
+  read->callback(
+      [&context, options] { context.action = [options] { return ReadConfigs(*options); }; });
+  auto* apply = config->add_subcommand(
+      "apply", "Write one page of a configuration file where it differs, read back and verify");
+  apply->add_option("FILE", options->file, "configuration file")->required();
+  apply->add_option("--block", options->block, "the page: common, z or d")
+      ->required()
+      ->check(CLI::IsMember({"common", "z", "d"}));
+  apply->add_flag("--dry-run", options->dry_run,
+                  "write nothing; report the printers and items a write would change");
+  apply->callback(
+      [&context, options] { context.action = [options] { return ApplyConfig(*options); }; });
+}
+
+void AddOtherOperations(CLI::App& fleet, const std::shared_ptr<FleetOptions>& options,
+                        CliContext& context) {
+  fleet.add_subcommand("status", "Read each printer's status")->callback([&context, options] {
+    context.action = [options] { return RunFleetOperation(*options, StatusJob()); };
+  });
+  fleet.add_subcommand("identity", "Read each printer's version, serial number, checksum, mileage")
+      ->callback([&context, options] {
+        context.action = [options] { return RunFleetOperation(*options, IdentityJob()); };
+      });
+  auto* clock = fleet.add_subcommand("clock", "Set each printer's clock");
+  clock->require_subcommand(1);
+  auto* set = clock->add_subcommand("set", "Set the clock");
+  set->add_option("TIME", options->when, "now, or local time as YYYY-MM-DDTHH:MM:SS")->required();
+  set->callback([&context, options] {
+    context.action = [options] {
+      std::string refusal;
+      if (!ClockFromText(options->when, refusal)) return Refuse(refusal);
+      return RunFleetOperation(*options, ClockSetJob(options->when));
+    };
+  });
+  auto* files = fleet.add_subcommand("files", "Download files to each printer");
+  files->require_subcommand(1);
+  auto* download = files->add_subcommand(
+      "download", "Download files as `files download` does; each must be listed afterwards");
+  download->add_option("FILE", options->files, "host files")->required();
+  AddDownloadOptions(*download, options->download);
+  download->callback(
+      [&context, options] { context.action = [options] { return DownloadFiles(*options); }; });
+}
+
+}  // namespace
+
+void AddFleetCommand(CLI::App& app, CliContext& context) {
+  auto options = std::make_shared<FleetOptions>();
+  auto* fleet = app.add_subcommand(
+      "fleet",
+      "Run one operation on many network printers at once (--hosts FILE or --discover); exit 0 "
+      "when every printer succeeded, 2 when some failed, 1 when none could be reached");
+  fleet->require_subcommand(1);
+  AddTargetOptions(*fleet, *options);
+  AddConfigOperations(*fleet, options, context);
+  AddOtherOperations(*fleet, options, context);
+}
+
+}  // namespace vantrel::cli

@@ -1,0 +1,105 @@
+#include "cli/fleet/fleet_report.h"
+
+#include <array>
+#include <iomanip>
+
+#include "cli/common/terminal_text.h"
+
+namespace vantrel::cli {
+namespace {
+
+// Texts that came from a printer or a file may hold any byte: an invalid sequence is replaced
+// rather than end the report.
+std::string Line(const nlohmann::json& document) {
+  return document.dump(-1, ' ', true, nlohmann::json::error_handler_t::replace);
+}
+
+std::string Joined(const std::vector<std::string>& items) {
+  std::string text;
+  for (const std::string& item : items) text += (text.empty() ? "" : ", ") + item;
+  return text;
+}
+
+}  // namespace
+
+bool FleetSucceeded(FleetOutcome outcome) {
+  return outcome != FleetOutcome::kFailed && outcome != FleetOutcome::kUnreachable;
+}
+
+std::string_view FleetOutcomeName(FleetOutcome outcome) {
+  constexpr std::array<std::string_view, 5> kNames = {"unchanged", "changed", "verified", "failed",
+                                                      "unreachable"};
+  return kNames[static_cast<std::size_t>(outcome)];
+}
+
+FleetSummary Summarize(const std::vector<FleetResult>& results, std::size_t not_started,
+                       bool interrupted, std::int64_t ms) {
+  FleetSummary summary;
+  summary.total = results.size();
+  for (const FleetResult& result : results) {
+    if (result.ready) summary.not_ready = summary.not_ready.value_or(0) + (*result.ready ? 0 : 1);
+    if (FleetSucceeded(result.outcome)) ++summary.succeeded;
+    if (result.outcome == FleetOutcome::kFailed) ++summary.failed;
+    if (result.outcome == FleetOutcome::kUnreachable) ++summary.unreachable;
+  }
+  summary.not_started = not_started;
+  summary.interrupted = interrupted;
+  summary.ms = ms;
+  return summary;
+}
+
+int FleetExitStatus(const FleetSummary& summary) {
+  if (summary.unreachable == summary.total + summary.not_started) return kFleetNoneReached;
+  const bool all = summary.succeeded == summary.total && summary.not_started == 0;
+  return all && !summary.interrupted ? 0 : kFleetSomeFailed;
+}
+
+std::string FleetResultLine(const FleetResult& result) {
+  nlohmann::json line = {{"target", result.target},
+                         {"name", result.name},
+                         {"outcome", FleetOutcomeName(result.outcome)},
+                         {"code", result.code},
+                         {"detail", result.detail},
+                         {"changed", result.changed},
+                         {"ms", result.ms}};
+  if (result.values) line["values"] = *result.values;
+  return Line(line);
+}
+
+std::string FleetSummaryLine(const FleetSummary& summary) {
+  nlohmann::json fields = {{"total", summary.total},
+                           {"succeeded", summary.succeeded},
+                           {"failed", summary.failed},
+                           {"unreachable", summary.unreachable},
+                           {"ms", summary.ms}};
+  if (summary.interrupted) {
+    fields["interrupted"] = true;
+    fields["not_started"] = summary.not_started;
+  }
+  return Line({{"summary", fields}});
+}
+
+void PrintFleetTable(std::ostream& out, const std::vector<FleetResult>& results,
+                     const FleetSummary& summary) {
+  out << std::left << std::setw(24) << "TARGET" << std::setw(20) << "NAME" << std::setw(12)
+      << "OUTCOME" << std::setw(5) << "CODE" << std::setw(8) << "MS"
+      << "DETAIL\n";
+  for (const FleetResult& result : results) {
+    std::string detail;
+    for (const std::string& part : {result.values_text, Joined(result.changed), result.detail}) {
+      if (!part.empty()) detail += (detail.empty() ? "" : "; ") + part;
+    }
+    out << std::setw(23) << PrintableText(result.target) << ' ' << std::setw(19)
+        << PrintableText(result.name) << ' ' << std::setw(12) << FleetOutcomeName(result.outcome)
+        << std::setw(5) << result.code << std::setw(8) << result.ms << PrintableText(detail)
+        << '\n';
+  }
+  out << summary.total << (summary.total == 1 ? " printer: " : " printers: ") << summary.succeeded
+      << " succeeded, " << summary.failed << " failed, " << summary.unreachable << " unreachable, "
+      << summary.ms << " ms";
+  if (summary.not_ready) out << "; " << *summary.not_ready << " not Ready";
+  if (summary.interrupted) out << "; interrupted, " << summary.not_started << " not started";
+  out << '\n';
+}
+
+}  // namespace vantrel::cli

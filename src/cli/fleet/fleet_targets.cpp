@@ -1,0 +1,113 @@
+#include "cli/fleet/fleet_targets.h"
+
+#include <algorithm>
+#include <set>
+
+#include "cli/common/terminal_text.h"
+#include "common/parse_digits.h"
+#include "net/address_port.h"
+#include "net/ipv4_text.h"
+#include "net/name_resolver.h"
+#include "net/net_setup_session.h"
+
+namespace vantrel::cli {
+namespace {
+
+std::string_view Trimmed(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t\r");
+  if (first == std::string_view::npos) return {};
+  const auto last = text.find_last_not_of(" \t\r");
+  return text.substr(first, last - first + 1);
+}
+
+std::string TargetText(const NetworkTarget& target) {
+  const bool v6 = target.address.find(':') != std::string::npos;
+  return (v6 ? "[" + target.address + "]" : target.address) + ":" + std::to_string(target.port);
+}
+
+}  // namespace
+
+std::string ParseHostsText(std::string_view text, std::vector<FleetTarget>& targets) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  std::size_t number = 0;
+  while (!text.empty()) {
+    ++number;
+    const auto end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    line = Trimmed(line.substr(0, line.find('#')));
+    if (line.empty()) continue;
+    AddressPort parsed = ParseAddressPort(line);
+    if (!parsed.ok()) {
+      return "hosts file line " + std::to_string(number) + ": " + PrintableText(parsed.error);
+    }
+    FleetTarget target;
+    target.network = {std::move(parsed.address), parsed.port.value_or(NetworkTarget::kDefaultPort)};
+    target.text = TargetText(target.network);
+    targets.push_back(std::move(target));
+  }
+  return {};
+}
+
+void ResolveTargets(std::vector<FleetTarget>& targets) {
+  std::set<std::string> seen;
+  std::vector<FleetTarget> kept;
+  for (FleetTarget& target : targets) {
+    Outcome<std::optional<ResolvedName>> resolved = ResolveName(target.network.address);
+    if (resolved.value) {
+      target.network.address = std::move(resolved.value->text);
+    } else {
+      target.unresolved = std::move(resolved.failure);
+    }
+    // An unresolved name counts once for its spelling.
+    if (seen.insert(TargetText(target.network)).second) kept.push_back(std::move(target));
+  }
+  targets = std::move(kept);
+}
+
+std::optional<Ipv4Bytes> SubnetBroadcast(std::string_view cidr) {
+  const auto slash = cidr.find('/');
+  if (slash == std::string_view::npos) return std::nullopt;
+  const std::string_view address = cidr.substr(0, slash);
+  const std::string_view digits = cidr.substr(slash + 1);
+  const int bits = ParseDigits(digits).value_or(-1);
+  if (!IsCompleteIPv4Text(address) || bits < 0 || bits > 30) return std::nullopt;
+  Ipv4Bytes bytes = *TryParseIPv4(address);
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const int covered = std::clamp(bits - static_cast<int>(i) * 8, 0, 8);
+    bytes[i] = static_cast<std::uint8_t>(bytes[i] | (0xFFU >> covered));
+  }
+  return bytes;
+}
+
+DiscoveredFleet DiscoverFleet(const std::vector<Ipv4Bytes>& broadcasts) {
+  DiscoveredFleet fleet;
+  std::vector<DatagramTargets> runs(1);
+  for (const Ipv4Bytes& broadcast : broadcasts) {
+    DatagramTargets directed;
+    directed.broadcast = broadcast;
+    directed.multicast.reset();
+    runs.push_back(directed);
+  }
+  std::set<std::string> seen;
+  for (const DatagramTargets& targets : runs) {
+    NetSetupSession session(targets);
+    DiscoveryOutcome outcome = session.Discover();
+    if (!outcome.failure.ok()) {
+      fleet.failure = outcome.failure;
+      return fleet;
+    }
+    for (const DeviceListRow& row : outcome.rows) {
+      if (row.ip_address.empty() || !seen.insert(row.ip_address).second) continue;
+      FleetTarget target;
+      target.network.address = row.ip_address;
+      target.text = TargetText(target.network);
+      target.name = row.printer_name;
+      fleet.targets.push_back(std::move(target));
+    }
+  }
+  return fleet;
+}
+
+}  // namespace vantrel::cli

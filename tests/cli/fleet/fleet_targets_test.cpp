@@ -1,0 +1,66 @@
+// The fleet's hosts file: what a line may be, and one printer however it is spelled.
+#include "cli/fleet/fleet_targets.h"
+
+#include <gtest/gtest.h>
+
+namespace vantrel::cli {
+namespace {
+
+std::vector<std::string> Texts(const std::vector<FleetTarget>& targets) {
+  std::vector<std::string> texts;
+  for (const FleetTarget& target : targets) texts.push_back(target.text);
+  return texts;
+}
+
+TEST(HostsFileTest, EachLineIsAnAddressAHostNameOrRefusedWithItsNumber) {
+  const struct {
+    std::string text;
+    std::vector<std::string> targets;
+    std::string refusal;  // part of it; empty when accepted
+  } rows[] = {
+      {"\xEF\xBB\xBF"
+       "10.0.0.7\r\n",
+       {"10.0.0.7:9100"},
+       ""},
+      {"# dock\n\nprinter-3.example:9101   # left\n127.000.0.1\n",
+       {"printer-3.example:9101", "127.0.0.1:9100"},
+       ""},
+      {"::1\n[fe80::1%eth0]:9200\n[::1]\n",
+       {"[::1]:9100", "[fe80::1%eth0]:9200", "[::1]:9100"},
+       ""},
+      // The address's own rules are the core's; here, which line and how it is shown.
+      {"ok\nx,y\n", {}, "hosts file line 2: \"x,y\" is neither an address nor a host name"},
+      {std::string("ho\0st\n", 6), {}, "line 1: \"ho\\x00st\" is neither"},
+      {"\xEF\xBB\xBF\xEF\xBB\xBFhost\n", {}, "line 1"},
+      {"\n\nhost:65536\n", {}, "line 3: Port 65536"},
+  };
+  for (const auto& row : rows) {
+    std::vector<FleetTarget> targets;
+    const std::string refusal = ParseHostsText(row.text, targets);
+    if (row.refusal.empty()) {
+      EXPECT_EQ(refusal, "") << row.text;
+      EXPECT_EQ(Texts(targets), row.targets) << row.text;
+    } else {
+      EXPECT_NE(refusal.find(row.refusal), std::string::npos) << row.text << ": " << refusal;
+    }
+  }
+}
+
+// One printer reached by several spellings is worked on once, under the first spelling; the
+// address found once is the one every connection goes to.
+TEST(HostsFileTest, OnePrinterSpelledThreeWaysIsOneTarget) {
+  std::vector<FleetTarget> targets;
+  ASSERT_EQ(ParseHostsText("localhost:9300\n127.000.0.1:9300\n127.0.0.1:9300\n127.0.0.1:9301\n"
+                           "[::1]:9300\n",
+                           targets),
+            "");
+  ResolveTargets(targets);
+  ASSERT_EQ(Texts(targets),
+            (std::vector<std::string>{"localhost:9300", "127.0.0.1:9301", "[::1]:9300"}));
+  EXPECT_EQ(targets[0].network.address, "127.0.0.1");
+  EXPECT_EQ(targets[0].network.port, 9300);
+  for (const FleetTarget& target : targets) EXPECT_TRUE(target.unresolved.ok()) << target.text;
+}
+
+}  // namespace
+}  // namespace vantrel::cli
