@@ -19,7 +19,7 @@ class ConfigurationReader {
  public:
   ConfigurationReader(LinkLayer& link, PrinterConfig& config) : link_(link), config_(config) {}
 
-  PhaseEnd ReadHead(int interface);
+  PhaseEnd ReadHead(InterfaceKind interface);
   PhaseEnd ReadSerialNumber();
   PhaseEnd ReadCommonItems();
   PhaseEnd ReadToleratedItems();
@@ -72,7 +72,7 @@ PhaseEnd ConfigurationReader::ReadResolution() {
   return std::nullopt;
 }
 
-PhaseEnd ConfigurationReader::ReadHead(int interface) {
+PhaseEnd ConfigurationReader::ReadHead(InterfaceKind interface) {
   // The announcement's answer is required, but what it says is not used.
   if (const ResultCode result = link_.QueryFramedReply(InterfaceAnnouncement(interface), reply_);
       result != kResultOk) {
@@ -121,7 +121,7 @@ ResultCode ConfigurationReader::ReadEmulationItems() {
 
 }  // namespace
 
-ResultCode ReadConfiguration(LinkLayer& link, int interface, PrinterConfig& config) {
+ResultCode ReadConfiguration(LinkLayer& link, InterfaceKind interface, PrinterConfig& config) {
   LinkConnection connection(link, interface);
   if (!connection.is_open()) return kResultPortOpenError;
   ConfigurationReader reader(link, config);
