@@ -35,6 +35,14 @@ std::string_view InterfaceAnnouncement(InterfaceKind interface);
 
 // The one road for every printer exchange: bound settings, the receive rings and the one open
 // connection. Used by one thread at a time (the one running the current operation).
+//
+// Results follow the kind of member:
+// - Building blocks (OpenLink, WriteLink, the Read* readers) return bool and keep their cause in
+//   LastFailure: an operation combines several of them and reports the cause only at its end.
+// - Operation steps (SendCommandText, the Query* functions) return the step's ResultCode, which
+//   the operation returns as is when the step fails.
+// - An operation's end turns its ResultCode into the LinkFailure reported (TakeFailure), with
+//   the cause the link kept for it.
 class LinkLayer {
  public:
   explicit LinkLayer(TransportOpener opener = OpenSystemTransport);
@@ -121,6 +129,7 @@ class LinkLayer {
   // A list that would not fit into `dest` (payloads, line ends and the NUL) fails with
   // kResultReceivingError rather than come back cut short.
   ResultCode QueryFramedList(std::string_view command, std::span<char> dest, std::uint32_t& total);
+  // WriteLink as a step: kResultTransmissionError.
   ResultCode SendCommandText(std::string_view text);
 
   // Why the last failing step of the current or last connection failed; ok when none did.
