@@ -10,10 +10,10 @@
 #include <string>
 
 #include "config/printer_config.h"
+#include "engine/sim_printer.h"
 #include "ops/dispatcher.h"
 #include "ratio_reporter.h"
-#include "sim_printer.h"
-#include "sim_tcp_server.h"
+#include "servers/sim_tcp_server.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "net/net_setup_session.h"
-#include "sim_private_network.h"
-#include "sim_udp_responder.h"
+#include "servers/sim_private_network.h"
+#include "servers/sim_udp_responder.h"
 
 namespace {
 

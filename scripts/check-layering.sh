@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the include lines against the layering: each folder of the core may include only the
 # folders below it (the connection doctor serves the CLI alone), nothing below the app includes
-# Qt, and the simulator includes nothing from src/.
+# Qt, the simulator includes nothing from src/ and its rooms include only the rooms below them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -43,9 +43,30 @@ while IFS= read -r hit; do
   complain "$hit: a widget includes a room above it"
 done < <(grep -rnE '^#include "app/' src/app/widgets | grep -v '"app/widgets/' || true)
 
+# The main window stands above its tabs and dialogs: they reach it through the tab host and the
+# prompts alone, and the tabs connect no handler of a dialog's.
+while IFS= read -r hit; do
+  complain "$hit: a tab, dialog or widget includes the main window"
+done < <(grep -rnE '^#include "app/main_window' src/app/dialogs src/app/tabs src/app/widgets || true)
+while IFS= read -r hit; do
+  complain "$hit: a tab includes a dialog's handler"
+done < <(grep -rnE '^#include "app/dialogs/[a-z_]*_handler' src/app/tabs || true)
+
 while IFS= read -r hit; do
   complain "$hit: the simulator includes nothing from src/"
 done < <(grep -rnE "^#include \"($modules)/" tools/printer-sim || true)
+
+# The simulator's rooms, lowest first: each includes only itself and the rooms before it; the
+# program files at the top include them all.
+sim_rooms=(state engine commands servers)
+for index in "${!sim_rooms[@]}"; do
+  room=${sim_rooms[$index]}
+  above=$(IFS='|' && echo "${sim_rooms[*]:index+1}")
+  [ -n "$above" ] || continue
+  while IFS=: read -r file line text; do
+    complain "$file:$line: the simulator's $room/ must not include a room above it ($text)"
+  done < <(grep -rnE "^#include \"($above)/" "tools/printer-sim/$room" || true)
+done
 
 # Host files are opened only by common/host_file, the one bounded reader and safe writer.
 # QFile's name conversions (encodeName, decodeName) open nothing and are fine.

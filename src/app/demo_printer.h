@@ -3,11 +3,11 @@
 #include <string>
 
 #include "common/failure.h"
+#include "engine/sim_printer.h"
 #include "link/link_settings.h"
 #include "net/datagram_targets.h"
-#include "sim_printer.h"
-#include "sim_tcp_server.h"
-#include "sim_udp_responder.h"
+#include "servers/sim_tcp_server.h"
+#include "servers/sim_udp_responder.h"
 
 namespace vantrel::app {
 

@@ -9,13 +9,10 @@
 #include <QStyle>
 
 #include "app/dialogs/ethernet_setup_dialog.h"
-#include "app/tabs/config_bindings.h"
-#include "app/tabs/config_group.h"
-#include "app/tabs/font_manager_tab.h"
-#include "app/tabs/status_group.h"
+#include "app/guard.h"
+#include "app/tabs/command_tool_tab.h"
 #include "app/widgets/failure_detail.h"
 #include "app/widgets/language.h"
-#include "app/widgets/number_text.h"
 #include "app/widgets/operation_texts.h"
 #include "app/widgets/screen_room.h"
 #include "app/widgets/status_bar_formats.h"
@@ -28,6 +25,10 @@ constexpr const char* kCancelledMessage = "The operation was cancelled";
 constexpr const char* kCloseWhileBusyQuestion =
     "An operation is running. Cancel it and close the window?";
 
+std::string LocaleOrSystem(const std::string& locale_name) {
+  return locale_name.empty() ? QLocale::system().name().toStdString() : locale_name;
+}
+
 }  // namespace
 
 TFormMain::TFormMain(MainWindowOptions options)
@@ -35,6 +36,7 @@ TFormMain::TFormMain(MainWindowOptions options)
       datagrams_(options.datagrams),
       open_url_(options.open_url),
       net_settings_(InitialEthernetSettings()),
+      code_page_(AnsiCodePageForLocale(LocaleOrSystem(options.locale_name))),
       serial_devices_(options.serial_devices),
       own_prompts_(options.prompts == nullptr ? std::make_unique<DialogPrompts>(this) : nullptr),
       prompts_(options.prompts != nullptr ? options.prompts : own_prompts_.get()),
@@ -43,7 +45,6 @@ TFormMain::TFormMain(MainWindowOptions options)
   BuildLayout();
   busy_panel_ = new BusyPanel([this] { link_.Cancel(); }, statusBar());
   statusBar()->addWidget(busy_panel_, 1);
-  font_tab_ = new FontManagerTab(*findChild<QWidget*>("TabSheet3"), *this, font_dialog_font_);
   if (options.demo) setWindowTitle(windowTitle() + " (demo)");
   start_directory_ = QDir::currentPath();
   move(60, 60);
@@ -52,16 +53,10 @@ TFormMain::TFormMain(MainWindowOptions options)
   link_.SetWaits(options.waits);
   link_.progress().SetView(&progress_window_);
   link_.progress().SetEndDelay(options.progress_end_delay);
-  PrinterConfig initial;
-  ResetConfig(initial);
-  SetCurrentConfig(initial);
   RefreshStatusBar();
   Timer1Timer();  // the clock shows at once, so that the window's first measure counts it
   PlaceProgressWindow();
-  const std::string locale =
-      options.locale_name.empty() ? QLocale::system().name().toStdString() : options.locale_name;
-  DetectLanguage(locale);
-  command_tool_->SetCodePage(AnsiCodePageForLocale(locale));
+  DetectLanguage(LocaleOrSystem(options.locale_name));
   ComboBoxInterFace->setCurrentIndex(options.interface);
   ConnectHandlers();
   ComboBoxInterFaceChange(options.interface);
@@ -71,16 +66,12 @@ TFormMain::TFormMain(MainWindowOptions options)
 
 TFormMain::~TFormMain() = default;
 
-LengthUnit TFormMain::unit() const {
-  return RadioGroupUnit->ItemIndex() == kUnitMm ? kUnitMm : kUnitInch;
-}
-
 void TFormMain::StartUp() {
   // Only the default USB probe may find no printer silently: a printer the user named says why
   // it cannot be reached.
   const bool named = ComboBoxInterFace->currentIndex() != kInterfaceUsb;
   RunOperation(
-      kOpProbeLink, std::monostate{}, 0, [this] { ReadConfiguration(0); },
+      kOpProbeLink, std::monostate{}, 0, [this] { config_tab_->ReadConfiguration(0); },
       named ? OnFailure::kShowMessage : OnFailure::kStaySilent);
 }
 
@@ -98,13 +89,13 @@ void TFormMain::RunOperation(int op, OperationRecord record, int extra,
       on_failure);
 }
 
-void TFormMain::StartOperation(int op, OperationRecord record, std::function<void()> on_success,
-                               std::function<void()> afterwards) {
+void TFormMain::StartOperation(int op, OperationRecord record, int extra,
+                               std::function<void()> on_success, std::function<void()> afterwards) {
   if (afterwards) {
     connect(this, &TFormMain::OperationFinished, this, std::move(afterwards),
             Qt::SingleShotConnection);
   }
-  RunOperation(op, record, 0, std::move(on_success));
+  RunOperation(op, record, extra, std::move(on_success));
 }
 
 void TFormMain::StartLinkWork(WorkTexts texts, LinkWork work, std::function<bool()> on_success) {
@@ -153,10 +144,8 @@ void TFormMain::EndBusy() {
 }
 
 void TFormMain::PlaceProgressWindow() {
-  const QRect frame = frameGeometry();
-  const ProgressOrigin origin =
-      ProgressOriginFor(frame.x(), frame.y(), frame.width(), frame.height());
-  link_.progress().SetProgressOrigin(origin.x, origin.y);
+  const QPoint origin = DialogOrigin(*this);
+  link_.progress().SetProgressOrigin(origin.x(), origin.y());
 }
 
 void TFormMain::FinishOperation(const WorkTexts& texts, const LinkFailure& failure,
@@ -172,7 +161,7 @@ void TFormMain::FinishOperation(const WorkTexts& texts, const LinkFailure& failu
   }
   raise();
   activateWindow();
-  Guard([&] {
+  Guard(*prompts_, [&] {
     if (error) std::rethrow_exception(error);
     // Whatever failed after the cancel is its consequence, and nothing follows it.
     if (link_.Cancelled()) {
@@ -186,27 +175,10 @@ void TFormMain::FinishOperation(const WorkTexts& texts, const LinkFailure& failu
   emit OperationFinished();
 }
 
-void TFormMain::Guard(const std::function<void()>& handler) {
-  try {
-    handler();
-  } catch (const ConversionError& error) {
-    prompts_->Message(QString::fromStdString(error.what()), QString::fromStdString(error.detail()));
-  } catch (...) {
-    prompts_->Message(FailureText(std::current_exception()));
-  }
-}
-
 void TFormMain::ShowResult(const LinkFailure& failure) {
   const std::string_view message = ResultMessage(failure.code);
   prompts_->Message(QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size())),
                     FailureDetail(failure, LinkTarget(), language_));
-}
-
-QPoint TFormMain::DialogOrigin() const {
-  const QRect frame = frameGeometry();
-  const ProgressOrigin origin =
-      ProgressOriginFor(frame.x(), frame.y(), frame.width(), frame.height());
-  return {origin.x, origin.y};
 }
 
 void TFormMain::RefreshStatusBar() {
@@ -216,16 +188,8 @@ void TFormMain::RefreshStatusBar() {
       LinkTargetText(ComboBoxInterFace->currentIndex(), network_, serial_, parallel_));
 }
 
-void TFormMain::RefreshUnitCaptions() {
-  const QString text = RadioGroupUnit->ItemText(RadioGroupUnit->ItemIndex());
-  for (int number = 1; number <= kUnitCaptionCount; ++number) {
-    if (auto* label = findChild<QLabel*>(UnitCaptionName(number))) label->setText(text);
-  }
-}
-
 void TFormMain::DetectLanguage(const std::string& locale_name) {
   language_ = LanguageForLocale(locale_name);
-  code_page_ = AnsiCodePageForLocale(locale_name);
   ComboBoxLanguage->setCurrentIndex(language_);
   ApplyLanguage(language_);
 }
@@ -234,7 +198,7 @@ void TFormMain::ApplyLanguage(LanguageIndex language) {
   UseQtTranslations(language);
   ApplyLocalizedTexts(*this, MainWindowTexts(), language);
   ApplyLocalizedTexts(*this, CommandToolTexts(), language);
-  RefreshUnitCaptions();
+  config_tab_->RefreshUnitCaptions();
   FitToLayout();
 }
 
@@ -267,17 +231,6 @@ void TFormMain::FitToLayout() {
   }
   setFixedSize(wanted.boundedTo(room));
   KeepOnScreen(*this);
-}
-
-void TFormMain::SetCurrentConfig(const PrinterConfig& config) {
-  config_ = config;
-  shown_unit_ = unit();
-  ShowConfig(*this, config_, shown_unit_);
-}
-
-void TFormMain::SetStatus(const StatusFlags& flags) {
-  status_ = flags;
-  ShowStatusLabels(*this, status_);
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {

@@ -18,9 +18,8 @@
 #include "app/progress_window.h"
 #include "app/prompts.h"
 #include "app/tab_host.h"
-#include "app/tabs/command_tool_tab.h"
+#include "app/tabs/configuration_tab.h"
 #include "app/widgets/localized_texts.h"
-#include "app/widgets/radio_group.h"
 #include "common/ansi_code_page.h"
 #include "config/printer_config.h"
 #include "config/unit_conversions.h"
@@ -32,7 +31,6 @@
 
 namespace vantrel::app {
 
-class FontManagerTab;
 enum class ClockSource;
 
 // How a main window starts; the defaults are the real program's.
@@ -46,7 +44,7 @@ struct MainWindowOptions {
   NetworkTarget network;
   // Where the network setup dialog's datagrams go; tests aim them at loopback.
   DatagramTargets datagrams;
-  // Empty: the system's locale decides the language.
+  // Empty: the system's. The locale decides the language and the code page of printer texts.
   std::string locale_name;
   // Where the serial settings dialog finds the present ports; tests point it elsewhere.
   SerialDeviceRoots serial_devices;
@@ -74,21 +72,19 @@ class TFormMain : public QMainWindow, public TabHost {
   void StartUp();
 
   bool busy() const { return runner_.busy(); }
-  const PrinterConfig& config() const { return config_; }
-  const StatusFlags& status() const { return status_; }
+  const PrinterConfig& config() const { return config_tab_->config(); }
+  const StatusFlags& status() const { return config_tab_->status(); }
   const SerialSettings& serial() const { return serial_; }
   const ParallelPortName& parallel() const { return parallel_; }
   const NetworkTarget& network() const { return network_; }
   LanguageIndex language() const override { return language_; }
-  LengthUnit unit() const;
   ProgressWindow& progress_window() { return progress_window_; }
 
   // The tabs' host.
   Prompts& prompts() override { return *prompts_; }
-  void StartOperation(int op, OperationRecord record, std::function<void()> on_success,
+  void StartOperation(int op, OperationRecord record, int extra, std::function<void()> on_success,
                       std::function<void()> afterwards) override;
   void StartLinkWork(WorkTexts texts, LinkWork work, std::function<bool()> on_success) override;
-  void Guard(const std::function<void()>& handler) override;
 
  signals:
   // An operation has ended and its result has been handled.
@@ -104,13 +100,8 @@ class TFormMain : public QMainWindow, public TabHost {
   // Building the window (main_window_layout.cpp).
   void BuildLayout();
   QWidget* NewTopRow();
-  QWidget* NewConfigurationTab();
-  QWidget* NewFileManagerTab();
-  QWidget* NewConfigButtons(QWidget* parent);
   void BuildStatusBar();
-  QWidget* NewCommandToolTab();
   void ConnectHandlers();
-  void OnClick(const char* button, void (TFormMain::*handler)());
 
   // The calling pattern: disable, place the progress window, run on the worker, then on this
   // thread show a failure or hand the record on, and enable again.
@@ -122,7 +113,7 @@ class TFormMain : public QMainWindow, public TabHost {
   // Only the busy panel stays enabled meanwhile, so the user can see and cancel the work.
   void ShowBusy(const WorkTexts& texts);
   void EndBusy();
-  // A third into the window's outer bounds, taken just before each operation.
+  // Taken just before each operation, where the window stands then.
   void PlaceProgressWindow();
   void FinishOperation(const WorkTexts& texts, const LinkFailure& failure,
                        const std::exception_ptr& error, const std::function<bool()>& on_success,
@@ -131,18 +122,12 @@ class TFormMain : public QMainWindow, public TabHost {
   // The selected interface's printer: "127.0.0.1:9100", "/dev/ttyS0", "USB".
   QString LinkTarget() const;
 
-  // Reads the printer's configuration into the window; `extra` 1 shows the progress window.
-  void ReadConfiguration(int extra);
   void RefreshStatusBar();
-  void RefreshUnitCaptions();
   void DetectLanguage(const std::string& locale_name);
   void ApplyLanguage(LanguageIndex language);
   // The designed size, or the layout's least size where the font or the language needs more;
   // no larger than the screen has room for, and on the screen.
   void FitToLayout();
-  // The only places that replace these records; each shows the new one in its controls.
-  void SetCurrentConfig(const PrinterConfig& config);
-  void SetStatus(const StatusFlags& flags);
 
   // Handlers (main_window_handlers.cpp).
   void Timer1Timer();
@@ -150,16 +135,13 @@ class TFormMain : public QMainWindow, public TabHost {
   void ComboBoxInterFaceChange(int index);
   void ButtonInterFaceClick();
   void About1Click();
-  void ButtonGetStatusClick();
   void ButtonInitialClick();
-  void ButtonEthernetClick();
-  void SendEthernetSettings(NetSettings request);
   void ButtonSelfTestClick();
   void ButtonRestPrinterClick();
   void ButtonIgnoreAutoClick();
-  // The printer utilities (rtc_setup_handler.cpp, sensor_calibrate_handler.cpp,
-  // dump_text_handler.cpp, test_page_handler.cpp).
-  QPoint DialogOrigin() const;
+  // The printer utilities (main_window_utilities.cpp).
+  void ButtonEthernetClick();
+  void SendEthernetSettings(NetSettings request);
   void ButtonRTCSetTimeClick();
   // Opens the clock dialog on `shown` and sets the printer's clock when the user says so.
   void EditClock(const ClockSettings& shown, ClockSource source);
@@ -168,12 +150,6 @@ class TFormMain : public QMainWindow, public TabHost {
   void LoadDumpFile();
   void SaveDumpFile(std::vector<std::uint8_t> bytes);
   void ButtonTestPaternClick();
-  void ButtonReadClick();
-  void ButtonConfigSetClick();
-  void ButtonClearClick();
-  void ButtonSaveClick();
-  void ButtonLoadClick();
-  void RadioGroupUnitClick();
 
   SerialSettings serial_;
   ParallelPortName parallel_;
@@ -182,13 +158,9 @@ class TFormMain : public QMainWindow, public TabHost {
   std::function<bool(const QString& url)> open_url_;
   NetSettings net_settings_;
   ClockSettings clock_;
-  PrinterConfig config_;
-  // The unit the configuration controls show their lengths in.
-  LengthUnit shown_unit_ = kUnitInch;
-  StatusFlags status_;
   LanguageIndex language_ = kEnglish;
-  AnsiCodePage code_page_ = AnsiCodePage::kWestern;  // of printer texts, from the locale
-  int interface_index_ = kInterfaceUsb;
+  // Of printer texts, from the locale; the tabs and dialogs take it from here.
+  const AnsiCodePage code_page_;
   QString start_directory_;
   // The font dialog's font: "Font View" changes it, the next "Select Font" starts from it.
   QFont font_dialog_font_;
@@ -203,14 +175,11 @@ class TFormMain : public QMainWindow, public TabHost {
   QComboBox* ComboBoxLanguage = nullptr;
   QComboBox* ComboBoxInterFace = nullptr;
   QTabWidget* PageControl1 = nullptr;
-  QTabWidget* PageControl2 = nullptr;
-  RadioGroup* RadioGroupUnit = nullptr;
-  CommandToolTab* command_tool_ = nullptr;
+  ConfigurationTab* config_tab_ = nullptr;
   std::array<QLabel*, 4> status_panels_{};
   BusyPanel* busy_panel_ = nullptr;
   // The close box was pressed while busy: the window closes once the cancelled work has ended.
   bool close_requested_ = false;
-  FontManagerTab* font_tab_ = nullptr;
   QTimer Timer1;
 };
 

@@ -4,10 +4,9 @@
 #include <QVBoxLayout>
 
 #include "app/main_window.h"
-#include "app/tabs/config_group.h"
+#include "app/tabs/command_tool_tab.h"
 #include "app/tabs/file_manager_tab.h"
-#include "app/tabs/printer_info_group.h"
-#include "app/tabs/status_group.h"
+#include "app/tabs/font_manager_tab.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/screen_room.h"
 #include "ops/dispatcher.h"
@@ -46,13 +45,11 @@ void TFormMain::BuildLayout() {
   column->addWidget(NewTopRow());
   PageControl1 = new QTabWidget(central);
   PageControl1->setObjectName("PageControl1");
-  PageControl1->addTab(NewConfigurationTab(), QString());
-  PageControl1->addTab(NewFileManagerTab(), QString());
-  // The Bitmap Font Manager fills its page itself.
-  auto* font_page = new QWidget;
-  font_page->setObjectName("TabSheet3");
-  PageControl1->addTab(font_page, QString());
-  PageControl1->addTab(NewCommandToolTab(), QString());
+  config_tab_ = new ConfigurationTab(*this);
+  PageControl1->addTab(config_tab_, QString());
+  PageControl1->addTab(new FileManagerTab(*this, font_dialog_font_, code_page_), QString());
+  PageControl1->addTab(new FontManagerTab(*this, font_dialog_font_, code_page_), QString());
+  PageControl1->addTab(new CommandToolTab(*this, code_page_), QString());
   column->addWidget(PageControl1, 1);
   // On a screen too small for the window the content scrolls, while the menu and the status
   // bar with its Cancel button stay in view.
@@ -81,49 +78,6 @@ QWidget* TFormMain::NewTopRow() {
   return row;
 }
 
-QWidget* TFormMain::NewConfigurationTab() {
-  auto* tab = new QWidget;
-  tab->setObjectName("TabSheet1");
-  auto* layout = new QHBoxLayout(tab);
-  layout->setContentsMargins(3, 3, 3, 3);
-  layout->setSpacing(4);
-  auto* left = new QVBoxLayout;
-  QGroupBox* config_group = NewConfigGroup(tab);
-  PageControl2 = config_group->findChild<QTabWidget*>("PageControl2");
-  left->addWidget(config_group, 1);
-  left->addWidget(NewConfigButtons(tab));
-  layout->addLayout(left, 1);
-  auto* right_column = new QWidget(tab);
-  auto* right = new QVBoxLayout(right_column);
-  right->setContentsMargins(0, 0, 0, 0);
-  right->setSpacing(2);
-  right->addWidget(NewPrinterInfoGroup(right_column));
-  right->addWidget(NewStatusGroup(right_column));
-  right->addWidget(NewFunctionGroup(right_column));
-  right->addStretch(1);
-  // The identity, status and function groups; the configuration pages take the rest.
-  layout->addWidget(right_column);
-  return tab;
-}
-
-QWidget* TFormMain::NewFileManagerTab() {
-  return new FileManagerTab(*this, font_dialog_font_, code_page_);
-}
-
-QWidget* TFormMain::NewConfigButtons(QWidget* parent) {
-  auto* row = new QWidget(parent);
-  auto* layout = new QHBoxLayout(row);
-  layout->setContentsMargins(0, 0, 0, 0);
-  RadioGroupUnit = new RadioGroup("RadioGroupUnit", QString(), QStringList(2), Qt::Horizontal, row);
-  RadioGroupUnit->SetItemIndex(kUnitInch);
-  layout->addWidget(RadioGroupUnit);
-  for (const char* name :
-       {"ButtonRead", "ButtonConfigSet", "ButtonClear", "ButtonSave", "ButtonLoad"}) {
-    layout->addWidget(NewButton(row, name), 0, Qt::AlignBottom);
-  }
-  return row;
-}
-
 void TFormMain::BuildStatusBar() {
   QStatusBar* bar = statusBar();
   bar->setObjectName("StatusBar1");
@@ -136,42 +90,24 @@ void TFormMain::BuildStatusBar() {
   }
 }
 
-QWidget* TFormMain::NewCommandToolTab() {
-  command_tool_ = new CommandToolTab(*this);
-  return command_tool_;
-}
-
-void TFormMain::OnClick(const char* button, void (TFormMain::*handler)()) {
-  connect(findChild<QPushButton*>(button), &QPushButton::clicked, this,
-          [this, handler] { Guard([this, handler] { (this->*handler)(); }); });
-}
-
 void TFormMain::ConnectHandlers() {
-  OnClick("ButtonInterFace", &TFormMain::ButtonInterFaceClick);
-  OnClick("ButtonGetStatus", &TFormMain::ButtonGetStatusClick);
-  OnClick("ButtonInitial", &TFormMain::ButtonInitialClick);
-  OnClick("ButtonEthernet", &TFormMain::ButtonEthernetClick);
-  OnClick("ButtonSelfTest", &TFormMain::ButtonSelfTestClick);
-  OnClick("ButtonRestPrinter", &TFormMain::ButtonRestPrinterClick);
-  OnClick("ButtonIgnoreAuto", &TFormMain::ButtonIgnoreAutoClick);
-  OnClick("ButtonRTCSetTime", &TFormMain::ButtonRTCSetTimeClick);
-  OnClick("ButtonSensorCalibrate", &TFormMain::ButtonSensorCalibrateClick);
-  OnClick("ButtonDump", &TFormMain::ButtonDumpClick);
-  OnClick("ButtonTestPatern", &TFormMain::ButtonTestPaternClick);
-  OnClick("ButtonRead", &TFormMain::ButtonReadClick);
-  OnClick("ButtonConfigSet", &TFormMain::ButtonConfigSetClick);
-  OnClick("ButtonClear", &TFormMain::ButtonClearClick);
-  OnClick("ButtonSave", &TFormMain::ButtonSaveClick);
-  OnClick("ButtonLoad", &TFormMain::ButtonLoadClick);
+  OnClick(*prompts_, this, "ButtonInterFace", &TFormMain::ButtonInterFaceClick);
+  OnClick(*prompts_, this, "ButtonInitial", &TFormMain::ButtonInitialClick);
+  OnClick(*prompts_, this, "ButtonEthernet", &TFormMain::ButtonEthernetClick);
+  OnClick(*prompts_, this, "ButtonSelfTest", &TFormMain::ButtonSelfTestClick);
+  OnClick(*prompts_, this, "ButtonRestPrinter", &TFormMain::ButtonRestPrinterClick);
+  OnClick(*prompts_, this, "ButtonIgnoreAuto", &TFormMain::ButtonIgnoreAutoClick);
+  OnClick(*prompts_, this, "ButtonRTCSetTime", &TFormMain::ButtonRTCSetTimeClick);
+  OnClick(*prompts_, this, "ButtonSensorCalibrate", &TFormMain::ButtonSensorCalibrateClick);
+  OnClick(*prompts_, this, "ButtonDump", &TFormMain::ButtonDumpClick);
+  OnClick(*prompts_, this, "ButtonTestPatern", &TFormMain::ButtonTestPaternClick);
   connect(findChild<QAction*>("About1"), &QAction::triggered, this,
-          [this] { Guard([this] { About1Click(); }); });
+          Guarded(*prompts_, this, &TFormMain::About1Click));
   connect(ComboBoxLanguage, &QComboBox::activated, this,
-          [this](int index) { Guard([this, index] { ComboBoxLanguageChange(index); }); });
+          Guarded(*prompts_, this, &TFormMain::ComboBoxLanguageChange));
   connect(ComboBoxInterFace, &QComboBox::currentIndexChanged, this,
-          [this](int index) { Guard([this, index] { ComboBoxInterFaceChange(index); }); });
-  connect(RadioGroupUnit, &RadioGroup::Clicked, this,
-          [this] { Guard([this] { RadioGroupUnitClick(); }); });
-  connect(&Timer1, &QTimer::timeout, this, [this] { Guard([this] { Timer1Timer(); }); });
+          Guarded(*prompts_, this, &TFormMain::ComboBoxInterFaceChange));
+  connect(&Timer1, &QTimer::timeout, this, Guarded(*prompts_, this, &TFormMain::Timer1Timer));
 }
 
 }  // namespace vantrel::app

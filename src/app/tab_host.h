@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QPushButton>
 #include <QString>
 #include <functional>
+#include <memory>
 
+#include "app/guard.h"
 #include "app/prompts.h"
 #include "app/widgets/localized_texts.h"
 #include "app/widgets/operation_texts.h"
@@ -23,30 +24,23 @@ class TabHost {
   virtual LanguageIndex language() const = 0;
   // Runs an operation by the calling pattern (off the window thread, the window disabled
   // meanwhile); a non-zero result is shown, `on_success` runs otherwise. The record must stay
-  // alive until then. `afterwards`, when given, runs last whatever the result.
-  virtual void StartOperation(int op, OperationRecord record, std::function<void()> on_success,
+  // alive until then. `extra` is the operation's own argument (a page, the progress window);
+  // `afterwards`, when given, runs last whatever the result.
+  virtual void StartOperation(int op, OperationRecord record, int extra,
+                              std::function<void()> on_success,
                               std::function<void()> afterwards) = 0;
   // As StartOperation, for other work with the host's link layer and selected interface;
   // `on_success` says whether the work did what `texts.done` names.
   virtual void StartLinkWork(WorkTexts texts, LinkWork work, std::function<bool()> on_success) = 0;
-  // Runs a handler; whatever it throws is shown and the program goes on.
-  virtual void Guard(const std::function<void()>& handler) = 0;
 
  protected:
   ~TabHost() = default;
 };
 
-// A slot that runs `handler` of `tab` through the host's guard.
-template <typename Tab, typename... Args>
-auto Guarded(TabHost& host, Tab* tab, void (Tab::*handler)(Args...)) {
-  return [&host, tab, handler](Args... args) { host.Guard([&] { (tab->*handler)(args...); }); };
-}
-
-// Connects the click of `tab`'s button `name` to `handler`, through the host's guard.
-template <typename Tab>
-void OnClick(TabHost& host, Tab* tab, const char* name, void (Tab::*handler)()) {
-  QObject::connect(tab->template findChild<QPushButton*>(name), &QPushButton::clicked, tab,
-                   Guarded(host, tab, handler));
+// An `on_success` that does nothing but hold `record` until the operation has ended.
+template <typename Record>
+std::function<void()> KeepAlive(std::shared_ptr<Record> record) {
+  return [record = std::move(record)] {};
 }
 
 }  // namespace vantrel::app

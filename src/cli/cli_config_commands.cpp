@@ -42,12 +42,10 @@ void Print(const ConfigFileContents& contents, bool json, bool with_file_fields)
   PrintJson(document);
 }
 
-// The printer's configuration; on a failure `failed` follows the operation's message.
-int ReadPrinter(CliContext& context, PrinterConfig& held, const char* failed = "") {
+// The printer's configuration.
+int ReadPrinter(CliContext& context, PrinterConfig& held) {
   ResetConfig(held);
-  const int code = context.Run(kOpReadConfiguration, &held, 1);
-  if (code != 0) std::cerr << failed;
-  return code;
+  return context.Run(kOpReadConfiguration, &held, 1);
 }
 
 int ReadConfig(CliContext& context, const ConfigOptions& options) {
@@ -77,9 +75,8 @@ int WriteVerified(CliContext& context, const PrinterConfig& document, ConfigPage
       code != 0) {
     return code;
   }
-  if (const int code = ReadPrinter(
-          context, held, "Written, not verified: the configuration could not be read back\n");
-      code != 0) {
+  if (const int code = context.ReadBack(page, held); code != 0) {
+    std::cerr << "Written, not verified: the configuration could not be read back\n";
     return code;
   }
   const ConfigDifferences check = CompareWrittenItems(written, held, page);

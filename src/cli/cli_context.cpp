@@ -31,6 +31,11 @@ int CliContext::Run(int op, OperationRecord record, int extra) {
   return Report(RunPrinterOperation(link_, op, records_.interface, record, extra));
 }
 
+int CliContext::ReadBack(ConfigPage page, PrinterConfig& config) {
+  ResetConfig(config);
+  return Report(RunPageReadBack(link_, records_.interface, page, config));
+}
+
 int Refuse(const std::string& why) {
   std::cerr << why << '\n';
   return kExitRefused;

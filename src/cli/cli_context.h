@@ -9,6 +9,7 @@
 #include "cli/cli_progress_bar.h"
 #include "common/failure.h"
 #include "common/result_code.h"
+#include "config/config_items.h"
 #include "link/link_layer.h"
 #include "ops/operation_record.h"
 
@@ -30,6 +31,8 @@ class CliContext {
 
   // Runs an operation; prints its message (and the cause, when known) on failure.
   int Run(int op, OperationRecord record = {}, int extra = 0);
+  // Reads back only `page` after it was written, reporting as Run does.
+  int ReadBack(ConfigPage page, PrinterConfig& config);
 
   std::function<int()> action;
 

@@ -62,6 +62,14 @@ class FleetExchange {
     return true;
   }
 
+  // Only the questions of the page just written.
+  bool ReadBack(ConfigPage page, PrinterConfig& config) {
+    ResetConfig(config);
+    const LinkFailure failure = RunPageReadBack(link_, kInterfaceEthernet, page, config);
+    if (!failure.ok()) Fail(failure);
+    return failure.ok();
+  }
+
  private:
   NetworkTarget network_;
   LinkFailure unresolved_;
@@ -105,7 +113,7 @@ std::string FileNameFor(const std::string& target) {
 void Verify(FleetExchange& exchange, FleetResult& result, const DocumentAtPrinter& written,
             ConfigPage page) {
   PrinterConfig held;
-  if (!exchange.ReadConfig(held)) {
+  if (!exchange.ReadBack(page, held)) {
     result.detail = Detail({written.conversion, "written, not verified: " + result.detail});
     return;
   }

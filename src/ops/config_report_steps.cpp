@@ -224,6 +224,10 @@ constexpr std::array kEmulationSteps = {
     NonEmptyInteger<&C::ColumnOffsetD>("DCOLUMNOFFSET"),
     NonEmptyInteger<&C::RowOffsetD>("DROWOFFSET"),
 };
+// The Z questions come first, then the D ones.
+constexpr std::size_t kZSteps = 12;
+static_assert(kEmulationSteps[kZSteps - 1].name == "ZLABELSHIFT" &&
+              kEmulationSteps[kZSteps].name == "DHEAT");
 
 }  // namespace
 
@@ -238,6 +242,13 @@ std::span<const ReportStep> ToleratedReportSteps() {
 }
 std::span<const ReportStep> EmulationReportSteps() {
   return kEmulationSteps;
+}
+
+std::span<const ReportStep> EmulationPageReportSteps(ConfigPage page) {
+  const std::span<const ReportStep> steps = kEmulationSteps;
+  if (page == ConfigPage::kZ) return steps.first(kZSteps);
+  if (page == ConfigPage::kD) return steps.subspan(kZSteps);
+  return {};
 }
 
 }  // namespace vantrel

@@ -3,6 +3,7 @@
 #include <span>
 #include <string_view>
 
+#include "config/config_items.h"
 #include "config/printer_config.h"
 
 namespace vantrel {
@@ -21,5 +22,8 @@ std::span<const ReportStep> IdentityReportSteps();   // the three identity texts
 std::span<const ReportStep> CommonReportSteps();     // every printer answers these
 std::span<const ReportStep> ToleratedReportSteps();  // older printers may not know these
 std::span<const ReportStep> EmulationReportSteps();  // the Z and D items, edition 100 on
+// The Z or the D items of EmulationReportSteps; the common page has CommonReportSteps and
+// ToleratedReportSteps.
+std::span<const ReportStep> EmulationPageReportSteps(ConfigPage page);
 
 }  // namespace vantrel

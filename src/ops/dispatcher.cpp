@@ -141,4 +141,11 @@ LinkFailure RunPrinterOperation(LinkLayer& link, int op, InterfaceKind interface
   return link.TakeFailure(operation(link, interface, record, extra));
 }
 
+LinkFailure RunPageReadBack(LinkLayer& link, InterfaceKind interface, ConfigPage page,
+                            PrinterConfig& config) {
+  if (interface == kInterfaceLpt) return {kResultReceivingError, 0, {}};
+  link.ForgetFailure();
+  return link.TakeFailure(ReadConfigurationPage(link, interface, page, config));
+}
+
 }  // namespace vantrel

@@ -2,6 +2,7 @@
 
 #include "common/failure.h"
 #include "common/result_code.h"
+#include "config/config_items.h"
 #include "link/link_layer.h"
 #include "ops/operation_record.h"
 
@@ -38,5 +39,10 @@ enum PrinterOperation : int {
 // knew of the cause), or ok.
 LinkFailure RunPrinterOperation(LinkLayer& link, int op, InterfaceKind interface,
                                 OperationRecord record, int extra = 0);
+
+// The check after a page was written, run as an operation: reads back only that page's
+// questions into `config`, which the caller has just reset.
+LinkFailure RunPageReadBack(LinkLayer& link, InterfaceKind interface, ConfigPage page,
+                            PrinterConfig& config);
 
 }  // namespace vantrel

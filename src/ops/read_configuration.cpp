@@ -20,15 +20,16 @@ class ConfigurationReader {
   ConfigurationReader(LinkLayer& link, PrinterConfig& config) : link_(link), config_(config) {}
 
   PhaseEnd ReadHead(InterfaceKind interface);
+  PhaseEnd ReadAnnouncedResolution(InterfaceKind interface);
   PhaseEnd ReadSerialNumber();
   PhaseEnd ReadCommonItems();
   PhaseEnd ReadToleratedItems();
   ResultCode ReadEmulationItems();
+  PhaseEnd AskAll(std::span<const ReportStep> steps);
 
  private:
   ResultCode Ask(std::string_view name);
   ResultCode AskAndStore(const ReportStep& step);
-  PhaseEnd AskAll(std::span<const ReportStep> steps);
   PhaseEnd ReadResolution();
 
   LinkLayer& link_;
@@ -72,13 +73,17 @@ PhaseEnd ConfigurationReader::ReadResolution() {
   return std::nullopt;
 }
 
-PhaseEnd ConfigurationReader::ReadHead(InterfaceKind interface) {
+PhaseEnd ConfigurationReader::ReadAnnouncedResolution(InterfaceKind interface) {
   // The announcement's answer is required, but what it says is not used.
   if (const ResultCode result = link_.QueryFramedReply(InterfaceAnnouncement(interface), reply_);
       result != kResultOk) {
     return result;
   }
-  if (PhaseEnd end = ReadResolution()) return end;
+  return ReadResolution();
+}
+
+PhaseEnd ConfigurationReader::ReadHead(InterfaceKind interface) {
+  if (PhaseEnd end = ReadAnnouncedResolution(interface)) return end;
   return AskAll(IdentityReportSteps());
 }
 
@@ -130,6 +135,19 @@ ResultCode ReadConfiguration(LinkLayer& link, InterfaceKind interface, PrinterCo
   if (PhaseEnd end = reader.ReadCommonItems()) return *end;
   if (PhaseEnd end = reader.ReadToleratedItems()) return *end;
   return reader.ReadEmulationItems();
+}
+
+ResultCode ReadConfigurationPage(LinkLayer& link, InterfaceKind interface, ConfigPage page,
+                                 PrinterConfig& config) {
+  LinkConnection connection(link, interface);
+  if (!connection.is_open()) return kResultPortOpenError;
+  ConfigurationReader reader(link, config);
+  if (PhaseEnd end = reader.ReadAnnouncedResolution(interface)) return *end;
+  if (page != ConfigPage::kCommon) {
+    return reader.AskAll(EmulationPageReportSteps(page)).value_or(kResultOk);
+  }
+  if (PhaseEnd end = reader.ReadCommonItems()) return *end;
+  return reader.ReadToleratedItems().value_or(kResultOk);
 }
 
 }  // namespace vantrel

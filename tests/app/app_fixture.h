@@ -15,8 +15,8 @@
 #include "app/dialogs/net_setup_dialog.h"
 #include "app/main_window.h"
 #include "app/prompts.h"
-#include "sim_printer.h"
-#include "sim_tcp_server.h"
+#include "engine/sim_printer.h"
+#include "servers/sim_tcp_server.h"
 
 namespace vantrel::app::testing {
 

@@ -218,7 +218,7 @@ class CommandToolTest : public QObject {
   void EditorKeepsItsCharacterLimit() {
     AppFixture app;
     ScriptedPrompts& prompts = app.prompts;
-    CommandToolTab tab(*app.window, nullptr, 10);
+    CommandToolTab tab(*app.window, AnsiCodePage::kWestern, nullptr, 10);
     auto& editor = *tab.findChild<QPlainTextEdit*>("RichEditTText");
     editor.insertPlainText("12345678");
     editor.insertPlainText("ABCDE");

@@ -7,7 +7,7 @@
 #include "app/app_test_registry.h"
 #include "app/widgets/radio_group.h"
 #include "config/unit_conversions.h"
-#include "sim_profile.h"
+#include "engine/sim_profile.h"
 
 namespace vantrel::app::testing {
 namespace {

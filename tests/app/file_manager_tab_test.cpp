@@ -11,8 +11,8 @@
 
 #include "app/app_fixture.h"
 #include "app/app_test_registry.h"
+#include "engine/sim_profile.h"
 #include "ops/download_file_type.h"
-#include "sim_profile.h"
 
 namespace vantrel::app::testing {
 namespace {

@@ -269,6 +269,30 @@ class FontManagerTabTest : public QObject {
     QCOMPARE(std::string(bytes.begin(), bytes.end()), std::string("AB\r\nC"));
   }
 
+  // The memo's table is saved in the code page of the locale the window was given.
+  void TableSaveFollowsTheLocaleOfTheOptions() {
+    const struct {
+      const char* locale;
+      const char* memo;
+      std::string bytes;
+    } cases[] = {
+        {"zh_TW", "中", "\xA4\xA4"}, {"zh_CN", "中", "\xD6\xD0"}, {"ko_KR", "한", "\xC7\xD1"},
+        {"ja_JP", "日", "\x93\xFA"}, {"en_US", "é", "\xE9"},
+    };
+    for (const auto& c : cases) {
+      AppFixture app([&](MainWindowOptions& options) { options.locale_name = c.locale; });
+      QTemporaryDir dir;
+      app.Choose("ComboBoxFontEncode", 2);
+      app.Find<QPlainTextEdit>("MemoFontTable").setPlainText(QString::fromUtf8(c.memo));
+      const QString saved = dir.filePath("saved.txt");
+      app.prompts.files.push_back(saved);
+      app.Find<QPushButton>("ButtonFontTblSave").click();
+      QVERIFY2(app.prompts.messages.empty(), c.locale);
+      const std::vector<std::uint8_t> bytes = ReadAll(saved);
+      QVERIFY2(std::string(bytes.begin(), bytes.end()) == c.bytes, c.locale);
+    }
+  }
+
   void TableLoadOfWhatIsNoFileSaysWhyAndKeepsTheMemo() {
     AppFixture app;
     QTemporaryDir dir;

@@ -15,7 +15,7 @@
 #include "app/dialogs/ethernet_setup_dialog.h"
 #include "app/dialogs/net_setup_dialog.h"
 #include "net/setup_datagrams.h"
-#include "sim_udp_responder.h"
+#include "servers/sim_udp_responder.h"
 
 namespace vantrel::app::testing {
 namespace {

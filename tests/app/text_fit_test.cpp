@@ -24,7 +24,7 @@
 #include "app/dialogs/rtc_setup_dialog.h"
 #include "app/dialogs/sensor_calibrate_dialog.h"
 #include "app/tabs/preview_font_dialog.h"
-#include "sim_udp_responder.h"
+#include "servers/sim_udp_responder.h"
 
 namespace vantrel::app::testing {
 namespace {
@@ -60,14 +60,15 @@ class TextFitTest : public QObject {
         ScriptedPrompts prompts;
         SerialSettings serial;
         // Port items name their devices: "COM1  /dev/ttyS0".
-        TFormRs232Setup rs232(serial, lang, {{"COM1", "/dev/ttyS0"}, {"COM2", "/dev/ttyUSB0"}});
+        TFormRs232Setup rs232(serial, lang, {{"COM1", "/dev/ttyS0"}, {"COM2", "/dev/ttyUSB0"}},
+                              prompts);
         check(rs232, "rs232_setup");
         ParallelPortName parallel{"LPT1"};
-        TFormLPTSetup lpt(parallel, lang);
+        TFormLPTSetup lpt(parallel, lang, prompts);
         check(lpt, "lpt_setup");
         NetSettings net = InitialEthernetSettings();
         net.MacText = "02:11:22:33:44:5A";
-        TFormEthernetSetup ethernet(net, {nullptr, lang, AnsiCodePage::kWestern, {}}, {});
+        TFormEthernetSetup ethernet(net, {&prompts, lang, AnsiCodePage::kWestern, {}}, {});
         check(ethernet, "ethernet_setup");
         ClockSettings clock;
         TFormRTCSetup rtc(clock, ClockSource::kComputer, lang, {}, prompts);

@@ -10,8 +10,8 @@
 #include <sstream>
 
 #include "config/config_file.h"
-#include "sim_profile.h"
-#include "sim_tcp_server.h"
+#include "engine/sim_profile.h"
+#include "servers/sim_tcp_server.h"
 #include "support/cli_runner.h"
 #include "support/resetting_printers.h"
 

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
-#include "sim_profile.h"
+#include "engine/sim_profile.h"
 #include "support/cli_runner.h"
 #include "support/sim_fixture.h"
 

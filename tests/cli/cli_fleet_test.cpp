@@ -12,8 +12,8 @@
 #include <thread>
 
 #include "config/config_file.h"
+#include "engine/sim_profile.h"
 #include "ops/write_configuration.h"
-#include "sim_profile.h"
 #include "support/cli_process.h"
 #include "support/cli_runner.h"
 #include "support/resetting_printers.h"

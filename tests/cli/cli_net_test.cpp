@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
-#include "sim_udp_responder.h"
+#include "servers/sim_udp_responder.h"
 #include "support/cli_runner.h"
 #include "support/seen_requests.h"
 #include "support/sim_fixture.h"

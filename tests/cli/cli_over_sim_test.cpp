@@ -7,7 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "config/config_file.h"
-#include "sim_pty_server.h"
+#include "servers/sim_pty_server.h"
 #include "support/cli_runner.h"
 #include "support/sim_fixture.h"
 

@@ -4,9 +4,9 @@
 #include <functional>
 
 #include "config/config_file_image.h"
+#include "engine/sim_profile.h"
 #include "ops/dispatcher.h"
 #include "ops/write_configuration.h"
-#include "sim_profile.h"
 #include "support/sim_fixture.h"
 
 namespace vantrel {

@@ -15,7 +15,7 @@
 
 #include "link/link_layer.h"
 #include "ops/dispatcher.h"
-#include "sim_private_network.h"
+#include "servers/sim_private_network.h"
 #include "support/loopback_listener.h"
 
 namespace vantrel {

@@ -6,11 +6,11 @@
 #include <cerrno>
 #include <chrono>
 
+#include "engine/sim_printer.h"
 #include "link/cancel_during.h"
 #include "link/link_layer.h"
 #include "link/pseudo_terminal.h"
 #include "ops/status_control.h"
-#include "sim_printer.h"
 
 namespace vantrel {
 namespace {

@@ -6,13 +6,13 @@
 #include <cerrno>
 #include <chrono>
 
+#include "engine/sim_printer.h"
 #include "link/cancel_during.h"
 #include "link/emulated_usb_printer.h"
 #include "link/link_layer.h"
 #include "link/usb_device_list.h"
 #include "link/usb_printer_match.h"
 #include "ops/status_control.h"
-#include "sim_printer.h"
 
 namespace vantrel {
 namespace {

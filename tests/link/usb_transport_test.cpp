@@ -6,10 +6,10 @@
 #include <cerrno>
 #include <chrono>
 
+#include "engine/sim_printer.h"
 #include "link/fake_usb_bus.h"
 #include "link/link_layer.h"
 #include "ops/status_control.h"
-#include "sim_printer.h"
 
 namespace vantrel {
 namespace {

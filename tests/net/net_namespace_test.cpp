@@ -9,9 +9,9 @@
 #include <memory>
 
 #include "net/net_setup_session.h"
-#include "sim_private_network.h"
-#include "sim_tcp_server.h"
-#include "sim_udp_responder.h"
+#include "servers/sim_private_network.h"
+#include "servers/sim_tcp_server.h"
+#include "servers/sim_udp_responder.h"
 #include "support/cli_runner.h"
 #include "support/seen_requests.h"
 

@@ -12,7 +12,7 @@
 
 #include "net/net_setup_session.h"
 #include "net/setup_datagrams.h"
-#include "sim_udp_responder.h"
+#include "servers/sim_udp_responder.h"
 #include "support/seen_requests.h"
 
 namespace vantrel {

@@ -367,5 +367,44 @@ TEST_F(ReadConfigurationTest, DispatcherShowsProgressOnlyWhenAsked) {
             kResultUnknownError);
 }
 
+// The read-back after a write asks only the written page's questions; a printer that resets
+// half way through it fails the check, even at a question an older printer may not know.
+TEST_F(ReadConfigurationTest, PageReadBackAsksOnlyThatPageAndFailsOnAReset) {
+  const std::vector<std::string> z(kEmulationNames.begin(), kEmulationNames.begin() + 12);
+  const std::vector<std::string> d(kEmulationNames.begin() + 12, kEmulationNames.end());
+  const struct {
+    ConfigPage page;
+    std::vector<std::string> names;
+    const char* reset_at;
+  } cases[] = {{ConfigPage::kCommon, kCommonNames, "SHIFTX"},
+               {ConfigPage::kZ, z, "ZFORMAT"},
+               {ConfigPage::kD, d, "DLABELWIDTH"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(ConfigPageName(c.page)));
+    *script_ = Script{};
+    ScriptedConfigPrinter::Full().AnswerOn(*script_);
+    ResetConfig(config_);
+    ASSERT_TRUE(RunPageReadBack(link_, kInterfaceEthernet, c.page, config_).ok());
+    std::vector<std::string> expected = {"\r\nDIAGNOSTIC INTERFACE NET\r\n", Question("DPI")};
+    for (const auto& name : c.names) expected.push_back(Question(name));
+    EXPECT_EQ(script_->chunks, expected);
+    EXPECT_EQ(config_.Dpi.value, 203.0F);
+    EXPECT_EQ(SetEmulationItems(config_), c.page == ConfigPage::kZ   ? 12
+                                          : c.page == ConfigPage::kD ? 8
+                                                                     : 0);
+
+    *script_ = Script{};
+    ScriptedConfigPrinter printer = ScriptedConfigPrinter::Full();
+    printer.answers.erase(c.reset_at);
+    printer.AnswerOn(*script_);
+    script_->when_drained = StreamEnd::kLost;
+    ResetConfig(config_);
+    EXPECT_EQ(RunPageReadBack(link_, kInterfaceEthernet, c.page, config_).code,
+              kResultReceivingError);
+  }
+  EXPECT_EQ(RunPageReadBack(link_, kInterfaceLpt, ConfigPage::kCommon, config_).code,
+            kResultReceivingError);
+}
+
 }  // namespace
 }  // namespace vantrel

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "sim_printer.h"
+#include "engine/sim_printer.h"
 
 namespace vantrel::sim {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "sim_printer.h"
-#include "sim_profile.h"
+#include "engine/sim_printer.h"
+#include "engine/sim_profile.h"
 
 namespace vantrel::sim {
 namespace {

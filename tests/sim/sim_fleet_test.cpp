@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "sim_fleet_addresses.h"
-#include "sim_fleet_member.h"
+#include "engine/sim_fleet_member.h"
+#include "servers/sim_fleet_addresses.h"
 
 namespace vantrel::sim {
 namespace {

@@ -1,4 +1,4 @@
-#include "sim_printer.h"
+#include "engine/sim_printer.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "sim_command_registry.h"
+#include "engine/sim_command_registry.h"
 
 namespace vantrel::sim {
 namespace {

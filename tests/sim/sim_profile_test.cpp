@@ -1,4 +1,4 @@
-#include "sim_profile.h"
+#include "engine/sim_profile.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "sim_terminal_text.h"
+#include "engine/sim_terminal_text.h"
 
 namespace vantrel::sim {
 namespace {
@@ -64,14 +64,6 @@ TEST(SimProfileTest, LoadsAFileAndNamesItInErrors) {
       SimProfileError);
   std::remove(path.c_str());
   EXPECT_THROW(LoadSimProfile(path), SimProfileError);
-}
-
-TEST(SimTextFormsTest, ParsesDetailHex) {
-  EXPECT_EQ(ParseDetailHex("00fF1a2B3c4D5e6F"),
-            (DetailBytes{0x00, 0xFF, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E, 0x6F}));
-  EXPECT_FALSE(ParseDetailHex("00112233445566"));
-  EXPECT_FALSE(ParseDetailHex("001122334455667788"));
-  EXPECT_FALSE(ParseDetailHex("0011223344556g77"));
 }
 
 TEST(SimTextFormsTest, ShowsControlBytesReadably) {

@@ -14,6 +14,7 @@
 
 #include "net/discovery.h"
 #include "sim/sim_test_client.h"
+#include "sim_program_options.h"
 
 extern char** environ;
 
@@ -108,6 +109,14 @@ std::string FileText(const std::string& path) {
   std::stringstream text;
   text << file.rdbuf();
   return text.str();
+}
+
+TEST(SimProgramOptionsTest, ParsesDetailHex) {
+  EXPECT_EQ(ParseDetailHex("00fF1a2B3c4D5e6F"),
+            (DetailBytes{0x00, 0xFF, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E, 0x6F}));
+  EXPECT_FALSE(ParseDetailHex("00112233445566"));
+  EXPECT_FALSE(ParseDetailHex("001122334455667788"));
+  EXPECT_FALSE(ParseDetailHex("0011223344556g77"));
 }
 
 TEST(SimProgramTest, ServesLogsAndStopsCleanlyOnSigterm) {

@@ -1,10 +1,13 @@
-#include "sim_tcp_server.h"
+#include "servers/sim_tcp_server.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <future>
 #include <string>
 
 #include "sim/sim_test_client.h"
@@ -205,6 +208,48 @@ TEST_F(SimTcpServerTest, StartFailsOnAPortInUse) {
   EXPECT_FALSE(refused.ok());
   EXPECT_NE(refused.detail.find(std::to_string(server_.port())), std::string::npos)
       << refused.detail;
+}
+
+// The serving thread's poll(): fails once with the errno put here, then waits as poll() does.
+std::atomic<int> g_poll_errno = 0;
+
+int PollFailingOnce(pollfd* fds, nfds_t count, int timeout_ms) {
+  if (const int error = g_poll_errno.exchange(0); error != 0) {
+    errno = error;
+    return -1;
+  }
+  return ::poll(fds, count, timeout_ms);
+}
+
+// Starts `server` with its first wait failing with `error`; `stopped` hears why it stopped.
+void StartWithFailingWait(SimTcpServer& server, int error, std::promise<SimFailure>& stopped) {
+  g_poll_errno = error;
+  server.SetServingHooks(
+      {.poll = PollFailingOnce, .stopped = [&](const SimFailure& why) { stopped.set_value(why); }});
+  ASSERT_TRUE(server.Start().ok());
+}
+
+TEST(SimServingHooksTest, AFailedWaitStopsTheServerAndSaysWhy) {
+  SimPrinter printer;
+  SimTcpServer server(printer);
+  std::promise<SimFailure> stopped;
+  StartWithFailingWait(server, ENOMEM, stopped);
+  auto why = stopped.get_future();
+  ASSERT_EQ(why.wait_for(30s), std::future_status::ready);
+  EXPECT_EQ(why.get().detail, std::string("poll: ") + std::strerror(ENOMEM));
+  server.Stop();
+}
+
+TEST(SimServingHooksTest, AnInterruptedWaitKeepsServing) {
+  SimPrinter printer;
+  SimTcpServer server(printer);
+  std::promise<SimFailure> stopped;
+  StartWithFailingWait(server, EINTR, stopped);
+  TestClient client(server.port());
+  ASSERT_TRUE(client.Send("\r\n\x1b!?"));
+  EXPECT_EQ(client.Read(1), std::string(1, '\0'));
+  server.Stop();
+  EXPECT_EQ(stopped.get_future().wait_for(0s), std::future_status::timeout);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "sim_socket.h"
+#include "servers/sim_socket.h"
 
 namespace vantrel::sim::testing {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "sim_printer.h"
+#include "engine/sim_printer.h"
 #include "support/frame.h"
 
 namespace vantrel::sim {

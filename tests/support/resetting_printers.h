@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "sim_printer.h"
-#include "sim_tcp_server.h"
+#include "engine/sim_printer.h"
+#include "servers/sim_tcp_server.h"
 
 namespace vantrel::testing {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "net/mac_text.h"
-#include "sim_udp_responder.h"
+#include "servers/sim_udp_responder.h"
 
 namespace vantrel::testing {
 

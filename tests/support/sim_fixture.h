@@ -5,9 +5,9 @@
 #include <chrono>
 #include <string>
 
+#include "engine/sim_printer.h"
 #include "link/link_layer.h"
-#include "sim_printer.h"
-#include "sim_tcp_server.h"
+#include "servers/sim_tcp_server.h"
 
 namespace vantrel::testing {
 

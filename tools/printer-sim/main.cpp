@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "sim_profile.h"
+#include "engine/sim_profile.h"
 #include "sim_program_options.h"
 #include "sim_program_serve.h"
 

@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "sim_faults.h"
-#include "sim_udp_program.h"
+#include "engine/sim_faults.h"
+#include "servers/sim_udp_program.h"
+#include "state/sim_state.h"
 
 namespace vantrel::sim {
 
@@ -32,5 +34,8 @@ struct SimProgramOptions {
   std::optional<std::size_t> faulty;
   SimUdpProgramOptions udp;
 };
+
+// --detail: "0011223344556677" -> the 8 detail bytes; nullopt unless exactly 16 hex digits.
+std::optional<DetailBytes> ParseDetailHex(std::string_view text);
 
 }  // namespace vantrel::sim

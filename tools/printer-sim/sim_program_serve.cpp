@@ -3,17 +3,19 @@
 
 #include <signal.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <fstream>
 #include <iostream>
 #include <memory>
 #include <mutex>
 
-#include "sim_fleet_member.h"
-#include "sim_printer.h"
-#include "sim_pty_server.h"
-#include "sim_tcp_server.h"
-#include "sim_terminal_text.h"
+#include "engine/sim_fleet_member.h"
+#include "engine/sim_printer.h"
+#include "engine/sim_terminal_text.h"
+#include "servers/sim_pty_server.h"
+#include "servers/sim_tcp_server.h"
 
 namespace vantrel::sim {
 namespace {
@@ -44,6 +46,17 @@ sigset_t BlockStopSignals() {
   return signals;
 }
 
+// A server that stops serving ends the program as a stop signal would, but with its failure.
+SimServingHooks StopOnFailure(std::atomic<bool>& failed) {
+  SimServingHooks hooks;
+  hooks.stopped = [&failed](const SimFailure& failure) {
+    Failed(failure);
+    failed = true;
+    ::kill(::getpid(), SIGTERM);
+  };
+  return hooks;
+}
+
 // A printer holds descriptors for its listener, its wake event and its client.
 void RaiseOpenFileLimit(std::size_t printers) {
   constexpr rlim_t kPerPrinter = 3;
@@ -56,7 +69,7 @@ void RaiseOpenFileLimit(std::size_t printers) {
   ::setrlimit(RLIMIT_NOFILE, &limit);
 }
 
-Fleet MakeFleet(const SimFleetPlan& plan) {
+Fleet MakeFleet(const SimFleetPlan& plan, const SimServingHooks& hooks) {
   const std::size_t count = plan.points.size();
   // A fleet keeps no received bytes, so that each printer stays small.
   const std::size_t received_limit = count == 1 ? SimTcpServer::kDefaultReceivedLimit : 0;
@@ -67,6 +80,7 @@ Fleet MakeFleet(const SimFleetPlan& plan) {
     const SimState state = SimFleetMemberState(faulty ? plan.faulty : plan.healthy, i, count);
     fleet.push_back(std::make_unique<FleetPrinter>(state, received_limit));
     fleet.back()->server.SetFaults(faulty ? plan.faulty_faults : plan.healthy_faults);
+    fleet.back()->server.SetServingHooks(hooks);
   }
   return fleet;
 }
@@ -104,14 +118,15 @@ SimFailure WriteHostsFile(const std::string& path, const Fleet& fleet) {
   return {};
 }
 
-StartedUdpResponder StartFleetUdp(const SimFleetPlan& plan, const Fleet& fleet) {
+StartedUdpResponder StartFleetUdp(const SimFleetPlan& plan, const Fleet& fleet,
+                                  const SimServingHooks& hooks) {
   std::vector<SimPrinter*> printers;
   std::vector<std::string> hosts;
   for (std::size_t i = 0; i < fleet.size(); ++i) {
     printers.push_back(&fleet[i]->printer);
     hosts.push_back(plan.points[i].host);
   }
-  return StartUdpResponder(plan.udp, printers, hosts);
+  return StartUdpResponder(plan.udp, printers, hosts, hooks);
 }
 
 void PrintWhereServed(const SimFleetPlan& plan, const Fleet& fleet, const SimPtyServer& pty,
@@ -130,15 +145,18 @@ void PrintWhereServed(const SimFleetPlan& plan, const Fleet& fleet, const SimPty
 int ServeFleet(const SimFleetPlan& plan, std::ostream* log) {
   RaiseOpenFileLimit(plan.points.size());
   std::mutex output_mutex;  // outlives the fleet, whose threads log under it
-  Fleet fleet = MakeFleet(plan);
+  std::atomic<bool> failed = false;
+  const SimServingHooks hooks = StopOnFailure(failed);
+  Fleet fleet = MakeFleet(plan, hooks);
   if (log != nullptr) LogCommands(fleet, *log, output_mutex);
   const sigset_t signals = BlockStopSignals();
   // Before the printers serve: it shares their network state, set here under their locks.
-  const StartedUdpResponder udp = StartFleetUdp(plan, fleet);
+  const StartedUdpResponder udp = StartFleetUdp(plan, fleet, hooks);
   if (!udp.failure.ok()) return Failed(udp.failure);
   // Held until the listening lines are out, so that they come before any command.
   std::unique_lock hold(output_mutex);
   SimPtyServer pty(fleet.front()->printer, 0);
+  pty.SetServingHooks(hooks);
   SimFailure failure = plan.pty ? pty.Start() : StartFleet(fleet, plan.points);
   if (failure.ok() && !plan.hosts_out.empty()) failure = WriteHostsFile(plan.hosts_out, fleet);
   if (!failure.ok()) return Failed(failure);
@@ -146,7 +164,7 @@ int ServeFleet(const SimFleetPlan& plan, std::ostream* log) {
   hold.unlock();
   int signal = 0;
   sigwait(&signals, &signal);
-  return 0;
+  return failed ? 1 : 0;
 }
 
 }  // namespace vantrel::sim

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "sim_faults.h"
-#include "sim_fleet_addresses.h"
-#include "sim_state.h"
-#include "sim_udp_program.h"
+#include "engine/sim_faults.h"
+#include "servers/sim_fleet_addresses.h"
+#include "servers/sim_udp_program.h"
+#include "state/sim_state.h"
 
 namespace vantrel::sim {
 

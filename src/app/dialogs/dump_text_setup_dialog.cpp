@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QPushButton>
 
+#include "app/guard.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/printer_text.h"
 
@@ -35,12 +36,12 @@ TFormDumpTextSetup::TFormDumpTextSetup(DumpRequest& request, QPoint top_left,
   cancel->setText("Cancel");
   grid->addWidget(ok, 2, 1);
   grid->addWidget(cancel, 2, 2);
-  connect(ok, &QPushButton::clicked, this, &TFormDumpTextSetup::ButtonOKClick);
-  connect(cancel, &QPushButton::clicked, this, &TFormDumpTextSetup::reject);
-  connect(RadioGroupDumpMode, &RadioGroup::Clicked, this, [this](int index) {
-    request_.Mode = index;
-    UpdateFileName();
-  });
+  connect(ok, &QPushButton::clicked, this,
+          Guarded(prompts_, this, &TFormDumpTextSetup::ButtonOKClick));
+  connect(cancel, &QPushButton::clicked, this,
+          Guarded(prompts_, this, &TFormDumpTextSetup::reject));
+  connect(RadioGroupDumpMode, &RadioGroup::Clicked, this,
+          Guarded(prompts_, this, &TFormDumpTextSetup::RadioGroupDumpModeClick));
   RadioGroupDumpMode->SetItemIndex(request.Mode);
   UpdateFileName();
   setFixedSize(sizeHint());
@@ -54,6 +55,11 @@ void TFormDumpTextSetup::reject() {
 // "Save to File" always saves under the printer's fixed name, so the field is not used then.
 void TFormDumpTextSetup::UpdateFileName() {
   EditFileName->setEnabled(request_.Mode == kDumpToCard);
+}
+
+void TFormDumpTextSetup::RadioGroupDumpModeClick(int index) {
+  request_.Mode = index;
+  UpdateFileName();
 }
 
 void TFormDumpTextSetup::ButtonOKClick() {

@@ -27,6 +27,7 @@ class TFormDumpTextSetup : public QDialog {
 
  private:
   void UpdateFileName();
+  void RadioGroupDumpModeClick(int index);
   void ButtonOKClick();
 
   DumpRequest& request_;

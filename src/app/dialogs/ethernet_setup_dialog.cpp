@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialogs/net_dialog_texts.h"
+#include "app/guard.h"
 #include "app/widgets/language.h"
 #include "app/widgets/printer_text.h"
 #include "app/widgets/typing_limit.h"
@@ -59,7 +60,8 @@ TFormEthernetSetup::TFormEthernetSetup(NetSettings& settings, EthernetSetupEnvir
   column->addLayout(NewRows());
   column->addStretch(1);
   column->addLayout(NewButtonRow());
-  connect(RadioGroupDHCP, &RadioGroup::Clicked, this, &TFormEthernetSetup::RadioGroupDHCPClick);
+  connect(RadioGroupDHCP, &RadioGroup::Clicked, this,
+          Guarded(*environment_.prompts, this, &TFormEthernetSetup::RadioGroupDHCPClick));
 
   // On DHCP the address field shows the one the printer was given.
   Show(EditIP, mode_ == kAddressModeDhcp ? settings.LastUsedIp : settings.IpAddress);
@@ -97,9 +99,13 @@ QHBoxLayout* TFormEthernetSetup::NewButtonRow() {
   row->addStretch(1);
   row->addWidget(address);
   row->addWidget(cancel);
-  connect(name, &QPushButton::clicked, this, &TFormEthernetSetup::ButtonSetPrinterNameClick);
-  connect(address, &QPushButton::clicked, this, &TFormEthernetSetup::ButtonSetIPClick);
-  connect(cancel, &QPushButton::clicked, this, &TFormEthernetSetup::ButtonCancelClick);
+  Prompts& prompts = *environment_.prompts;
+  connect(name, &QPushButton::clicked, this,
+          Guarded(prompts, this, &TFormEthernetSetup::ButtonSetPrinterNameClick));
+  connect(address, &QPushButton::clicked, this,
+          Guarded(prompts, this, &TFormEthernetSetup::ButtonSetIPClick));
+  connect(cancel, &QPushButton::clicked, this,
+          Guarded(prompts, this, &TFormEthernetSetup::ButtonCancelClick));
   return row;
 }
 
@@ -120,7 +126,7 @@ std::optional<std::string> TFormEthernetSetup::Take(const PrinterField& field) {
 }
 
 void TFormEthernetSetup::Refuse(QLineEdit* edit, const QString& message) {
-  if (environment_.prompts != nullptr) environment_.prompts->Message(message);
+  environment_.prompts->Message(message);
   edit->setFocus();
   edit->selectAll();
 }

@@ -24,7 +24,7 @@ NetSettings InitialEthernetSettings();
 
 // What the Ethernet settings dialog takes from its caller.
 struct EthernetSetupEnvironment {
-  Prompts* prompts = nullptr;  // not owned; shows why a Set is refused
+  Prompts* prompts = nullptr;  // not owned, required; shows why a Set is refused
   LanguageIndex language = kEnglish;
   AnsiCodePage code_page = AnsiCodePage::kWestern;  // of the printer's texts
   // Why a name cannot go out on the caller's path, or empty; none: any name goes.

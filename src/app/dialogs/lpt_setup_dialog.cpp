@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 
+#include "app/guard.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/language.h"
 #include "link/parallel_port_device.h"
@@ -20,7 +21,8 @@ QString PortItem(int number) {
 
 }  // namespace
 
-TFormLPTSetup::TFormLPTSetup(ParallelPortName& port, LanguageIndex language, QWidget* parent)
+TFormLPTSetup::TFormLPTSetup(ParallelPortName& port, LanguageIndex language, Prompts& prompts,
+                             QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), port_(port) {
   setObjectName("TFormLPTSetup");
   setWindowTitle("LPT Setup");
@@ -37,8 +39,9 @@ TFormLPTSetup::TFormLPTSetup(ParallelPortName& port, LanguageIndex language, QWi
   grid->addWidget(set, 0, 1);
   grid->addWidget(cancel, 1, 1);
   grid->setColumnStretch(0, 1);
-  connect(set, &QPushButton::clicked, this, &TFormLPTSetup::ButtonSetClick);
-  connect(cancel, &QPushButton::clicked, this, &TFormLPTSetup::ButtonCancelClick);
+  connect(set, &QPushButton::clicked, this, Guarded(prompts, this, &TFormLPTSetup::ButtonSetClick));
+  connect(cancel, &QPushButton::clicked, this,
+          Guarded(prompts, this, &TFormLPTSetup::ButtonCancelClick));
   ApplyLocalizedTexts(*this, LptSetupTexts(), language);
   // The designed client area at the least; a larger font or port item widens it.
   setFixedSize(QSize(315, 88).expandedTo(sizeHint()));

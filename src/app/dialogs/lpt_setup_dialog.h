@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDialog>
 
+#include "app/prompts.h"
 #include "app/widgets/localized_texts.h"
 #include "link/link_settings.h"
 
@@ -16,7 +17,9 @@ class TFormLPTSetup : public QDialog {
  public:
   static constexpr int kPortCount = 4;
 
-  TFormLPTSetup(ParallelPortName& port, LanguageIndex language, QWidget* parent = nullptr);
+  // `prompts` shows what a button's handler throws.
+  TFormLPTSetup(ParallelPortName& port, LanguageIndex language, Prompts& prompts,
+                QWidget* parent = nullptr);
 
  private:
   void ButtonSetClick();

@@ -14,6 +14,7 @@
 
 #include "app/dialogs/ethernet_setup_dialog.h"
 #include "app/dialogs/net_dialog_texts.h"
+#include "app/guard.h"
 #include "app/widgets/language.h"
 #include "app/widgets/printer_text.h"
 #include "net/network_target_entry.h"
@@ -122,15 +123,14 @@ void TFormNetSetup::FitToTexts() {
 }
 
 void TFormNetSetup::ConnectHandlers() {
-  const auto on_click = [this](const char* name, void (TFormNetSetup::*handler)()) {
-    connect(findChild<QPushButton*>(QLatin1String(name)), &QPushButton::clicked, this, handler);
-  };
-  on_click("ButtonDiscover", &TFormNetSetup::ButtonDiscoverClick);
-  on_click("ButtonChangeIP", &TFormNetSetup::ButtonChangeIPClick);
-  on_click("ButtonFactoryDefault", &TFormNetSetup::ButtonFactoryDefaultClick);
-  on_click("ButtonBrowser", &TFormNetSetup::ButtonBrowserClick);
-  on_click("ButtonExit", &TFormNetSetup::ButtonExitClick);
-  connect(ListView1, &QTreeWidget::itemClicked, this, &TFormNetSetup::ListView1Click);
+  Prompts& prompts = *environment_.prompts;
+  OnClick(prompts, this, "ButtonDiscover", &TFormNetSetup::ButtonDiscoverClick);
+  OnClick(prompts, this, "ButtonChangeIP", &TFormNetSetup::ButtonChangeIPClick);
+  OnClick(prompts, this, "ButtonFactoryDefault", &TFormNetSetup::ButtonFactoryDefaultClick);
+  OnClick(prompts, this, "ButtonBrowser", &TFormNetSetup::ButtonBrowserClick);
+  OnClick(prompts, this, "ButtonExit", &TFormNetSetup::ButtonExitClick);
+  connect(ListView1, &QTreeWidget::itemClicked, this,
+          Guarded(prompts, this, &TFormNetSetup::ListView1Click));
 }
 
 void TFormNetSetup::ApplyLanguage() {

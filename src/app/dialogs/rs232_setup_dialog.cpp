@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QVBoxLayout>
 
+#include "app/guard.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/language.h"
 #include "link/port_name_number.h"
@@ -28,7 +29,8 @@ QStringList PortItems(const std::vector<SerialPortEntry>& present_ports) {
 }  // namespace
 
 TFormRs232Setup::TFormRs232Setup(SerialSettings& settings, LanguageIndex language,
-                                 const std::vector<SerialPortEntry>& present_ports, QWidget* parent)
+                                 const std::vector<SerialPortEntry>& present_ports,
+                                 Prompts& prompts, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), settings_(settings) {
   setObjectName("TFormRs232Setup");
   setWindowTitle("RS232 Setup");
@@ -68,8 +70,10 @@ TFormRs232Setup::TFormRs232Setup(SerialSettings& settings, LanguageIndex languag
   buttons->addWidget(set);
   buttons->addWidget(cancel);
   grid->addLayout(buttons, static_cast<int>(rows.size()) + 1, 1, Qt::AlignRight);
-  connect(set, &QPushButton::clicked, this, &TFormRs232Setup::ButtonSetClick);
-  connect(cancel, &QPushButton::clicked, this, &TFormRs232Setup::ButtonCancelClick);
+  connect(set, &QPushButton::clicked, this,
+          Guarded(prompts, this, &TFormRs232Setup::ButtonSetClick));
+  connect(cancel, &QPushButton::clicked, this,
+          Guarded(prompts, this, &TFormRs232Setup::ButtonCancelClick));
   ApplyLocalizedTexts(*this, Rs232SetupTexts(), language);
   setFixedSize(kDesignedSize.expandedTo(sizeHint()));
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "app/prompts.h"
 #include "app/widgets/localized_texts.h"
 #include "link/link_settings.h"
 #include "link/serial_port_names.h"
@@ -17,8 +18,10 @@ class TFormRs232Setup : public QDialog {
   Q_OBJECT
 
  public:
+  // `prompts` shows what a button's handler throws.
   TFormRs232Setup(SerialSettings& settings, LanguageIndex language,
-                  const std::vector<SerialPortEntry>& present_ports, QWidget* parent = nullptr);
+                  const std::vector<SerialPortEntry>& present_ports, Prompts& prompts,
+                  QWidget* parent = nullptr);
 
  private:
   void ButtonSetClick();

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/guard.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/language.h"
 #include "app/widgets/number_text.h"
@@ -77,7 +78,7 @@ TFormRTCSetup::TFormRTCSetup(ClockSettings& clock, ClockSource source, LanguageI
   for (const auto& [name, handler] : buttons) {
     QPushButton* button = NewButton(this, name);
     grid->addWidget(button, row++, 2);
-    connect(button, &QPushButton::clicked, this, handler);
+    connect(button, &QPushButton::clicked, this, Guarded(prompts_, this, handler));
   }
   // Values that did not come from the printer say where they came from.
   QLabel* source_label = NewLabel(this, "LabelComputerTime");
@@ -118,15 +119,11 @@ void TFormRTCSetup::ButtonSetSysTimeClick() {
 
 void TFormRTCSetup::ButtonSetClick() {
   clock_.Confirmed = 1;
-  try {
-    for (std::size_t i = 0; i < kRows.size(); ++i) {
-      clock_.*kRows[i].field =
-          InField(FieldCaption(RtcSetupTexts(), kRows[i].label), "a whole number",
-                  [&] { return IntegerFromText(edits_[i]->text()); });
-    }
-  } catch (const ConversionError& error) {
-    prompts_.Message(QString::fromStdString(error.what()), QString::fromStdString(error.detail()));
-    return;
+  // A field that is no whole number throws, and the dialog stays open on what was typed.
+  for (std::size_t i = 0; i < kRows.size(); ++i) {
+    clock_.*kRows[i].field =
+        InField(FieldCaption(RtcSetupTexts(), kRows[i].label), "a whole number",
+                [&] { return IntegerFromText(edits_[i]->text()); });
   }
   if (const std::string refusal = ClockRefusal(clock_); !refusal.empty()) {
     prompts_.Message(QString::fromStdString(refusal));

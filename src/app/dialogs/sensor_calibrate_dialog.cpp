@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/guard.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/language.h"
 #include "app/widgets/number_text.h"
@@ -66,7 +67,8 @@ TFormSensorCalibrate::TFormSensorCalibrate(CalibrationRequest& request, Language
   grid->addWidget(RadioGroupMediaType, 0, 1, Qt::AlignTop);
   QPushButton* cancel = NewButton(this, "ButtonCancel");
   grid->addWidget(cancel, 1, 1, Qt::AlignBottom);
-  connect(cancel, &QPushButton::clicked, this, &TFormSensorCalibrate::reject);
+  connect(cancel, &QPushButton::clicked, this,
+          Guarded(prompts_, this, &TFormSensorCalibrate::reject));
   ApplyLocalizedTexts(*this, SensorCalibrateTexts(), language);
   const QString unit = Text(request.DotsPerUnit > kMostDotsPerMm ? kInchText : kMmText, language);
   for (const char* name : {"LabelUnit1", "LabelUnit2"}) {
@@ -88,7 +90,8 @@ QWidget* TFormSensorCalibrate::NewAutoGroup() {
   grid->addWidget(NewLabel(group, "LabelUnit2"), 1, 2);
   QPushButton* calibrate = NewButton(group, "ButtonCalib");
   grid->addWidget(calibrate, 2, 1, 1, 2);
-  connect(calibrate, &QPushButton::clicked, this, &TFormSensorCalibrate::ButtonCalibClick);
+  connect(calibrate, &QPushButton::clicked, this,
+          Guarded(prompts_, this, &TFormSensorCalibrate::ButtonCalibClick));
   return group;
 }
 
@@ -105,7 +108,8 @@ QWidget* TFormSensorCalibrate::NewManualGroup() {
   grid->addWidget(EditInten, 1, 1);
   QPushButton* set = NewButton(group, "ButtonSet");
   grid->addWidget(set, 2, 1);
-  connect(set, &QPushButton::clicked, this, &TFormSensorCalibrate::ButtonSetClick);
+  connect(set, &QPushButton::clicked, this,
+          Guarded(prompts_, this, &TFormSensorCalibrate::ButtonSetClick));
   return group;
 }
 
@@ -131,16 +135,12 @@ std::int32_t TFormSensorCalibrate::IntegerOf(const QLineEdit& edit, const char* 
                  [&] { return IntegerFromText(edit.text()); });
 }
 
-// The fields are stored one by one, so those before a bad one keep their new values.
+// The fields are stored one by one, so those before a bad one keep their new values; a bad one
+// throws, and the dialog stays open.
 void TFormSensorCalibrate::Finish(CalibrationKind kind, const std::function<void()>& convert) {
   request_.Confirmed = 1;
   request_.MediaType = RadioGroupMediaType->ItemIndex();
-  try {
-    convert();
-  } catch (const ConversionError& error) {
-    prompts_.Message(QString::fromStdString(error.what()), QString::fromStdString(error.detail()));
-    return;
-  }
+  convert();
   request_.Kind = kind;
   if (const std::string refusal = CalibrationRefusal(request_); !refusal.empty()) {
     prompts_.Message(QString::fromStdString(refusal));

@@ -51,10 +51,12 @@ std::span<const LocalizedEntry> CommandToolTexts() {
   return kCommandToolTexts;
 }
 
-CommandToolTab::CommandToolTab(TabHost& host, QWidget* parent, int max_characters)
+CommandToolTab::CommandToolTab(TabHost& host, AnsiCodePage code_page, QWidget* parent,
+                               int max_characters)
     : QWidget(parent), host_(host), prompts_(host.prompts()), max_characters_(max_characters) {
   setObjectName("TabSheet4");
   BuildLayout();
+  SetCodePage(code_page);
   ConnectHandlers();
 }
 
@@ -100,15 +102,15 @@ void CommandToolTab::BuildLayout() {
 }
 
 void CommandToolTab::ConnectHandlers() {
-  OnClick(host_, this, "ButtonSend", &CommandToolTab::ButtonSendClick);
-  OnClick(host_, this, "ButtonSendFile", &CommandToolTab::ButtonSendFileClick);
-  OnClick(host_, this, "ButtonLoadFile", &CommandToolTab::ButtonLoadFileClick);
-  OnClick(host_, this, "ButtonSaveFile", &CommandToolTab::ButtonSaveFileClick);
+  OnClick(prompts_, this, "ButtonSend", &CommandToolTab::ButtonSendClick);
+  OnClick(prompts_, this, "ButtonSendFile", &CommandToolTab::ButtonSendFileClick);
+  OnClick(prompts_, this, "ButtonLoadFile", &CommandToolTab::ButtonLoadFileClick);
+  OnClick(prompts_, this, "ButtonSaveFile", &CommandToolTab::ButtonSaveFileClick);
   connect(RadioGroupSelect, &RadioGroup::Clicked, this,
-          Guarded(host_, this, &CommandToolTab::RadioGroupSelectClick));
+          Guarded(prompts_, this, &CommandToolTab::RadioGroupSelectClick));
   connect(RichEditTText->document(), &QTextDocument::contentsChange, this,
           [this](int position, int, int added) {
-            host_.Guard([&] { KeepWithinLimit(position, added); });
+            Guard(prompts_, [&] { KeepWithinLimit(position, added); });
           });
 }
 
@@ -152,7 +154,7 @@ std::optional<std::string> CommandToolTab::EncodedEditorText(bool selection_only
 
 void CommandToolTab::SendBytes(std::vector<std::uint8_t> bytes) {
   sent_bytes_ = std::move(bytes);
-  host_.StartOperation(kOpSendRawBlock, RawBlock{sent_bytes_}, {},
+  host_.StartOperation(kOpSendRawBlock, RawBlock{sent_bytes_}, 0, {},
                        [this] { RichEditTText->setFocus(); });
 }
 

@@ -26,9 +26,10 @@ class CommandToolTab : public QWidget {
   static constexpr int kBufferCount = 12;
   static constexpr int kMaxCharacters = 10'485'760;
 
-  // `max_characters` is the editor's limit; tests make it small.
-  explicit CommandToolTab(TabHost& host, QWidget* parent = nullptr,
-                          int max_characters = kMaxCharacters);
+  // `code_page` is the one chosen at first; `max_characters` is the editor's limit, which
+  // tests make small.
+  CommandToolTab(TabHost& host, AnsiCodePage code_page, QWidget* parent = nullptr,
+                 int max_characters = kMaxCharacters);
 
   AnsiCodePage code_page() const;
   void SetCodePage(AnsiCodePage code_page);

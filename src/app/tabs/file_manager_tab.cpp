@@ -76,7 +76,7 @@ bool FitsOrConfirmed(Prompts& prompts, const DeviceMemoryBlock& block, MemoryDev
 
 }  // namespace
 
-FileManagerTab::FileManagerTab(TabHost& host, QFont& dialog_font, const AnsiCodePage& code_page,
+FileManagerTab::FileManagerTab(TabHost& host, QFont& dialog_font, AnsiCodePage code_page,
                                QWidget* parent)
     : QWidget(parent),
       host_(host),
@@ -119,9 +119,9 @@ QWidget* FileManagerTab::NewDownloadGroup() {
   grid->addLayout(buttons, static_cast<int>(rows.size()), 0, 1, 2);
   ButtonDownload = group->findChild<QPushButton*>("ButtonDownload");
   ButtonDownload->setEnabled(false);
-  OnClick(host_, this, "ButtonBrowse", &FileManagerTab::ButtonBrowseClick);
-  OnClick(host_, this, "ButtonFontView", &FileManagerTab::ButtonFontViewClick);
-  OnClick(host_, this, "ButtonDownload", &FileManagerTab::ButtonDownloadClick);
+  OnClick(prompts_, this, "ButtonBrowse", &FileManagerTab::ButtonBrowseClick);
+  OnClick(prompts_, this, "ButtonFontView", &FileManagerTab::ButtonFontViewClick);
+  OnClick(prompts_, this, "ButtonDownload", &FileManagerTab::ButtonDownloadClick);
   return group;
 }
 
@@ -145,9 +145,9 @@ QWidget* FileManagerTab::NewInfoGroup() {
   grid->addWidget(ListBoxFileList, 3, 0, 1, 3);
   QPushButton* get = NewButton(group, "ButtonGet");
   grid->addWidget(get, 4, 0, 1, 3, Qt::AlignRight);
-  OnClick(host_, this, "ButtonGet", &FileManagerTab::ButtonGetClick);
+  OnClick(prompts_, this, "ButtonGet", &FileManagerTab::ButtonGetClick);
   connect(RadioGroupDevice, &RadioGroup::Clicked, this,
-          Guarded(host_, this, &FileManagerTab::RadioGroupDeviceClick));
+          Guarded(prompts_, this, &FileManagerTab::RadioGroupDeviceClick));
   return group;
 }
 
@@ -160,7 +160,7 @@ QWidget* FileManagerTab::NewFormatGroup() {
   grid->addWidget(RadioGroupFormatDevice, 0, 0);
   QPushButton* format = NewButton(group, "ButtonFileFormat");
   grid->addWidget(format, 1, 0, Qt::AlignRight);
-  OnClick(host_, this, "ButtonFileFormat", &FileManagerTab::ButtonFileFormatClick);
+  OnClick(prompts_, this, "ButtonFileFormat", &FileManagerTab::ButtonFileFormatClick);
   return group;
 }
 
@@ -180,7 +180,7 @@ void FileManagerTab::ButtonBrowseClick() {
   std::error_code error;
   EditFileSize->setText(QString::number(std::filesystem::file_size(HostPath(*path), error)));
   download_source_path_ = *path;
-  const std::string proposed = ProposedPrinterName(QFile::encodeName(*path).toStdString(), type);
+  const std::string proposed = ProposedPrinterName(HostPath(*path).string(), type);
   EditFileName->setText(QFile::decodeName(QByteArray::fromStdString(proposed)));
   ButtonDownload->setEnabled(true);
 }
@@ -198,7 +198,7 @@ void FileManagerTab::ButtonDownloadClick() {
     return;
   }
   raw_bytes_.clear();
-  download_request_ = {QFile::encodeName(download_source_path_).toStdString(), name,
+  download_request_ = {HostPath(download_source_path_).string(), name,
                        static_cast<MemoryDevice>(ComboBoxDevice->currentIndex())};
   // The type shown now decides the framing, whatever it was at Browse.
   if (IsRawDownloadType(ComboBoxFileType->currentIndex())) {
@@ -214,7 +214,7 @@ void FileManagerTab::ButtonDownloadClick() {
                        download_request_.source_path)) {
     return;
   }
-  host_.StartOperation(kOpDownloadFile, &download_request_, {}, {});
+  host_.StartOperation(kOpDownloadFile, &download_request_, 0, {}, {});
 }
 
 void FileManagerTab::SendRawFile() {
@@ -224,7 +224,7 @@ void FileManagerTab::SendRawFile() {
     prompts_.Message("Open File Error", QString::fromStdString(read.detail));
     return;
   }
-  host_.StartOperation(kOpSendRawBlock, RawBlock{raw_bytes_},
+  host_.StartOperation(kOpSendRawBlock, RawBlock{raw_bytes_}, 0,
                        [this] {
                          raw_bytes_.clear();
                          prompts_.Message("Please Wait Led change to Green...");
@@ -238,7 +238,7 @@ void FileManagerTab::ButtonFontViewClick() {
 
 void FileManagerTab::ButtonGetClick() {
   ClearMemoryInfo(memory_info_);
-  host_.StartOperation(kOpReadFileList, &memory_info_, [this] { ShowMemoryInfo(); }, {});
+  host_.StartOperation(kOpReadFileList, &memory_info_, 0, [this] { ShowMemoryInfo(); }, {});
 }
 
 void FileManagerTab::RadioGroupDeviceClick() {
@@ -264,7 +264,7 @@ void FileManagerTab::ButtonFileFormatClick() {
                             .arg(kMemoryItems.value(device)))) {
     return;
   }
-  host_.StartOperation(kOpFormatMemory, device, {}, {});
+  host_.StartOperation(kOpFormatMemory, device, 0, {}, {});
 }
 
 }  // namespace vantrel::app

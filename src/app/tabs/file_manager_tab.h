@@ -23,9 +23,9 @@ class FileManagerTab : public QWidget {
   Q_OBJECT
 
  public:
-  // `dialog_font` is the font dialog's font, shared with the font tab; `code_page`, that of
-  // printer texts, follows the main window's locale. Both are owned by the caller.
-  FileManagerTab(TabHost& host, QFont& dialog_font, const AnsiCodePage& code_page,
+  // `dialog_font` is the font dialog's font, shared with the font tab and owned by the caller;
+  // `code_page` is that of printer texts.
+  FileManagerTab(TabHost& host, QFont& dialog_font, AnsiCodePage code_page,
                  QWidget* parent = nullptr);
 
   const MemoryInfo& memory_info() const { return memory_info_; }
@@ -47,7 +47,7 @@ class FileManagerTab : public QWidget {
   TabHost& host_;
   Prompts& prompts_;
   QFont& dialog_font_;
-  const AnsiCodePage& code_page_;
+  const AnsiCodePage code_page_;
   MemoryInfo memory_info_;
   QString download_source_path_;
   // Records of the operation in flight; they live here until it has ended.

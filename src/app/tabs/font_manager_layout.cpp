@@ -15,10 +15,7 @@ QLabel* Caption(QWidget* parent, const char* name) {
 
 }  // namespace
 
-void FontManagerTab::BuildLayout(QWidget& page) {
-  auto* page_layout = new QHBoxLayout(&page);
-  page_layout->setContentsMargins(0, 0, 0, 0);
-  page_layout->addWidget(this);
+void FontManagerTab::BuildLayout() {
   auto* columns = new QHBoxLayout(this);
   columns->setContentsMargins(4, 4, 4, 4);
   auto* left = new QVBoxLayout;
@@ -124,16 +121,16 @@ QWidget* FontManagerTab::NewEncodeColumn() {
 }
 
 void FontManagerTab::ConnectHandlers() {
-  OnClick(host_, this, "ButtonSelectFont", &FontManagerTab::ButtonSelectFontClick);
-  OnClick(host_, this, "ButtonPreviewFont", &FontManagerTab::ButtonPreviewFontClick);
-  OnClick(host_, this, "ButtonFontTblLoad", &FontManagerTab::ButtonFontTblLoadClick);
-  OnClick(host_, this, "ButtonFontTblSave", &FontManagerTab::ButtonFontTblSaveClick);
-  OnClick(host_, this, "ButtonSaveFont", &FontManagerTab::ButtonSaveFontClick);
-  OnClick(host_, this, "ButtonDowloadFont", &FontManagerTab::ButtonDowloadFontClick);
+  OnClick(prompts_, this, "ButtonSelectFont", &FontManagerTab::ButtonSelectFontClick);
+  OnClick(prompts_, this, "ButtonPreviewFont", &FontManagerTab::ButtonPreviewFontClick);
+  OnClick(prompts_, this, "ButtonFontTblLoad", &FontManagerTab::ButtonFontTblLoadClick);
+  OnClick(prompts_, this, "ButtonFontTblSave", &FontManagerTab::ButtonFontTblSaveClick);
+  OnClick(prompts_, this, "ButtonSaveFont", &FontManagerTab::ButtonSaveFontClick);
+  OnClick(prompts_, this, "ButtonDowloadFont", &FontManagerTab::ButtonDowloadFontClick);
   connect(ComboBoxFontEncode, &QComboBox::currentIndexChanged, this,
-          Guarded(host_, this, &FontManagerTab::ComboBoxFontEncodeChange));
+          Guarded(prompts_, this, &FontManagerTab::ComboBoxFontEncodeChange));
   connect(ComboBoxSEncode, &QComboBox::currentIndexChanged, this,
-          Guarded(host_, this, &FontManagerTab::ComboBoxSEncodeChange));
+          Guarded(prompts_, this, &FontManagerTab::ComboBoxSEncodeChange));
 }
 
 }  // namespace vantrel::app

@@ -1,7 +1,6 @@
 #include "app/tabs/font_manager_tab.h"
 
 #include <QGuiApplication>
-#include <QLocale>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
@@ -12,6 +11,7 @@
 #include "app/widgets/language.h"
 #include "app/widgets/number_text.h"
 #include "app/widgets/operation_texts.h"
+#include "app/widgets/screen_room.h"
 #include "fonts/encode_table.h"
 #include "fonts/font_choices.h"
 #include "fonts/font_writers.h"
@@ -60,13 +60,15 @@ int FieldNumber(const QLineEdit& edit, const char* label, int low = std::numeric
 
 }  // namespace
 
-FontManagerTab::FontManagerTab(QWidget& page, TabHost& host, QFont& dialog_font)
-    : QWidget(&page),
+FontManagerTab::FontManagerTab(TabHost& host, QFont& dialog_font, AnsiCodePage code_page,
+                               QWidget* parent)
+    : QWidget(parent),
       host_(host),
       prompts_(host.prompts()),
-      memo_codec_(AnsiCodePageForLocale(QLocale::system().name().toStdString())),
+      memo_codec_(code_page),
       dialog_font_(dialog_font) {
-  BuildLayout(page);
+  setObjectName("TabSheet3");
+  BuildLayout();
   // The font dialog starts on Arial at 13 pixels.
   dialog_font_ = QFont(QStringLiteral("Arial"));
   dialog_font_.setPointSize(qRound(13 * 72.0 / ScreenDpi()));
@@ -214,9 +216,7 @@ void FontManagerTab::MakeFontThen(FontJob job, std::shared_ptr<std::vector<std::
                                   const DownloadRequest* download, TabHost::LinkWork after) {
   if (!CodesInOrder(job)) return;
   auto made = std::make_shared<bool>(false);
-  const QRect frame = window()->frameGeometry();
-  const ProgressOrigin origin =
-      ProgressOriginFor(frame.x(), frame.y(), frame.width(), frame.height());
+  const QPoint origin = DialogOrigin(*window());
   const QString path = QString::fromStdString(job.output_path);
   host_.StartLinkWork(
       FontWorkTexts(download, host_.language()),
@@ -228,7 +228,7 @@ void FontManagerTab::MakeFontThen(FontJob job, std::shared_ptr<std::vector<std::
         *made =
             font && MakeBitmapFont(run, FreeTypeRendererFactory(wanted, *font), &link.progress());
         if (!*made || !after) return kResultOk;
-        link.progress().SetProgressOrigin(origin.x, origin.y);
+        link.progress().SetProgressOrigin(origin.x(), origin.y());
         return after(link, interface);
       },
       [this, made, path] {

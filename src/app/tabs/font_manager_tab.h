@@ -23,14 +23,16 @@
 namespace vantrel::app {
 
 // The Bitmap Font Manager tab: turns an installed font into a printer bitmap font, saved to a
-// file or downloaded. It fills the page it is given. Window thread only.
+// file or downloaded. Window thread only.
 class FontManagerTab : public QWidget {
   Q_OBJECT
 
  public:
   // `dialog_font` is the font dialog's font, shared with the File Manager's "Font View" and
-  // owned by the caller; the tab gives it its start value.
-  FontManagerTab(QWidget& page, TabHost& host, QFont& dialog_font);
+  // owned by the caller; the tab gives it its start value. `code_page` is that of the encode
+  // table typed in the memo and of the printer font name.
+  FontManagerTab(TabHost& host, QFont& dialog_font, AnsiCodePage code_page,
+                 QWidget* parent = nullptr);
 
   // Takes the font dialog's font into the tab: name, size, measured cell, sample.
   void ShowSelectedFont();
@@ -42,8 +44,8 @@ class FontManagerTab : public QWidget {
   static constexpr int kSampleWidth = 150;
   static constexpr int kSampleHeight = 56;
 
-  // Building the tab (font_manager_layout.cpp); it fills `page`.
-  void BuildLayout(QWidget& page);
+  // Building the tab (font_manager_layout.cpp).
+  void BuildLayout();
   QWidget* NewFontSelectGroup();
   QWidget* NewCellGroup();
   QWidget* NewEncodeColumn();

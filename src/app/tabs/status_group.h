@@ -12,7 +12,4 @@ QGroupBox* NewStatusGroup(QWidget* parent);
 // Lights the labels below `root` by the shared rule for a successful status read.
 void ShowStatusLabels(QWidget& root, const StatusFlags& flags);
 
-// The group "Printer Function": the one-shot control buttons and the utilities.
-QGroupBox* NewFunctionGroup(QWidget* parent);
-
 }  // namespace vantrel::app

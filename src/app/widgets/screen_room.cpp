@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "common/progress.h"
+
 namespace vantrel::app {
 namespace {
 
@@ -14,6 +16,13 @@ QSize FrameExtra(const QWidget& window) {
 }
 
 }  // namespace
+
+QPoint DialogOrigin(const QWidget& window) {
+  const QRect frame = window.frameGeometry();
+  const ProgressOrigin origin =
+      ProgressOriginFor(frame.x(), frame.y(), frame.width(), frame.height());
+  return {origin.x, origin.y};
+}
 
 QSize ClientRoom(const QWidget& window) {
   const QScreen* screen = window.screen();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QScrollArea>
 #include <QSize>
 
@@ -14,6 +15,10 @@ QSize ClientRoom(const QWidget& window);
 // Moves a top-level window the least distance that brings its whole frame onto its screen's
 // available area; a window already there stays where it is.
 void KeepOnScreen(QWidget& window);
+
+// Where the progress window and the utility dialogs open: a third into `window`'s outer bounds,
+// as it stands now.
+QPoint DialogOrigin(const QWidget& window);
 
 // Scrolls its content only when the window around it is held smaller than the content needs:
 // it asks for the content's whole least size, and can shrink to next to nothing.

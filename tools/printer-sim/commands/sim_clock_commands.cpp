@@ -1,7 +1,7 @@
 // The real-time clock: "YEAR = 24" ... "SECOND = 3" set it, the report questions read it.
 #include <charconv>
 
-#include "sim_command_families.h"
+#include "engine/sim_command_families.h"
 
 namespace vantrel::sim {
 namespace {

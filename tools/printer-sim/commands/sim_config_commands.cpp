@@ -4,8 +4,8 @@
 #include <array>
 #include <utility>
 
-#include "sim_command_families.h"
-#include "sim_config_values.h"
+#include "commands/sim_config_values.h"
+#include "engine/sim_command_families.h"
 
 namespace vantrel::sim {
 namespace {

@@ -1,4 +1,4 @@
-#include "sim_config_values.h"
+#include "commands/sim_config_values.h"
 
 #include <charconv>
 #include <cmath>

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "sim_command_registry.h"
+#include "engine/sim_command_registry.h"
 
 namespace vantrel::sim {
 

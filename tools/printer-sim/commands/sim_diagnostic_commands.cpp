@@ -1,6 +1,6 @@
 #include <array>
 
-#include "sim_command_families.h"
+#include "engine/sim_command_families.h"
 
 namespace vantrel::sim {
 

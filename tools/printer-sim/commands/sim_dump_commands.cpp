@@ -1,5 +1,5 @@
 // DUMP_TEXT to a file: the printer keeps "Dump.txt" in DRAM, where LOAD finds it.
-#include "sim_command_families.h"
+#include "engine/sim_command_families.h"
 
 namespace vantrel::sim {
 

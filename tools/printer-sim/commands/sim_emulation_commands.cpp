@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "sim_config_values.h"
+#include "commands/sim_config_values.h"
 
 namespace vantrel::sim {
 namespace {

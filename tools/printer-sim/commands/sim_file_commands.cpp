@@ -1,8 +1,8 @@
 // The printer's memories: sizes and file lists, downloads, erasing a memory, loading a file.
 #include <array>
 
-#include "sim_command_families.h"
-#include "sim_download_header.h"
+#include "engine/sim_command_families.h"
+#include "engine/sim_download_header.h"
 
 namespace vantrel::sim {
 namespace {

@@ -2,7 +2,7 @@
 #include <functional>
 #include <vector>
 
-#include "sim_command_families.h"
+#include "engine/sim_command_families.h"
 
 namespace vantrel::sim {
 namespace {

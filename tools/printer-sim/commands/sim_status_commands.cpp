@@ -1,5 +1,5 @@
-#include "sim_command_families.h"
-#include "sim_escapes.h"
+#include "engine/sim_command_families.h"
+#include "engine/sim_escapes.h"
 
 namespace vantrel::sim {
 

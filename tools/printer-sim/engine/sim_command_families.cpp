@@ -1,4 +1,4 @@
-#include "sim_command_families.h"
+#include "engine/sim_command_families.h"
 
 namespace vantrel::sim {
 

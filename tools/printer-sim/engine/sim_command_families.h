@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim_command_registry.h"
+#include "engine/sim_command_registry.h"
 
 namespace vantrel::sim {
 

@@ -1,4 +1,4 @@
-#include "sim_command_history.h"
+#include "engine/sim_command_history.h"
 
 namespace vantrel::sim {
 

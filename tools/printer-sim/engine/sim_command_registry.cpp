@@ -1,4 +1,4 @@
-#include "sim_command_registry.h"
+#include "engine/sim_command_registry.h"
 
 #include <algorithm>
 

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "sim_reply.h"
-#include "sim_state.h"
+#include "engine/sim_reply.h"
+#include "state/sim_state.h"
 
 namespace vantrel::sim {
 

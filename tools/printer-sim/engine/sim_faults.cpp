@@ -1,6 +1,6 @@
-#include "sim_faults.h"
+#include "engine/sim_faults.h"
 
-#include "sim_escapes.h"
+#include "engine/sim_escapes.h"
 
 namespace vantrel::sim {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "sim_reply.h"
+#include "engine/sim_reply.h"
 
 namespace vantrel::sim {
 

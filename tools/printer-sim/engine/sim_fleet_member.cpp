@@ -1,4 +1,4 @@
-#include "sim_fleet_member.h"
+#include "engine/sim_fleet_member.h"
 
 #include <cstdio>
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "sim_state.h"
+#include "state/sim_state.h"
 
 namespace vantrel::sim {
 

@@ -1,6 +1,6 @@
-#include "sim_printer.h"
+#include "engine/sim_printer.h"
 
-#include "sim_command_families.h"
+#include "engine/sim_command_families.h"
 
 namespace vantrel::sim {
 

@@ -8,11 +8,11 @@
 #include <string_view>
 #include <vector>
 
-#include "sim_command_history.h"
-#include "sim_command_registry.h"
-#include "sim_reply.h"
-#include "sim_state.h"
-#include "sim_stream_parser.h"
+#include "engine/sim_command_history.h"
+#include "engine/sim_command_registry.h"
+#include "engine/sim_reply.h"
+#include "engine/sim_stream_parser.h"
+#include "state/sim_state.h"
 
 namespace vantrel::sim {
 

@@ -1,11 +1,11 @@
-#include "sim_profile.h"
+#include "engine/sim_profile.h"
 
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "sim_config_profile.h"
-#include "sim_memory_profile.h"
+#include "engine/sim_config_profile.h"
+#include "engine/sim_memory_profile.h"
 
 namespace vantrel::sim {
 namespace {

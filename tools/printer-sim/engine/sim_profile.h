@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "sim_state.h"
+#include "state/sim_state.h"
 
 namespace vantrel::sim {
 

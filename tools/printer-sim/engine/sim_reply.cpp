@@ -1,4 +1,4 @@
-#include "sim_reply.h"
+#include "engine/sim_reply.h"
 
 namespace vantrel::sim {
 

@@ -1,10 +1,10 @@
-#include "sim_stream_parser.h"
+#include "engine/sim_stream_parser.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "sim_download_header.h"
-#include "sim_escapes.h"
+#include "engine/sim_download_header.h"
+#include "engine/sim_escapes.h"
 
 namespace vantrel::sim {
 namespace {

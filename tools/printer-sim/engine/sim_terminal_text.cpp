@@ -1,4 +1,4 @@
-#include "sim_terminal_text.h"
+#include "engine/sim_terminal_text.h"
 
 namespace vantrel::sim {
 namespace {

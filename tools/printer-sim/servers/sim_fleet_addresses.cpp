@@ -1,6 +1,6 @@
-#include "sim_fleet_addresses.h"
+#include "servers/sim_fleet_addresses.h"
 
-#include "sim_net_state.h"
+#include "state/sim_net_state.h"
 
 namespace vantrel::sim {
 namespace {

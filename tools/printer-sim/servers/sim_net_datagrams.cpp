@@ -1,4 +1,4 @@
-#include "sim_net_datagrams.h"
+#include "servers/sim_net_datagrams.h"
 
 #include <algorithm>
 #include <string_view>

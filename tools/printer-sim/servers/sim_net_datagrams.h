@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "sim_net_state.h"
+#include "state/sim_net_state.h"
 
 namespace vantrel::sim {
 

@@ -1,4 +1,4 @@
-#include "sim_private_network.h"
+#include "servers/sim_private_network.h"
 
 #include <net/if.h>
 

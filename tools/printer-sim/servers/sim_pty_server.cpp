@@ -1,4 +1,4 @@
-#include "sim_pty_server.h"
+#include "servers/sim_pty_server.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -43,8 +43,7 @@ SimFailure SimPtyServer::Start() {
   ::tcgetattr(slave_.get(), &line);
   ::cfmakeraw(&line);
   ::tcsetattr(slave_.get(), TCSANOW, &line);
-  std::string wake_error;
-  if (!wake_.Open(wake_error)) return {wake_error};
+  if (SimFailure woken = wake_.Open(); !woken.ok()) return woken;
   thread_ = std::thread([this] { Run(); });
   return {};
 }
@@ -62,7 +61,7 @@ void SimPtyServer::Stop() {
 void SimPtyServer::Run() {
   for (;;) {
     std::array<pollfd, 2> fds{{{wake_.fd(), POLLIN, 0}, {master_.get(), POLLIN, 0}}};
-    if (::poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR) return;
+    if (!WaitToServe(hooks_, fds, -1)) return;
     std::uint64_t asked = 0;
     {
       std::lock_guard lock(mutex_);

@@ -8,9 +8,9 @@
 #include <thread>
 #include <vector>
 
-#include "sim_failure.h"
-#include "sim_printer.h"
-#include "sim_socket.h"
+#include "engine/sim_printer.h"
+#include "servers/sim_socket.h"
+#include "state/sim_failure.h"
 
 namespace vantrel::sim {
 
@@ -25,6 +25,8 @@ class SimPtyServer {
   SimPtyServer& operator=(const SimPtyServer&) = delete;
   ~SimPtyServer() { Stop(); }
 
+  // Before Start.
+  void SetServingHooks(SimServingHooks hooks) { hooks_ = std::move(hooks); }
   SimFailure Start();
   void Stop();
   // The device path a serial link opens, e.g. /dev/pts/3.
@@ -48,6 +50,7 @@ class SimPtyServer {
   UniqueFd slave_;
   std::string slave_path_;
   WakeEvent wake_;
+  SimServingHooks hooks_;
   std::thread thread_;
   bool stopping_ = false;
   std::uint64_t settles_asked_ = 0;

@@ -1,4 +1,4 @@
-#include "sim_socket.h"
+#include "servers/sim_socket.h"
 
 #include <netdb.h>
 #include <netinet/in.h>
@@ -11,10 +11,6 @@
 
 namespace vantrel::sim {
 namespace {
-
-std::string SystemError(const std::string& what) {
-  return what + ": " + std::strerror(errno);
-}
 
 in_port_t& PortField(ListenAddress& address) {
   if (address.storage.ss_family == AF_INET6) {
@@ -44,10 +40,10 @@ void UniqueFd::Reset() {
   fd_ = -1;
 }
 
-bool WakeEvent::Open(std::string& error) {
+SimFailure WakeEvent::Open() {
   fd_ = UniqueFd(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC));
-  if (!fd_.valid()) error = SystemError("eventfd");
-  return fd_.valid();
+  if (!fd_.valid()) return SystemFailure("eventfd");
+  return {};
 }
 
 void WakeEvent::Notify() {
@@ -61,8 +57,8 @@ void WakeEvent::Drain() {
   [[maybe_unused]] const ssize_t got = ::read(fd_.get(), &count, sizeof count);
 }
 
-bool ResolveListenAddress(const std::string& host, std::uint16_t port, ListenAddress& address,
-                          std::string& error) {
+SimFailure ResolveListenAddress(const std::string& host, std::uint16_t port,
+                                ListenAddress& address) {
   addrinfo hints{};
   hints.ai_family = AF_UNSPEC;
   hints.ai_socktype = SOCK_STREAM;
@@ -71,32 +67,28 @@ bool ResolveListenAddress(const std::string& host, std::uint16_t port, ListenAdd
   const std::string service = std::to_string(port);
   if (const int status = ::getaddrinfo(host.c_str(), service.c_str(), &hints, &found);
       status != 0) {
-    error = "cannot resolve " + host + ": " + ::gai_strerror(status);
-    return false;
+    return {"cannot resolve " + host + ": " + ::gai_strerror(status)};
   }
   const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> owner(found, &::freeaddrinfo);
   std::memcpy(&address.storage, found->ai_addr, found->ai_addrlen);
   address.length = found->ai_addrlen;
-  return true;
+  return {};
 }
 
-UniqueFd OpenListener(ListenAddress& address, std::string& error) {
+SimFailure OpenListener(ListenAddress& address, UniqueFd& listener) {
   const auto* raw = reinterpret_cast<const sockaddr*>(&address.storage);
   UniqueFd fd(::socket(raw->sa_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-  if (!fd.valid()) {
-    error = SystemError("socket");
-    return fd;
-  }
+  if (!fd.valid()) return SystemFailure("socket");
   const int on = 1;
   ListenAddress bound = address;
   if (::setsockopt(fd.get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
       ::bind(fd.get(), raw, address.length) != 0 || ::listen(fd.get(), SOMAXCONN) != 0 ||
       ::getsockname(fd.get(), reinterpret_cast<sockaddr*>(&bound.storage), &bound.length) != 0) {
-    error = SystemError("listen on port " + std::to_string(PortOf(address)));
-    return UniqueFd();
+    return SystemFailure("listen on port " + std::to_string(PortOf(address)));
   }
   PortField(address) = PortField(bound);
-  return fd;
+  listener = std::move(fd);
+  return {};
 }
 
 std::uint16_t PortOf(const ListenAddress& address) {
@@ -108,6 +100,12 @@ int PollTimeout(std::chrono::steady_clock::time_point deadline) {
   const auto left = deadline - std::chrono::steady_clock::now();
   if (left <= decltype(left)::zero()) return 0;
   return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count());
+}
+
+bool WaitToServe(const SimServingHooks& hooks, std::span<pollfd> fds, int timeout_ms) {
+  if (hooks.poll(fds.data(), fds.size(), timeout_ms) >= 0 || errno == EINTR) return true;
+  if (hooks.stopped) hooks.stopped(SystemFailure("poll"));
+  return false;
 }
 
 }  // namespace vantrel::sim

@@ -1,4 +1,4 @@
-#include "sim_tcp_server.h"
+#include "servers/sim_tcp_server.h"
 
 #include <algorithm>
 
@@ -9,12 +9,10 @@ SimTcpServer::SimTcpServer(SimPrinter& printer, std::size_t received_limit)
 
 SimFailure SimTcpServer::Start(const std::string& host, std::uint16_t port) {
   if (thread_.joinable()) return {"already started"};
-  std::string message;
-  if (!ResolveListenAddress(host, port, address_, message) || !wake_.Open(message)) {
-    return {message};
-  }
-  listener_ = OpenListener(address_, message);
-  if (!listener_.valid()) return {message};
+  SimFailure failure = ResolveListenAddress(host, port, address_);
+  if (failure.ok()) failure = wake_.Open();
+  if (failure.ok()) failure = OpenListener(address_, listener_);
+  if (!failure.ok()) return failure;
   {
     std::lock_guard lock(mutex_);
     running_ = true;

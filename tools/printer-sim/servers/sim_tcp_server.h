@@ -11,10 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "sim_failure.h"
-#include "sim_faults.h"
-#include "sim_printer.h"
-#include "sim_socket.h"
+#include "engine/sim_faults.h"
+#include "engine/sim_printer.h"
+#include "servers/sim_socket.h"
+#include "state/sim_failure.h"
 
 namespace vantrel::sim {
 
@@ -36,6 +36,8 @@ class SimTcpServer {
   // Prompt even with a client connected; drops that client.
   void Stop();
 
+  // Before Start.
+  void SetServingHooks(SimServingHooks hooks) { hooks_ = std::move(hooks); }
   // Takes effect before it returns, so a connect right after sees it.
   void SetFaults(const SimFaults& faults);
 
@@ -82,6 +84,7 @@ class SimTcpServer {
   const std::size_t received_limit_;
   ListenAddress address_;
   WakeEvent wake_;
+  SimServingHooks hooks_;
   std::thread thread_;
 
   // Owned by the serving thread while it runs.

@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <limits>
 
-#include "sim_tcp_server.h"
+#include "servers/sim_tcp_server.h"
 
 namespace vantrel::sim {
 namespace {
@@ -39,7 +39,7 @@ void SimTcpServer::Run() {
     if (accepting) fds[1] = {listener_.get(), POLLIN, 0};
     if (client_) fds[1] = {client_->fd.get(), static_cast<short>(ClientEvents()), 0};
     const nfds_t count = accepting || client_ ? 2 : 1;
-    if (::poll(fds.data(), count, PollTimeoutMs()) < 0 && errno != EINTR) break;
+    if (!WaitToServe(hooks_, std::span(fds).first(count), PollTimeoutMs())) break;
     if (fds[0].revents != 0) wake_.Drain();
     if (accepting && fds[1].revents != 0) Accept();
     if (!accepting && client_ && (fds[1].revents & (POLLIN | POLLHUP | POLLERR)) != 0) Receive();
@@ -73,8 +73,7 @@ void SimTcpServer::UpdateListener() {
     return;
   }
   if (listener_.valid()) return;
-  std::string ignored;  // if the port was taken meanwhile, connects keep failing
-  listener_ = OpenListener(address_, ignored);
+  OpenListener(address_, listener_);  // if the port was taken meanwhile, connects keep failing
 }
 
 int SimTcpServer::ClientEvents() const {

@@ -1,4 +1,4 @@
-#include "sim_udp_program.h"
+#include "servers/sim_udp_program.h"
 
 namespace vantrel::sim {
 
@@ -26,7 +26,8 @@ void AddUdpOptions(CLI::App& app, SimUdpProgramOptions& options) {
 
 StartedUdpResponder StartUdpResponder(const SimUdpProgramOptions& options,
                                       const std::vector<SimPrinter*>& printers,
-                                      const std::vector<std::string>& tcp_hosts) {
+                                      const std::vector<std::string>& tcp_hosts,
+                                      const SimServingHooks& hooks) {
   if (!options.port) return {};
   if (printers.empty() || printers.size() != tcp_hosts.size()) {
     return {nullptr, {"UDP needs one TCP host for each of one or more printers"}};
@@ -39,6 +40,7 @@ StartedUdpResponder StartUdpResponder(const SimUdpProgramOptions& options,
   }
   if (printers.size() == 1) fleet = MakeSimFleet(fleet.front(), options.printers);
   auto responder = std::make_unique<SimUdpResponder>(std::move(fleet), printers);
+  responder->SetServingHooks(hooks);
   SimFailure failure = responder->Start({options.host, *options.port, "224.0.0.251"});
   if (!failure.ok()) return {nullptr, std::move(failure)};
   return {std::move(responder), {}};

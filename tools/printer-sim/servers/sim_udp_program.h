@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "sim_printer.h"
-#include "sim_udp_responder.h"
+#include "engine/sim_printer.h"
+#include "servers/sim_udp_responder.h"
 
 namespace vantrel::sim {
 
@@ -34,6 +34,7 @@ struct StartedUdpResponder {
 // failure when UDP was not asked for.
 StartedUdpResponder StartUdpResponder(const SimUdpProgramOptions& options,
                                       const std::vector<SimPrinter*>& printers,
-                                      const std::vector<std::string>& tcp_hosts);
+                                      const std::vector<std::string>& tcp_hosts,
+                                      const SimServingHooks& hooks);
 
 }  // namespace vantrel::sim

@@ -1,16 +1,16 @@
-#include "sim_udp_responder.h"
+#include "servers/sim_udp_responder.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 
-#include <cerrno>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
 
-#include "sim_printer.h"
-#include "sim_private_network.h"
+#include "engine/sim_printer.h"
+#include "servers/sim_private_network.h"
 
 namespace vantrel::sim {
 namespace {
@@ -77,8 +77,7 @@ SimFailure SimUdpResponder::Start(const SimUdpOptions& options) {
       return joined;
     }
   }
-  std::string message;
-  if (!wake_.Open(message)) return {message};
+  if (SimFailure woken = wake_.Open(); !woken.ok()) return woken;
   port_ = ntohs(address.sin_port);
   stop_requested_ = false;
   thread_ = std::thread(&SimUdpResponder::Run, this);
@@ -129,8 +128,8 @@ bool SimUdpResponder::WaitForReceived(std::size_t count, std::chrono::millisecon
 void SimUdpResponder::Run() {
   std::array<std::uint8_t, kDatagramCapacity> buffer;
   for (;;) {
-    pollfd entries[2] = {{socket_.get(), POLLIN, 0}, {wake_.fd(), POLLIN, 0}};
-    if (::poll(entries, 2, -1) < 0 && errno != EINTR) return;
+    std::array<pollfd, 2> entries{{{socket_.get(), POLLIN, 0}, {wake_.fd(), POLLIN, 0}}};
+    if (!WaitToServe(hooks_, entries, -1)) return;
     if ((entries[1].revents & POLLIN) != 0) {
       wake_.Drain();
       std::lock_guard lock(mutex_);

@@ -11,10 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "sim_failure.h"
-#include "sim_net_datagrams.h"
-#include "sim_net_state.h"
-#include "sim_socket.h"
+#include "servers/sim_net_datagrams.h"
+#include "servers/sim_socket.h"
+#include "state/sim_failure.h"
+#include "state/sim_net_state.h"
 
 namespace vantrel::sim {
 
@@ -43,6 +43,8 @@ class SimUdpResponder {
   SimUdpResponder& operator=(const SimUdpResponder&) = delete;
   ~SimUdpResponder() { Stop(); }
 
+  // Before Start.
+  void SetServingHooks(SimServingHooks hooks) { hooks_ = std::move(hooks); }
   SimFailure Start(const SimUdpOptions& options);
   std::uint16_t port() const { return port_; }
   void Stop();
@@ -71,6 +73,7 @@ class SimUdpResponder {
   std::vector<std::optional<SimNetState>> pending_;  // set items not yet closed; serving thread
   UniqueFd socket_;
   WakeEvent wake_;
+  SimServingHooks hooks_;
   std::thread thread_;
   std::uint16_t port_ = 0;
 

@@ -1,4 +1,4 @@
-#include "sim_download_header.h"
+#include "engine/sim_download_header.h"
 
 namespace vantrel::sim {
 namespace {

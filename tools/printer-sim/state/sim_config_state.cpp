@@ -1,4 +1,4 @@
-#include "sim_config_state.h"
+#include "state/sim_config_state.h"
 
 namespace vantrel::sim {
 

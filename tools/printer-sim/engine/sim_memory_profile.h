@@ -2,7 +2,7 @@
 
 #include <nlohmann/json_fwd.hpp>
 
-#include "sim_memory_state.h"
+#include "state/sim_memory_state.h"
 
 namespace vantrel::sim {
 

@@ -1,4 +1,4 @@
-#include "sim_memory_state.h"
+#include "state/sim_memory_state.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "sim_state.h"
+#include "sim_program_options.h"
 
 namespace vantrel::sim {
 namespace {

@@ -1,4 +1,4 @@
-#include "sim_clock_state.h"
+#include "state/sim_clock_state.h"
 
 #include <ctime>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "sim_failure.h"
+#include "state/sim_failure.h"
 
 namespace vantrel::sim {
 

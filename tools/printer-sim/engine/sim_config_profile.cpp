@@ -1,8 +1,8 @@
-#include "sim_config_profile.h"
+#include "engine/sim_config_profile.h"
 
 #include <nlohmann/json.hpp>
 
-#include "sim_profile.h"
+#include "engine/sim_profile.h"
 
 namespace vantrel::sim {
 namespace {

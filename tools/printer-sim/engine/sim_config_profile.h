@@ -2,7 +2,7 @@
 
 #include <nlohmann/json_fwd.hpp>
 
-#include "sim_config_state.h"
+#include "state/sim_config_state.h"
 
 namespace vantrel::sim {
 

@@ -1,9 +1,9 @@
-#include "sim_memory_profile.h"
+#include "engine/sim_memory_profile.h"
 
 #include <array>
 #include <nlohmann/json.hpp>
 
-#include "sim_profile.h"
+#include "engine/sim_profile.h"
 
 namespace vantrel::sim {
 namespace {

@@ -2,14 +2,12 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
-#include <string_view>
 
-#include "sim_clock_state.h"
-#include "sim_config_state.h"
-#include "sim_dump_state.h"
-#include "sim_memory_state.h"
-#include "sim_net_state.h"
+#include "state/sim_clock_state.h"
+#include "state/sim_config_state.h"
+#include "state/sim_dump_state.h"
+#include "state/sim_memory_state.h"
+#include "state/sim_net_state.h"
 
 namespace vantrel::sim {
 
@@ -26,8 +24,5 @@ struct SimState {
   SimMemoryState memory;
   SimDumpState dump;
 };
-
-// "0011223344556677" -> the 8 detail bytes; nullopt unless exactly 16 hex digits.
-std::optional<DetailBytes> ParseDetailHex(std::string_view text);
 
 }  // namespace vantrel::sim

@@ -1,4 +1,4 @@
-#include "sim_net_state.h"
+#include "state/sim_net_state.h"
 
 #include <arpa/inet.h>
 
