@@ -49,7 +49,9 @@ void SimTcpServer::SetFaults(const SimFaults& faults) {
   std::unique_lock lock(mutex_);
   faults_ = faults;
   const std::uint64_t version = ++faults_version_;
-  if (!running_) return;
+  // The serving thread itself (a command observer) cannot wait for itself: the faults take
+  // effect before its next wait, once the bytes in hand are dealt with.
+  if (!running_ || std::this_thread::get_id() == thread_.get_id()) return;
   wake_.Notify();
   changed_.wait(lock, [&] { return applied_version_ >= version || !running_; });
 }

@@ -38,7 +38,8 @@ class SimTcpServer {
 
   // Before Start.
   void SetServingHooks(SimServingHooks hooks) { hooks_ = std::move(hooks); }
-  // Takes effect before it returns, so a connect right after sees it.
+  // Takes effect before it returns, so a connect right after sees it; called by the serving
+  // thread itself (from a command observer), before that thread next waits.
   void SetFaults(const SimFaults& faults);
 
   // All bytes received over all connections, in order.
