@@ -14,7 +14,7 @@ using vantrel::Transport;
 class StreamTransport : public Transport {
  public:
   StreamTransport(std::span<const std::uint8_t> stream, std::size_t refill)
-      : Transport({.handle = 1, .chunk_size = 1024, .refill_size = refill}), stream_(stream) {}
+      : Transport({.chunk_size = 1024, .refill_size = refill}), stream_(stream) {}
   vantrel::LinkFailure WriteChunk(std::span<const std::uint8_t>, bool) override { return {}; }
   vantrel::Received Refill(std::span<std::uint8_t> into) override {
     if (stream_.empty())
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   vantrel::LinkWaits waits;
   waits.list_frame_pause = std::chrono::milliseconds(0);
   link.SetWaits(waits);
-  if (link.OpenLink(vantrel::kInterfaceEthernet) == vantrel::kInvalidLinkHandle) return 0;
+  if (!link.OpenLink(vantrel::kInterfaceEthernet)) return 0;
   vantrel::ReplyBuffer reply;
   std::array<char, 2048> list;
   std::uint32_t total = 0;

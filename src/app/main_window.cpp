@@ -79,7 +79,7 @@ void TFormMain::RunOperation(int op, OperationRecord record, int extra,
                              std::function<void()> on_success, OnFailure on_failure) {
   StartWork(
       OperationTexts(op, record, extra, language_),
-      [op, record, extra](LinkLayer& link, int interface) {
+      [op, record, extra](LinkLayer& link, InterfaceKind interface) {
         return RunPrinterOperation(link, op, interface, record, extra);
       },
       [on_success = std::move(on_success)] {
@@ -101,21 +101,23 @@ void TFormMain::StartOperation(int op, OperationRecord record, int extra,
 void TFormMain::StartLinkWork(WorkTexts texts, LinkWork work, std::function<bool()> on_success) {
   StartWork(
       std::move(texts),
-      [work = std::move(work)](LinkLayer& link, int interface) {
+      [work = std::move(work)](LinkLayer& link, InterfaceKind interface) {
         link.ForgetFailure();
         return link.TakeFailure(work(link, interface));
       },
       std::move(on_success), OnFailure::kShowMessage);
 }
 
-void TFormMain::StartWork(WorkTexts texts, std::function<LinkFailure(LinkLayer&, int)> work,
+void TFormMain::StartWork(WorkTexts texts,
+                          std::function<LinkFailure(LinkLayer&, InterfaceKind)> work,
                           std::function<bool()> on_success, OnFailure on_failure) {
   // The disabled window keeps a second operation from starting; this is the backstop.
-  if (busy()) return;
+  const int index = ComboBoxInterFace->currentIndex();
+  if (busy() || !IsValidInterface(index)) return;
   ShowBusy(texts);
   link_.ResetCancel();
   PlaceProgressWindow();
-  const int interface = ComboBoxInterFace->currentIndex();
+  const auto interface = static_cast<InterfaceKind>(index);
   runner_.Start([this, work = std::move(work), interface] { return work(link_, interface); },
                 [this, texts = std::move(texts), on_success = std::move(on_success), on_failure](
                     const LinkFailure& failure, std::exception_ptr error) {

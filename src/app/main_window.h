@@ -108,7 +108,7 @@ class TFormMain : public QMainWindow, public TabHost {
   void RunOperation(int op, OperationRecord record, int extra, std::function<void()> on_success,
                     OnFailure on_failure = OnFailure::kShowMessage);
   // `on_success` says whether the work did what `texts.done` names.
-  void StartWork(WorkTexts texts, std::function<LinkFailure(LinkLayer&, int)> work,
+  void StartWork(WorkTexts texts, std::function<LinkFailure(LinkLayer&, InterfaceKind)> work,
                  std::function<bool()> on_success, OnFailure on_failure);
   // Only the busy panel stays enabled meanwhile, so the user can see and cancel the work.
   void ShowBusy(const WorkTexts& texts);

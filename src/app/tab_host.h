@@ -18,7 +18,7 @@ namespace vantrel::app {
 // outlives its tabs.
 class TabHost {
  public:
-  using LinkWork = std::function<ResultCode(LinkLayer& link, int interface)>;
+  using LinkWork = std::function<ResultCode(LinkLayer& link, InterfaceKind interface)>;
 
   virtual Prompts& prompts() = 0;
   virtual LanguageIndex language() const = 0;

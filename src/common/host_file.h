@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/failure.h"
+#include "common/file_system_calls.h"
 #include "common/unique_fd.h"
 
 namespace vantrel {
@@ -62,7 +63,7 @@ std::optional<std::string> ReadShortTextFile(const std::filesystem::path& path);
 // write-protected file, is refused at once.
 class HostFileWriter {
  public:
-  explicit HostFileWriter(const std::filesystem::path& path);
+  explicit HostFileWriter(const std::filesystem::path& path, FileSystemCalls calls = {});
   ~HostFileWriter();
   HostFileWriter(const HostFileWriter&) = delete;
   HostFileWriter& operator=(const HostFileWriter&) = delete;
@@ -80,6 +81,7 @@ class HostFileWriter {
   void CreateTempBeside();
   bool Failed(HostFileError code, std::string_view what, int error_number);
 
+  FileSystemCalls calls_;
   std::filesystem::path target_;
   UniqueFd fd_;
   std::filesystem::path temp_path_;  // empty while the file has no name

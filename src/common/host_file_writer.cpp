@@ -103,9 +103,9 @@ int WriteInPlace(const std::filesystem::path& path, std::span<const std::uint8_t
 }
 
 // Makes the rename itself durable. Best effort: the new file is already in place and complete.
-void SyncFolderOf(const std::filesystem::path& target) {
+void SyncFolderOf(const std::filesystem::path& target, const FileSystemCalls& calls) {
   const UniqueFd fd(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd.get() >= 0) ::fsync(fd.get());
+  if (fd.get() >= 0) calls.fsync(fd.get());
 }
 
 // Gives a complete unnamed file a name beside the target; returns 0 or the errno.
@@ -124,7 +124,8 @@ int NameTemp(int fd, const std::filesystem::path& target, std::filesystem::path&
 
 }  // namespace
 
-HostFileWriter::HostFileWriter(const std::filesystem::path& path) : target_(FileToReplace(path)) {
+HostFileWriter::HostFileWriter(const std::filesystem::path& path, FileSystemCalls calls)
+    : calls_(calls), target_(FileToReplace(path)) {
   struct stat existing {};
   if (::stat(target_.c_str(), &existing) != 0 || S_ISREG(existing.st_mode)) {
     CreateTempBeside();
@@ -205,19 +206,19 @@ HostFileResult HostFileWriter::Commit() {
     if (error != 0) Failed(HostFileError::kWrite, "cannot write", error);
     return failure_;
   }
-  if (::fsync(fd_.get()) != 0) Failed(HostFileError::kWrite, "cannot write", errno);
+  if (calls_.fsync(fd_.get()) != 0) Failed(HostFileError::kWrite, "cannot write", errno);
   if (ok() && temp_path_.empty()) {
     if (const int error = NameTemp(fd_.get(), target_, temp_path_); error != 0) {
       Failed(HostFileError::kWrite, "cannot write", error);
     }
   }
   if (ok() && !fd_.Close()) Failed(HostFileError::kWrite, "cannot write", errno);
-  if (ok() && ::rename(temp_path_.c_str(), target_.c_str()) != 0) {
+  if (ok() && calls_.rename(temp_path_.c_str(), target_.c_str()) != 0) {
     Failed(HostFileError::kWrite, "cannot write", errno);
   }
   if (!ok()) return failure_;
   temp_path_.clear();
-  SyncFolderOf(target_);
+  SyncFolderOf(target_, calls_);
   return {};
 }
 

@@ -6,7 +6,7 @@
 
 namespace vantrel {
 
-StatusAnswer AskStatus(LinkLayer& link, int interface) {
+StatusAnswer AskStatus(LinkLayer& link, InterfaceKind interface) {
   StatusAnswer answer;
   LinkConnection connection(link, interface);
   if (connection.is_open()) {

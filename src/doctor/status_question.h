@@ -18,7 +18,7 @@ struct StatusAnswer {
 
 // Opens the link, asks the printer's status byte once and closes: the one thing the doctor
 // sends to a printer.
-StatusAnswer AskStatus(LinkLayer& link, int interface);
+StatusAnswer AskStatus(LinkLayer& link, InterfaceKind interface);
 
 // "status 0x00 in 3 ms".
 std::string DescribeAnswer(const StatusAnswer& answer);

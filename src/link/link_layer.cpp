@@ -7,7 +7,7 @@
 
 namespace vantrel {
 
-std::string_view InterfaceAnnouncement(int interface) {
+std::string_view InterfaceAnnouncement(InterfaceKind interface) {
   static constexpr std::array<std::string_view, 4> kAnnouncements = {
       "\r\nDIAGNOSTIC INTERFACE USB\r\n",
       "\r\nDIAGNOSTIC INTERFACE COM\r\n",
@@ -33,7 +33,7 @@ void LinkLayer::BindLinkSettings(const SerialSettings* serial, const ParallelPor
   settings_.network = network != nullptr ? network : &default_network_;
 }
 
-ReceiveRing* LinkLayer::RingFor(int interface) {
+ReceiveRing* LinkLayer::RingFor(InterfaceKind interface) {
   switch (interface) {
     case kInterfaceUsb:
       return rings_[0].get();
@@ -46,21 +46,17 @@ ReceiveRing* LinkLayer::RingFor(int interface) {
   }
 }
 
-int LinkLayer::OpenLink(int interface) {
+bool LinkLayer::OpenLink(InterfaceKind interface) {
   CloseLink();
   last_failure_ = {};
   delivery_failed_ = false;
   stream_end_ = StreamEnd::kOpen;
   end_failure_ = {};
   overdue_ = false;
-  if (!IsValidInterface(interface)) {
-    last_failure_ = {kResultPortOpenError, 0, "unknown interface " + std::to_string(interface)};
-    return kInvalidLinkHandle;
-  }
-  OpenedTransport opened = opener_(static_cast<InterfaceKind>(interface), settings_, waits_);
+  OpenedTransport opened = opener_(interface, settings_, waits_);
   if (opened.value == nullptr) {
     last_failure_ = std::move(opened.failure);
-    return kInvalidLinkHandle;
+    return false;
   }
   transport_ = std::move(opened.value);
   cancel_.Attach(transport_.get());
@@ -69,11 +65,11 @@ int LinkLayer::OpenLink(int interface) {
   if (cancel_.cancelled()) {
     CloseLink();
     FailCancelled(kResultPortOpenError);
-    return kInvalidLinkHandle;
+    return false;
   }
   if (ReceiveRing* ring = RingFor(interface)) ring->Reset();
   SetReadBound(waits_.operation_read, "the operation's read bound");
-  return transport_->shape().handle;
+  return true;
 }
 
 void LinkLayer::SetReadBound(std::chrono::milliseconds bound, std::string name) {

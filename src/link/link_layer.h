@@ -21,8 +21,6 @@
 
 namespace vantrel {
 
-inline constexpr int kInvalidLinkHandle = -1;
-
 // One reply line or frame payload: at most 1024 bytes and a terminating NUL.
 struct ReplyBuffer {
   static constexpr std::size_t kCapacity = 1024;
@@ -33,10 +31,18 @@ struct ReplyBuffer {
 };
 
 // The command that opens every exchange in which the printer answers with diagnostic reports.
-std::string_view InterfaceAnnouncement(int interface);
+std::string_view InterfaceAnnouncement(InterfaceKind interface);
 
 // The one road for every printer exchange: bound settings, the receive rings and the one open
 // connection. Used by one thread at a time (the one running the current operation).
+//
+// Results follow the kind of member:
+// - Building blocks (OpenLink, WriteLink, the Read* readers) return bool and keep their cause in
+//   LastFailure: an operation combines several of them and reports the cause only at its end.
+// - Operation steps (SendCommandText, the Query* functions) return the step's ResultCode, which
+//   the operation returns as is when the step fails.
+// - An operation's end turns its ResultCode into the LinkFailure reported (TakeFailure), with
+//   the cause the link kept for it.
 class LinkLayer {
  public:
   explicit LinkLayer(TransportOpener opener = OpenSystemTransport);
@@ -59,9 +65,9 @@ class LinkLayer {
   // Before an operation starts, on the thread that starts it.
   void ResetCancel() { cancel_.Reset(); }
 
-  // Returns the link handle or kInvalidLinkHandle. Empties the interface's receive ring and
-  // gives the connection's reads, together, the operation's read bound from now.
-  int OpenLink(int interface);
+  // False, with the failure (code 1), when no connection opened. Empties the interface's receive
+  // ring and gives the connection's reads, together, the operation's read bound from now.
+  bool OpenLink(InterfaceKind interface);
   // Gives the open connection's reads, together, `bound` from now instead; `name` names the
   // bound in the failure when it passes ("the file load's bound").
   void SetReadBound(std::chrono::milliseconds bound, std::string name);
@@ -123,6 +129,7 @@ class LinkLayer {
   // A list that would not fit into `dest` (payloads, line ends and the NUL) fails with
   // kResultReceivingError rather than come back cut short.
   ResultCode QueryFramedList(std::string_view command, std::span<char> dest, std::uint32_t& total);
+  // WriteLink as a step: kResultTransmissionError.
   ResultCode SendCommandText(std::string_view text);
 
   // Why the last failing step of the current or last connection failed; ok when none did.
@@ -145,7 +152,7 @@ class LinkLayer {
     bool outermost_;
   };
 
-  ReceiveRing* RingFor(int interface);
+  ReceiveRing* RingFor(InterfaceKind interface);
   std::chrono::milliseconds ReplyBound() const;
   bool Refill();
   // The refill ended at its deadline: the connection's read bound's or the reply's.
@@ -166,7 +173,7 @@ class LinkLayer {
   Progress progress_;
   std::unique_ptr<Transport> transport_;
   LinkCancel cancel_;
-  int interface_ = kInterfaceUsb;
+  InterfaceKind interface_ = kInterfaceUsb;
   // USB, COM and ETHERNET can receive; the parallel port has no reply channel.
   std::unique_ptr<ReceiveRing> rings_[3];
   LinkFailure last_failure_;
@@ -184,18 +191,19 @@ class LinkLayer {
 // Closes the link on every path out of an operation.
 class LinkConnection {
  public:
-  LinkConnection(LinkLayer& link, int interface) : link_(link), handle_(link.OpenLink(interface)) {}
+  LinkConnection(LinkLayer& link, InterfaceKind interface)
+      : link_(link), open_(link.OpenLink(interface)) {}
   ~LinkConnection() {
-    if (handle_ != kInvalidLinkHandle) link_.CloseLink();
+    if (open_) link_.CloseLink();
   }
   LinkConnection(const LinkConnection&) = delete;
   LinkConnection& operator=(const LinkConnection&) = delete;
 
-  bool is_open() const { return handle_ != kInvalidLinkHandle; }
+  bool is_open() const { return open_; }
 
  private:
   LinkLayer& link_;
-  int handle_;
+  bool open_;
 };
 
 }  // namespace vantrel

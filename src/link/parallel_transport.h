@@ -31,7 +31,7 @@ class ParallelTransport : public Transport {
 
  private:
   ParallelTransport(UniqueFd fd, bool writable, std::string device, const LinkWaits& waits)
-      : Transport({.handle = fd.get()}),
+      : Transport({}),
         fd_(std::move(fd)),
         writable_(writable),
         device_(std::move(device)),

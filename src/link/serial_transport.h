@@ -44,7 +44,7 @@ class SerialTransport : public Transport {
 
  private:
   SerialTransport(UniqueFd fd, const termios& original, const LinkWaits& waits, std::string device)
-      : Transport({.handle = fd.get(), .chunk_size = kChunkSize, .refill_size = kRefillSize}),
+      : Transport({.chunk_size = kChunkSize, .refill_size = kRefillSize}),
         fd_(std::move(fd)),
         original_(original),
         waits_(waits),

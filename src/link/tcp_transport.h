@@ -26,7 +26,7 @@ namespace vantrel {
 class TcpTransport : public Transport {
  public:
   // The connection is held here, so the handle is the constant 1.
-  static constexpr TransportShape kShape{.handle = 1, .chunk_size = 1024, .refill_size = 4096};
+  static constexpr TransportShape kShape{.chunk_size = 1024, .refill_size = 4096};
   static constexpr std::size_t kGatherSize = std::size_t{64} * 1024;
 
   // Resolves the target's address (a dotted address or a name) and connects within

@@ -15,8 +15,6 @@ namespace vantrel {
 struct TransportShape {
   static constexpr std::size_t kWholeBuffer = std::numeric_limits<std::size_t>::max();
 
-  // What OpenLink reports: the system handle of the device, or 1 where there is none to give.
-  int handle = 1;
   // The largest piece WriteLink hands to WriteChunk at once; kWholeBuffer for one write.
   std::size_t chunk_size = kWholeBuffer;
   // The most bytes one Refill may deliver; 0 for a link without a reply channel.

@@ -14,7 +14,7 @@ namespace vantrel {
 class UsbTransport : public Transport {
  public:
   // libusb hands out no descriptor number, so the connection reports a fixed valid handle.
-  static constexpr TransportShape kShape{.handle = 1, .chunk_size = 64, .refill_size = 64};
+  static constexpr TransportShape kShape{.chunk_size = 64, .refill_size = 64};
 
   // Lists the devices, picks the printer by the vendor match rule and opens it.
   static Outcome<std::unique_ptr<UsbTransport>> Open(UsbDeviceList& devices,

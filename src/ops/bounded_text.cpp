@@ -17,7 +17,7 @@ bool AppendFormatted(std::span<char> buffer, std::size_t& length, std::size_t pa
   return true;
 }
 
-ResultCode SendInOneWrite(LinkLayer& link, int interface, const CommandText& text) {
+ResultCode SendInOneWrite(LinkLayer& link, InterfaceKind interface, const CommandText& text) {
   if (!text.complete()) return kResultTransmissionError;
   LinkConnection connection(link, interface);
   if (!connection.is_open()) return kResultPortOpenError;

@@ -46,6 +46,6 @@ using CommandText = BoundedText<1024>;
 
 // Opens the link, writes the text in one write and closes it: 0, 1 when the link does not
 // open, 2 when the write fails. An incomplete text gives 2 without opening the link.
-ResultCode SendInOneWrite(LinkLayer& link, int interface, const CommandText& text);
+ResultCode SendInOneWrite(LinkLayer& link, InterfaceKind interface, const CommandText& text);
 
 }  // namespace vantrel

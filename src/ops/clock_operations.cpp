@@ -59,12 +59,12 @@ CommandText ClockCommandText(const ClockSettings& clock) {
   return text;
 }
 
-ResultCode SetClock(LinkLayer& link, int interface, const ClockSettings& clock) {
+ResultCode SetClock(LinkLayer& link, InterfaceKind interface, const ClockSettings& clock) {
   if (!ClockRefusal(clock).empty()) return kResultUnknownError;
   return SendInOneWrite(link, interface, ClockCommandText(clock));
 }
 
-ResultCode ReadClock(LinkLayer& link, int interface, ClockSettings& clock) {
+ResultCode ReadClock(LinkLayer& link, InterfaceKind interface, ClockSettings& clock) {
   LinkConnection connection(link, interface);
   if (!connection.is_open()) return kResultPortOpenError;
   ReplyBuffer reply;

@@ -30,10 +30,10 @@ CommandText ClockCommandText(const ClockSettings& clock);
 
 // Operation 6: the six lines in one write, no reply. Refused values give 5 without opening
 // the link.
-ResultCode SetClock(LinkLayer& link, int interface, const ClockSettings& clock);
+ResultCode SetClock(LinkLayer& link, InterfaceKind interface, const ClockSettings& clock);
 
 // Operation 7: the interface announcement, then the year ... second questions. The first
 // failing exchange ends it with its code; the fields not yet read keep their values.
-ResultCode ReadClock(LinkLayer& link, int interface, ClockSettings& clock);
+ResultCode ReadClock(LinkLayer& link, InterfaceKind interface, ClockSettings& clock);
 
 }  // namespace vantrel

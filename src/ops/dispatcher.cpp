@@ -20,25 +20,27 @@ namespace vantrel {
 namespace {
 
 using OperationFn =
-    std::function<ResultCode(LinkLayer&, int interface, OperationRecord&, int extra)>;
+    std::function<ResultCode(LinkLayer&, InterfaceKind interface, OperationRecord&, int extra)>;
 
 // Wraps an operation that takes no record.
-OperationFn Plain(ResultCode (*fn)(LinkLayer&, int)) {
-  return
-      [fn](LinkLayer& link, int interface, OperationRecord&, int) { return fn(link, interface); };
+OperationFn Plain(ResultCode (*fn)(LinkLayer&, InterfaceKind)) {
+  return [fn](LinkLayer& link, InterfaceKind interface, OperationRecord&, int) {
+    return fn(link, interface);
+  };
 }
 
 // Wraps an operation whose record must be of type R.
 template <typename R>
-OperationFn WithRecord(ResultCode (*fn)(LinkLayer&, int, R)) {
-  return [fn](LinkLayer& link, int interface, OperationRecord& record, int) -> ResultCode {
-    auto* typed = std::get_if<R>(&record);
-    if (typed == nullptr) return kResultUnknownError;
-    return fn(link, interface, *typed);
-  };
+OperationFn WithRecord(ResultCode (*fn)(LinkLayer&, InterfaceKind, R)) {
+  return
+      [fn](LinkLayer& link, InterfaceKind interface, OperationRecord& record, int) -> ResultCode {
+        auto* typed = std::get_if<R>(&record);
+        if (typed == nullptr) return kResultUnknownError;
+        return fn(link, interface, *typed);
+      };
 }
 
-ResultCode QueryStatusWith(LinkLayer& link, int interface, StatusFlags* flags) {
+ResultCode QueryStatusWith(LinkLayer& link, InterfaceKind interface, StatusFlags* flags) {
   return flags == nullptr ? kResultUnknownError : QueryStatus(link, interface, *flags);
 }
 
@@ -57,7 +59,7 @@ PrinterConfig* ConfigOf(OperationRecord& record) {
 }
 
 // Operation 1 shows the progress window only when asked to (extra 1); the start-up read does not.
-ResultCode ReadConfigurationWith(LinkLayer& link, int interface, OperationRecord& record,
+ResultCode ReadConfigurationWith(LinkLayer& link, InterfaceKind interface, OperationRecord& record,
                                  int extra) {
   PrinterConfig* config = ConfigOf(record);
   if (config == nullptr) return kResultUnknownError;
@@ -66,7 +68,7 @@ ResultCode ReadConfigurationWith(LinkLayer& link, int interface, OperationRecord
 }
 
 // Operation 2 writes the block of the page shown, which `extra` carries.
-ResultCode WriteConfigurationWith(LinkLayer& link, int interface, OperationRecord& record,
+ResultCode WriteConfigurationWith(LinkLayer& link, InterfaceKind interface, OperationRecord& record,
                                   int extra) {
   const PrinterConfig* config = ConfigOf(record);
   if (config == nullptr) return kResultUnknownError;
@@ -76,16 +78,18 @@ ResultCode WriteConfigurationWith(LinkLayer& link, int interface, OperationRecor
 
 // Wraps an operation that works on the record an R* alternative points at.
 template <typename R, typename Param>
-OperationFn OnRecord(ResultCode (*fn)(LinkLayer&, int, Param&)) {
-  return [fn](LinkLayer& link, int interface, OperationRecord& record, int) -> ResultCode {
-    R* const* typed = std::get_if<R*>(&record);
-    if (typed == nullptr || *typed == nullptr) return kResultUnknownError;
-    return fn(link, interface, **typed);
-  };
+OperationFn OnRecord(ResultCode (*fn)(LinkLayer&, InterfaceKind, Param&)) {
+  return
+      [fn](LinkLayer& link, InterfaceKind interface, OperationRecord& record, int) -> ResultCode {
+        R* const* typed = std::get_if<R*>(&record);
+        if (typed == nullptr || *typed == nullptr) return kResultUnknownError;
+        return fn(link, interface, **typed);
+      };
 }
 
 // Operation 10 always runs inside the progress window, advancing per question.
-ResultCode ReadFileListWith(LinkLayer& link, int interface, OperationRecord& record, int) {
+ResultCode ReadFileListWith(LinkLayer& link, InterfaceKind interface, OperationRecord& record,
+                            int) {
   MemoryInfo* const* info = std::get_if<MemoryInfo*>(&record);
   if (info == nullptr || *info == nullptr) return kResultUnknownError;
   return InProgressWindow(link, [&] { return ReadFileList(link, interface, **info); });
@@ -124,8 +128,8 @@ const std::array<OperationFn, kOperationCount>& OperationTable() {
 
 }  // namespace
 
-LinkFailure RunPrinterOperation(LinkLayer& link, int op, int interface, OperationRecord record,
-                                int extra) {
+LinkFailure RunPrinterOperation(LinkLayer& link, int op, InterfaceKind interface,
+                                OperationRecord record, int extra) {
   if (op < 0 || op >= kOperationCount) return {kResultUnknownError, 0, {}};
   // The parallel port cannot answer, so the two reading operations are refused before it is opened.
   if (interface == kInterfaceLpt && (op == kOpQueryStatus || op == kOpReadConfiguration)) {
@@ -137,7 +141,7 @@ LinkFailure RunPrinterOperation(LinkLayer& link, int op, int interface, Operatio
   return link.TakeFailure(operation(link, interface, record, extra));
 }
 
-LinkFailure RunPageReadBack(LinkLayer& link, int interface, ConfigPage page,
+LinkFailure RunPageReadBack(LinkLayer& link, InterfaceKind interface, ConfigPage page,
                             PrinterConfig& config) {
   if (interface == kInterfaceLpt) return {kResultReceivingError, 0, {}};
   link.ForgetFailure();

@@ -37,11 +37,12 @@ enum PrinterOperation : int {
 // `extra` carries what the operation's record does not: the progress flag of operation 1,
 // the tab index of operation 2. The result is this run's failure (its code, and what the link
 // knew of the cause), or ok.
-LinkFailure RunPrinterOperation(LinkLayer& link, int op, int interface, OperationRecord record,
-                                int extra = 0);
+LinkFailure RunPrinterOperation(LinkLayer& link, int op, InterfaceKind interface,
+                                OperationRecord record, int extra = 0);
 
 // The check after a page was written, run as an operation: reads back only that page's
 // questions into `config`, which the caller has just reset.
-LinkFailure RunPageReadBack(LinkLayer& link, int interface, ConfigPage page, PrinterConfig& config);
+LinkFailure RunPageReadBack(LinkLayer& link, InterfaceKind interface, ConfigPage page,
+                            PrinterConfig& config);
 
 }  // namespace vantrel

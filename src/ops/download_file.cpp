@@ -8,7 +8,7 @@
 namespace vantrel {
 namespace {
 
-ResultCode DownloadBytes(LinkLayer& link, int interface, const DownloadRequest& request,
+ResultCode DownloadBytes(LinkLayer& link, InterfaceKind interface, const DownloadRequest& request,
                          std::span<const std::uint8_t> bytes) {
   LinkConnection connection(link, interface);
   if (!connection.is_open()) return kResultPortOpenError;
@@ -32,7 +32,7 @@ std::string DownloadRefusal(const DownloadRequest& request) {
   return {};
 }
 
-ResultCode DownloadFile(LinkLayer& link, int interface, const DownloadRequest& request) {
+ResultCode DownloadFile(LinkLayer& link, InterfaceKind interface, const DownloadRequest& request) {
   if (std::string refusal = DownloadRefusal(request); !refusal.empty()) {
     return link.RefuseOperation({kResultUnknownError, 0, std::move(refusal)});
   }

@@ -32,6 +32,6 @@ std::string DownloadRefusal(const DownloadRequest& request);
 // percent mode. A refused request gives kResultUnknownError, and a host file that cannot be
 // read or is too large to announce kResultFileOpenError, both before the link is opened and
 // with their cause.
-ResultCode DownloadFile(LinkLayer& link, int interface, const DownloadRequest& request);
+ResultCode DownloadFile(LinkLayer& link, InterfaceKind interface, const DownloadRequest& request);
 
 }  // namespace vantrel

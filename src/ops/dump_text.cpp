@@ -22,7 +22,7 @@ CommandText DumpCommandText(const DumpRequest& request) {
   return text;
 }
 
-ResultCode DumpText(LinkLayer& link, int interface, const DumpRequest& request) {
+ResultCode DumpText(LinkLayer& link, InterfaceKind interface, const DumpRequest& request) {
   if (!DumpRefusal(request).empty()) return kResultUnknownError;
   return SendInOneWrite(link, interface, DumpCommandText(request));
 }

@@ -37,7 +37,7 @@ CommandText DumpCommandText(const DumpRequest& request);
 
 // Operation 4: the command in one write, nothing read back. A refused request gives 5 without
 // opening the link.
-ResultCode DumpText(LinkLayer& link, int interface, const DumpRequest& request);
+ResultCode DumpText(LinkLayer& link, InterfaceKind interface, const DumpRequest& request);
 
 // The load of "Dump.txt" (operation 20). It takes one byte beyond the limit, so that a dump
 // that was cut can be told from one that just fits.

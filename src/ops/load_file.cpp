@@ -7,7 +7,7 @@
 
 namespace vantrel {
 
-ResultCode LoadFile(LinkLayer& link, int interface, LoadRequest& request) {
+ResultCode LoadFile(LinkLayer& link, InterfaceKind interface, LoadRequest& request) {
   request.received.clear();
   if (!PrinterFileNameRefusal(request.printer_name, LoadRequest::kNameCapacity).empty()) {
     return kResultUnknownError;

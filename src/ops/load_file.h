@@ -30,6 +30,6 @@ struct LoadRequest {
 // its side. Receiving nothing (as on the parallel port) is success; a printer that resets or
 // hangs up, or is still sending when the link's load_total passes, gives kResultReceivingError. An
 // unsafe or too long name gives kResultUnknownError before the link is opened.
-ResultCode LoadFile(LinkLayer& link, int interface, LoadRequest& request);
+ResultCode LoadFile(LinkLayer& link, InterfaceKind interface, LoadRequest& request);
 
 }  // namespace vantrel

@@ -58,7 +58,7 @@ ResultCode ReadBlock(LinkLayer& link, const MemoryQuestions& questions, DeviceMe
 
 }  // namespace
 
-ResultCode ReadFileList(LinkLayer& link, int interface, MemoryInfo& info) {
+ResultCode ReadFileList(LinkLayer& link, InterfaceKind interface, MemoryInfo& info) {
   LinkConnection connection(link, interface);
   if (!connection.is_open()) return kResultPortOpenError;
   ReplyBuffer announcement;
@@ -76,7 +76,7 @@ ResultCode ReadFileList(LinkLayer& link, int interface, MemoryInfo& info) {
   return kResultOk;
 }
 
-ResultCode FormatMemory(LinkLayer& link, int interface, MemoryDevice device) {
+ResultCode FormatMemory(LinkLayer& link, InterfaceKind interface, MemoryDevice device) {
   if (!IsValidMemoryDevice(device)) return kResultUnknownError;
   LinkConnection connection(link, interface);
   if (!connection.is_open()) return kResultPortOpenError;

@@ -45,7 +45,7 @@ std::string NormalAddress(const std::string& text) {
   return FormatIPv4(*TryParseIPv4(text));
 }
 
-ResultCode ReadRequiredReports(LinkLayer& link, int interface, NetSettings& settings) {
+ResultCode ReadRequiredReports(LinkLayer& link, InterfaceKind interface, NetSettings& settings) {
   ReplyBuffer announcement;
   // The announcement's answer is required, but what it says is not used.
   if (const ResultCode r = link.QueryFramedReply(InterfaceAnnouncement(interface), announcement);
@@ -74,7 +74,8 @@ std::string NameCommandRefusal(const NetSettings& settings) {
   return FieldTextRefusal("The printer name", settings.PrinterName);
 }
 
-ResultCode SetNetworkAddress(LinkLayer& link, int interface, const NetSettings& settings) {
+ResultCode SetNetworkAddress(LinkLayer& link, InterfaceKind interface,
+                             const NetSettings& settings) {
   if (!AddressCommandRefusal(settings).empty()) return kResultUnknownError;
   LinkConnection connection(link, interface);
   if (!connection.is_open()) return kResultPortOpenError;
@@ -89,7 +90,7 @@ ResultCode SetNetworkAddress(LinkLayer& link, int interface, const NetSettings& 
   return writer.result();
 }
 
-ResultCode SetNetworkName(LinkLayer& link, int interface, const NetSettings& settings) {
+ResultCode SetNetworkName(LinkLayer& link, InterfaceKind interface, const NetSettings& settings) {
   if (!NameCommandRefusal(settings).empty()) return kResultUnknownError;
   LinkConnection connection(link, interface);
   if (!connection.is_open()) return kResultPortOpenError;
@@ -98,7 +99,7 @@ ResultCode SetNetworkName(LinkLayer& link, int interface, const NetSettings& set
   return writer.result();
 }
 
-ResultCode ReadNetworkSettings(LinkLayer& link, int interface, NetSettings& settings) {
+ResultCode ReadNetworkSettings(LinkLayer& link, InterfaceKind interface, NetSettings& settings) {
   LinkConnection connection(link, interface);
   if (!connection.is_open()) return kResultPortOpenError;
   if (const ResultCode result = ReadRequiredReports(link, interface, settings); result != 0) {

@@ -19,8 +19,8 @@ class ConfigurationReader {
  public:
   ConfigurationReader(LinkLayer& link, PrinterConfig& config) : link_(link), config_(config) {}
 
-  PhaseEnd ReadHead(int interface);
-  PhaseEnd ReadAnnouncedResolution(int interface);
+  PhaseEnd ReadHead(InterfaceKind interface);
+  PhaseEnd ReadAnnouncedResolution(InterfaceKind interface);
   PhaseEnd ReadSerialNumber();
   PhaseEnd ReadCommonItems();
   PhaseEnd ReadToleratedItems();
@@ -73,7 +73,7 @@ PhaseEnd ConfigurationReader::ReadResolution() {
   return std::nullopt;
 }
 
-PhaseEnd ConfigurationReader::ReadAnnouncedResolution(int interface) {
+PhaseEnd ConfigurationReader::ReadAnnouncedResolution(InterfaceKind interface) {
   // The announcement's answer is required, but what it says is not used.
   if (const ResultCode result = link_.QueryFramedReply(InterfaceAnnouncement(interface), reply_);
       result != kResultOk) {
@@ -82,7 +82,7 @@ PhaseEnd ConfigurationReader::ReadAnnouncedResolution(int interface) {
   return ReadResolution();
 }
 
-PhaseEnd ConfigurationReader::ReadHead(int interface) {
+PhaseEnd ConfigurationReader::ReadHead(InterfaceKind interface) {
   if (PhaseEnd end = ReadAnnouncedResolution(interface)) return end;
   return AskAll(IdentityReportSteps());
 }
@@ -126,7 +126,7 @@ ResultCode ConfigurationReader::ReadEmulationItems() {
 
 }  // namespace
 
-ResultCode ReadConfiguration(LinkLayer& link, int interface, PrinterConfig& config) {
+ResultCode ReadConfiguration(LinkLayer& link, InterfaceKind interface, PrinterConfig& config) {
   LinkConnection connection(link, interface);
   if (!connection.is_open()) return kResultPortOpenError;
   ConfigurationReader reader(link, config);
@@ -137,7 +137,7 @@ ResultCode ReadConfiguration(LinkLayer& link, int interface, PrinterConfig& conf
   return reader.ReadEmulationItems();
 }
 
-ResultCode ReadConfigurationPage(LinkLayer& link, int interface, ConfigPage page,
+ResultCode ReadConfigurationPage(LinkLayer& link, InterfaceKind interface, ConfigPage page,
                                  PrinterConfig& config) {
   LinkConnection connection(link, interface);
   if (!connection.is_open()) return kResultPortOpenError;

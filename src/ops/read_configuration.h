@@ -12,12 +12,12 @@ inline constexpr std::string_view kSerialNumberQuestion = "OUT _SERIAL$\r\n";
 // Operation 1: asks the printer for its whole configuration, one question per value, and fills
 // `config`, which the caller has just reset. Every item read gets its flag; the rest stay as
 // they were. On a result other than 0 the record is partly filled and is to be discarded.
-ResultCode ReadConfiguration(LinkLayer& link, int interface, PrinterConfig& config);
+ResultCode ReadConfiguration(LinkLayer& link, InterfaceKind interface, PrinterConfig& config);
 
 // The read-back after a page was written: the announcement, the resolution and only the
 // questions of that page (the common page with the ones older printers may not know), so a
 // check costs a fraction of a whole read. Fills `config` as ReadConfiguration does.
-ResultCode ReadConfigurationPage(LinkLayer& link, int interface, ConfigPage page,
+ResultCode ReadConfigurationPage(LinkLayer& link, InterfaceKind interface, ConfigPage page,
                                  PrinterConfig& config);
 
 }  // namespace vantrel

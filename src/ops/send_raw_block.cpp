@@ -2,7 +2,7 @@
 
 namespace vantrel {
 
-ResultCode SendRawBlock(LinkLayer& link, int interface, RawBlock block) {
+ResultCode SendRawBlock(LinkLayer& link, InterfaceKind interface, RawBlock block) {
   LinkConnection connection(link, interface);
   if (!connection.is_open()) return kResultPortOpenError;
   return SendWithPercentProgress(link, block.bytes);

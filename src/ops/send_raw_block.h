@@ -13,7 +13,7 @@ namespace vantrel {
 inline constexpr std::uint64_t kMaxRawBlockBytes = 0xFFFFFFFFu;
 
 // Sends the bytes unchanged, with the progress window in percent mode. Nothing is read back.
-ResultCode SendRawBlock(LinkLayer& link, int interface, RawBlock block);
+ResultCode SendRawBlock(LinkLayer& link, InterfaceKind interface, RawBlock block);
 
 // Writes the bytes on the open link inside a progress window in percent mode.
 ResultCode SendWithPercentProgress(LinkLayer& link, std::span<const std::uint8_t> bytes);

@@ -77,7 +77,8 @@ CommandText CalibrationCommandText(const CalibrationRequest& request) {
   return text;
 }
 
-ResultCode CalibrateSensor(LinkLayer& link, int interface, const CalibrationRequest& request) {
+ResultCode CalibrateSensor(LinkLayer& link, InterfaceKind interface,
+                           const CalibrationRequest& request) {
   if (!CalibrationRefusal(request).empty()) return kResultUnknownError;
   return SendInOneWrite(link, interface, CalibrationCommandText(request));
 }

@@ -47,6 +47,7 @@ CommandText CalibrationCommandText(const CalibrationRequest& request);
 
 // Operation 8: the commands in one write, nothing read back. A refused request gives 5
 // without opening the link.
-ResultCode CalibrateSensor(LinkLayer& link, int interface, const CalibrationRequest& request);
+ResultCode CalibrateSensor(LinkLayer& link, InterfaceKind interface,
+                           const CalibrationRequest& request);
 
 }  // namespace vantrel

@@ -6,7 +6,7 @@ namespace {
 constexpr std::uint8_t kRibbonEncoderBit = 0x08;
 constexpr std::uint8_t kRibbonEndBit = 0x04;
 
-ResultCode SendFixedCommand(LinkLayer& link, int interface, std::string_view command) {
+ResultCode SendFixedCommand(LinkLayer& link, InterfaceKind interface, std::string_view command) {
   LinkConnection connection(link, interface);
   if (!connection.is_open()) return kResultPortOpenError;
   return link.SendCommandText(command);
@@ -14,7 +14,7 @@ ResultCode SendFixedCommand(LinkLayer& link, int interface, std::string_view com
 
 }  // namespace
 
-ResultCode QueryStatus(LinkLayer& link, int interface, StatusFlags& flags) {
+ResultCode QueryStatus(LinkLayer& link, InterfaceKind interface, StatusFlags& flags) {
   LinkConnection connection(link, interface);
   if (!connection.is_open()) return kResultPortOpenError;
   if (!link.WriteLink(kStatusQuery)) return kResultTransmissionError;
@@ -38,23 +38,23 @@ ResultCode QueryStatus(LinkLayer& link, int interface, StatusFlags& flags) {
   return kResultOk;
 }
 
-ResultCode FactoryDefault(LinkLayer& link, int interface) {
+ResultCode FactoryDefault(LinkLayer& link, InterfaceKind interface) {
   return SendFixedCommand(link, interface, kFactoryDefaultCommand);
 }
 
-ResultCode PrintConfigurationPage(LinkLayer& link, int interface) {
+ResultCode PrintConfigurationPage(LinkLayer& link, InterfaceKind interface) {
   return SendFixedCommand(link, interface, kConfigurationPageCommand);
 }
 
-ResultCode ResetPrinter(LinkLayer& link, int interface) {
+ResultCode ResetPrinter(LinkLayer& link, InterfaceKind interface) {
   return SendFixedCommand(link, interface, kResetCommand);
 }
 
-ResultCode IgnoreAutoBas(LinkLayer& link, int interface) {
+ResultCode IgnoreAutoBas(LinkLayer& link, InterfaceKind interface) {
   return SendFixedCommand(link, interface, kIgnoreAutoBasCommand);
 }
 
-ResultCode ProbeLink(LinkLayer& link, int interface) {
+ResultCode ProbeLink(LinkLayer& link, InterfaceKind interface) {
   LinkConnection connection(link, interface);
   return connection.is_open() ? kResultOk : kResultPortOpenError;
 }

@@ -14,12 +14,12 @@ inline constexpr std::string_view kResetCommand = "\x1b!R";
 inline constexpr std::string_view kIgnoreAutoBasCommand = "\x1b!C";
 
 // Reads the status byte and the ribbon detail. A missing or short detail reply is no error.
-ResultCode QueryStatus(LinkLayer& link, int interface, StatusFlags& flags);
-ResultCode FactoryDefault(LinkLayer& link, int interface);
-ResultCode PrintConfigurationPage(LinkLayer& link, int interface);
-ResultCode ResetPrinter(LinkLayer& link, int interface);
-ResultCode IgnoreAutoBas(LinkLayer& link, int interface);
+ResultCode QueryStatus(LinkLayer& link, InterfaceKind interface, StatusFlags& flags);
+ResultCode FactoryDefault(LinkLayer& link, InterfaceKind interface);
+ResultCode PrintConfigurationPage(LinkLayer& link, InterfaceKind interface);
+ResultCode ResetPrinter(LinkLayer& link, InterfaceKind interface);
+ResultCode IgnoreAutoBas(LinkLayer& link, InterfaceKind interface);
 // Opens and closes the link only.
-ResultCode ProbeLink(LinkLayer& link, int interface);
+ResultCode ProbeLink(LinkLayer& link, InterfaceKind interface);
 
 }  // namespace vantrel

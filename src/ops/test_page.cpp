@@ -67,7 +67,7 @@ CommandText TestPageCommandText(const TestPageRequest& request) {
   return text;
 }
 
-ResultCode PrintTestPage(LinkLayer& link, int interface, const TestPageRequest& request) {
+ResultCode PrintTestPage(LinkLayer& link, InterfaceKind interface, const TestPageRequest& request) {
   if (!TestPageRefusal(request).empty()) return kResultUnknownError;
   return SendInOneWrite(link, interface, TestPageCommandText(request));
 }

@@ -25,6 +25,6 @@ CommandText TestPageCommandText(const TestPageRequest& request);
 
 // Operation 14: the program in one write, nothing read back. Refused values give 5 without
 // opening the link.
-ResultCode PrintTestPage(LinkLayer& link, int interface, const TestPageRequest& request);
+ResultCode PrintTestPage(LinkLayer& link, InterfaceKind interface, const TestPageRequest& request);
 
 }  // namespace vantrel

@@ -23,7 +23,7 @@ void WriteBlock(CommandWriter& out, const PrinterConfig& config, int block) {
 
 }  // namespace
 
-ResultCode WriteConfiguration(LinkLayer& link, int interface, const PrinterConfig& config,
+ResultCode WriteConfiguration(LinkLayer& link, InterfaceKind interface, const PrinterConfig& config,
                               int block) {
   LinkConnection connection(link, interface);
   if (!connection.is_open()) return kResultPortOpenError;

@@ -27,7 +27,7 @@ static_assert(static_cast<int>(ConfigPage::kCommon) == kBlockCommon &&
 // Operation 2: sends the set items of one block as printer commands, nothing read back.
 // Stops at the first command that fails to go out (2); the ones before it stay in effect.
 // A block number other than 0..2 sends nothing and succeeds.
-ResultCode WriteConfiguration(LinkLayer& link, int interface, const PrinterConfig& config,
+ResultCode WriteConfiguration(LinkLayer& link, InterfaceKind interface, const PrinterConfig& config,
                               int block);
 
 // The commands WriteConfiguration would send for this block, as one text.

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -226,6 +227,45 @@ TEST_F(HostFileTest, NextSaveRemovesStaleTemporariesOfItsTarget) {
   EXPECT_TRUE(fs::exists(folder_ / (".font.bmf.vantrel-tmp-" + alive + "-9")));
   EXPECT_TRUE(fs::exists(folder_ / (".other.bmf.vantrel-tmp-" + dead + "-0")));
   EXPECT_EQ(Contents("font.bmf"), "new");
+}
+
+int FsyncFails(int) {
+  errno = EIO;
+  return -1;
+}
+
+int RenameFails(const char*, const char*) {
+  errno = EXDEV;
+  return -1;
+}
+
+// A disk that fails to flush the new file, or to put it in place, leaves the old file exactly
+// as it was and no temporary beside it, and the failure says why.
+TEST_F(HostFileTest, FailedFlushOrRenameKeepsTheOldFileAndLeavesNothing) {
+  struct Case {
+    const char* name;
+    FileSystemCalls calls;
+    int error;
+  };
+  const Case cases[] = {
+      {"fsync", {.fsync = FsyncFails}, EIO},
+      {"rename", {.rename = RenameFails}, EXDEV},
+  };
+  const fs::path path = Write("font.bmf", "old");
+  const std::uint8_t fresh[] = {'n', 'e', 'w'};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    {
+      HostFileWriter writer(path, c.calls);
+      ASSERT_TRUE(writer.Write(fresh));
+      const HostFileResult result = writer.Commit();
+      EXPECT_EQ(result.code, HostFileError::kWrite);
+      EXPECT_EQ(result.os_error, c.error);
+      EXPECT_NE(result.detail.find(std::strerror(c.error)), std::string::npos) << result.detail;
+    }
+    EXPECT_EQ(Contents("font.bmf"), "old");
+    EXPECT_EQ(EntriesInFolder(), 1U);
+  }
 }
 
 TEST_F(HostFileTest, WriterPatchesEarlierBytesAndReplacesOnCommit) {

@@ -73,7 +73,7 @@ class SimLinkTest : public ::testing::TestWithParam<SimLink> {
   SerialSettings serial_;
   NetworkTarget network_;
   LinkLayer link_;
-  int interface_ = kInterfaceEthernet;
+  InterfaceKind interface_ = kInterfaceEthernet;
 };
 
 }  // namespace vantrel::testing

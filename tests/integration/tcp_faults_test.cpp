@@ -160,7 +160,7 @@ TEST_F(TcpFaultTest, TricklingPrinterCannotHoldAReplyOpen) {
   });
   waits_.net_read = 1000ms;
   Aim(printer);
-  ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  ASSERT_TRUE(link_.OpenLink(kInterfaceEthernet));
   const auto start = Clock::now();
   ReplyBuffer reply;
   EXPECT_FALSE(link_.ReadFramedReply(reply));
@@ -181,7 +181,7 @@ TEST_F(TcpFaultTest, CloseInTheMiddleOfAFrameEndsTheAnswerAndAResetBreaksTheLink
       if (reset) Reset(fd);
     });
     Aim(printer);
-    ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+    ASSERT_TRUE(link_.OpenLink(kInterfaceEthernet));
     ReplyBuffer reply;
     EXPECT_EQ(link_.QueryFramedReply("ASK\n", reply), kResultReceivingError);
     EXPECT_EQ(link_.LastFailure().os_error, reset ? ECONNRESET : 0) << link_.LastFailure().detail;

@@ -56,7 +56,7 @@ class ParallelTransportTest : public ::testing::Test {
 
 TEST_F(ParallelTransportTest, FifoReceivesTheWholeBlockInOneWrite) {
   ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);
-  ASSERT_NE(link_.OpenLink(kInterfaceLpt), kInvalidLinkHandle) << link_.LastFailure().detail;
+  ASSERT_TRUE(link_.OpenLink(kInterfaceLpt)) << link_.LastFailure().detail;
   // Larger than a pipe holds, so the write blocks until the reader has taken it all.
   std::string block(256 * 1024, '\0');
   for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<char>(i * 7);
@@ -86,7 +86,7 @@ TEST_F(ParallelTransportTest, FileReceivesTheExactBytesAndReadersFailAtOnce) {
   long_waits.com_read = milliseconds(5000);
   long_waits.usb_read = milliseconds(5000);
   link_.SetWaits(long_waits);
-  ASSERT_NE(link_.OpenLink(kInterfaceLpt), kInvalidLinkHandle);
+  ASSERT_TRUE(link_.OpenLink(kInterfaceLpt));
   EXPECT_EQ(link_.SendCommandText(InterfaceAnnouncement(kInterfaceLpt)), kResultOk);
 
   const auto start = std::chrono::steady_clock::now();
@@ -102,13 +102,13 @@ TEST_F(ParallelTransportTest, FileReceivesTheExactBytesAndReadersFailAtOnce) {
 }
 
 TEST_F(ParallelTransportTest, FailuresToOpenSayWhy) {
-  EXPECT_EQ(link_.OpenLink(kInterfaceLpt), kInvalidLinkHandle);  // no such file: never created
+  EXPECT_FALSE(link_.OpenLink(kInterfaceLpt));  // no such file: never created
   EXPECT_EQ(link_.LastFailure().code, kResultPortOpenError);
   EXPECT_EQ(link_.LastFailure().os_error, ENOENT);
   EXPECT_FALSE(fs::exists(path_));
 
   port_.name = "LPT9";
-  EXPECT_EQ(link_.OpenLink(kInterfaceLpt), kInvalidLinkHandle);
+  EXPECT_FALSE(link_.OpenLink(kInterfaceLpt));
   EXPECT_EQ(link_.LastFailure().code, kResultPortOpenError);
   EXPECT_NE(link_.LastFailure().detail.find("is not a parallel port name"), std::string::npos);
 }

@@ -19,7 +19,7 @@ class ReplyReadersTest : public ::testing::Test {
     link_.SetWaits(waits);
   }
   void Deliver(std::string bytes) { script_->deliveries.push_back(std::move(bytes)); }
-  void Open() { ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle); }
+  void Open() { ASSERT_TRUE(link_.OpenLink(kInterfaceEthernet)); }
 
   std::shared_ptr<Script> script_;
   LinkLayer link_;
@@ -133,7 +133,7 @@ TEST_F(ReplyReadersTest, ReadReplyBytesStopsAtTheFirstMissingByte) {
 
 TEST_F(ReplyReadersTest, ParallelLinkFailsReadsWithoutWaiting) {
   script_->can_receive = false;
-  ASSERT_NE(link_.OpenLink(kInterfaceLpt), kInvalidLinkHandle);
+  ASSERT_TRUE(link_.OpenLink(kInterfaceLpt));
   Deliver("x");
   std::uint8_t byte = 0;
   EXPECT_FALSE(link_.ReadReplyByte(byte));
@@ -243,7 +243,7 @@ TEST(InterfaceAnnouncementTest, NamesEachInterface) {
   EXPECT_EQ(InterfaceAnnouncement(kInterfaceCom), "\r\nDIAGNOSTIC INTERFACE COM\r\n");
   EXPECT_EQ(InterfaceAnnouncement(kInterfaceLpt), "\r\nDIAGNOSTIC INTERFACE LPT\r\n");
   EXPECT_EQ(InterfaceAnnouncement(kInterfaceEthernet), "\r\nDIAGNOSTIC INTERFACE NET\r\n");
-  EXPECT_EQ(InterfaceAnnouncement(4), "");
+  EXPECT_EQ(InterfaceAnnouncement(static_cast<InterfaceKind>(4)), "");
 }
 
 }  // namespace

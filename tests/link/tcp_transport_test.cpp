@@ -85,7 +85,7 @@ class TcpLinkTest : public ::testing::Test {
 
 TEST_F(TcpLinkTest, EmptyAddressAndRefusedPortDoNotOpen) {
   Aim("", 9100);
-  EXPECT_EQ(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  EXPECT_FALSE(link_.OpenLink(kInterfaceEthernet));
   EXPECT_EQ(link_.LastFailure().code, kResultPortOpenError);
   EXPECT_EQ(link_.LastFailure().detail, "no printer address is set");
 
@@ -95,7 +95,7 @@ TEST_F(TcpLinkTest, EmptyAddressAndRefusedPortDoNotOpen) {
     closed_port = gone.port();
   }
   Aim("127.0.0.1", closed_port);
-  EXPECT_EQ(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  EXPECT_FALSE(link_.OpenLink(kInterfaceEthernet));
   EXPECT_EQ(link_.LastFailure().code, kResultPortOpenError);
   EXPECT_EQ(link_.LastFailure().os_error, ECONNREFUSED);
 }
@@ -103,7 +103,7 @@ TEST_F(TcpLinkTest, EmptyAddressAndRefusedPortDoNotOpen) {
 TEST_F(TcpLinkTest, NameIsResolvedBeforeConnecting) {
   LoopbackListener peer([](int fd) { ::send(fd, "{2|OK}", 6, MSG_NOSIGNAL); });
   Aim("localhost", peer.port());
-  ASSERT_EQ(link_.OpenLink(kInterfaceEthernet), TcpTransport::kShape.handle);
+  ASSERT_TRUE(link_.OpenLink(kInterfaceEthernet));
   ReplyBuffer reply;
   ASSERT_TRUE(link_.ReadFramedReply(reply));
   EXPECT_EQ(reply.view(), "OK");
@@ -116,7 +116,7 @@ TEST_F(TcpLinkTest, LargeBlockArrivesExactlyOnce) {
   {
     LoopbackListener peer([&](int fd) { received = ReadAll(fd); });
     Aim("127.0.0.1", peer.port());
-    ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+    ASSERT_TRUE(link_.OpenLink(kInterfaceEthernet));
     ASSERT_TRUE(link_.WriteLink(block));
     link_.CloseLink();
   }
@@ -144,7 +144,7 @@ TEST_F(TcpLinkTest, UnreadAnswerDoesNotCutTheEndOfABlock) {
       }
     });
     Aim("127.0.0.1", peer.port());
-    ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+    ASSERT_TRUE(link_.OpenLink(kInterfaceEthernet));
     ASSERT_TRUE(link_.WriteLink(block));
     link_.CloseLink();
   }
@@ -159,7 +159,7 @@ TEST_F(TcpLinkTest, PeerClosingMidTransferFailsAtOnce) {
     // Closing with unread data makes the kernel reset the connection.
   });
   Aim("127.0.0.1", peer.port());
-  ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  ASSERT_TRUE(link_.OpenLink(kInterfaceEthernet));
   const auto start = std::chrono::steady_clock::now();
   EXPECT_FALSE(link_.WriteLink(block));
   EXPECT_LT(std::chrono::steady_clock::now() - start, 15s);
@@ -175,7 +175,7 @@ TEST_F(TcpLinkTest, PeerThatStopsReadingFailsAfterTheBoundedRetries) {
   LinkWaits waits = ShortWaits();
   waits.net_write = 300ms;
   link_.SetWaits(waits);
-  ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  ASSERT_TRUE(link_.OpenLink(kInterfaceEthernet));
   EXPECT_FALSE(link_.WriteLink(block));
   EXPECT_EQ(link_.LastFailure().os_error, ETIMEDOUT);
   EXPECT_EQ(link_.LastFailure().detail,
@@ -185,7 +185,7 @@ TEST_F(TcpLinkTest, PeerThatStopsReadingFailsAfterTheBoundedRetries) {
 TEST_F(TcpLinkTest, SilentPeerFailsTheReadAfterTheWait) {
   SilentPeer peer;
   Aim("127.0.0.1", peer.port());
-  ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  ASSERT_TRUE(link_.OpenLink(kInterfaceEthernet));
   const auto start = std::chrono::steady_clock::now();
   std::uint8_t byte = 0;
   EXPECT_FALSE(link_.ReadReplyByte(byte));
@@ -199,7 +199,7 @@ TEST_F(TcpLinkTest, CancelFromAnotherThreadEndsABlockedReadAtOnce) {
   LinkWaits waits = ShortWaits();
   waits.net_read = 600s;
   link_.SetWaits(waits);
-  ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  ASSERT_TRUE(link_.OpenLink(kInterfaceEthernet));
   std::thread canceller([&] {
     std::this_thread::sleep_for(100ms);
     link_.Cancel();
@@ -229,7 +229,7 @@ TEST_F(TcpLinkTest, CancelEndsAConnectionAttemptInProgress) {
     for (int i = 0; i < 1000 && !peer.AttemptWaiting(); ++i) std::this_thread::sleep_for(10ms);
     link_.Cancel();
   });
-  EXPECT_EQ(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  EXPECT_FALSE(link_.OpenLink(kInterfaceEthernet));
   canceller.join();
   EXPECT_EQ(link_.LastFailure().code, kResultPortOpenError);
   EXPECT_EQ(link_.LastFailure().os_error, ECANCELED) << link_.LastFailure().detail;
@@ -266,7 +266,7 @@ TEST(TcpRealWaitTest, DefaultReadWaitIsThirtySecondsNotLess) {
   LinkLayer link;
   link.BindLinkSettings(nullptr, nullptr, &target);
   EXPECT_EQ(link.waits().net_read, 30000ms);
-  ASSERT_NE(link.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  ASSERT_TRUE(link.OpenLink(kInterfaceEthernet));
   const auto start = std::chrono::steady_clock::now();
   std::uint8_t byte = 0;
   EXPECT_FALSE(link.ReadReplyByte(byte));

@@ -25,7 +25,7 @@ std::vector<int> BarsOfWrite(LinkLayer& link, InterfaceKind kind, const std::str
   ProgressRecorder recorder;
   link.progress().SetView(&recorder);
   link.progress().SetEndDelay(milliseconds(0));
-  EXPECT_NE(link.OpenLink(kind), kInvalidLinkHandle) << link.LastFailure().detail;
+  EXPECT_TRUE(link.OpenLink(kind)) << link.LastFailure().detail;
   link.progress().BeginProgress(kProgressPercent, 3, 3);
   EXPECT_TRUE(link.WriteLink(block)) << link.LastFailure().detail;
   link.CloseLink();

@@ -55,7 +55,7 @@ TEST_F(UsbTransportTest, HundredByteReplyReadByteByByteTakesTwoDeviceReads) {
   std::string reply;
   for (int i = 0; i < 100; ++i) reply += static_cast<char>('!' + i % 90);
   bus_->printer = [&reply](std::string_view) { return reply; };
-  ASSERT_NE(link_.OpenLink(kInterfaceUsb), kInvalidLinkHandle);
+  ASSERT_TRUE(link_.OpenLink(kInterfaceUsb));
   ASSERT_TRUE(link_.WriteLink(std::string_view("?")));
 
   std::string got;
@@ -66,7 +66,7 @@ TEST_F(UsbTransportTest, HundredByteReplyReadByteByByteTakesTwoDeviceReads) {
 }
 
 TEST_F(UsbTransportTest, TwoHundredBytesGoOutInChunksOf64) {
-  ASSERT_NE(link_.OpenLink(kInterfaceUsb), kInvalidLinkHandle);
+  ASSERT_TRUE(link_.OpenLink(kInterfaceUsb));
   const std::string block(200, 'u');
   ASSERT_TRUE(link_.WriteLink(block));
   EXPECT_EQ(bus_->write_sizes, (std::vector<std::size_t>{64, 64, 64, 8}));
@@ -74,7 +74,7 @@ TEST_F(UsbTransportTest, TwoHundredBytesGoOutInChunksOf64) {
 }
 
 TEST_F(UsbTransportTest, SilentPrinterEndsTheReaderAfterTheReadWait) {
-  ASSERT_NE(link_.OpenLink(kInterfaceUsb), kInvalidLinkHandle);
+  ASSERT_TRUE(link_.OpenLink(kInterfaceUsb));
   const auto start = std::chrono::steady_clock::now();
   std::uint8_t byte = 0;
   EXPECT_FALSE(link_.ReadReplyByte(byte));
@@ -86,7 +86,7 @@ TEST_F(UsbTransportTest, SilentPrinterEndsTheReaderAfterTheReadWait) {
 
 TEST_F(UsbTransportTest, PrinterUnpluggedMidWriteIsATransmissionError) {
   bus_->unplug_at_write = 1;
-  ASSERT_NE(link_.OpenLink(kInterfaceUsb), kInvalidLinkHandle);
+  ASSERT_TRUE(link_.OpenLink(kInterfaceUsb));
   EXPECT_EQ(link_.SendCommandText(std::string(200, 'w')), kResultTransmissionError);
   EXPECT_EQ(bus_->written.size(), 64u);  // nothing after the failing chunk
   EXPECT_EQ(link_.LastFailure().os_error, ENODEV);
@@ -94,7 +94,7 @@ TEST_F(UsbTransportTest, PrinterUnpluggedMidWriteIsATransmissionError) {
 
 TEST_F(UsbTransportTest, NoMatchingPrinterSaysWhichVendorsWereSought) {
   bus_->paths = {"usb#vid_1d6b&pid_0002#1-0", "usb#vid_369E&pid_0230#1-2"};
-  EXPECT_EQ(link_.OpenLink(kInterfaceUsb), kInvalidLinkHandle);
+  EXPECT_FALSE(link_.OpenLink(kInterfaceUsb));
   EXPECT_EQ(link_.LastFailure().detail, "no USB printer found (vendor 369e or 6d9d)");
 }
 

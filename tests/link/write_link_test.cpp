@@ -33,7 +33,7 @@ class WriteLinkTest : public ::testing::Test {
 };
 
 TEST_F(WriteLinkTest, StepModeAdvancesByThreePerWriteAndStopsAt100) {
-  ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  ASSERT_TRUE(link_.OpenLink(kInterfaceEthernet));
   link_.progress().BeginProgress(kProgressStep, 3, 3);
   for (int i = 0; i < 40; ++i) ASSERT_TRUE(link_.WriteLink(std::string(i * 100, 'q')));
   EXPECT_EQ(link_.progress().bar(), 100);
@@ -47,7 +47,7 @@ TEST_F(WriteLinkTest, StepModeAdvancesByThreePerWriteAndStopsAt100) {
 }
 
 TEST_F(WriteLinkTest, NothingIsDrawnWhenNoWindowIsActive) {
-  ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  ASSERT_TRUE(link_.OpenLink(kInterfaceEthernet));
   ASSERT_TRUE(link_.WriteLink(std::string(3000, 'n')));
   EXPECT_TRUE(recorder_.bars.empty());
   EXPECT_EQ(recorder_.shows, 0);
@@ -55,7 +55,7 @@ TEST_F(WriteLinkTest, NothingIsDrawnWhenNoWindowIsActive) {
 
 TEST_F(WriteLinkTest, FirstFailingChunkStopsTheWrite) {
   script_->fail_write_at_chunk = 1;
-  ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  ASSERT_TRUE(link_.OpenLink(kInterfaceEthernet));
   EXPECT_FALSE(link_.WriteLink(std::string(3000, 'f')));
   EXPECT_EQ(ChunkSizes(), (std::vector<std::size_t>{1024}));
   EXPECT_EQ(link_.LastFailure().code, kResultTransmissionError);
@@ -63,7 +63,7 @@ TEST_F(WriteLinkTest, FirstFailingChunkStopsTheWrite) {
 }
 
 TEST_F(WriteLinkTest, EmptyWriteSendsNothingAndSucceeds) {
-  ASSERT_NE(link_.OpenLink(kInterfaceEthernet), kInvalidLinkHandle);
+  ASSERT_TRUE(link_.OpenLink(kInterfaceEthernet));
   EXPECT_TRUE(link_.WriteLink(std::string()));
   EXPECT_TRUE(script_->chunks.empty());
 }

@@ -80,7 +80,7 @@ class FixedCommandTest : public StatusControlTest,
                          public ::testing::WithParamInterface<FixedCommandCase> {};
 
 TEST_P(FixedCommandTest, SendsExactlyItsCommandAndReadsNothing) {
-  for (int interface : {kInterfaceEthernet, kInterfaceLpt}) {
+  for (InterfaceKind interface : {kInterfaceEthernet, kInterfaceLpt}) {
     script_->written.clear();
     EXPECT_EQ(RunPrinterOperation(link_, GetParam().op, interface, {}).code, kResultOk);
     EXPECT_EQ(script_->written, GetParam().bytes);

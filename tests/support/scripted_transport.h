@@ -39,11 +39,8 @@ struct Script {
 
 class ScriptedTransport : public Transport {
  public:
-  static constexpr int kHandle = 7;
-
   explicit ScriptedTransport(std::shared_ptr<Script> script)
-      : Transport({.handle = kHandle,
-                   .chunk_size = script->chunk_size,
+      : Transport({.chunk_size = script->chunk_size,
                    .refill_size = script->can_receive ? script->refill_size : 0}),
         script_(std::move(script)) {
     ++script_->opens;

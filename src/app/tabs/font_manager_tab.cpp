@@ -220,7 +220,8 @@ void FontManagerTab::MakeFontThen(FontJob job, std::shared_ptr<std::vector<std::
   const QString path = QString::fromStdString(job.output_path);
   host_.StartLinkWork(
       FontWorkTexts(download, host_.language()),
-      [job, table, made, wanted = work_font_, after, origin](LinkLayer& link, int interface) {
+      [job, table, made, wanted = work_font_, after, origin](LinkLayer& link,
+                                                             InterfaceKind interface) {
         FontJob run = job;
         run.cancel_requested = [&link] { return link.Cancelled(); };
         const std::optional<InstalledFont> font = FindInstalledFont(wanted);
@@ -266,9 +267,10 @@ void FontManagerTab::ButtonDowloadFontClick() {
       name.ok ? PrinterFileNameRefusal(request->printer_name, DownloadRequest::kNameCapacity)
               : "The printer font name holds a character the code page cannot carry";
   if (!refusal.empty()) RefuseParameter(QString::fromStdString(refusal));
-  MakeFontThen(job, table, request.get(), [request, temporary](LinkLayer& link, int interface) {
-    return DownloadFile(link, interface, *request);
-  });
+  MakeFontThen(job, table, request.get(),
+               [request, temporary](LinkLayer& link, InterfaceKind interface) {
+                 return DownloadFile(link, interface, *request);
+               });
 }
 
 void FontManagerTab::ButtonFontTblLoadClick() {

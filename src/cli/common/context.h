@@ -25,7 +25,7 @@ class CliContext {
   // Binds the records from the options; returns the refusal text or empty.
   std::string PrepareLink();
   LinkLayer& link() { return link_; }
-  int interface() const { return records_.interface; }
+  InterfaceKind interface() const { return records_.interface; }
   // Makes `wait_ms` of silence end a read on every interface; 0 keeps the interfaces' own.
   void SetReadWait(int wait_ms);
 

@@ -13,9 +13,11 @@ namespace {
 
 constexpr std::array<int, 7> kBaudRates = {2400, 4800, 9600, 19200, 38400, 57600, 115200};
 
-const std::map<std::string, int>& InterfaceNames() {
-  static const std::map<std::string, int> names = {{"usb", 0}, {"com", 1}, {"lpt", 2}, {"net", 3},
-                                                   {"0", 0},   {"1", 1},   {"2", 2},   {"3", 3}};
+const std::map<std::string, InterfaceKind>& InterfaceNames() {
+  static const std::map<std::string, InterfaceKind> names = {
+      {"usb", kInterfaceUsb},      {"com", kInterfaceCom},   {"lpt", kInterfaceLpt},
+      {"net", kInterfaceEthernet}, {"0", kInterfaceUsb},     {"1", kInterfaceCom},
+      {"2", kInterfaceLpt},        {"3", kInterfaceEthernet}};
   return names;
 }
 

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <string>
 
+#include "common/interface_kind.h"
 #include "link/link_settings.h"
 
 namespace vantrel::cli {
@@ -23,7 +24,7 @@ struct LinkOptions {
 };
 
 struct LinkSettingsRecords {
-  int interface = 0;
+  InterfaceKind interface = kInterfaceUsb;
   SerialSettings serial;
   ParallelPortName parallel;
   NetworkTarget network;

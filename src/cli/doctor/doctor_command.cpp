@@ -25,7 +25,7 @@ int RunDoctorCommand(const CliContext& context, const LinkOptions& link_options,
                         CurrentUser(),   std::chrono::milliseconds(options.timeout_ms),
                         ::getpid()};
   std::optional<InterfaceKind> only;
-  if (interface_given) only = static_cast<InterfaceKind>(context.interface());
+  if (interface_given) only = context.interface();
   const DoctorReport report = RunDoctor(request, only);
   if (options.json) {
     PrintDoctorJson(report);
