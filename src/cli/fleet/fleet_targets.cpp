@@ -4,6 +4,7 @@
 #include <set>
 
 #include "cli/common/terminal_text.h"
+#include "cli/fleet/fleet_report.h"
 #include "common/parse_digits.h"
 #include "net/address_port.h"
 #include "net/ipv4_text.h"
@@ -25,26 +26,53 @@ std::string TargetText(const NetworkTarget& target) {
   return (v6 ? "[" + target.address + "]" : target.address) + ":" + std::to_string(target.port);
 }
 
+// The first line of `text`, without its end, which is taken off `text` with the line.
+std::string_view TakeLine(std::string_view& text) {
+  const auto end = text.find('\n');
+  const std::string_view line = text.substr(0, end);
+  text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+  return line;
+}
+
+FleetTarget TargetAt(AddressPort parsed) {
+  FleetTarget target;
+  target.network = {std::move(parsed.address), parsed.port.value_or(NetworkTarget::kDefaultPort)};
+  target.text = TargetText(target.network);
+  return target;
+}
+
 }  // namespace
 
 std::string ParseHostsText(std::string_view text, std::vector<FleetTarget>& targets) {
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
   if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
-  std::size_t number = 0;
-  while (!text.empty()) {
-    ++number;
-    const auto end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+  for (std::size_t number = 1; !text.empty(); ++number) {
+    std::string_view line = TakeLine(text);
     line = Trimmed(line.substr(0, line.find('#')));
     if (line.empty()) continue;
     AddressPort parsed = ParseAddressPort(line);
     if (!parsed.ok()) {
       return "hosts file line " + std::to_string(number) + ": " + PrintableText(parsed.error);
     }
-    FleetTarget target;
-    target.network = {std::move(parsed.address), parsed.port.value_or(NetworkTarget::kDefaultPort)};
-    target.text = TargetText(target.network);
+    targets.push_back(TargetAt(std::move(parsed)));
+  }
+  return {};
+}
+
+std::string ParseRetryText(std::string_view text, std::vector<FleetTarget>& targets) {
+  for (std::size_t number = 1; !text.empty(); ++number) {
+    const std::string_view line = Trimmed(TakeLine(text));
+    if (line.empty()) continue;
+    const FleetReportLine read = ReadFleetReportLine(line);
+    const auto refusal = [number](const std::string& why) {
+      return "line " + std::to_string(number) + ": " + why;
+    };
+    if (!read.refusal.empty()) return refusal(read.refusal);
+    if (!read.result || FleetSucceeded(read.result->outcome)) continue;
+    AddressPort parsed = ParseAddressPort(read.result->target);
+    if (!parsed.ok()) return refusal(PrintableText(parsed.error));
+    FleetTarget target = TargetAt(std::move(parsed));
+    target.name = read.result->name;
     targets.push_back(std::move(target));
   }
   return {};
