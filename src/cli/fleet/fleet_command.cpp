@@ -21,7 +21,7 @@ namespace {
 
 constexpr std::size_t kMaxHostsFileBytes = std::size_t{16} * 1024 * 1024;
 // A report carries what was read from each printer: more a line than a hosts file.
-constexpr std::size_t kMaxRetryReportBytes = std::size_t{256} * 1024 * 1024;
+constexpr std::size_t kMaxRetryReportBytes = std::size_t{64} * 1024 * 1024;
 
 struct FleetOptions {
   std::string hosts;
