@@ -64,6 +64,12 @@ TEST(ConfigDocumentTest, BothFormsReadAsTheSameDocument) {
   EXPECT_EQ(from_text.form, DocumentForm::kText);
   EXPECT_EQ(from_text.unit, kUnitMm);  // the text's, not the file's inches
   EXPECT_EQ(BuildConfigFileImage(from_text.contents), BuildConfigFileImage(from_file.contents));
+
+  ConfigFileContents mm_file = contents;
+  mm_file.unit = kUnitMm;
+  ASSERT_TRUE(SaveConfigFile(file, mm_file).ok());
+  ASSERT_TRUE(ReadConfigDocument(file, from_file).ok());
+  EXPECT_EQ(from_file.unit, kUnitMm);
 }
 
 TEST(ConfigDocumentTest, AFaultNamesTheFileAndTheLine) {
