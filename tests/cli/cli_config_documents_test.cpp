@@ -115,6 +115,11 @@ TEST(CliConfigDocumentsTest, AnEditedTextIsWrittenAndVerified) {
       RunCli("config set " + text + " Common.PaperWidth=2.50in Z.PrintWidth=600dots");
   ASSERT_EQ(set.status, 0) << set.err;
   EXPECT_EQ(RunCli(printer.Net() + " config diff " + text + " --printer").status, 10);
+  const std::string hosts = TestFile("documents_write_hosts.txt");
+  std::ofstream(hosts) << printer.Target() << '\n';
+  const CliRun plan = RunCli("fleet --hosts " + hosts + " --json config apply " + text +
+                             " --block common --dry-run");
+  EXPECT_NE(plan.out.find("\"outcome\":\"changed\""), std::string::npos) << plan.out << plan.err;
   for (const char* page : {"common", "z"}) {
     const CliRun write =
         RunCli(printer.Net() + " config write " + text + " --block " + page + " --verify");
