@@ -1,5 +1,5 @@
-// A configuration document given by path: either form, told apart by its content, read with
-// the line of a fault and written back in its own form and unit.
+// A configuration document given by path: either form, told apart by its content, and the unit
+// a rewrite keeps.
 #include "cli/config/config_document.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +12,6 @@
 namespace vantrel::cli {
 namespace {
 
-using testing::Slurp;
 using testing::TestFile;
 
 std::vector<std::uint8_t> Bytes(std::string_view text) {
@@ -72,40 +71,13 @@ TEST(ConfigDocumentTest, BothFormsReadAsTheSameDocument) {
   EXPECT_EQ(from_file.unit, kUnitMm);
 }
 
-TEST(ConfigDocumentTest, AFaultNamesTheFileAndTheLine) {
-  std::string text = ExportConfigText(Contents(), kUnitInch).text;
-  const std::size_t at = text.find("\"Common.Speed\": 4");
-  text.replace(at, 17, "\"Common.Speed\": \"fast\"");
-  const int line = 1 + static_cast<int>(std::count(text.begin(), text.begin() + at, '\n'));
-  const std::string path = Write("fault.txt", text);
+// A fault's line is the import command's to show; here, what comes before the text is read.
+TEST(ConfigDocumentTest, ATextTooLongOrAMissingFileIsRefused) {
   ConfigDocument document;
-  const ConfigFileResult read = ReadConfigDocument(path, document);
-  EXPECT_EQ(read.code, ConfigFileStatus::kDataError);
-  EXPECT_EQ(read.detail.rfind(path + ": line " + std::to_string(line) + ": Common.Speed: ", 0), 0u)
-      << read.detail;
   const std::string long_text = Write("long.txt", "{" + std::string(kConfigTextLimit, ' '));
   EXPECT_EQ(ReadConfigDocument(long_text, document).code, ConfigFileStatus::kDataError);
   EXPECT_EQ(ReadConfigDocument(TestFile("absent.txt"), document).code,
             ConfigFileStatus::kOpenError);
-}
-
-TEST(ConfigDocumentTest, EachFormIsWrittenBackInItsOwnFormAndUnit) {
-  const ConfigFileContents contents = Contents();
-  for (const LengthUnit unit : {kUnitInch, kUnitMm}) {
-    const std::string exported = ExportConfigText(contents, unit).text;
-    const std::string path = Write("rewritten.txt", exported);
-    ConfigDocument document;
-    ASSERT_TRUE(ReadConfigDocument(path, document).ok());
-    ASSERT_TRUE(SaveConfigDocument(path, document).ok());
-    EXPECT_EQ(Slurp(path), exported);
-  }
-  const std::string file = TestFile("rewritten.dcf");
-  ASSERT_TRUE(SaveConfigFile(file, contents).ok());
-  const std::string before = Slurp(file);
-  ConfigDocument document;
-  ASSERT_TRUE(ReadConfigDocument(file, document).ok());
-  ASSERT_TRUE(SaveConfigDocument(file, document).ok());
-  EXPECT_EQ(Slurp(file), before);
 }
 
 }  // namespace
