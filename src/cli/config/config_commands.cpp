@@ -7,6 +7,8 @@
 #include "cli/common/json.h"
 #include "cli/common/report.h"
 #include "cli/config/config_diff.h"
+#include "cli/config/config_document.h"
+#include "cli/config/config_document_commands.h"
 #include "cli/config/config_json.h"
 #include "cli/config/config_text.h"
 #include "config/config_file.h"
@@ -93,7 +95,7 @@ int WriteVerified(CliContext& context, const PrinterConfig& document, ConfigPage
 
 int WriteConfig(CliContext& context, const ConfigOptions& options) {
   ConfigFileContents contents;
-  const ConfigFileResult loaded = LoadConfigFile(options.file, contents);
+  const ConfigFileResult loaded = LoadConfigDocument(options.file, contents);
   if (!loaded.ok()) return Report(loaded);
   const ConfigPage page = ConfigPageNamed(options.block).value_or(ConfigPage::kCommon);
   if (const std::string refusal = PageRefusal(contents.config, page, options.file);
@@ -106,7 +108,7 @@ int WriteConfig(CliContext& context, const ConfigOptions& options) {
 
 int ShowConfig(const ConfigOptions& options) {
   ConfigFileContents contents;
-  const ConfigFileResult loaded = LoadConfigFile(options.file, contents);
+  const ConfigFileResult loaded = LoadConfigDocument(options.file, contents);
   if (!loaded.ok()) return Report(loaded);
   Print(contents, options.json, true);
   return 0;
@@ -116,7 +118,8 @@ int ShowConfig(const ConfigOptions& options) {
 
 void AddConfigCommands(CLI::App& app, CliContext& context) {
   auto options = std::make_shared<ConfigOptions>();
-  auto* config = app.add_subcommand("config", "Read, write and show printer configurations");
+  auto* config =
+      app.add_subcommand("config", "Read, write, show, compare and edit printer configurations");
   config->require_subcommand(1);
 
   auto* read = config->add_subcommand("read", "Read the printer's configuration");
@@ -133,7 +136,7 @@ void AddConfigCommands(CLI::App& app, CliContext& context) {
   });
 
   auto* write = config->add_subcommand("write", "Send one block of a configuration file");
-  write->add_option("FILE", options->file, "configuration file")->required();
+  write->add_option("FILE", options->file, "configuration file or its text")->required();
   write->add_option("--block", options->block, "the page to send: common, z or d")
       ->required()
       ->check(CLI::IsMember({"common", "z", "d"}));
@@ -145,12 +148,13 @@ void AddConfigCommands(CLI::App& app, CliContext& context) {
   });
 
   auto* show = config->add_subcommand("show", "Show a configuration file without a printer");
-  show->add_option("FILE", options->file, "configuration file")->required();
+  show->add_option("FILE", options->file, "configuration file or its text")->required();
   show->add_flag("--json", options->json, "print one JSON document");
   show->callback(
       [&context, options] { context.action = [options] { return ShowConfig(*options); }; });
 
   AddConfigDiffCommand(*config, context);
+  AddConfigDocumentCommands(*config, context);
 }
 
 }  // namespace vantrel::cli

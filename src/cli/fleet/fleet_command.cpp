@@ -9,6 +9,7 @@
 #include "cli/common/commands.h"
 #include "cli/common/decimal_integer.h"
 #include "cli/common/report.h"
+#include "cli/config/config_document.h"
 #include "cli/files/file_download.h"
 #include "cli/fleet/fleet_jobs.h"
 #include "cli/fleet/fleet_report_file.h"
@@ -117,7 +118,7 @@ int RunFleetOperation(const FleetOptions& options, const FleetJob& job) {
 
 int ApplyConfig(const FleetOptions& options) {
   ConfigFileContents contents;
-  if (const int code = Report(LoadConfigFile(options.file, contents)); code != 0) return code;
+  if (const int code = Report(LoadConfigDocument(options.file, contents)); code != 0) return code;
   const ConfigPage page = ConfigPageNamed(options.block).value_or(ConfigPage::kCommon);
   if (std::string refusal = PageRefusal(contents.config, page, options.file); !refusal.empty()) {
     return Refuse(refusal);
