@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <mutex>
+#include <set>
+#include <string>
+#include <string_view>
+
+namespace vantrel::cli {
+
+// A text as a file name: each byte other than a letter, a digit, '.' or '-' becomes '_'.
+std::string SafeFileName(std::string_view text);
+
+// "DIR/SERIAL.dcf": the file of a printer's configuration named by its serial number.
+std::filesystem::path SerialFile(const std::filesystem::path& dir, std::string_view serial);
+
+// The files of one run in one folder, one a printer: named by the printer's serial number, by
+// its address when it reports none, and by both when another printer of the run already took
+// the name, so that no printer's file is written over by another's. Safe to use from the run's
+// workers at once.
+class FleetFileNames {
+ public:
+  explicit FleetFileNames(std::filesystem::path dir) : dir_(std::move(dir)) {}
+
+  std::filesystem::path Claim(std::string_view serial, std::string_view target);
+  const std::filesystem::path& dir() const { return dir_; }
+
+ private:
+  std::filesystem::path dir_;
+  std::mutex mutex_;
+  std::set<std::string, std::less<>> taken_;
+};
+
+}  // namespace vantrel::cli
