@@ -469,8 +469,17 @@ TEST_F(CliFleetWriteTest, ApplyWritesNoPrinterWithoutItsBackup) {
   const std::string backups = testing::TestFile("fleet_unsaved");
   std::filesystem::remove_all(backups);
   std::filesystem::create_directories(backups + "/SN-1.dcf");
-  resetter_.Watch(*printers_[2].printer, *printers_[2].server, "SPEED ");
   int status = -1;
+  // A printer cut off during a plan's read is failed, which outweighs the others' changes.
+  sim::SimFaults cut;
+  cut.close_after_bytes = 60;
+  printers_[2].server->SetFaults(cut);
+  const auto plan = RunJson("config apply " + standard + " --block common --plan", status);
+  EXPECT_EQ(status, 2);
+  EXPECT_EQ(plan.at(printers_[1].target)["outcome"], "changed");
+  EXPECT_EQ(plan.at(printers_[2].target)["outcome"], "failed");
+  printers_[2].server->SetFaults({});
+  resetter_.Watch(*printers_[2].printer, *printers_[2].server, "SPEED ");
   const auto lines =
       RunJson("config apply " + standard + " --block common --backup-dir " + backups, status);
   EXPECT_EQ(status, 2);

@@ -131,16 +131,13 @@ std::vector<ConfigPage> PagesOf(const std::string& block) {
 }
 
 // The write of --block and --plan; with a folder for the backups unless it is a plan.
-int PrepareWrite(const FleetOptions& options, ConfigWrite& write) {
+void PrepareWrite(const FleetOptions& options, ConfigWrite& write) {
   write.pages = PagesOf(options.block);
   write.plan = options.plan;
-  if (options.plan) return 0;
-  std::filesystem::path folder;
-  const HostFileResult made =
-      MakeBackupFolder(options.backup_dir, std::chrono::system_clock::now(), folder);
-  if (const int code = Report(made); code != 0) return code;
-  write.backups = std::make_shared<FleetFileNames>(folder);
-  return 0;
+  if (options.plan) return;
+  write.backups = std::make_shared<FleetFileNames>(
+      [given = options.backup_dir, now = std::chrono::system_clock::now()](
+          std::filesystem::path& folder) { return MakeBackupFolder(given, now, folder); });
 }
 
 int ApplyConfig(const FleetOptions& options) {
@@ -152,7 +149,7 @@ int ApplyConfig(const FleetOptions& options) {
   }
   ConfigWrite write;
   write.unit = contents.unit == kUnitMm ? kUnitMm : kUnitInch;
-  if (const int code = PrepareWrite(options, write); code != 0) return code;
+  PrepareWrite(options, write);
   return RunFleetOperation(options, ConfigApplyJob(contents.config, std::move(write)));
 }
 
@@ -162,7 +159,7 @@ int RestoreConfigs(const FleetOptions& options) {
     return Report(HostFileResult{HostFileError::kOpen, 0, "no folder " + options.file});
   }
   ConfigWrite write;
-  if (const int code = PrepareWrite(options, write); code != 0) return code;
+  PrepareWrite(options, write);
   return RunFleetOperation(options, ConfigRestoreJob(options.file, std::move(write)));
 }
 

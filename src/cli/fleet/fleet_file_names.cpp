@@ -16,15 +16,22 @@ std::filesystem::path SerialFile(const std::filesystem::path& dir, std::string_v
   return dir / (SafeFileName(serial) + ".dcf");
 }
 
-std::filesystem::path FleetFileNames::Claim(std::string_view serial, std::string_view target) {
+HostFileResult FleetFileNames::Claim(std::string_view serial, std::string_view target,
+                                     std::filesystem::path& file) {
   const std::string by_target = SafeFileName(target);
   std::string name = serial.empty() ? by_target : SafeFileName(serial);
   const std::lock_guard lock(mutex_);
+  if (make_folder_) {
+    folder_failure_ = make_folder_(dir_);
+    make_folder_ = nullptr;
+  }
+  if (!folder_failure_.ok()) return folder_failure_;
   if (!taken_.insert(name).second) {
     name += '_' + by_target;
     taken_.insert(name);
   }
-  return dir_ / (name + ".dcf");
+  file = dir_ / (name + ".dcf");
+  return {};
 }
 
 }  // namespace vantrel::cli

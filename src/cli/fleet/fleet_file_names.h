@@ -1,10 +1,13 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <string>
 #include <string_view>
+
+#include "common/host_file.h"
 
 namespace vantrel::cli {
 
@@ -20,13 +23,21 @@ std::filesystem::path SerialFile(const std::filesystem::path& dir, std::string_v
 // workers at once.
 class FleetFileNames {
  public:
-  explicit FleetFileNames(std::filesystem::path dir) : dir_(std::move(dir)) {}
+  // Makes the folder and says where it is, or why it could not.
+  using FolderMaker = std::function<HostFileResult(std::filesystem::path& folder)>;
 
-  std::filesystem::path Claim(std::string_view serial, std::string_view target);
-  const std::filesystem::path& dir() const { return dir_; }
+  explicit FleetFileNames(std::filesystem::path dir) : dir_(std::move(dir)) {}
+  // The folder is made at the first claim, so that a run that saves nothing leaves none.
+  explicit FleetFileNames(FolderMaker make_folder) : make_folder_(std::move(make_folder)) {}
+
+  // The file for a printer, or the failure to make the folder.
+  HostFileResult Claim(std::string_view serial, std::string_view target,
+                       std::filesystem::path& file);
 
  private:
   std::filesystem::path dir_;
+  FolderMaker make_folder_;
+  HostFileResult folder_failure_;
   std::mutex mutex_;
   std::set<std::string, std::less<>> taken_;
 };

@@ -108,17 +108,22 @@ void Refused(FleetResult& result, std::string detail) {
   result.detail = std::move(detail);
 }
 
-// Saves a configuration as read, as `config read --out` does; false when it could not be saved,
-// with the result failed (4).
-bool SaveRead(const PrinterConfig& read, const std::filesystem::path& file, FleetResult& result) {
-  ConfigFileContents contents;
-  contents.config = read;
-  const ConfigFileResult saved = SaveConfigFile(file, contents);
-  if (saved.ok()) return true;
+// Saves a configuration as read, as `config read --out` does, in the printer's file of `files`;
+// the file, or none when it could not be saved, with the result failed (4).
+std::optional<std::filesystem::path> SaveRead(const PrinterConfig& read, const FleetTarget& target,
+                                              FleetFileNames& files, FleetResult& result) {
+  std::filesystem::path file;
+  std::string failure = files.Claim(TextView(read.SerialNo), target.text, file).detail;
+  if (failure.empty()) {
+    ConfigFileContents contents;
+    contents.config = read;
+    failure = SaveConfigFile(file, contents).detail;
+  }
+  if (failure.empty()) return file;
   result.outcome = FleetOutcome::kFailed;
   result.code = kResultFileOpenError;
-  result.detail = saved.detail;
-  return false;
+  result.detail = failure;
+  return std::nullopt;
 }
 
 // After a write: whether the printer now holds what was written; false, with the result
@@ -171,9 +176,10 @@ void WriteDocument(FleetExchange& exchange, FleetResult& result, const FleetTarg
     return;
   }
   if (write.backups) {
-    const std::filesystem::path file = write.backups->Claim(TextView(held.SerialNo), target.text);
-    if (!SaveRead(held, file, result)) return;
-    result.backup = file.string();
+    const std::optional<std::filesystem::path> file =
+        SaveRead(held, target, *write.backups, result);
+    if (!file) return;
+    result.backup = file->string();
   }
   std::vector<const ConfigItem*> unreported;
   for (auto& [page, written] : writes) {
@@ -239,10 +245,10 @@ FleetJob ConfigReadJob(std::shared_ptr<FleetFileNames> files) {
     FleetExchange exchange(target, link, result);
     PrinterConfig read;
     if (!exchange.ReadConfig(read)) return result;
-    const std::filesystem::path file = files->Claim(TextView(read.SerialNo), target.text);
-    if (!SaveRead(read, file, result)) return result;
-    result.values = {{"file", file.string()}};
-    result.values_text = file.string();
+    const std::optional<std::filesystem::path> file = SaveRead(read, target, *files, result);
+    if (!file) return result;
+    result.values = {{"file", file->string()}};
+    result.values_text = file->string();
     result.outcome = FleetOutcome::kUnchanged;
     return result;
   };

@@ -27,9 +27,30 @@ TEST(FleetFileNamesTest, SerialNumberFirstAddressWhenNoneOrTaken) {
       {"../x/y", "[::1]:9101", "dir/.._x_y____1__9101.dcf"},
   };
   for (const auto& row : rows) {
-    EXPECT_EQ(names.Claim(row.serial, row.target).string(), row.file) << row.serial;
+    std::filesystem::path file;
+    EXPECT_TRUE(names.Claim(row.serial, row.target, file).ok());
+    EXPECT_EQ(file.string(), row.file) << row.serial;
   }
   EXPECT_EQ(SerialFile("dir", "../x y").string(), "dir/.._x_y.dcf");
+}
+
+// The backups' folder is made once, by the first printer that is written; a folder that cannot
+// be made fails each printer.
+TEST(FleetFileNamesTest, TheFolderIsMadeAtTheFirstClaim) {
+  int made = 0;
+  FleetFileNames names([&made](std::filesystem::path& folder) {
+    folder = "run-" + std::to_string(++made);
+    return HostFileResult{};
+  });
+  EXPECT_EQ(made, 0);
+  std::filesystem::path file;
+  for (const char* serial : {"A", "B"}) EXPECT_TRUE(names.Claim(serial, "h:1", file).ok());
+  EXPECT_EQ(file.string(), "run-1/B.dcf");
+  EXPECT_EQ(made, 1);
+  FleetFileNames unmade([](std::filesystem::path&) {
+    return HostFileResult{HostFileError::kOpen, 0, "cannot make folder x"};
+  });
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(unmade.Claim("A", "h:1", file).code, HostFileError::kOpen);
 }
 
 TEST(BackupFolderTest, EachRunGetsAStampedFolderOfItsOwn) {
