@@ -147,19 +147,22 @@ bool Verify(FleetExchange& exchange, FleetResult& result, const DocumentAtPrinte
   return true;
 }
 
-// Plans each page of `document` against what the printer holds; writes, after the backup, the
-// pages that differ and verifies them, unless the write is a plan.
-void WriteDocument(FleetExchange& exchange, FleetResult& result, const FleetTarget& target,
-                   const PrinterConfig& document, const PrinterConfig& held,
-                   const ConfigWrite& write) {
-  std::vector<std::pair<ConfigPage, DocumentAtPrinter>> writes;
+// The pages a write would change, each with the document at the printer's resolution.
+struct PagesToWrite {
+  std::vector<std::pair<ConfigPage, DocumentAtPrinter>> pages;
   std::vector<PlannedChange> planned;
+};
+
+// Plans each page of `document` that sets anything against what the printer holds; false, with
+// the printer failed, when the document cannot be converted to its resolution.
+bool PlanPages(FleetExchange& exchange, FleetResult& result, const PrinterConfig& document,
+               const PrinterConfig& held, const ConfigWrite& write, PagesToWrite& to_write) {
   for (const ConfigPage page : write.pages) {
     if (!PageSetsAnything(document, page)) continue;
     PageWritePlan plan = PlanPageWrite(document, held, page);
     if (!plan.document.failure.empty()) {
       exchange.Fail({kResultUnknownError, 0, plan.document.failure});
-      return;
+      return false;
     }
     result.detail = plan.document.conversion;
     const std::vector<std::string> labels = ItemLabels(plan.changes);
@@ -167,12 +170,22 @@ void WriteDocument(FleetExchange& exchange, FleetResult& result, const FleetTarg
     result.changed.insert(result.changed.end(), labels.begin(), labels.end());
     const std::vector<PlannedChange> changes =
         PlannedChanges(plan.changes, held, plan.document.config, write.unit);
-    planned.insert(planned.end(), changes.begin(), changes.end());
-    writes.emplace_back(page, std::move(plan.document));
+    to_write.planned.insert(to_write.planned.end(), changes.begin(), changes.end());
+    to_write.pages.emplace_back(page, std::move(plan.document));
   }
-  if (write.plan) result.plan = std::move(planned);
-  if (writes.empty() || write.plan) {
-    result.outcome = writes.empty() ? FleetOutcome::kUnchanged : FleetOutcome::kChanged;
+  return true;
+}
+
+// Writes, after the backup, the pages of `document` that differ from what the printer holds
+// and verifies them, unless the write is a plan.
+void WriteDocument(FleetExchange& exchange, FleetResult& result, const FleetTarget& target,
+                   const PrinterConfig& document, const PrinterConfig& held,
+                   const ConfigWrite& write) {
+  PagesToWrite to_write;
+  if (!PlanPages(exchange, result, document, held, write, to_write)) return;
+  if (write.plan) result.plan = std::move(to_write.planned);
+  if (to_write.pages.empty() || write.plan) {
+    result.outcome = to_write.pages.empty() ? FleetOutcome::kUnchanged : FleetOutcome::kChanged;
     return;
   }
   if (write.backups) {
@@ -182,7 +195,7 @@ void WriteDocument(FleetExchange& exchange, FleetResult& result, const FleetTarg
     result.backup = file->string();
   }
   std::vector<const ConfigItem*> unreported;
-  for (auto& [page, written] : writes) {
+  for (auto& [page, written] : to_write.pages) {
     PrinterConfig record = written.config;
     if (!exchange.Run(kOpWriteConfiguration, &record, ConfigPageBlock(page))) return;
     if (!Verify(exchange, result, written, page, unreported)) return;
