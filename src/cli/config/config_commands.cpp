@@ -26,6 +26,7 @@ struct ConfigOptions {
   std::string block;
   bool json = false;
   bool verify = false;
+  std::string backup;
 };
 
 void Print(const ConfigFileContents& contents, bool json, bool with_file_fields) {
@@ -64,11 +65,18 @@ int ReadConfig(CliContext& context, const ConfigOptions& options) {
 
 // Reads the printer's configuration first, so that the page goes out at the printer's
 // resolution, then reads it back and names the written items the printer does not hold.
-int WriteVerified(CliContext& context, const PrinterConfig& document, ConfigPage page) {
-  PrinterConfig held;
+// With a backup file, the configuration read is saved there first: a backup that cannot be
+// saved writes nothing.
+int WriteVerified(CliContext& context, const PrinterConfig& document, ConfigPage page,
+                  const std::string& backup) {
+  ConfigFileContents read;
+  PrinterConfig& held = read.config;
   if (const int code = ReadPrinter(context, held); code != 0) return code;
   const PageWritePlan plan = PlanPageWrite(document, held, page);
   if (!plan.document.failure.empty()) return Refuse(plan.document.failure);
+  if (!backup.empty()) {
+    if (const int code = Report(SaveConfigFile(backup, read)); code != 0) return code;
+  }
   if (!plan.document.conversion.empty()) {
     std::cerr << "Lengths in dots " << plan.document.conversion << '\n';
   }
@@ -102,7 +110,7 @@ int WriteConfig(CliContext& context, const ConfigOptions& options) {
       !refusal.empty()) {
     return Refuse(refusal);
   }
-  if (options.verify) return WriteVerified(context, contents.config, page);
+  if (options.verify) return WriteVerified(context, contents.config, page, options.backup);
   return context.Run(kOpWriteConfiguration, &contents.config, ConfigPageBlock(page));
 }
 
@@ -143,6 +151,12 @@ void AddConfigCommands(CLI::App& app, CliContext& context) {
   write->add_flag("--verify", options->verify,
                   "read the configuration back and compare the written items; an item that did "
                   "not take is named and the exit status is 3");
+  write
+      ->add_option("--backup", options->backup,
+                   "with --verify, first save the configuration read to FILE; nothing is written "
+                   "when it cannot be saved")
+      ->type_name("FILE")
+      ->needs("--verify");
   write->callback([&context, options] {
     context.action = [&context, options] { return WriteConfig(context, *options); };
   });
