@@ -43,7 +43,8 @@ stop_sims
 start_sims --count "$printers" --port 20000 --reply-delay 4
 start=$(now_ms)
 "$cli" fleet --hosts "$work/hosts.txt" --parallel "$parallel" --json \
-  config apply "$work/standard.dcf" --block common >"$work/fleet.jsonl" || true
+  config apply "$work/standard.dcf" --block common --backup-dir "$work/backups" \
+  >"$work/fleet.jsonl" || true
 fleet_ms=$(( $(now_ms) - start ))
 verified=$(grep -c '"outcome":"verified"' "$work/fleet.jsonl" || true)
 stop_sims

@@ -287,11 +287,24 @@ Refused ReadItems(const std::vector<TextEntry>& entries, PrinterConfig& config) 
   return finish();
 }
 
+std::optional<LengthUnit> WrittenUnit(const std::vector<TextEntry>& entries) {
+  for (const TextEntry& entry : entries) {
+    const std::size_t depth = entry.path.size();
+    const bool value = depth == 2 || (depth == 3 && entry.path[2] == "value");
+    if (entry.path[0] != "items" || !value || entry.type != TextEntryType::kString) continue;
+    const ConfigItem* item = ItemWithKey(entry.path[1]);
+    if (!HeldInDots(*item) && item->kind != ItemKind::kMillimetres) continue;
+    if (entry.text.ends_with("in")) return kUnitInch;
+    if (entry.text.ends_with("mm")) return kUnitMm;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 ConfigTextImport ImportConfigText(std::string_view text) {
   const TextEntries read = ReadTextEntries(text);
-  if (!read.error.empty()) return {std::nullopt, read.error_line, read.error};
+  if (!read.error.empty()) return {std::nullopt, read.error_line, read.error, std::nullopt};
   ConfigFileContents contents;
   ResetConfig(contents.config);
   HeadReader head(contents);
@@ -301,8 +314,8 @@ ConfigTextImport ImportConfigText(std::string_view text) {
   }
   if (!refused) refused = head.Missing();
   if (!refused) refused = ReadItems(read.entries, contents.config);
-  if (refused) return {std::nullopt, refused->line, refused->reason};
-  return {contents, 0, {}};
+  if (refused) return {std::nullopt, refused->line, refused->reason, std::nullopt};
+  return {contents, 0, {}, WrittenUnit(read.entries)};
 }
 
 }  // namespace vantrel

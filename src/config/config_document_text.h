@@ -41,6 +41,9 @@ struct ConfigTextImport {
   std::optional<ConfigFileContents> contents;  // none when refused
   int line = 0;                                // where the refusal lies; 0 for the whole text
   std::string reason;
+  // The unit of the first length written in inches or millimetres, so that a rewrite keeps the
+  // text's unit; none when every length is in dots or unset.
+  std::optional<LengthUnit> unit;
 
   // "line 12: Common.PaperWidth: ..." or the reason alone.
   std::string Message() const;

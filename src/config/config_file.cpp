@@ -21,9 +21,7 @@ std::string_view ConfigFileMessage(ConfigFileStatus status) {
   return "";
 }
 
-ConfigFileResult SaveConfigFile(const std::filesystem::path& path,
-                                const ConfigFileContents& contents) {
-  const HostFileResult saved = ReplaceHostFile(path, BuildConfigFileImage(contents));
+ConfigFileResult ConfigFileFailure(const HostFileResult& saved) {
   switch (saved.code) {
     case HostFileError::kNone:
       return {};
@@ -34,18 +32,28 @@ ConfigFileResult SaveConfigFile(const std::filesystem::path& path,
   }
 }
 
+ConfigFileResult SaveConfigFile(const std::filesystem::path& path,
+                                const ConfigFileContents& contents) {
+  return ConfigFileFailure(ReplaceHostFile(path, BuildConfigFileImage(contents)));
+}
+
 ConfigFileResult LoadConfigFile(const std::filesystem::path& path, ConfigFileContents& contents) {
   // Only the image is read: what a longer file holds beyond it is not looked at.
   std::vector<std::uint8_t> bytes;
   if (const HostFileResult read = ReadHostFileHead(path, kConfigFileSize, bytes); !read.ok()) {
     return {ConfigFileStatus::kOpenError, read.os_error, read.detail};
   }
+  return ParseConfigFile(bytes, path.string(), contents);
+}
+
+ConfigFileResult ParseConfigFile(std::span<const std::uint8_t> bytes, std::string_view name,
+                                 ConfigFileContents& contents) {
   std::optional<ConfigFileContents> parsed = ParseConfigFileImage(bytes);
   if (!parsed) {
-    return {ConfigFileStatus::kDataError, 0, path.string() + " is not a configuration file"};
+    return {ConfigFileStatus::kDataError, 0, std::string(name) + " is not a configuration file"};
   }
   if (std::string refusal = ConfigValueRefusal(parsed->config); !refusal.empty()) {
-    return {ConfigFileStatus::kDataError, 0, path.string() + ": " + refusal};
+    return {ConfigFileStatus::kDataError, 0, std::string(name) + ": " + refusal};
   }
   contents = *parsed;
   return {};

@@ -7,33 +7,19 @@
 namespace vantrel {
 namespace {
 
-// The ranges the window's fields take, in the stored unit (millimetres for lengths).
-struct WindowRange {
-  std::string_view name;
-  double low;
-  double high;
-};
-
-constexpr WindowRange kWindowRanges[] = {
-    {"GapSize", 0, 25.4},     {"DarknessZ", 0, 30},           {"TearOffZ", -120, 120},
-    {"LabelTopZ", -120, 120}, {"LeftPositionZ", -9999, 9999}, {"HeatD", 0, 30},
-};
-
 double StoredNumber(const ConfigItem& item, const PrinterConfig& config) {
   return std::visit([&](auto member) { return static_cast<double>((config.*member).value); },
                     item.field);
 }
 
 std::string RangeRefusal(const ConfigItem& item, const PrinterConfig& config) {
+  const std::optional<ItemRange> range = ItemEditRange(item.field);
   const double value = StoredNumber(item, config);
-  for (const WindowRange& range : kWindowRanges) {
-    if (range.name != item.name || (value >= range.low && value <= range.high)) continue;
-    char text[64];
-    std::snprintf(text, sizeof text, "must be from %g to %g%s", range.low, range.high,
-                  item.kind == ItemKind::kMillimetres ? " mm" : "");
-    return text;
-  }
-  return {};
+  if (!range || (value >= range->low && value <= range->high)) return {};
+  char text[64];
+  std::snprintf(text, sizeof text, "must be from %g to %g%s", range->low, range->high,
+                item.kind == ItemKind::kMillimetres ? " mm" : "");
+  return text;
 }
 
 // The window takes no C1 control character either: it has no meaning in the command language.

@@ -169,4 +169,16 @@ std::string ItemList(const std::vector<const ConfigItem*>& items) {
   return list;
 }
 
+std::optional<ItemRange> ItemEditRange(const ItemField& field) {
+  using C = PrinterConfig;
+  static const std::pair<ItemField, ItemRange> kRanges[] = {
+      {&C::GapSize, {0, 25.4}},     {&C::DarknessZ, {0, 30}},           {&C::TearOffZ, {-120, 120}},
+      {&C::LabelTopZ, {-120, 120}}, {&C::LeftPositionZ, {-9999, 9999}}, {&C::HeatD, {0, 30}},
+  };
+  for (const auto& [ranged, range] : kRanges) {
+    if (ranged == field) return range;
+  }
+  return std::nullopt;
+}
+
 }  // namespace vantrel

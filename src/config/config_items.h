@@ -72,6 +72,14 @@ bool PageSetsAnything(const PrinterConfig& config, ConfigPage page);
 // "the file sets nothing on the Z emulation page", or empty when it sets something.
 std::string PageRefusal(const PrinterConfig& config, ConfigPage page, std::string_view what);
 
+// The values the window's field of an item takes, in its stored unit (millimetres for
+// lengths); none where it takes whatever the record can hold.
+struct ItemRange {
+  double low;
+  double high;
+};
+std::optional<ItemRange> ItemEditRange(const ItemField& field);
+
 // "Common / Paper Width, Z emulation / Darkness": the items for a message line.
 std::string ItemList(const std::vector<const ConfigItem*>& items);
 

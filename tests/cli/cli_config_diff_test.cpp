@@ -15,6 +15,7 @@ namespace {
 
 using testing::CliRun;
 using testing::RunCli;
+using testing::Slurp;
 
 // A complete 203-dpi record, as a read of the simulated printer gives it.
 PrinterConfig FullConfig() {
@@ -112,12 +113,26 @@ TEST_F(CliConfigVerifyTest, AnItemThatDoesNotTakeIsNamed) {
 
 TEST_F(CliConfigVerifyTest, APrinterThatResetsHalfWayIsNeverReportedVerified) {
   const std::string file = ChangedFile();
+  const std::string backup = testing::TestFile("verify_backup.dcf");
+  std::remove(backup.c_str());
   // From the write's first command on, every connection is cut: the write's, and the read back's.
   testing::ResettingPrinters resetting;
   resetting.Watch(printer_, server_, "SPEED ");
-  const CliRun write = RunCli(Net() + " config write " + file + " --block common --verify");
+  const CliRun write =
+      RunCli(Net() + " config write " + file + " --block common --verify --backup " + backup);
   EXPECT_GE(write.status, 2) << write.err;
   EXPECT_LE(write.status, 3) << write.err;
+  // The backup is the configuration as read before the write.
+  EXPECT_EQ(Slurp(backup), Slurp(testing::TestFile("verify_read.dcf")));
+}
+
+TEST_F(CliConfigVerifyTest, ABackupThatCannotBeSavedWritesNothing) {
+  const std::string file = ChangedFile();
+  const CliRun write =
+      RunCli(Net() + " config write " + file + " --block common --verify --backup " +
+             ::testing::TempDir() + "/no-such-folder/backup.dcf");
+  EXPECT_EQ(write.status, 4) << write.err;
+  EXPECT_EQ(RunCli(Net() + " config diff " + file + " --printer --block common").status, 10);
 }
 
 }  // namespace

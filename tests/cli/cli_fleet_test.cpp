@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "config/config_file.h"
+#include "config/config_items.h"
 #include "engine/sim_profile.h"
 #include "ops/write_configuration.h"
 #include "support/cli_process.h"
@@ -39,6 +40,12 @@ struct Printer {
 
 class CliFleetTest : public ::testing::Test {
  protected:
+  // Backups of config apply go under the state folder: never the user's own.
+  CliFleetTest() {
+    ::setenv("XDG_STATE_HOME", testing::TestFile("state").c_str(), 1);
+    ::setenv("HOME", testing::TestFile("home").c_str(), 1);
+  }
+
   void Start(const std::vector<Kind>& kinds) {
     std::ofstream hosts(HostsFile());
     hosts << "# the test's printers\n\n";
@@ -212,6 +219,11 @@ TEST_F(CliFleetTest, TargetsAndOperationsAreCheckedBeforeAnyPrinter) {
   EXPECT_EQ(RunCli("fleet --hosts " + HostsFile() + " clock set 2026-13-01T00:00:00").status, 6);
   EXPECT_EQ(RunCli("fleet --hosts " + HostsFile() + " config apply " + bad + " --block z").status,
             6);
+  std::ofstream(bad) << printers_[0].target << "\n" << printers_[0].target << " Darkness=31\n";
+  const CliRun override = RunCli("fleet --hosts " + bad + " status");
+  EXPECT_EQ(override.status, 6);
+  EXPECT_NE(override.err.find("line 2: Z.Darkness: must be from 0 to 30"), std::string::npos)
+      << override.err;
   EXPECT_EQ(printers_[0].server->ConnectionCount(), 0u);
   const CliRun status = RunCli("fleet --hosts " + HostsFile() + " status");
   EXPECT_EQ(status.status, 0) << status.err;
@@ -353,6 +365,201 @@ TEST_F(CliFleetTest, StatusAndIdentityShowWhatWasRead) {
     EXPECT_NE(identity.out.find(shown), std::string::npos) << shown << " in " << identity.out;
   }
   EXPECT_NE(identity.out.find("failed"), std::string::npos) << identity.out;
+}
+
+// Printers that differ in resolution and age, each with its own serial number.
+class CliFleetWriteTest : public CliFleetTest {
+ protected:
+  void StartProfiled(const std::vector<std::string>& profiles) {
+    Start(std::vector<Kind>(profiles.size(), Kind::kHealthy));
+    for (std::size_t i = 0; i < profiles.size(); ++i) {
+      printers_[i].printer->SetState(
+          sim::LoadSimProfile(std::string(VANTREL_SIM_PROFILES) + "/" + profiles[i]));
+      printers_[i].printer->UpdateState(
+          [i](sim::SimState& s) { s.config.serial_number = "SN-" + std::to_string(i); });
+    }
+  }
+
+  // Each printer's line of a --json run, and its exit status.
+  std::map<std::string, nlohmann::json> RunJson(const std::string& operation, int& status) {
+    const CliRun run = RunCli("fleet --hosts " + HostsFile() + " --wait 500 --json " + operation);
+    status = run.status;
+    nlohmann::json summary;
+    return Lines(run.out, summary);
+  }
+
+  std::string Report(std::size_t printer, const std::string& name) const {
+    return printers_[printer].printer->state().config.reports.at(name);
+  }
+};
+
+// A plan shows each item old -> new at each printer's own resolution, with a printer's override
+// on top; the apply backs each printer up by serial number before writing, after which a plan
+// finds nothing to change.
+TEST_F(CliFleetWriteTest, PlanThenApplyWithBackupsThenNothingToPlan) {
+  StartProfiled(
+      {"printer-203dpi.json", "printer-300dpi.json", "printer-600dpi.json", "printer-203dpi.json"});
+  std::ofstream hosts(HostsFile());
+  for (std::size_t i = 0; i < 3; ++i) hosts << printers_[i].target << '\n';
+  hosts << printers_[3].target << "  Darkness=25 Z.PrintMode=PEEL OFF  # the dock\n";
+  hosts.close();
+  ConfigFileContents standard;
+  ResetConfig(standard.config);
+  standard.config.Dpi.Set(203.0F);
+  standard.config.DotsPerMm = 8.0F;
+  standard.config.PrintWidthZ.Set(812);
+  standard.config.DarknessZ.Set(20);
+  const std::string file = testing::TestFile("fleet_z.dcf");
+  ASSERT_TRUE(SaveConfigFile(file, standard).ok());
+  const std::string read_dir = testing::TestFile("fleet_read");
+  int status = -1;
+  RunJson("config read --out-dir " + read_dir, status);
+  ASSERT_EQ(status, 0);
+
+  const auto plan = RunJson("config apply " + file + " --block z --plan", status);
+  EXPECT_EQ(status, 10);
+  const auto darkness = [](std::string old_value, std::string new_value) {
+    return nlohmann::json{{"item", "Darkness"}, {"old", old_value}, {"new", new_value}};
+  };
+  const auto width = [](std::string old_value, std::string new_value) {
+    return nlohmann::json{{"item", "Print Width"}, {"old", old_value}, {"new", new_value}};
+  };
+  const nlohmann::json expected[] = {
+      {darkness("15", "20")},
+      {darkness("100", "20"), width("4.10in (1230)", "4.00in (1200)")},
+      {darkness("100", "20"), width("4.10in (2460)", "4.00in (2400)")},
+      {darkness("15", "25"), {{"item", "Print Mode"}, {"old", "TEAR OFF"}, {"new", "PEEL OFF"}}}};
+  for (std::size_t i = 0; i < printers_.size(); ++i) {
+    const nlohmann::json& line = plan.at(printers_[i].target);
+    EXPECT_EQ(line["outcome"], "changed") << line;
+    EXPECT_EQ(line["plan"], expected[i]) << line;
+    EXPECT_EQ(line["changed"].size(), expected[i].size()) << line;
+    EXPECT_FALSE(line.contains("backup")) << line;
+  }
+  EXPECT_EQ(Report(1, "ZDARKNESS"), "100");
+  const CliRun table =
+      RunCli("fleet --hosts " + HostsFile() + " config apply " + file + " --block z --dry-run");
+  EXPECT_EQ(table.status, 10);
+  EXPECT_NE(table.out.find("Darkness 100 -> 20, Print Width 4.10in (1230) -> 4.00in (1200)"),
+            std::string::npos)
+      << table.out;
+
+  const std::string backups = testing::TestFile("fleet_backups");
+  const auto applied =
+      RunJson("config apply " + file + " --block z --backup-dir " + backups, status);
+  EXPECT_EQ(status, 0);
+  for (std::size_t i = 0; i < printers_.size(); ++i) {
+    const std::string name = "/SN-" + std::to_string(i) + ".dcf";
+    const nlohmann::json& line = applied.at(printers_[i].target);
+    EXPECT_EQ(line["outcome"], "verified") << line;
+    EXPECT_EQ(line["backup"], backups + name) << line;
+    EXPECT_EQ(Slurp(backups + name), Slurp(read_dir + name)) << name;
+    EXPECT_FALSE(Slurp(backups + name).empty()) << name;
+  }
+  EXPECT_EQ(Report(3, "ZDARKNESS"), "25");
+  RunJson("config apply " + file + " --block z --plan", status);
+  EXPECT_EQ(status, 0);
+}
+
+// A backup that cannot be saved keeps the printer from being written; one that resets part way
+// through the write keeps its backup and is failed.
+TEST_F(CliFleetWriteTest, ApplyWritesNoPrinterWithoutItsBackup) {
+  StartProfiled({"printer-203dpi.json", "printer-300dpi.json", "printer-600dpi.json"});
+  const std::string standard = StandardFile();
+  const std::string backups = testing::TestFile("fleet_unsaved");
+  std::filesystem::remove_all(backups);
+  std::filesystem::create_directories(backups + "/SN-1.dcf");
+  int status = -1;
+  // A printer cut off during a plan's read is failed, which outweighs the others' changes.
+  sim::SimFaults cut;
+  cut.close_after_bytes = 60;
+  printers_[2].server->SetFaults(cut);
+  const auto plan = RunJson("config apply " + standard + " --block common --plan", status);
+  EXPECT_EQ(status, 2);
+  EXPECT_EQ(plan.at(printers_[1].target)["outcome"], "changed");
+  EXPECT_EQ(plan.at(printers_[2].target)["outcome"], "failed");
+  printers_[2].server->SetFaults({});
+  resetter_.Watch(*printers_[2].printer, *printers_[2].server, "SPEED ");
+  const auto lines =
+      RunJson("config apply " + standard + " --block common --backup-dir " + backups, status);
+  EXPECT_EQ(status, 2);
+  EXPECT_EQ(lines.at(printers_[0].target)["outcome"], "verified");
+  const nlohmann::json& unsaved = lines.at(printers_[1].target);
+  EXPECT_EQ(unsaved["outcome"], "failed") << unsaved;
+  EXPECT_EQ(unsaved["code"], 4) << unsaved;
+  EXPECT_EQ(Report(1, "PAPERWIDTH"), "1219");
+  const nlohmann::json& reset = lines.at(printers_[2].target);
+  EXPECT_EQ(reset["outcome"], "failed") << reset;
+  EXPECT_EQ(reset["backup"], backups + "/SN-2.dcf") << reset;
+  ConfigFileContents kept;
+  EXPECT_TRUE(LoadConfigFile(backups + "/SN-2.dcf", kept).ok());
+  EXPECT_EQ(TextView(kept.config.SerialNo), "SN-2");
+
+  // Without --backup-dir the backups go to a folder of their own under the state folder.
+  const CliRun run = RunCli("fleet --hosts " + HostsFile() + " --wait 500 config apply " +
+                            standard + " --block common");
+  const std::string stamped = testing::TestFile("state") + "/vantrel/backups/";
+  EXPECT_NE(run.out.find("backup " + stamped), std::string::npos) << run.out;
+}
+
+// Restore goes by the serial number a printer reports, whatever its address now: printers
+// restarted on each other's ports get their own backups back; one with no backup, or with no
+// serial number, is failed, and so is one that resets part way through.
+TEST_F(CliFleetWriteTest, RestoreGoesBySerialNumber) {
+  StartProfiled({"printer-203dpi.json", "printer-300dpi.json", "printer-600dpi.json",
+                 "printer-older.json", "printer-203dpi.json"});
+  printers_[3].printer->UpdateState([](sim::SimState& s) { s.config.serial_number = "SN-NEW"; });
+  printers_[4].printer->UpdateState([](sim::SimState& s) { s.config.serial_number.reset(); });
+  const std::string backups = testing::TestFile("fleet_saved");
+  int status = -1;
+  RunJson("config read --out-dir " + backups, status);
+  ASSERT_EQ(status, 0);
+  std::filesystem::remove(backups + "/SN-NEW.dcf");
+  std::map<std::size_t, std::string> darkness;
+  for (std::size_t i = 0; i < 3; ++i) {
+    darkness[i] = Report(i, "ZDARKNESS");
+    printers_[i].printer->UpdateState([](sim::SimState& s) {
+      s.config.reports["ZDARKNESS"] = "7";
+      s.config.reports["SPEED"] = "2.0";
+    });
+  }
+  // Printer i now answers on printer i+1's old port.
+  std::vector<std::unique_ptr<sim::SimTcpServer>> moved;
+  std::ofstream hosts(HostsFile());
+  for (std::size_t i = 0; i < printers_.size(); ++i) {
+    moved.push_back(std::make_unique<sim::SimTcpServer>(*printers_[i].printer));
+    const std::uint16_t port = printers_[(i + 1) % printers_.size()].server->port();
+    printers_[(i + 1) % printers_.size()].server->Stop();
+    hosts << "127.0.0.1:" << port << '\n';
+  }
+  hosts.close();
+  for (std::size_t i = 0; i < printers_.size(); ++i) {
+    const std::uint16_t port = printers_[(i + 1) % printers_.size()].server->port();
+    ASSERT_TRUE(moved[i]->Start("127.0.0.1", port).ok()) << port;
+  }
+  resetter_.Watch(*printers_[2].printer, *moved[2], "SPEED ");
+
+  const auto lines = RunJson("config restore " + backups, status);
+  EXPECT_EQ(status, 2);
+  const auto line_of = [&](std::size_t i) {
+    return lines.at("127.0.0.1:" + std::to_string(moved[i]->port()));
+  };
+  for (std::size_t i = 0; i < 2; ++i) {
+    EXPECT_EQ(line_of(i)["outcome"], "verified") << line_of(i);
+    EXPECT_EQ(Report(i, "ZDARKNESS"), darkness[i]);
+    EXPECT_EQ(Report(i, "SPEED"), i == 0 ? "4.0" : "10.7");
+  }
+  EXPECT_EQ(line_of(2)["outcome"], "failed") << line_of(2);
+  const struct {
+    std::size_t printer;
+    std::string reason;
+  } refused[] = {{3, "no backup for serial number SN-NEW in " + backups},
+                 {4, "the printer reports no serial number"}};
+  for (const auto& r : refused) {
+    EXPECT_EQ(line_of(r.printer)["outcome"], "failed") << line_of(r.printer);
+    EXPECT_EQ(line_of(r.printer)["code"], 6);
+    EXPECT_EQ(line_of(r.printer)["detail"], r.reason);
+  }
 }
 
 // Ctrl-C, a kill or a hang-up: no printer starts after it, those in flight finish (after a

@@ -176,6 +176,25 @@ TEST(ConfigDocumentTextTest, HandEditedLengthsConvertAsTheWindowDoes) {
   EXPECT_EQ(mm.contents->config.DotsPerMm, 8.0F);  // derived from the dpi
 }
 
+// A text is rewritten in the unit its lengths are written in, whatever the file's own unit.
+TEST(ConfigDocumentTextTest, TheUnitIsThatOfTheFirstLengthInInchesOrMillimetres) {
+  ConfigFileContents inch_file = Document(2, kResolutions[2]);
+  inch_file.unit = kUnitInch;
+  for (const LengthUnit unit : {kUnitInch, kUnitMm}) {
+    EXPECT_EQ(ImportConfigText(ExportConfigText(inch_file, unit).text).unit, unit);
+  }
+  struct Case {
+    std::string items;
+    std::optional<LengthUnit> unit;
+  };
+  const Case cases[] = {
+      {"\"Z.PrintWidth\": \"812dots\", \"Common.PaperWidth\": \"101.6mm\"", kUnitMm},
+      {"\"Z.PrintWidth\": {\"value\": \"4.00in\", \"dots\": 812}", kUnitInch},
+      {"\"Common.MediaSensor\": \"Gap\", \"Z.PrintWidth\": \"812dots\"", std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ImportConfigText(TextWith(c.items)).unit, c.unit);
+}
+
 TEST(ConfigDocumentTextTest, FaultsAreRefusedWithTheirLineAndReason) {
   const std::string good = ExportConfigText(Document(1, kResolutions[3]), kUnitInch).text;
   const std::string width = "\"Z.PrintWidth\": {\"value\": \"";

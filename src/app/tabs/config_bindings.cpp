@@ -13,6 +13,7 @@
 #include "app/widgets/language.h"
 #include "app/widgets/number_text.h"
 #include "app/widgets/typing_limit.h"
+#include "config/config_items.h"
 
 namespace vantrel::app {
 namespace {
@@ -30,21 +31,13 @@ enum class Kind {
   kListFromOne,   // list: value = position
 };
 
-using Member =
-    std::variant<RealItem PrinterConfig::*, IntItem PrinterConfig::*, CharItem PrinterConfig::*>;
-
-// The values an edit may take, in the item's stored unit (millimetres for lengths).
-struct Range {
-  double low;
-  double high;
-};
+using Member = ItemField;
 
 struct Binding {
   const char* control;
   const char* caption;  // the label that names the item in messages
   Kind kind;
   Member member;
-  std::optional<Range> range = std::nullopt;
 };
 
 using C = PrinterConfig;
@@ -57,7 +50,7 @@ const Binding kCommonBindings[] = {
     {"EditWidth", "LabelWidth", Kind::kMillimetres, &C::PaperWidth},
     {"EditHeight", "LabelHeight", Kind::kMillimetres, &C::PaperHeight},
     {"ComboBoxMediaSensor", "LabelSensorType", Kind::kListFromZero, &C::MediaSensor},
-    {"EditGapSize", "LabelVirticalGap", Kind::kMillimetres, &C::GapSize, Range{0, 25.4}},
+    {"EditGapSize", "LabelVirticalGap", Kind::kMillimetres, &C::GapSize},
     {"EditGapOffset", "LabelGapOffset", Kind::kMillimetres, &C::GapOffset},
     {"ComboBoxPrintOut", "LabelPrintOut", Kind::kListFromZero, &C::PostPrintAction},
     {"EditCutterPiece", "LabelCutterPiece", Kind::kCutPiece, &C::CutPiece},
@@ -86,9 +79,9 @@ const Binding kCommonBindings[] = {
 };
 
 const Binding kZBindings[] = {
-    {"EditDarknessZ", "LabelDarknessZ", Kind::kInteger, &C::DarknessZ, Range{0, 30}},
+    {"EditDarknessZ", "LabelDarknessZ", Kind::kInteger, &C::DarknessZ},
     {"EditPrintSpeedZ", "LabelPrintSpeedZ", Kind::kInteger, &C::PrintSpeedZ},
-    {"EditTearOffZ", "LabelTearOffZ", Kind::kInteger, &C::TearOffZ, Range{-120, 120}},
+    {"EditTearOffZ", "LabelTearOffZ", Kind::kInteger, &C::TearOffZ},
     {"ComboBoxPrintModeZ", "LabelPrintModeZ", Kind::kListFromOne, &C::PrintModeZ},
     {"EditPrintWidthZ", "LabelPrintWidthZ", Kind::kDots, &C::PrintWidthZ},
     {"EditControlPrefixZ", "LabelControlPrefixZ", Kind::kCharacter, &C::ControlPrefixZ},
@@ -96,13 +89,12 @@ const Binding kZBindings[] = {
     {"EditDelimiterCharZ", "LabelDelimiterCharZ", Kind::kCharacter, &C::DelimiterCharZ},
     {"ComboBoxMediaPowerUpZ", "LabelMediaPowerUpZ", Kind::kListFromOne, &C::MediaPowerUpZ},
     {"ComboBoxHeadCloseZ", "LabelHeadCloseZ", Kind::kListFromOne, &C::HeadCloseZ},
-    {"EditLabelTopZ", "LabelLabelTopZ", Kind::kInteger, &C::LabelTopZ, Range{-120, 120}},
-    {"EditLeftPositionZ", "LabelLeftPositionZ", Kind::kInteger, &C::LeftPositionZ,
-     Range{-9999, 9999}},
+    {"EditLabelTopZ", "LabelLabelTopZ", Kind::kInteger, &C::LabelTopZ},
+    {"EditLeftPositionZ", "LabelLeftPositionZ", Kind::kInteger, &C::LeftPositionZ},
 };
 
 const Binding kDBindings[] = {
-    {"EditHeatD", "LabelHeatD", Kind::kInteger, &C::HeatD, Range{0, 30}},
+    {"EditHeatD", "LabelHeatD", Kind::kInteger, &C::HeatD},
     {"EditPrintSpeedD", "LabelPrintSpeedD", Kind::kReal, &C::PrintSpeedD},
     {"EditLabelWidthD", "LabelLabelWidthD", Kind::kDots, &C::LabelWidthD},
     {"ComboBoxPresentSensorD", "LabelPresentSensorD", Kind::kListFromOne, &C::PresentSensorD},
@@ -289,16 +281,15 @@ QString UnitName(LengthUnit unit) {
 }
 
 // The range as the field shows its values: "0 to 30", "0 to 1.00 inch".
-QString ShownRange(const Binding& b, LengthUnit unit) {
+QString ShownRange(const Binding& b, const ItemRange& range, LengthUnit unit) {
   if (b.kind != Kind::kMillimetres) {
-    return RangeText(static_cast<int>(b.range->low), static_cast<int>(b.range->high));
+    return RangeText(static_cast<int>(range.low), static_cast<int>(range.high));
   }
   const auto shown = [unit](double mm) {
     return mm == 0 ? QStringLiteral("0")
                    : QString::fromStdString(MmToText(static_cast<float>(mm), unit));
   };
-  return QStringLiteral("%1 to %2 %3")
-      .arg(shown(b.range->low), shown(b.range->high), UnitName(unit));
+  return QStringLiteral("%1 to %2 %3").arg(shown(range.low), shown(range.high), UnitName(unit));
 }
 
 // What the field takes, for the line under a conversion message.
@@ -320,7 +311,8 @@ QString Takes(const Binding& b, LengthUnit unit) {
       takes = QStringLiteral("a whole number");
       break;
   }
-  return b.range ? takes + QStringLiteral(" from ") + ShownRange(b, unit) : takes;
+  const std::optional<ItemRange> range = ItemEditRange(b.member);
+  return range ? takes + QStringLiteral(" from ") + ShownRange(b, *range, unit) : takes;
 }
 
 void CollectEdit(const QLineEdit& edit, const Binding& b, PrinterConfig& config, LengthUnit unit) {
@@ -330,7 +322,9 @@ void CollectEdit(const QLineEdit& edit, const Binding& b, PrinterConfig& config,
   const QString field = FieldCaption(MainWindowTexts(), b.caption);
   const double stored =
       InField(field, Takes(b, unit), [&] { return SetFromText(text, b, config, unit); });
-  if (b.range) CheckRange(stored, b.range->low, b.range->high, field, text, ShownRange(b, unit));
+  if (const std::optional<ItemRange> range = ItemEditRange(b.member)) {
+    CheckRange(stored, range->low, range->high, field, text, ShownRange(b, *range, unit));
+  }
 }
 
 void CollectList(const QComboBox& list, const Binding& b, PrinterConfig& config) {
@@ -366,9 +360,10 @@ const Binding* FindBinding(std::string_view control) {
 
 QString StatedRange(const char* control) {
   const Binding* binding = FindBinding(control);
-  if (binding == nullptr || !binding->range)
-    throw std::logic_error(std::string("no range for ") + control);
-  return ShownRange(*binding, kUnitMm);
+  const std::optional<ItemRange> range =
+      binding != nullptr ? ItemEditRange(binding->member) : std::nullopt;
+  if (!range) throw std::logic_error(std::string("no range for ") + control);
+  return ShownRange(*binding, *range, kUnitMm);
 }
 
 void ShowConfig(QWidget& root, const PrinterConfig& config, LengthUnit unit) {

@@ -7,6 +7,8 @@
 #include "cli/common/json.h"
 #include "cli/common/report.h"
 #include "cli/config/config_diff.h"
+#include "cli/config/config_document.h"
+#include "cli/config/config_document_commands.h"
 #include "cli/config/config_json.h"
 #include "cli/config/config_text.h"
 #include "config/config_file.h"
@@ -24,6 +26,7 @@ struct ConfigOptions {
   std::string block;
   bool json = false;
   bool verify = false;
+  std::string backup;
 };
 
 void Print(const ConfigFileContents& contents, bool json, bool with_file_fields) {
@@ -62,11 +65,18 @@ int ReadConfig(CliContext& context, const ConfigOptions& options) {
 
 // Reads the printer's configuration first, so that the page goes out at the printer's
 // resolution, then reads it back and names the written items the printer does not hold.
-int WriteVerified(CliContext& context, const PrinterConfig& document, ConfigPage page) {
-  PrinterConfig held;
+// With a backup file, the configuration read is saved there first: a backup that cannot be
+// saved writes nothing.
+int WriteVerified(CliContext& context, const PrinterConfig& document, ConfigPage page,
+                  const std::string& backup) {
+  ConfigFileContents read;
+  PrinterConfig& held = read.config;
   if (const int code = ReadPrinter(context, held); code != 0) return code;
   const PageWritePlan plan = PlanPageWrite(document, held, page);
   if (!plan.document.failure.empty()) return Refuse(plan.document.failure);
+  if (!backup.empty()) {
+    if (const int code = Report(SaveConfigFile(backup, read)); code != 0) return code;
+  }
   if (!plan.document.conversion.empty()) {
     std::cerr << "Lengths in dots " << plan.document.conversion << '\n';
   }
@@ -93,20 +103,20 @@ int WriteVerified(CliContext& context, const PrinterConfig& document, ConfigPage
 
 int WriteConfig(CliContext& context, const ConfigOptions& options) {
   ConfigFileContents contents;
-  const ConfigFileResult loaded = LoadConfigFile(options.file, contents);
+  const ConfigFileResult loaded = LoadConfigDocument(options.file, contents);
   if (!loaded.ok()) return Report(loaded);
   const ConfigPage page = ConfigPageNamed(options.block).value_or(ConfigPage::kCommon);
   if (const std::string refusal = PageRefusal(contents.config, page, options.file);
       !refusal.empty()) {
     return Refuse(refusal);
   }
-  if (options.verify) return WriteVerified(context, contents.config, page);
+  if (options.verify) return WriteVerified(context, contents.config, page, options.backup);
   return context.Run(kOpWriteConfiguration, &contents.config, ConfigPageBlock(page));
 }
 
 int ShowConfig(const ConfigOptions& options) {
   ConfigFileContents contents;
-  const ConfigFileResult loaded = LoadConfigFile(options.file, contents);
+  const ConfigFileResult loaded = LoadConfigDocument(options.file, contents);
   if (!loaded.ok()) return Report(loaded);
   Print(contents, options.json, true);
   return 0;
@@ -116,7 +126,8 @@ int ShowConfig(const ConfigOptions& options) {
 
 void AddConfigCommands(CLI::App& app, CliContext& context) {
   auto options = std::make_shared<ConfigOptions>();
-  auto* config = app.add_subcommand("config", "Read, write and show printer configurations");
+  auto* config =
+      app.add_subcommand("config", "Read, write, show, compare and edit printer configurations");
   config->require_subcommand(1);
 
   auto* read = config->add_subcommand("read", "Read the printer's configuration");
@@ -133,24 +144,31 @@ void AddConfigCommands(CLI::App& app, CliContext& context) {
   });
 
   auto* write = config->add_subcommand("write", "Send one block of a configuration file");
-  write->add_option("FILE", options->file, "configuration file")->required();
+  write->add_option("FILE", options->file, "configuration file or its text")->required();
   write->add_option("--block", options->block, "the page to send: common, z or d")
       ->required()
       ->check(CLI::IsMember({"common", "z", "d"}));
   write->add_flag("--verify", options->verify,
                   "read the configuration back and compare the written items; an item that did "
                   "not take is named and the exit status is 3");
+  write
+      ->add_option("--backup", options->backup,
+                   "with --verify, first save the configuration read to FILE; nothing is written "
+                   "when it cannot be saved")
+      ->type_name("FILE")
+      ->needs("--verify");
   write->callback([&context, options] {
     context.action = [&context, options] { return WriteConfig(context, *options); };
   });
 
   auto* show = config->add_subcommand("show", "Show a configuration file without a printer");
-  show->add_option("FILE", options->file, "configuration file")->required();
+  show->add_option("FILE", options->file, "configuration file or its text")->required();
   show->add_flag("--json", options->json, "print one JSON document");
   show->callback(
       [&context, options] { context.action = [options] { return ShowConfig(*options); }; });
 
   AddConfigDiffCommand(*config, context);
+  AddConfigDocumentCommands(*config, context);
 }
 
 }  // namespace vantrel::cli

@@ -7,6 +7,7 @@
 
 #include "cli/common/json.h"
 #include "cli/common/report.h"
+#include "cli/config/config_document.h"
 #include "cli/config/config_items.h"
 #include "cli/config/config_text.h"
 #include "config/config_compare.h"
@@ -84,7 +85,7 @@ void PrintDifferences(const DiffOptions& options, const PrinterConfig& a, const 
 // Reads one file of the comparison; the exit status of its failure, or 0.
 int LoadSide(const std::string& file, PrinterConfig& config) {
   ConfigFileContents contents;
-  const ConfigFileResult loaded = LoadConfigFile(file, contents);
+  const ConfigFileResult loaded = LoadConfigDocument(file, contents);
   if (loaded.ok()) config = contents.config;
   return Report(loaded);
 }
@@ -125,7 +126,8 @@ void AddConfigDiffCommand(CLI::App& config, CliContext& context) {
       "diff",
       "Compare two configuration files, or a file and the printer (--printer), item by item; "
       "exit 0 when nothing differs, 10 when something does");
-  diff->add_option("FILE", options->files, "configuration files: A B, or A with --printer")
+  diff->add_option("FILE", options->files,
+                   "configuration files or their text: A B, or A with --printer")
       ->required();
   diff->add_flag("--printer", options->printer,
                  "compare FILE with the configuration the printer reports now");

@@ -1,6 +1,7 @@
 // fleet: one operation on many network printers at once, with one report.
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <iostream>
 #include <memory>
@@ -10,7 +11,10 @@
 #include "cli/common/commands.h"
 #include "cli/common/decimal_integer.h"
 #include "cli/common/report.h"
+#include "cli/config/config_diff.h"
+#include "cli/config/config_document.h"
 #include "cli/files/file_download.h"
+#include "cli/fleet/backup_folder.h"
 #include "cli/fleet/fleet_jobs.h"
 #include "cli/fleet/fleet_report_file.h"
 #include "common/host_file.h"
@@ -38,7 +42,8 @@ struct FleetOptions {
   std::string out_dir;
   std::string file;
   std::string block;
-  bool dry_run = false;
+  bool plan = false;
+  std::string backup_dir;
   std::string when;
   std::vector<std::string> files;
   DownloadOptions download;
@@ -101,7 +106,7 @@ int CheckReportTarget(const std::string& report) {
 
 // `canary_passed` is what a canary printer must end as for the others to start.
 int RunFleetOperation(const FleetOptions& options, const FleetJob& job,
-                      bool (*canary_passed)(FleetOutcome) = FleetSucceeded) {
+                      CanaryRule canary_passed = FleetSucceeded) {
   if (const int code = CheckReportTarget(options.report); code != 0) return code;
   std::vector<FleetTarget> targets;
   if (const int code = FindTargets(options, targets); code != 0) return code;
@@ -135,19 +140,58 @@ int RunFleetOperation(const FleetOptions& options, const FleetJob& job,
     PrintFleetTable(std::cout, end.results, summary);
   }
   if (const int code = Report(written); code != 0) return code;
-  return FleetExitStatus(summary);
+  const bool would_change = std::any_of(end.results.begin(), end.results.end(), [](const auto& r) {
+    return r.outcome == FleetOutcome::kChanged;
+  });
+  const int status = FleetExitStatus(summary);
+  // A plan tells, as `config diff` does, whether anything would change.
+  return status == 0 && options.plan && would_change ? kExitDiffers : status;
+}
+
+// The pages of --block: one, or all three.
+std::vector<ConfigPage> PagesOf(const std::string& block) {
+  if (const std::optional<ConfigPage> page = ConfigPageNamed(block)) return {*page};
+  return {kConfigPages.begin(), kConfigPages.end()};
+}
+
+// The write of --block and --plan; with a folder for the backups unless it is a plan.
+void PrepareWrite(const FleetOptions& options, ConfigWrite& write) {
+  write.pages = PagesOf(options.block);
+  write.plan = options.plan;
+  if (options.plan) return;
+  write.backups = std::make_shared<FleetFileNames>(
+      [given = options.backup_dir, now = std::chrono::system_clock::now()](
+          std::filesystem::path& folder) { return MakeBackupFolder(given, now, folder); });
+}
+
+// A canary printer that was written but could not be checked proves nothing.
+CanaryRule WriteCanaryRule(const FleetOptions& options) {
+  return options.plan ? FleetSucceeded : FleetVerified;
 }
 
 int ApplyConfig(const FleetOptions& options) {
   ConfigFileContents contents;
-  if (const int code = Report(LoadConfigFile(options.file, contents)); code != 0) return code;
+  if (const int code = Report(LoadConfigDocument(options.file, contents)); code != 0) return code;
   const ConfigPage page = ConfigPageNamed(options.block).value_or(ConfigPage::kCommon);
   if (std::string refusal = PageRefusal(contents.config, page, options.file); !refusal.empty()) {
     return Refuse(refusal);
   }
-  // A canary that was written but could not be checked proves nothing.
-  return RunFleetOperation(options, ConfigApplyJob(contents.config, page, options.dry_run),
-                           options.dry_run ? FleetSucceeded : FleetVerified);
+  ConfigWrite write;
+  write.unit = contents.unit == kUnitMm ? kUnitMm : kUnitInch;
+  PrepareWrite(options, write);
+  return RunFleetOperation(options, ConfigApplyJob(contents.config, std::move(write)),
+                           WriteCanaryRule(options));
+}
+
+int RestoreConfigs(const FleetOptions& options) {
+  std::error_code error;
+  if (!std::filesystem::is_directory(options.file, error)) {
+    return Report(HostFileResult{HostFileError::kOpen, 0, "no folder " + options.file});
+  }
+  ConfigWrite write;
+  PrepareWrite(options, write);
+  return RunFleetOperation(options, ConfigRestoreJob(options.file, std::move(write)),
+                           WriteCanaryRule(options));
 }
 
 int ReadConfigs(const FleetOptions& options) {
@@ -156,7 +200,8 @@ int ReadConfigs(const FleetOptions& options) {
   if (!std::filesystem::is_directory(options.out_dir, error)) {
     return Report(HostFileResult{HostFileError::kOpen, 0, "cannot make folder " + options.out_dir});
   }
-  return RunFleetOperation(options, ConfigReadJob(options.out_dir));
+  return RunFleetOperation(options,
+                           ConfigReadJob(std::make_shared<FleetFileNames>(options.out_dir)));
 }
 
 int DownloadFiles(const FleetOptions& options) {
@@ -201,7 +246,7 @@ void AddTargetOptions(CLI::App& fleet, FleetOptions& options) {
   for (const auto& [name, count, help] :
        {std::tuple{"--canary", &options.canary,
                    "work on the first N printers first, and on the others only when each of "
-                   "them succeeded (config apply: verified or unchanged)"},
+                   "them succeeded (config apply and restore: verified or unchanged)"},
         std::tuple{"--max-failures", &options.max_failures,
                    "start no printer once N have failed or were unreachable"}}) {
     fleet.add_option(name, *count, help)
@@ -226,11 +271,26 @@ void AddTargetOptions(CLI::App& fleet, FleetOptions& options) {
   });
 }
 
+void AddWriteOptions(CLI::App& command, FleetOptions& options) {
+  command.add_flag("--plan,--dry-run", options.plan,
+                   "write nothing; report each item a write would change, old -> new; exit 10 "
+                   "when some printer would change, 0 when none would");
+  command
+      .add_option("--backup-dir", options.backup_dir,
+                  "save each printer's configuration as read to DIR/SERIAL.dcf before its first "
+                  "write (default: $XDG_STATE_HOME/vantrel/backups/<UTC time>)")
+      ->type_name("DIR");
+}
+
 void AddConfigOperations(CLI::App& fleet, const std::shared_ptr<FleetOptions>& options,
                          CliContext& context) {
   auto* config = fleet.add_subcommand("config", "Read or apply configurations");
   config->require_subcommand(1);
-  auto* read = config->add_subcommand("read", "Save each printer's configuration in a folder");
+  auto* read = config->add_subcommand(
+      "read",
+      "Save each printer's configuration in a folder as SERIAL.dcf (ADDRESS_PORT.dcf for a "
+      "printer without a serial number; a second printer of one serial number adds its "
+      "address)");
   read->add_option("--out-dir", options->out_dir, "the folder (made when missing)")->required();
   read->callback(
       [&context, options] { context.action = [options] { return ReadConfigs(*options); }; });
@@ -240,10 +300,19 @@ void AddConfigOperations(CLI::App& fleet, const std::shared_ptr<FleetOptions>& o
   apply->add_option("--block", options->block, "the page: common, z or d")
       ->required()
       ->check(CLI::IsMember({"common", "z", "d"}));
-  apply->add_flag("--dry-run", options->dry_run,
-                  "write nothing; report the printers and items a write would change");
+  AddWriteOptions(*apply, *options);
   apply->callback(
       [&context, options] { context.action = [options] { return ApplyConfig(*options); }; });
+  auto* restore = config->add_subcommand(
+      "restore",
+      "Write each printer its own backup, DIR/SERIAL.dcf by the serial number it reports, where "
+      "it differs; read back and verify");
+  restore->add_option("DIR", options->file, "the folder of the backups")->required();
+  restore->add_option("--block", options->block, "the page: common, z, d or all (default)")
+      ->check(CLI::IsMember({"common", "z", "d", "all"}));
+  AddWriteOptions(*restore, *options);
+  restore->callback(
+      [&context, options] { context.action = [options] { return RestoreConfigs(*options); }; });
 }
 
 void AddOtherOperations(CLI::App& fleet, const std::shared_ptr<FleetOptions>& options,

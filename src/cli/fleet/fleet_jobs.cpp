@@ -5,10 +5,13 @@
 #include <cerrno>
 
 #include "cli/clock/clock_text.h"
+#include "cli/common/exit_codes.h"
 #include "cli/common/json.h"
 #include "cli/common/terminal_text.h"
+#include "cli/fleet/planned_changes.h"
 #include "cli/status/status_json.h"
 #include "config/config_file.h"
+#include "config/config_item_edit.h"
 #include "ops/config_write_check.h"
 #include "ops/dispatcher.h"
 #include "ops/status_labels.h"
@@ -98,38 +101,110 @@ std::string Detail(std::initializer_list<std::string> parts) {
   return detail;
 }
 
-std::string FileNameFor(const std::string& target) {
-  std::string name = target;
-  for (char& c : name) {
-    const bool plain = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                       c == '.' || c == '-';
-    if (!plain) c = '_';
-  }
-  return name + ".dcf";
+// A refusal of this printer's document: "failed", 6.
+void Refused(FleetResult& result, std::string detail) {
+  result.outcome = FleetOutcome::kFailed;
+  result.code = kExitRefused;
+  result.detail = std::move(detail);
 }
 
-// After a write: whether the printer now holds what was written. Items it does not report are
-// written and not verified: the printer is "changed".
-void Verify(FleetExchange& exchange, FleetResult& result, const DocumentAtPrinter& written,
-            ConfigPage page) {
+// Saves a configuration as read, as `config read --out` does, in the printer's file of `files`;
+// the file, or none when it could not be saved, with the result failed (4).
+std::optional<std::filesystem::path> SaveRead(const PrinterConfig& read, const FleetTarget& target,
+                                              FleetFileNames& files, FleetResult& result) {
+  std::filesystem::path file;
+  std::string failure = files.Claim(TextView(read.SerialNo), target.text, file).detail;
+  if (failure.empty()) {
+    ConfigFileContents contents;
+    contents.config = read;
+    failure = SaveConfigFile(file, contents).detail;
+  }
+  if (failure.empty()) return file;
+  result.outcome = FleetOutcome::kFailed;
+  result.code = kResultFileOpenError;
+  result.detail = failure;
+  return std::nullopt;
+}
+
+// After a write: whether the printer now holds what was written; false, with the result
+// failed, when it does not. Items it does not report are written and not verified: they are
+// added to `unreported`.
+bool Verify(FleetExchange& exchange, FleetResult& result, const DocumentAtPrinter& written,
+            ConfigPage page, std::vector<const ConfigItem*>& unreported) {
   PrinterConfig held;
   if (!exchange.ReadBack(page, held)) {
     result.detail = Detail({written.conversion, "written, not verified: " + result.detail});
-    return;
+    return false;
   }
   const ConfigDifferences check = CompareWrittenItems(written.config, held, page);
   if (!check.differing.empty()) {
     exchange.Fail({kResultReceivingError, 0, ""});
     result.detail = Detail(
         {written.conversion, "written, not verified; did not take: " + ItemList(check.differing)});
+    return false;
+  }
+  unreported.insert(unreported.end(), check.unreported.begin(), check.unreported.end());
+  return true;
+}
+
+// The pages a write would change, each with the document at the printer's resolution.
+struct PagesToWrite {
+  std::vector<std::pair<ConfigPage, DocumentAtPrinter>> pages;
+  std::vector<PlannedChange> planned;
+};
+
+// Plans each page of `document` that sets anything against what the printer holds; false, with
+// the printer failed, when the document cannot be converted to its resolution.
+bool PlanPages(FleetExchange& exchange, FleetResult& result, const PrinterConfig& document,
+               const PrinterConfig& held, const ConfigWrite& write, PagesToWrite& to_write) {
+  for (const ConfigPage page : write.pages) {
+    if (!PageSetsAnything(document, page)) continue;
+    PageWritePlan plan = PlanPageWrite(document, held, page);
+    if (!plan.document.failure.empty()) {
+      exchange.Fail({kResultUnknownError, 0, plan.document.failure});
+      return false;
+    }
+    result.detail = plan.document.conversion;
+    const std::vector<std::string> labels = ItemLabels(plan.changes);
+    if (labels.empty()) continue;
+    result.changed.insert(result.changed.end(), labels.begin(), labels.end());
+    const std::vector<PlannedChange> changes =
+        PlannedChanges(plan.changes, held, plan.document.config, write.unit);
+    to_write.planned.insert(to_write.planned.end(), changes.begin(), changes.end());
+    to_write.pages.emplace_back(page, std::move(plan.document));
+  }
+  return true;
+}
+
+// Writes, after the backup, the pages of `document` that differ from what the printer holds
+// and verifies them, unless the write is a plan.
+void WriteDocument(FleetExchange& exchange, FleetResult& result, const FleetTarget& target,
+                   const PrinterConfig& document, const PrinterConfig& held,
+                   const ConfigWrite& write) {
+  PagesToWrite to_write;
+  if (!PlanPages(exchange, result, document, held, write, to_write)) return;
+  if (write.plan) result.plan = std::move(to_write.planned);
+  if (to_write.pages.empty() || write.plan) {
+    result.outcome = to_write.pages.empty() ? FleetOutcome::kUnchanged : FleetOutcome::kChanged;
     return;
   }
-  const bool unreported = !check.unreported.empty();
-  result.outcome = unreported ? FleetOutcome::kChanged : FleetOutcome::kVerified;
-  result.detail =
-      Detail({written.conversion, unreported ? "not reported by the printer, not verified: " +
-                                                   ItemList(check.unreported)
-                                             : ""});
+  if (write.backups) {
+    const std::optional<std::filesystem::path> file =
+        SaveRead(held, target, *write.backups, result);
+    if (!file) return;
+    result.backup = file->string();
+  }
+  std::vector<const ConfigItem*> unreported;
+  for (auto& [page, written] : to_write.pages) {
+    PrinterConfig record = written.config;
+    if (!exchange.Run(kOpWriteConfiguration, &record, ConfigPageBlock(page))) return;
+    if (!Verify(exchange, result, written, page, unreported)) return;
+  }
+  result.outcome = unreported.empty() ? FleetOutcome::kVerified : FleetOutcome::kChanged;
+  if (!unreported.empty()) {
+    result.detail = Detail(
+        {result.detail, "not reported by the printer, not verified: " + ItemList(unreported)});
+  }
 }
 
 }  // namespace
@@ -176,49 +251,65 @@ FleetJob IdentityJob() {
   };
 }
 
-FleetJob ConfigReadJob(std::filesystem::path dir) {
-  return [dir = std::move(dir)](const FleetTarget& target, LinkLayer& link) {
+FleetJob ConfigReadJob(std::shared_ptr<FleetFileNames> files) {
+  return [files = std::move(files)](const FleetTarget& target, LinkLayer& link) {
     FleetResult result;
     result.values = nullptr;
     FleetExchange exchange(target, link, result);
-    ConfigFileContents contents;
-    if (!exchange.ReadConfig(contents.config)) return result;
-    const std::filesystem::path file = dir / FileNameFor(target.text);
-    if (const ConfigFileResult saved = SaveConfigFile(file, contents); !saved.ok()) {
-      result.outcome = FleetOutcome::kFailed;
-      result.code = kResultFileOpenError;
-      result.detail = saved.detail;
-      return result;
-    }
-    result.values = {{"file", file.string()}};
-    result.values_text = file.string();
+    PrinterConfig read;
+    if (!exchange.ReadConfig(read)) return result;
+    const std::optional<std::filesystem::path> file = SaveRead(read, target, *files, result);
+    if (!file) return result;
+    result.values = {{"file", file->string()}};
+    result.values_text = file->string();
     result.outcome = FleetOutcome::kUnchanged;
     return result;
   };
 }
 
-FleetJob ConfigApplyJob(const PrinterConfig& wanted, ConfigPage page, bool dry_run) {
-  return [wanted, page, dry_run](const FleetTarget& target, LinkLayer& link) {
+FleetJob ConfigApplyJob(const PrinterConfig& wanted, ConfigWrite write) {
+  return [wanted, write = std::move(write)](const FleetTarget& target, LinkLayer& link) {
     FleetResult result;
     FleetExchange exchange(target, link, result);
+    PrinterConfig document = wanted;
+    if (std::string refusal = ApplyConfigEdits(document, target.overrides); !refusal.empty()) {
+      Refused(result, "override " + refusal);
+      return result;
+    }
     PrinterConfig held;
     if (!exchange.ReadConfig(held)) return result;
-    const PageWritePlan plan = PlanPageWrite(wanted, held, page);
-    if (!plan.document.failure.empty()) {
-      exchange.Fail({kResultUnknownError, 0, plan.document.failure});
-      return result;
-    }
-    result.detail = plan.document.conversion;
-    result.changed = ItemLabels(plan.changes);
-    if (result.changed.empty() || dry_run) {
-      result.outcome = result.changed.empty() ? FleetOutcome::kUnchanged : FleetOutcome::kChanged;
-      return result;
-    }
-    PrinterConfig record = plan.document.config;
-    if (!exchange.Run(kOpWriteConfiguration, &record, ConfigPageBlock(page))) return result;
-    Verify(exchange, result, plan.document, page);
+    WriteDocument(exchange, result, target, document, held, write);
     return result;
   };
+}
+
+FleetJob ConfigRestoreJob(std::filesystem::path dir, ConfigWrite write) {
+  return
+      [dir = std::move(dir), write = std::move(write)](const FleetTarget& target, LinkLayer& link) {
+        FleetResult result;
+        FleetExchange exchange(target, link, result);
+        PrinterConfig held;
+        if (!exchange.ReadConfig(held)) return result;
+        const std::string_view serial = TextView(held.SerialNo);
+        if (serial.empty()) {
+          Refused(result, "the printer reports no serial number");
+          return result;
+        }
+        const std::filesystem::path file = SerialFile(dir, serial);
+        std::error_code error;
+        if (!std::filesystem::exists(file, error)) {
+          Refused(result,
+                  "no backup for serial number " + PrintableText(serial) + " in " + dir.string());
+          return result;
+        }
+        ConfigFileContents backup;
+        if (const ConfigFileResult loaded = LoadConfigFile(file, backup); !loaded.ok()) {
+          Refused(result, std::string(ConfigFileMessage(loaded.code)) + ": " + loaded.detail);
+          return result;
+        }
+        WriteDocument(exchange, result, target, backup.config, held, write);
+        return result;
+      };
 }
 
 FleetJob ClockSetJob(std::string when) {

@@ -1,13 +1,16 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/files/file_download.h"
+#include "cli/fleet/fleet_file_names.h"
 #include "cli/fleet/fleet_run.h"
 #include "config/config_items.h"
 #include "config/printer_config.h"
+#include "config/unit_conversions.h"
 
 namespace vantrel::cli {
 
@@ -20,14 +23,31 @@ namespace vantrel::cli {
 FleetJob StatusJob();
 // Version, serial number, checksum and mileage from a configuration read: "unchanged".
 FleetJob IdentityJob();
-// A configuration read saved as DIR/ADDRESS_PORT.dcf: "unchanged", the file as values.
-FleetJob ConfigReadJob(std::filesystem::path dir);
-// Reads the configuration; a printer whose page already holds what `wanted` would write is
-// "unchanged"; otherwise the page is written at the printer's resolution, read back and
-// compared: "verified", "changed" when the printer does not report some written items, or
-// "failed" (3) naming what did not take. A dry run writes nothing and reports "changed" with
-// the items a write would change.
-FleetJob ConfigApplyJob(const PrinterConfig& wanted, ConfigPage page, bool dry_run);
+// A configuration read saved in the folder of `files`, named by serial number: "unchanged",
+// the file as values.
+FleetJob ConfigReadJob(std::shared_ptr<FleetFileNames> files);
+
+// How a configuration document is written to each printer.
+struct ConfigWrite {
+  std::vector<ConfigPage> pages;
+  // Write nothing: report the items a write would change with their values ("plan").
+  bool plan = false;
+  LengthUnit unit = kUnitInch;  // of the plan's values
+  // Where each printer's configuration as read is saved before its first write; none: nowhere.
+  std::shared_ptr<FleetFileNames> backups;
+};
+
+// Reads the configuration; a printer whose pages already hold what `wanted`, with the
+// printer's overrides, would write is "unchanged"; otherwise the backup is saved (a backup that
+// cannot be saved fails the printer, 4, and nothing is written), each differing page is written
+// at the printer's resolution, read back and compared: "verified", "changed" when the printer
+// does not report some written items, or "failed" (3) naming what did not take. A plan writes
+// nothing and reports "changed" with the items a write would change.
+FleetJob ConfigApplyJob(const PrinterConfig& wanted, ConfigWrite write);
+// As ConfigApplyJob, with each printer's own document: DIR/SERIAL.dcf for the serial number it
+// reports. A printer that reports none, or whose serial number has no readable file in `dir`,
+// is "failed", 6.
+FleetJob ConfigRestoreJob(std::filesystem::path dir, ConfigWrite write);
 // Sets the clock to `when` ("now" is each printer's own moment): "changed".
 FleetJob ClockSetJob(std::string when);
 // Downloads each file in turn with the options of `files download`, then lists the memory:

@@ -24,6 +24,17 @@ std::string Joined(const std::vector<std::string>& items) {
   return text;
 }
 
+// "Paper Width 4.00in (812) -> 4.06in (825)" for each planned item, else the changed items.
+std::string ChangedText(const FleetResult& result) {
+  if (!result.plan) return Joined(result.changed);
+  std::vector<std::string> items;
+  for (const PlannedChange& change : *result.plan) {
+    items.push_back(change.item + ' ' + change.old_value.value_or("(not reported)") + " -> " +
+                    change.new_value);
+  }
+  return Joined(items);
+}
+
 }  // namespace
 
 bool FleetSucceeded(FleetOutcome outcome) {
@@ -80,6 +91,16 @@ std::string FleetResultLine(const FleetResult& result) {
                          {"changed", result.changed},
                          {"ms", result.ms}};
   if (result.values) line["values"] = *result.values;
+  if (result.plan) {
+    nlohmann::json plan = nlohmann::json::array();
+    for (const PlannedChange& change : *result.plan) {
+      plan.push_back({{"item", change.item},
+                      {"old", change.old_value ? nlohmann::json(*change.old_value) : nullptr},
+                      {"new", change.new_value}});
+    }
+    line["plan"] = plan;
+  }
+  if (!result.backup.empty()) line["backup"] = result.backup;
   return Line(line);
 }
 
@@ -124,7 +145,9 @@ void PrintFleetTable(std::ostream& out, const std::vector<FleetResult>& results,
       << "DETAIL\n";
   for (const FleetResult& result : results) {
     std::string detail;
-    for (const std::string& part : {result.values_text, Joined(result.changed), result.detail}) {
+    const std::string backup = result.backup.empty() ? "" : "backup " + result.backup;
+    for (const std::string& part :
+         {result.values_text, ChangedText(result), result.detail, backup}) {
       if (!part.empty()) detail += (detail.empty() ? "" : "; ") + part;
     }
     out << std::setw(23) << PrintableText(result.target) << ' ' << std::setw(19)

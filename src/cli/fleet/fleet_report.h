@@ -26,6 +26,14 @@ enum class FleetStop { kNone, kCanary, kMaxFailures };
 // "", "canary", "max-failures".
 std::string_view FleetStopName(FleetStop stop);
 
+// One item a configuration write would change: the printer's value (none when it does not
+// report the item) and the value the write gives it.
+struct PlannedChange {
+  std::string item;
+  std::optional<std::string> old_value;
+  std::string new_value;
+};
+
 // What happened to one printer of a fleet run.
 struct FleetResult {
   std::string target;
@@ -39,6 +47,9 @@ struct FleetResult {
   std::optional<nlohmann::json> values;
   std::string values_text;
   std::optional<bool> ready;  // a status read: whether "Ready" is lit
+  // A plan's items with their values; none for a run that is not a plan.
+  std::optional<std::vector<PlannedChange>> plan;
+  std::string backup;  // the file the configuration was saved to before a write
   std::int64_t ms = 0;
 };
 

@@ -197,7 +197,7 @@ class FleetBoard {
   std::vector<FleetResult> results_;
   std::vector<std::size_t> finished_;  // not yet passed on
   const std::size_t canary_;
-  bool (*const canary_passed_)(FleetOutcome);
+  const CanaryRule canary_passed_;
   const std::size_t max_failures_;
   std::size_t gate_;  // printers at and after it wait for the canary
   std::size_t canary_done_ = 0;

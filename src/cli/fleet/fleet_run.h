@@ -15,6 +15,9 @@ namespace vantrel::cli {
 // One printer's work: it gets its own link, bound to the printer, and reports what happened.
 using FleetJob = std::function<FleetResult(const FleetTarget& target, LinkLayer& link)>;
 
+// Whether a canary printer that ended so lets the others start.
+using CanaryRule = bool (*)(FleetOutcome);
+
 struct FleetRunSettings {
   std::size_t parallel = 32;
   bool progress = false;  // a bar on stderr
@@ -25,7 +28,7 @@ struct FleetRunSettings {
   // The first `canary` printers in target order are worked on first, and the others only when
   // every one of them passed.
   std::size_t canary = 0;
-  bool (*canary_passed)(FleetOutcome) = FleetSucceeded;
+  CanaryRule canary_passed = FleetSucceeded;
   // No printer starts once this many have failed or were unreachable; 0: no limit.
   std::size_t max_failures = 0;
 };

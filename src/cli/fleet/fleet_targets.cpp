@@ -6,6 +6,8 @@
 #include "cli/common/terminal_text.h"
 #include "cli/fleet/fleet_report.h"
 #include "common/parse_digits.h"
+#include "config/config_item_edit.h"
+#include "config/config_item_text.h"
 #include "net/address_port.h"
 #include "net/ipv4_text.h"
 #include "net/name_resolver.h"
@@ -41,6 +43,56 @@ FleetTarget TargetAt(AddressPort parsed) {
   return target;
 }
 
+// The full key of a key written with or without its page; the key as written when it names no
+// item, so that the edit's refusal names it as written.
+std::string FullKey(std::string_view key, std::string& refusal) {
+  if (ItemWithKey(key) != nullptr || key.find('.') != std::string_view::npos)
+    return std::string(key);
+  std::vector<std::string> matches;
+  for (const ConfigPage page : kConfigPages) {
+    for (const ConfigItem& item : ConfigPageItems(page)) {
+      const std::string full = ItemKey(item);
+      if (std::string_view(full).substr(full.find('.') + 1) == key) matches.push_back(full);
+    }
+  }
+  if (matches.size() > 1) {
+    refusal =
+        PrintableText(key) + " is on more than one page: write " + matches[0] + " or " + matches[1];
+  }
+  return matches.size() == 1 ? matches[0] : std::string(key);
+}
+
+// The overrides after a line's address, checked on a document at 203 dpi, where every value the
+// window takes fits.
+std::string ParseOverrides(std::string_view text, std::vector<std::string>& overrides) {
+  std::vector<std::string> written;
+  while (!(text = Trimmed(text)).empty()) {
+    const std::size_t end = std::min(text.find_first_of(" \t"), text.size());
+    const std::string_view word = text.substr(0, end);
+    text.remove_prefix(end);
+    const std::size_t equals = word.find('=');
+    if (equals != std::string_view::npos) {
+      std::string refusal;
+      written.push_back(FullKey(word.substr(0, equals), refusal) +
+                        std::string(word.substr(equals)));
+      if (!refusal.empty()) return refusal;
+    } else if (!written.empty()) {
+      written.back() += ' ' + std::string(word);
+    } else {
+      return PrintableText(word) + " is no override (KEY=VALUE)";
+    }
+  }
+  PrinterConfig scratch;
+  ResetConfig(scratch);
+  scratch.Dpi.Set(203.0F);
+  scratch.DotsPerMm = 8.0F;
+  if (std::string refusal = ApplyConfigEdits(scratch, written); !refusal.empty()) {
+    return PrintableText(refusal);
+  }
+  overrides = std::move(written);
+  return {};
+}
+
 }  // namespace
 
 std::string ParseHostsText(std::string_view text, std::vector<FleetTarget>& targets) {
@@ -50,11 +102,16 @@ std::string ParseHostsText(std::string_view text, std::vector<FleetTarget>& targ
     std::string_view line = TakeLine(text);
     line = Trimmed(line.substr(0, line.find('#')));
     if (line.empty()) continue;
-    AddressPort parsed = ParseAddressPort(line);
-    if (!parsed.ok()) {
-      return "hosts file line " + std::to_string(number) + ": " + PrintableText(parsed.error);
+    const std::string where = "hosts file line " + std::to_string(number) + ": ";
+    const std::size_t blank = std::min(line.find_first_of(" \t"), line.size());
+    AddressPort parsed = ParseAddressPort(line.substr(0, blank));
+    if (!parsed.ok()) return where + PrintableText(parsed.error);
+    FleetTarget target = TargetAt(std::move(parsed));
+    if (std::string refusal = ParseOverrides(line.substr(blank), target.overrides);
+        !refusal.empty()) {
+      return where + refusal;
     }
-    targets.push_back(TargetAt(std::move(parsed)));
+    targets.push_back(std::move(target));
   }
   return {};
 }

@@ -19,11 +19,18 @@ struct FleetTarget {
   std::string name;  // the name the discovery lists; empty for a hosts file
   // Why its name could not be resolved; the printer is then unreachable without a try.
   LinkFailure unresolved;
+  // Item edits for this printer alone, in full key form ("Common.Speed=3"), which `config
+  // apply` makes to the document before it is planned and written.
+  std::vector<std::string> overrides;
 };
 
-// A hosts file: one address with or without its port a line, as ParseAddressPort reads it; '#'
-// starts a comment, blank lines and a leading UTF-8 byte order mark are skipped. Returns the
-// refusal naming the first line that is none of these, or empty.
+// A hosts file: one address with or without its port a line, as ParseAddressPort reads it,
+// optionally followed by overrides, KEY=VALUE separated by blanks ("Speed=3 Z.PrintMode=TEAR
+// OFF": words without '=' continue the value before them). A key is an item's full key or,
+// when only one page has that item, the key without its page ("Speed"). '#' starts a comment,
+// blank lines and a leading UTF-8 byte order mark are skipped. Returns the refusal naming the
+// first line that is none of these, or whose overrides no document could take; empty when
+// every line is right.
 std::string ParseHostsText(std::string_view text, std::vector<FleetTarget>& targets);
 
 // The printers an earlier report (the JSON lines of --report or --json) lists as failed or

@@ -56,6 +56,36 @@ TEST(HostsFileTest, EachLineIsAnAddressAHostNameOrRefusedWithItsNumber) {
   ExpectParsed(ParseHostsText, rows);
 }
 
+// Overrides follow the address; each is checked when the file is read, by its line.
+TEST(HostsFileTest, OverridesAreFullKeysOrRefusedWithTheirLine) {
+  const struct {
+    std::string line;
+    std::vector<std::string> overrides;
+    std::string refusal;  // part of it; empty when accepted
+  } rows[] = {
+      {"10.0.0.7", {}, ""},
+      {"10.0.0.7:9101\tCommon.Speed=3  Darkness=20", {"Common.Speed=3", "Z.Darkness=20"}, ""},
+      {"[::1]:9100 PrintMode=PEEL  OFF Ribbon=", {"Z.PrintMode=PEEL OFF", "Common.Ribbon="}, ""},
+      {"host PrintSpeed=3", {}, "PrintSpeed is on more than one page: write Z.PrintSpeed or"},
+      {"host Name=Dock-3", {}, "\"Name\": no item has this key"},
+      {"host Speed", {}, "Speed is no override (KEY=VALUE)"},
+      {"host Darkness=31", {}, "Z.Darkness: must be from 0 to 30"},
+      {"host Common.DensityBase=3", {}, "Common.DensityBase: the printer reports"},
+  };
+  for (const auto& row : rows) {
+    std::vector<FleetTarget> targets;
+    const std::string refusal = ParseHostsText("# first\n" + row.line + "\n", targets);
+    if (row.refusal.empty()) {
+      EXPECT_EQ(refusal, "") << row.line;
+      ASSERT_EQ(targets.size(), 1u) << row.line;
+      EXPECT_EQ(targets[0].overrides, row.overrides) << row.line;
+    } else {
+      EXPECT_NE(refusal.find("hosts file line 2: " + row.refusal), std::string::npos)
+          << row.line << ": " << refusal;
+    }
+  }
+}
+
 // One printer reached by several spellings is worked on once, under the first spelling; the
 // address found once is the one every connection goes to.
 TEST(HostsFileTest, OnePrinterSpelledThreeWaysIsOneTarget) {

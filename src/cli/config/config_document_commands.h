@@ -1,0 +1,12 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include "cli/common/context.h"
+
+namespace vantrel::cli {
+
+// config export / import / set: documents between their two forms, and edited in place.
+void AddConfigDocumentCommands(CLI::App& config, CliContext& context);
+
+}  // namespace vantrel::cli
