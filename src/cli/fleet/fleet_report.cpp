@@ -101,6 +101,7 @@ std::string FleetResultLine(const FleetResult& result) {
     line["plan"] = plan;
   }
   if (!result.backup.empty()) line["backup"] = result.backup;
+  if (!result.overrides.empty()) line["overrides"] = result.overrides;
   return Line(line);
 }
 
@@ -135,6 +136,14 @@ FleetReportLine ReadFleetReportLine(std::string_view text) {
   result.target = target->get<std::string>();
   const auto name = line.find("name");
   if (name != line.end() && name->is_string()) result.name = name->get<std::string>();
+  const auto overrides = line.find("overrides");
+  if (overrides != line.end()) {
+    if (!overrides->is_array()) return {std::nullopt, "\"overrides\" is not a list"};
+    for (const nlohmann::json& edit : *overrides) {
+      if (!edit.is_string()) return {std::nullopt, "\"overrides\" holds " + edit.dump()};
+      result.overrides.push_back(edit.get<std::string>());
+    }
+  }
   return {std::move(result), ""};
 }
 

@@ -50,6 +50,8 @@ struct FleetResult {
   // A plan's items with their values; none for a run that is not a plan.
   std::optional<std::vector<PlannedChange>> plan;
   std::string backup;  // the file the configuration was saved to before a write
+  // The target's overrides from its hosts-file line, in the report so that a retry keeps them.
+  std::vector<std::string> overrides;
   std::int64_t ms = 0;
 };
 
@@ -79,8 +81,8 @@ int FleetExitStatus(const FleetSummary& summary);
 std::string FleetResultLine(const FleetResult& result);
 std::string FleetSummaryLine(const FleetSummary& summary);
 
-// A line of a report read back: the target, name and outcome of a printer's line (none for the
-// summary line), or why the text is not a line of a report.
+// A line of a report read back: the target, name, outcome and overrides of a printer's line
+// (none for the summary line), or why the text is not a line of a report.
 struct FleetReportLine {
   std::optional<FleetResult> result;
   std::string refusal;

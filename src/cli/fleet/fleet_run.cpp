@@ -221,6 +221,7 @@ void Work(FleetBoard& board, std::size_t worker, const std::vector<FleetTarget>&
     if (!index) break;
     const auto start = Clock::now();
     FleetResult result = job(targets[*index], link);
+    result.overrides = targets[*index].overrides;
     result.ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
     board.Finish(worker, *index, std::move(result));
   }

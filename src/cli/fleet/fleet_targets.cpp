@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <span>
 
 #include "cli/common/terminal_text.h"
 #include "cli/fleet/fleet_report.h"
@@ -62,8 +63,17 @@ std::string FullKey(std::string_view key, std::string& refusal) {
   return matches.size() == 1 ? matches[0] : std::string(key);
 }
 
-// The overrides after a line's address, checked on a document at 203 dpi, where every value the
-// window takes fits.
+// Why no document could take these overrides, tried on one at 203 dpi, where every value the
+// window takes fits; empty when one could.
+std::string OverridesRefusal(std::span<const std::string> overrides) {
+  PrinterConfig scratch;
+  ResetConfig(scratch);
+  scratch.Dpi.Set(203.0F);
+  scratch.DotsPerMm = 8.0F;
+  return PrintableText(ApplyConfigEdits(scratch, overrides));
+}
+
+// The overrides after a line's address, in full key form and checked.
 std::string ParseOverrides(std::string_view text, std::vector<std::string>& overrides) {
   std::vector<std::string> written;
   while (!(text = Trimmed(text)).empty()) {
@@ -82,13 +92,7 @@ std::string ParseOverrides(std::string_view text, std::vector<std::string>& over
       return PrintableText(word) + " is no override (KEY=VALUE)";
     }
   }
-  PrinterConfig scratch;
-  ResetConfig(scratch);
-  scratch.Dpi.Set(203.0F);
-  scratch.DotsPerMm = 8.0F;
-  if (std::string refusal = ApplyConfigEdits(scratch, written); !refusal.empty()) {
-    return PrintableText(refusal);
-  }
+  if (std::string refusal = OverridesRefusal(written); !refusal.empty()) return refusal;
   overrides = std::move(written);
   return {};
 }
@@ -129,7 +133,11 @@ std::string ParseRetryText(std::string_view text, std::vector<FleetTarget>& targ
     AddressPort parsed = ParseAddressPort(read.result->target);
     if (!parsed.ok()) return refusal(PrintableText(parsed.error));
     FleetTarget target = TargetAt(std::move(parsed));
+    if (std::string edits = OverridesRefusal(read.result->overrides); !edits.empty()) {
+      return refusal(edits);
+    }
     target.name = read.result->name;
+    target.overrides = read.result->overrides;
     targets.push_back(std::move(target));
   }
   return {};

@@ -37,7 +37,10 @@ TEST(FleetRunTest, ACanaryOrAFailureLimitStopsTheRest) {
   };
   for (const Wave& wave : waves) {
     std::vector<FleetTarget> targets(wave.outcomes.size());
-    for (std::size_t i = 0; i < targets.size(); ++i) targets[i].text = std::to_string(i);
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+      targets[i].text = std::to_string(i);
+      targets[i].overrides = {"Common.Speed=" + targets[i].text};
+    }
     std::mutex mutex;
     std::set<std::size_t> started;
     const FleetJob job = [&](const FleetTarget& target, LinkLayer&) {
@@ -61,7 +64,9 @@ TEST(FleetRunTest, ACanaryOrAFailureLimitStopsTheRest) {
     const std::string row = "wave " + std::to_string(&wave - waves);
     EXPECT_EQ(started.size(), wave.started) << row;
     EXPECT_EQ(started.empty() ? 0 : *started.rbegin() + 1, wave.started) << row;
-    EXPECT_EQ(end.results.size(), wave.started) << row;
+    ASSERT_EQ(end.results.size(), wave.started) << row;
+    // Each line carries its target's overrides, for a retry to keep.
+    EXPECT_EQ(end.results.back().overrides, targets[wave.started - 1].overrides) << row;
     EXPECT_EQ(end.not_started, targets.size() - wave.started) << row;
     EXPECT_EQ(end.stopped, wave.stopped) << row;
     EXPECT_FALSE(end.interrupted) << row;

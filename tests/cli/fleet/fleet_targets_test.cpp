@@ -6,6 +6,8 @@
 
 #include <span>
 
+#include "cli/fleet/fleet_report.h"
+
 namespace vantrel::cli {
 namespace {
 
@@ -102,11 +104,14 @@ TEST(HostsFileTest, OnePrinterSpelledThreeWaysIsOneTarget) {
   for (const FleetTarget& target : targets) EXPECT_TRUE(target.unresolved.ok()) << target.text;
 }
 
-// A retry takes the failed and unreachable printers of a report with their names, and refuses a
-// file that is not a report, naming the line.
+// A retry takes the failed and unreachable printers of a report with their names and overrides,
+// and refuses a file that is not a report, naming the line.
 TEST(RetryReportTest, TakesTheFailedAndUnreachableLinesOnly) {
-  const std::string line = R"({"target":"10.0.0.7:9100","name":"Dock 3","outcome":"failed",)"
-                           R"("code":3,"detail":"","changed":[],"ms":4})";
+  FleetResult failed;
+  failed.target = "10.0.0.7:9100";
+  failed.name = "Dock 3";
+  failed.overrides = {"Common.Speed=3", "Z.PrintMode=TEAR OFF"};
+  const std::string line = FleetResultLine(failed);
   const ParseRow rows[] = {
       {line + "\n" + R"({"target":"[::1]:9101","name":"","outcome":"unreachable"})" + "\r\n\n" +
            R"({"target":"10.0.0.8:9100","name":"x","outcome":"verified"})" + "\n" +
@@ -119,11 +124,16 @@ TEST(RetryReportTest, TakesTheFailedAndUnreachableLinesOnly) {
       {R"({"target":"a:1","outcome":"lost"})", {}, "line 1: no outcome is named \"lost\""},
       {R"({"name":"a","outcome":"failed"})", {}, "line 1: no \"target\""},
       {R"({"target":"a:99999","outcome":"failed"})", {}, "line 1: Port 99999"},
+      {R"({"target":"a:1","outcome":"failed","overrides":"Speed=3"})", {}, "line 1: \"overrides\""},
+      {R"({"target":"a:1","outcome":"failed","overrides":["Z.Darkness=31"]})",
+       {},
+       "line 1: Z.Darkness: must be"},
   };
   ExpectParsed(ParseRetryText, rows);
-  std::vector<FleetTarget> named;
-  ASSERT_EQ(ParseRetryText(line, named), "");
-  EXPECT_EQ(named.at(0).name, "Dock 3");
+  std::vector<FleetTarget> kept;
+  ASSERT_EQ(ParseRetryText(line, kept), "");
+  EXPECT_EQ(kept.at(0).name, failed.name);
+  EXPECT_EQ(kept.at(0).overrides, failed.overrides);
 }
 
 }  // namespace
