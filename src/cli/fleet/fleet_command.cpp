@@ -5,6 +5,7 @@
 #include <csignal>
 #include <iostream>
 #include <memory>
+#include <tuple>
 
 #include "cli/clock/clock_text.h"
 #include "cli/common/commands.h"
@@ -23,6 +24,8 @@ namespace vantrel::cli {
 namespace {
 
 constexpr std::size_t kMaxHostsFileBytes = std::size_t{16} * 1024 * 1024;
+// A report carries what was read from each printer: more a line than a hosts file.
+constexpr std::size_t kMaxRetryReportBytes = std::size_t{64} * 1024 * 1024;
 
 struct FleetOptions {
   std::string hosts;
@@ -32,6 +35,9 @@ struct FleetOptions {
   bool json = false;
   std::string report;
   int wait_ms = 0;
+  std::string retry;
+  std::size_t canary = 0;
+  std::size_t max_failures = 0;
   // The operation's own.
   std::string out_dir;
   std::string file;
@@ -42,6 +48,28 @@ struct FleetOptions {
   std::vector<std::string> files;
   DownloadOptions download;
 };
+
+// The printers a hosts file or an earlier report names, resolved.
+int ReadTargets(const FleetOptions& options, std::vector<FleetTarget>& targets) {
+  const bool retry = !options.retry.empty();
+  const std::string& path = retry ? options.retry : options.hosts;
+  std::vector<std::uint8_t> bytes;
+  if (const HostFileResult read =
+          ReadHostFile(path, retry ? kMaxRetryReportBytes : kMaxHostsFileBytes, bytes);
+      !read.ok()) {
+    return Report(read);
+  }
+  const std::string text(bytes.begin(), bytes.end());
+  if (std::string refusal = retry ? ParseRetryText(text, targets) : ParseHostsText(text, targets);
+      !refusal.empty()) {
+    return Refuse(path + ": " + refusal);
+  }
+  if (targets.empty()) {
+    return Refuse(path + (retry ? " lists no failed or unreachable printer" : " names no printer"));
+  }
+  ResolveTargets(targets);
+  return 0;
+}
 
 // The printers to work on, or the exit status of the failure to find them.
 int FindTargets(const FleetOptions& options, std::vector<FleetTarget>& targets) {
@@ -64,18 +92,7 @@ int FindTargets(const FleetOptions& options, std::vector<FleetTarget>& targets) 
     targets = std::move(fleet.targets);
     return 0;
   }
-  std::vector<std::uint8_t> bytes;
-  if (const HostFileResult read = ReadHostFile(options.hosts, kMaxHostsFileBytes, bytes);
-      !read.ok()) {
-    return Report(read);
-  }
-  const std::string text(bytes.begin(), bytes.end());
-  if (std::string refusal = ParseHostsText(text, targets); !refusal.empty()) {
-    return Refuse(options.hosts + ": " + refusal);
-  }
-  if (targets.empty()) return Refuse(options.hosts + " names no printer");
-  ResolveTargets(targets);
-  return 0;
+  return ReadTargets(options, targets);
 }
 
 // The report file's folder must exist before any printer is touched.
@@ -87,7 +104,9 @@ int CheckReportTarget(const std::string& report) {
   return Report(HostFileResult{HostFileError::kOpen, 0, "no folder " + parent.string()});
 }
 
-int RunFleetOperation(const FleetOptions& options, const FleetJob& job) {
+// `canary_passed` is what a canary printer must end as for the others to start.
+int RunFleetOperation(const FleetOptions& options, const FleetJob& job,
+                      CanaryRule canary_passed = FleetSucceeded) {
   if (const int code = CheckReportTarget(options.report); code != 0) return code;
   std::vector<FleetTarget> targets;
   if (const int code = FindTargets(options, targets); code != 0) return code;
@@ -102,13 +121,17 @@ int RunFleetOperation(const FleetOptions& options, const FleetJob& job) {
   settings.parallel = options.parallel;
   settings.progress = ::isatty(STDERR_FILENO) == 1;
   settings.read_wait = std::chrono::milliseconds(options.wait_ms);
+  settings.canary = options.canary;
+  settings.canary_passed = canary_passed;
+  settings.max_failures = options.max_failures;
   settings.on_result = [&options, &report](const FleetResult& result) {
     const std::string line = FleetResultLine(result);
     report.Append(line);
     if (options.json) std::cout << line << '\n' << std::flush;
   };
   const FleetRunEnd end = RunFleet(targets, job, settings);
-  const FleetSummary summary = Summarize(end.results, end.not_started, end.interrupted, end.ms);
+  FleetSummary summary = Summarize(end.results, end.not_started, end.interrupted, end.ms);
+  summary.stopped = end.stopped;
   report.Append(FleetSummaryLine(summary));
   const HostFileResult written = report.Close();
   if (options.json) {
@@ -141,6 +164,11 @@ void PrepareWrite(const FleetOptions& options, ConfigWrite& write) {
           std::filesystem::path& folder) { return MakeBackupFolder(given, now, folder); });
 }
 
+// A canary printer that was written but could not be checked proves nothing.
+CanaryRule WriteCanaryRule(const FleetOptions& options) {
+  return options.plan ? FleetSucceeded : FleetVerified;
+}
+
 int ApplyConfig(const FleetOptions& options) {
   ConfigFileContents contents;
   if (const int code = Report(LoadConfigDocument(options.file, contents)); code != 0) return code;
@@ -151,7 +179,8 @@ int ApplyConfig(const FleetOptions& options) {
   ConfigWrite write;
   write.unit = contents.unit == kUnitMm ? kUnitMm : kUnitInch;
   PrepareWrite(options, write);
-  return RunFleetOperation(options, ConfigApplyJob(contents.config, std::move(write)));
+  return RunFleetOperation(options, ConfigApplyJob(contents.config, std::move(write)),
+                           WriteCanaryRule(options));
 }
 
 int RestoreConfigs(const FleetOptions& options) {
@@ -161,7 +190,8 @@ int RestoreConfigs(const FleetOptions& options) {
   }
   ConfigWrite write;
   PrepareWrite(options, write);
-  return RunFleetOperation(options, ConfigRestoreJob(options.file, std::move(write)));
+  return RunFleetOperation(options, ConfigRestoreJob(options.file, std::move(write)),
+                           WriteCanaryRule(options));
 }
 
 int ReadConfigs(const FleetOptions& options) {
@@ -196,7 +226,13 @@ void AddTargetOptions(CLI::App& fleet, FleetOptions& options) {
                     ->type_name("FILE");
   auto* discover = fleet.add_flag("--discover", options.discover,
                                   "work on the printers that answer a discovery");
+  auto* retry = fleet
+                    .add_option("--retry", options.retry,
+                                "work on the printers an earlier --report (or saved --json "
+                                "output) lists as failed or unreachable")
+                    ->type_name("REPORT");
   hosts->excludes(discover);
+  retry->excludes(hosts)->excludes(discover);
   fleet
       .add_option("--subnet", options.subnets,
                   "with --discover, also a directed broadcast to this ADDRESS/BITS (repeatable)")
@@ -207,6 +243,17 @@ void AddTargetOptions(CLI::App& fleet, FleetOptions& options) {
       ->transform(DecimalCount())
       ->check(CLI::Range(1, 1024))
       ->capture_default_str();
+  for (const auto& [name, count, help] :
+       {std::tuple{"--canary", &options.canary,
+                   "work on the first N printers first, and on the others only when each of "
+                   "them succeeded (config apply and restore: verified or unchanged)"},
+        std::tuple{"--max-failures", &options.max_failures,
+                   "start no printer once N have failed or were unreachable"}}) {
+    fleet.add_option(name, *count, help)
+        ->type_name("N")
+        ->transform(DecimalCount())
+        ->check(CLI::PositiveNumber);
+  }
   fleet.add_flag("--json", options.json, "one JSON line per printer, then a summary line");
   fleet.add_option("--report", options.report, "also write the JSON lines to FILE")
       ->type_name("FILE");
@@ -218,8 +265,8 @@ void AddTargetOptions(CLI::App& fleet, FleetOptions& options) {
       ->transform(DecimalInteger())
       ->check(CLI::Range(1, 600000));
   fleet.callback([&options] {
-    if (options.hosts.empty() && !options.discover) {
-      throw CLI::RequiredError("fleet needs --hosts FILE or --discover");
+    if (options.hosts.empty() && !options.discover && options.retry.empty()) {
+      throw CLI::RequiredError("fleet needs --hosts FILE, --discover or --retry REPORT");
     }
   });
 }
@@ -304,8 +351,9 @@ void AddFleetCommand(CLI::App& app, CliContext& context) {
   auto options = std::make_shared<FleetOptions>();
   auto* fleet = app.add_subcommand(
       "fleet",
-      "Run one operation on many network printers at once (--hosts FILE or --discover); exit 0 "
-      "when every printer succeeded, 2 when some failed, 1 when none could be reached");
+      "Run one operation on many network printers at once (--hosts FILE, --discover or --retry "
+      "REPORT); exit 0 when every printer succeeded, 2 when some failed or the run stopped, 1 "
+      "when none could be reached");
   fleet->require_subcommand(1);
   AddTargetOptions(*fleet, *options);
   AddConfigOperations(*fleet, options, context);

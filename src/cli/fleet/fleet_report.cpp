@@ -1,5 +1,6 @@
 #include "cli/fleet/fleet_report.h"
 
+#include <algorithm>
 #include <array>
 #include <iomanip>
 
@@ -7,6 +8,9 @@
 
 namespace vantrel::cli {
 namespace {
+
+constexpr std::array<std::string_view, 5> kOutcomeNames = {"unchanged", "changed", "verified",
+                                                           "failed", "unreachable"};
 
 // Texts that came from a printer or a file may hold any byte: an invalid sequence is replaced
 // rather than end the report.
@@ -37,10 +41,23 @@ bool FleetSucceeded(FleetOutcome outcome) {
   return outcome != FleetOutcome::kFailed && outcome != FleetOutcome::kUnreachable;
 }
 
+bool FleetVerified(FleetOutcome outcome) {
+  return outcome == FleetOutcome::kVerified || outcome == FleetOutcome::kUnchanged;
+}
+
 std::string_view FleetOutcomeName(FleetOutcome outcome) {
-  constexpr std::array<std::string_view, 5> kNames = {"unchanged", "changed", "verified", "failed",
-                                                      "unreachable"};
-  return kNames[static_cast<std::size_t>(outcome)];
+  return kOutcomeNames[static_cast<std::size_t>(outcome)];
+}
+
+std::optional<FleetOutcome> FleetOutcomeNamed(std::string_view name) {
+  const auto found = std::find(kOutcomeNames.begin(), kOutcomeNames.end(), name);
+  if (found == kOutcomeNames.end()) return std::nullopt;
+  return static_cast<FleetOutcome>(found - kOutcomeNames.begin());
+}
+
+std::string_view FleetStopName(FleetStop stop) {
+  constexpr std::array<std::string_view, 3> kNames = {"", "canary", "max-failures"};
+  return kNames[static_cast<std::size_t>(stop)];
 }
 
 FleetSummary Summarize(const std::vector<FleetResult>& results, std::size_t not_started,
@@ -84,6 +101,7 @@ std::string FleetResultLine(const FleetResult& result) {
     line["plan"] = plan;
   }
   if (!result.backup.empty()) line["backup"] = result.backup;
+  if (!result.overrides.empty()) line["overrides"] = result.overrides;
   return Line(line);
 }
 
@@ -93,11 +111,40 @@ std::string FleetSummaryLine(const FleetSummary& summary) {
                            {"failed", summary.failed},
                            {"unreachable", summary.unreachable},
                            {"ms", summary.ms}};
-  if (summary.interrupted) {
-    fields["interrupted"] = true;
+  if (summary.interrupted) fields["interrupted"] = true;
+  if (summary.stopped != FleetStop::kNone) fields["stopped"] = FleetStopName(summary.stopped);
+  if (summary.interrupted || summary.stopped != FleetStop::kNone) {
     fields["not_started"] = summary.not_started;
   }
   return Line({{"summary", fields}});
+}
+
+FleetReportLine ReadFleetReportLine(std::string_view text) {
+  const nlohmann::json line = nlohmann::json::parse(text, nullptr, false);
+  if (!line.is_object()) return {std::nullopt, "not a JSON object"};
+  if (line.contains("summary")) return {};
+  const auto target = line.find("target");
+  const auto outcome = line.find("outcome");
+  if (target == line.end() || !target->is_string() || outcome == line.end() ||
+      !outcome->is_string()) {
+    return {std::nullopt, "no \"target\" and \"outcome\""};
+  }
+  FleetResult result;
+  const std::optional<FleetOutcome> named = FleetOutcomeNamed(outcome->get<std::string>());
+  if (!named) return {std::nullopt, "no outcome is named " + outcome->dump()};
+  result.outcome = *named;
+  result.target = target->get<std::string>();
+  const auto name = line.find("name");
+  if (name != line.end() && name->is_string()) result.name = name->get<std::string>();
+  const auto overrides = line.find("overrides");
+  if (overrides != line.end()) {
+    if (!overrides->is_array()) return {std::nullopt, "\"overrides\" is not a list"};
+    for (const nlohmann::json& edit : *overrides) {
+      if (!edit.is_string()) return {std::nullopt, "\"overrides\" holds " + edit.dump()};
+      result.overrides.push_back(edit.get<std::string>());
+    }
+  }
+  return {std::move(result), ""};
 }
 
 void PrintFleetTable(std::ostream& out, const std::vector<FleetResult>& results,
@@ -121,7 +168,13 @@ void PrintFleetTable(std::ostream& out, const std::vector<FleetResult>& results,
       << " succeeded, " << summary.failed << " failed, " << summary.unreachable << " unreachable, "
       << summary.ms << " ms";
   if (summary.not_ready) out << "; " << *summary.not_ready << " not Ready";
-  if (summary.interrupted) out << "; interrupted, " << summary.not_started << " not started";
+  std::string stops = summary.interrupted ? "interrupted" : "";
+  if (summary.stopped != FleetStop::kNone) {
+    stops += (stops.empty() ? "" : ", ") + std::string(summary.stopped == FleetStop::kCanary
+                                                           ? "the canary failed"
+                                                           : "too many failures");
+  }
+  if (!stops.empty()) out << "; " << stops << ", " << summary.not_started << " not started";
   out << '\n';
 }
 

@@ -14,8 +14,17 @@ enum class FleetOutcome { kUnchanged, kChanged, kVerified, kFailed, kUnreachable
 
 // "unchanged", "changed", "verified", "failed", "unreachable".
 std::string_view FleetOutcomeName(FleetOutcome outcome);
+// The outcome a report line names; none for any other text.
+std::optional<FleetOutcome> FleetOutcomeNamed(std::string_view name);
 // Every outcome but "failed" and "unreachable".
 bool FleetSucceeded(FleetOutcome outcome);
+// "verified" and "unchanged": the printer is known to hold what it was meant to.
+bool FleetVerified(FleetOutcome outcome);
+
+// Why a run stopped starting printers before it had started all, other than an interruption.
+enum class FleetStop { kNone, kCanary, kMaxFailures };
+// "", "canary", "max-failures".
+std::string_view FleetStopName(FleetStop stop);
 
 // One item a configuration write would change: the printer's value (none when it does not
 // report the item) and the value the write gives it.
@@ -41,6 +50,8 @@ struct FleetResult {
   // A plan's items with their values; none for a run that is not a plan.
   std::optional<std::vector<PlannedChange>> plan;
   std::string backup;  // the file the configuration was saved to before a write
+  // The target's overrides from its hosts-file line, in the report so that a retry keeps them.
+  std::vector<std::string> overrides;
   std::int64_t ms = 0;
 };
 
@@ -49,8 +60,9 @@ struct FleetSummary {
   std::size_t succeeded = 0;
   std::size_t failed = 0;
   std::size_t unreachable = 0;
-  std::size_t not_started = 0;  // left out by an interruption
+  std::size_t not_started = 0;  // left out by an interruption or a stop
   bool interrupted = false;
+  FleetStop stopped = FleetStop::kNone;
   std::optional<std::size_t> not_ready;  // printers whose status was read and is not Ready
   std::int64_t ms = 0;
 };
@@ -68,6 +80,14 @@ int FleetExitStatus(const FleetSummary& summary);
 // One JSON line of the report, without its line end.
 std::string FleetResultLine(const FleetResult& result);
 std::string FleetSummaryLine(const FleetSummary& summary);
+
+// A line of a report read back: the target, name, outcome and overrides of a printer's line
+// (none for the summary line), or why the text is not a line of a report.
+struct FleetReportLine {
+  std::optional<FleetResult> result;
+  std::string refusal;
+};
+FleetReportLine ReadFleetReportLine(std::string_view text);
 
 // The table of the human report and its summary line.
 void PrintFleetTable(std::ostream& out, const std::vector<FleetResult>& results,

@@ -94,12 +94,21 @@ class StopSignalsBlocked {
 // The state the workers share with the calling thread.
 class FleetBoard {
  public:
-  FleetBoard(const std::vector<FleetTarget>& targets, std::size_t workers)
-      : targets_(targets), links_(workers, nullptr), results_(targets.size()) {}
+  FleetBoard(const std::vector<FleetTarget>& targets, std::size_t workers,
+             const FleetRunSettings& settings)
+      : targets_(targets),
+        links_(workers, nullptr),
+        results_(targets.size()),
+        canary_(std::min(settings.canary, targets.size())),
+        canary_passed_(settings.canary_passed),
+        max_failures_(settings.max_failures),
+        gate_(canary_ > 0 ? canary_ : targets.size()) {}
 
-  // The next printer to start, or none once all started or starting has stopped.
+  // The next printer to start, or none once all started or starting has stopped; waits while
+  // the canary is out.
   std::optional<std::size_t> Take(std::size_t worker, LinkLayer& link) {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return stopped_ || next_ < gate_ || next_ == targets_.size(); });
     if (stopped_ || next_ == targets_.size()) return std::nullopt;
     links_[worker] = &link;
     return next_++;
@@ -109,6 +118,7 @@ class FleetBoard {
     {
       std::lock_guard lock(mutex_);
       links_[worker] = nullptr;
+      Judge(index, result.outcome);
       results_[index] = std::move(result);
       finished_.push_back(index);
     }
@@ -124,8 +134,11 @@ class FleetBoard {
   }
 
   void StopStarting() {
-    std::lock_guard lock(mutex_);
-    stopped_ = true;
+    {
+      std::lock_guard lock(mutex_);
+      stopped_ = true;
+    }
+    changed_.notify_all();
   }
 
   void CancelInFlight() {
@@ -151,6 +164,7 @@ class FleetBoard {
     std::lock_guard lock(mutex_);
     FleetRunEnd end;
     end.not_started = targets_.size() - next_;
+    end.stopped = stop_;
     results_.resize(next_);
     end.results = std::move(results_);
     return end;
@@ -159,15 +173,39 @@ class FleetBoard {
   const FleetResult& result(std::size_t index) const { return results_[index]; }
 
  private:
+  // Opens the gate behind the canary once all of it passed, or stops at its first failure or
+  // at the failure limit.
+  void Judge(std::size_t index, FleetOutcome outcome) {
+    if (index < canary_) {
+      if (!canary_passed_(outcome)) Stop(FleetStop::kCanary);
+      if (++canary_done_ == canary_) gate_ = targets_.size();
+    }
+    if (!FleetSucceeded(outcome)) ++failures_;
+    if (max_failures_ > 0 && failures_ >= max_failures_) Stop(FleetStop::kMaxFailures);
+  }
+
+  // The first reason to stop is the one reported, and only when it leaves printers out.
+  void Stop(FleetStop why) {
+    if (!stopped_ && next_ < targets_.size()) stop_ = why;
+    stopped_ = true;
+  }
+
   const std::vector<FleetTarget>& targets_;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::vector<LinkLayer*> links_;  // each worker's printer in flight
   std::vector<FleetResult> results_;
   std::vector<std::size_t> finished_;  // not yet passed on
+  const std::size_t canary_;
+  const CanaryRule canary_passed_;
+  const std::size_t max_failures_;
+  std::size_t gate_;  // printers at and after it wait for the canary
+  std::size_t canary_done_ = 0;
+  std::size_t failures_ = 0;
   std::size_t next_ = 0;
   std::size_t workers_done_ = 0;
   bool stopped_ = false;
+  FleetStop stop_ = FleetStop::kNone;
 };
 
 void Work(FleetBoard& board, std::size_t worker, const std::vector<FleetTarget>& targets,
@@ -183,6 +221,7 @@ void Work(FleetBoard& board, std::size_t worker, const std::vector<FleetTarget>&
     if (!index) break;
     const auto start = Clock::now();
     FleetResult result = job(targets[*index], link);
+    result.overrides = targets[*index].overrides;
     result.ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
     board.Finish(worker, *index, std::move(result));
   }
@@ -206,7 +245,7 @@ FleetRunEnd RunFleet(const std::vector<FleetTarget>& targets, const FleetJob& jo
   const auto start = Clock::now();
   InterruptCounter interrupts;
   const std::size_t workers = std::max<std::size_t>(1, std::min(settings.parallel, targets.size()));
-  FleetBoard board(targets, workers);
+  FleetBoard board(targets, workers, settings);
   std::vector<std::thread> threads;
   threads.reserve(workers);
   {

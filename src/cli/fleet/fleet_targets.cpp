@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <set>
+#include <span>
 
 #include "cli/common/terminal_text.h"
+#include "cli/fleet/fleet_report.h"
 #include "common/parse_digits.h"
 #include "config/config_item_edit.h"
 #include "config/config_item_text.h"
@@ -27,6 +29,21 @@ std::string TargetText(const NetworkTarget& target) {
   return (v6 ? "[" + target.address + "]" : target.address) + ":" + std::to_string(target.port);
 }
 
+// The first line of `text`, without its end, which is taken off `text` with the line.
+std::string_view TakeLine(std::string_view& text) {
+  const auto end = text.find('\n');
+  const std::string_view line = text.substr(0, end);
+  text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+  return line;
+}
+
+FleetTarget TargetAt(AddressPort parsed) {
+  FleetTarget target;
+  target.network = {std::move(parsed.address), parsed.port.value_or(NetworkTarget::kDefaultPort)};
+  target.text = TargetText(target.network);
+  return target;
+}
+
 // The full key of a key written with or without its page; the key as written when it names no
 // item, so that the edit's refusal names it as written.
 std::string FullKey(std::string_view key, std::string& refusal) {
@@ -46,8 +63,17 @@ std::string FullKey(std::string_view key, std::string& refusal) {
   return matches.size() == 1 ? matches[0] : std::string(key);
 }
 
-// The overrides after a line's address, checked on a document at 203 dpi, where every value the
-// window takes fits.
+// Why no document could take these overrides, tried on one at 203 dpi, where every value the
+// window takes fits; empty when one could.
+std::string OverridesRefusal(std::span<const std::string> overrides) {
+  PrinterConfig scratch;
+  ResetConfig(scratch);
+  scratch.Dpi.Set(203.0F);
+  scratch.DotsPerMm = 8.0F;
+  return PrintableText(ApplyConfigEdits(scratch, overrides));
+}
+
+// The overrides after a line's address, in full key form and checked.
 std::string ParseOverrides(std::string_view text, std::vector<std::string>& overrides) {
   std::vector<std::string> written;
   while (!(text = Trimmed(text)).empty()) {
@@ -66,13 +92,7 @@ std::string ParseOverrides(std::string_view text, std::vector<std::string>& over
       return PrintableText(word) + " is no override (KEY=VALUE)";
     }
   }
-  PrinterConfig scratch;
-  ResetConfig(scratch);
-  scratch.Dpi.Set(203.0F);
-  scratch.DotsPerMm = 8.0F;
-  if (std::string refusal = ApplyConfigEdits(scratch, written); !refusal.empty()) {
-    return PrintableText(refusal);
-  }
+  if (std::string refusal = OverridesRefusal(written); !refusal.empty()) return refusal;
   overrides = std::move(written);
   return {};
 }
@@ -82,25 +102,42 @@ std::string ParseOverrides(std::string_view text, std::vector<std::string>& over
 std::string ParseHostsText(std::string_view text, std::vector<FleetTarget>& targets) {
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
   if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
-  std::size_t number = 0;
-  while (!text.empty()) {
-    ++number;
-    const auto end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+  for (std::size_t number = 1; !text.empty(); ++number) {
+    std::string_view line = TakeLine(text);
     line = Trimmed(line.substr(0, line.find('#')));
     if (line.empty()) continue;
     const std::string where = "hosts file line " + std::to_string(number) + ": ";
     const std::size_t blank = std::min(line.find_first_of(" \t"), line.size());
     AddressPort parsed = ParseAddressPort(line.substr(0, blank));
     if (!parsed.ok()) return where + PrintableText(parsed.error);
-    FleetTarget target;
+    FleetTarget target = TargetAt(std::move(parsed));
     if (std::string refusal = ParseOverrides(line.substr(blank), target.overrides);
         !refusal.empty()) {
       return where + refusal;
     }
-    target.network = {std::move(parsed.address), parsed.port.value_or(NetworkTarget::kDefaultPort)};
-    target.text = TargetText(target.network);
+    targets.push_back(std::move(target));
+  }
+  return {};
+}
+
+std::string ParseRetryText(std::string_view text, std::vector<FleetTarget>& targets) {
+  for (std::size_t number = 1; !text.empty(); ++number) {
+    const std::string_view line = Trimmed(TakeLine(text));
+    if (line.empty()) continue;
+    const FleetReportLine read = ReadFleetReportLine(line);
+    const auto refusal = [number](const std::string& why) {
+      return "line " + std::to_string(number) + ": " + why;
+    };
+    if (!read.refusal.empty()) return refusal(read.refusal);
+    if (!read.result || FleetSucceeded(read.result->outcome)) continue;
+    AddressPort parsed = ParseAddressPort(read.result->target);
+    if (!parsed.ok()) return refusal(PrintableText(parsed.error));
+    FleetTarget target = TargetAt(std::move(parsed));
+    if (std::string edits = OverridesRefusal(read.result->overrides); !edits.empty()) {
+      return refusal(edits);
+    }
+    target.name = read.result->name;
+    target.overrides = read.result->overrides;
     targets.push_back(std::move(target));
   }
   return {};

@@ -33,6 +33,12 @@ struct FleetTarget {
 // every line is right.
 std::string ParseHostsText(std::string_view text, std::vector<FleetTarget>& targets);
 
+// The printers an earlier report (the JSON lines of --report or --json) lists as failed or
+// unreachable, in its order, with the names and overrides it gives them; the summary and the
+// other printers are skipped. Returns the refusal naming the first line that is not a line of a
+// report (or whose overrides no document could take), or empty.
+std::string ParseRetryText(std::string_view text, std::vector<FleetTarget>& targets);
+
 // Resolves each target's name once, before any printer is worked on, so that its connection
 // goes to the address found here; keeps the first of the targets that reach the same address
 // and port, whatever their spelling.

@@ -39,6 +39,13 @@ TEST(FleetReportTest, LinesCarryTheListedKeys) {
                                       "total", "unreachable"}));
   EXPECT_EQ(cut["summary"]["interrupted"], true);
   EXPECT_EQ(cut["summary"]["not_started"], 3);
+  FleetSummary canary = Summarize({clock}, 4, false, 5);
+  canary.stopped = FleetStop::kCanary;
+  const auto stopped = nlohmann::json::parse(FleetSummaryLine(canary));
+  EXPECT_EQ(Keys(stopped["summary"]),
+            (std::vector<std::string>{"failed", "ms", "not_started", "stopped", "succeeded",
+                                      "total", "unreachable"}));
+  EXPECT_EQ(stopped["summary"]["stopped"], "canary");
 }
 
 class FleetReportFileTest : public ::testing::Test {

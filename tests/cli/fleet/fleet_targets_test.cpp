@@ -1,7 +1,12 @@
-// The fleet's hosts file: what a line may be, and one printer however it is spelled.
+// The fleet's hosts file: what a line may be, and one printer however it is spelled; the
+// printers a retry takes from a report.
 #include "cli/fleet/fleet_targets.h"
 
 #include <gtest/gtest.h>
+
+#include <span>
+
+#include "cli/fleet/fleet_report.h"
 
 namespace vantrel::cli {
 namespace {
@@ -12,12 +17,28 @@ std::vector<std::string> Texts(const std::vector<FleetTarget>& targets) {
   return texts;
 }
 
+struct ParseRow {
+  std::string text;
+  std::vector<std::string> targets;
+  std::string refusal;  // part of it; empty when accepted
+};
+
+void ExpectParsed(std::string (*parse)(std::string_view, std::vector<FleetTarget>&),
+                  std::span<const ParseRow> rows) {
+  for (const ParseRow& row : rows) {
+    std::vector<FleetTarget> targets;
+    const std::string refusal = parse(row.text, targets);
+    if (row.refusal.empty()) {
+      EXPECT_EQ(refusal, "") << row.text;
+      EXPECT_EQ(Texts(targets), row.targets) << row.text;
+    } else {
+      EXPECT_NE(refusal.find(row.refusal), std::string::npos) << row.text << ": " << refusal;
+    }
+  }
+}
+
 TEST(HostsFileTest, EachLineIsAnAddressAHostNameOrRefusedWithItsNumber) {
-  const struct {
-    std::string text;
-    std::vector<std::string> targets;
-    std::string refusal;  // part of it; empty when accepted
-  } rows[] = {
+  const ParseRow rows[] = {
       {"\xEF\xBB\xBF"
        "10.0.0.7\r\n",
        {"10.0.0.7:9100"},
@@ -34,16 +55,7 @@ TEST(HostsFileTest, EachLineIsAnAddressAHostNameOrRefusedWithItsNumber) {
       {"\xEF\xBB\xBF\xEF\xBB\xBFhost\n", {}, "line 1"},
       {"\n\nhost:65536\n", {}, "line 3: Port 65536"},
   };
-  for (const auto& row : rows) {
-    std::vector<FleetTarget> targets;
-    const std::string refusal = ParseHostsText(row.text, targets);
-    if (row.refusal.empty()) {
-      EXPECT_EQ(refusal, "") << row.text;
-      EXPECT_EQ(Texts(targets), row.targets) << row.text;
-    } else {
-      EXPECT_NE(refusal.find(row.refusal), std::string::npos) << row.text << ": " << refusal;
-    }
-  }
+  ExpectParsed(ParseHostsText, rows);
 }
 
 // Overrides follow the address; each is checked when the file is read, by its line.
@@ -90,6 +102,38 @@ TEST(HostsFileTest, OnePrinterSpelledThreeWaysIsOneTarget) {
   EXPECT_EQ(targets[0].network.address, "127.0.0.1");
   EXPECT_EQ(targets[0].network.port, 9300);
   for (const FleetTarget& target : targets) EXPECT_TRUE(target.unresolved.ok()) << target.text;
+}
+
+// A retry takes the failed and unreachable printers of a report with their names and overrides,
+// and refuses a file that is not a report, naming the line.
+TEST(RetryReportTest, TakesTheFailedAndUnreachableLinesOnly) {
+  FleetResult failed;
+  failed.target = "10.0.0.7:9100";
+  failed.name = "Dock 3";
+  failed.overrides = {"Common.Speed=3", "Z.PrintMode=TEAR OFF"};
+  const std::string line = FleetResultLine(failed);
+  const ParseRow rows[] = {
+      {line + "\n" + R"({"target":"[::1]:9101","name":"","outcome":"unreachable"})" + "\r\n\n" +
+           R"({"target":"10.0.0.8:9100","name":"x","outcome":"verified"})" + "\n" +
+           R"({"summary":{"total":3,"failed":1}})" + "\n",
+       {"10.0.0.7:9100", "[::1]:9101"},
+       ""},
+      {line + "\n" + line.substr(0, 30) + "\n", {}, "line 2: not a JSON object"},
+      {"vantrel-cli fleet status\n", {}, "line 1: not a JSON object"},
+      {"[1]\n", {}, "line 1: not a JSON object"},
+      {R"({"target":"a:1","outcome":"lost"})", {}, "line 1: no outcome is named \"lost\""},
+      {R"({"name":"a","outcome":"failed"})", {}, "line 1: no \"target\""},
+      {R"({"target":"a:99999","outcome":"failed"})", {}, "line 1: Port 99999"},
+      {R"({"target":"a:1","outcome":"failed","overrides":"Speed=3"})", {}, "line 1: \"overrides\""},
+      {R"({"target":"a:1","outcome":"failed","overrides":["Z.Darkness=31"]})",
+       {},
+       "line 1: Z.Darkness: must be"},
+  };
+  ExpectParsed(ParseRetryText, rows);
+  std::vector<FleetTarget> kept;
+  ASSERT_EQ(ParseRetryText(line, kept), "");
+  EXPECT_EQ(kept.at(0).name, failed.name);
+  EXPECT_EQ(kept.at(0).overrides, failed.overrides);
 }
 
 }  // namespace
