@@ -10,6 +10,7 @@
 #include "cli/common/decimal_integer.h"
 #include "cli/common/report.h"
 #include "cli/files/file_download.h"
+#include "cli/fleet/fleet_identity_job.h"
 #include "cli/fleet/fleet_jobs.h"
 #include "cli/fleet/fleet_report_file.h"
 #include "common/host_file.h"
@@ -36,6 +37,7 @@ struct FleetOptions {
   std::string when;
   std::vector<std::string> files;
   DownloadOptions download;
+  std::string csv;  // identity: the inventory's file, "-" for standard output
 };
 
 // The printers to work on, or the exit status of the failure to find them.
@@ -82,6 +84,18 @@ int CheckReportTarget(const std::string& report) {
   return Report(HostFileResult{HostFileError::kOpen, 0, "no folder " + parent.string()});
 }
 
+// The identity's inventory as CSV, when asked for; written whole or not at all.
+int WriteInventory(const std::string& csv, const std::vector<FleetResult>& results) {
+  if (csv.empty()) return 0;
+  const std::string text = FleetCsv(results, IdentityKeys());
+  if (csv == "-") {
+    std::cout << text << std::flush;
+    return 0;
+  }
+  return Report(ReplaceHostFile(
+      csv, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size())));
+}
+
 int RunFleetOperation(const FleetOptions& options, const FleetJob& job) {
   if (const int code = CheckReportTarget(options.report); code != 0) return code;
   std::vector<FleetTarget> targets;
@@ -108,11 +122,23 @@ int RunFleetOperation(const FleetOptions& options, const FleetJob& job) {
   const HostFileResult written = report.Close();
   if (options.json) {
     std::cout << FleetSummaryLine(summary) << '\n';
-  } else {
+  } else if (options.csv != "-") {
     PrintFleetTable(std::cout, end.results, summary);
   }
   if (const int code = Report(written); code != 0) return code;
+  if (const int code = WriteInventory(options.csv, end.results); code != 0) return code;
   return FleetExitStatus(summary);
+}
+
+int ReadIdentities(const FleetOptions& options) {
+  if (options.csv == "-" && options.json) {
+    std::cerr << "--csv - and --json would both write to standard output\n";
+    return kExitUsage;
+  }
+  if (options.csv != "-") {
+    if (const int code = CheckReportTarget(options.csv); code != 0) return code;
+  }
+  return RunFleetOperation(options, IdentityJob());
 }
 
 int ApplyConfig(const FleetOptions& options) {
@@ -209,10 +235,17 @@ void AddOtherOperations(CLI::App& fleet, const std::shared_ptr<FleetOptions>& op
   fleet.add_subcommand("status", "Read each printer's status")->callback([&context, options] {
     context.action = [options] { return RunFleetOperation(*options, StatusJob()); };
   });
-  fleet.add_subcommand("identity", "Read each printer's version, serial number, checksum, mileage")
-      ->callback([&context, options] {
-        context.action = [options] { return RunFleetOperation(*options, IdentityJob()); };
-      });
+  auto* identity = fleet.add_subcommand(
+      "identity",
+      "Read each printer's version, serial number, checksum, mileage, resolution, network "
+      "settings and free memory");
+  identity
+      ->add_option("--csv", options->csv,
+                   "also write the inventory as CSV to FILE (- for standard output, in place of "
+                   "the table)")
+      ->type_name("FILE");
+  identity->callback(
+      [&context, options] { context.action = [options] { return ReadIdentities(*options); }; });
   auto* clock = fleet.add_subcommand("clock", "Set each printer's clock");
   clock->require_subcommand(1);
   auto* set = clock->add_subcommand("set", "Set the clock");

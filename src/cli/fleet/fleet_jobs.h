@@ -18,8 +18,6 @@ namespace vantrel::cli {
 
 // The status, as `status --json` gives it: "unchanged".
 FleetJob StatusJob();
-// Version, serial number, checksum and mileage from a configuration read: "unchanged".
-FleetJob IdentityJob();
 // A configuration read saved as DIR/ADDRESS_PORT.dcf: "unchanged", the file as values.
 FleetJob ConfigReadJob(std::filesystem::path dir);
 // Reads the configuration; a printer whose page already holds what `wanted` would write is
