@@ -374,8 +374,16 @@ TEST_F(CliFleetTest, IdentityInventoryNullsWhatAPrinterDoesNotKnow) {
       s.memory.memories[1].free_kb = 100 + static_cast<std::int64_t>(i);
     });
   }
-  resetter_.Watch(*printers_[4].printer, *printers_[4].server, "DIAGNOSTIC REPORT IPMASK");
-  resetter_.Watch(*printers_[5].printer, *printers_[5].server, "DIAGNOSTIC REPORT FFREESPACE");
+  // A reset, not a close: the answer after the trigger, and every later one, is cut off.
+  const auto reset_after = [](Printer& p, std::string trigger) {
+    p.printer->SetCommandObserver([server = p.server.get(), trigger](std::string_view command) {
+      sim::SimFaults reset;
+      reset.reset_after_sent_bytes = 0;
+      if (command.starts_with(trigger)) server->SetFaults(reset);
+    });
+  };
+  reset_after(printers_[4], "DIAGNOSTIC REPORT IPMASK");
+  reset_after(printers_[5], "DIAGNOSTIC REPORT FFREESPACE");
   const std::string csv = testing::TestFile("inventory.csv");
   std::ofstream(csv) << "an old inventory\n";
 
