@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -559,6 +560,77 @@ TEST_F(CliFleetWriteTest, RestoreGoesBySerialNumber) {
     EXPECT_EQ(line_of(r.printer)["outcome"], "failed") << line_of(r.printer);
     EXPECT_EQ(line_of(r.printer)["code"], 6);
     EXPECT_EQ(line_of(r.printer)["detail"], r.reason);
+  }
+}
+
+// The inventory over printers that differ: each resolution, an older printer that leaves the
+// name and MAC questions unanswered (null, not a failure), and printers that reset during the
+// network or the memory questions (failed).
+TEST_F(CliFleetTest, IdentityInventoryNullsWhatAPrinterDoesNotKnow) {
+  Start(std::vector<Kind>(6, Kind::kHealthy));
+  const std::string profiles[] = {"printer-203dpi.json", "printer-300dpi.json",
+                                  "printer-600dpi.json", "printer-older.json",
+                                  "printer-203dpi.json", "printer-203dpi.json"};
+  for (std::size_t i = 0; i < printers_.size(); ++i) {
+    printers_[i].printer->SetState(
+        sim::LoadSimProfile(std::string(VANTREL_SIM_PROFILES) + "/" + profiles[i]));
+    printers_[i].printer->UpdateState([i](sim::SimState& s) {
+      s.net.name = "shop, \"front\" " + std::to_string(i);
+      s.net.answers_name_question = i != 3;
+      s.net.answers_mac_question = i != 3;
+      s.memory.memories[1].free_kb = 100 + static_cast<std::int64_t>(i);
+    });
+  }
+  // A reset, not a close: the answer after the trigger, and every later one, is cut off.
+  const auto reset_after = [](Printer& p, std::string trigger) {
+    p.printer->SetCommandObserver([server = p.server.get(), trigger](std::string_view command) {
+      sim::SimFaults reset;
+      reset.reset_after_sent_bytes = 0;
+      if (command.starts_with(trigger)) server->SetFaults(reset);
+    });
+  };
+  reset_after(printers_[4], "DIAGNOSTIC REPORT IPMASK");
+  reset_after(printers_[5], "DIAGNOSTIC REPORT FFREESPACE");
+  const std::string csv = testing::TestFile("inventory.csv");
+  std::ofstream(csv) << "an old inventory\n";
+
+  const CliRun run =
+      RunCli("fleet --hosts " + HostsFile() + " --wait 300 --json identity --csv " + csv);
+  EXPECT_EQ(run.status, 2) << run.err;
+  nlohmann::json summary;
+  const auto lines = Lines(run.out, summary);
+  ASSERT_EQ(lines.size(), 6u) << run.out;
+  const int dpis[] = {203, 300, 600};
+  for (std::size_t i = 0; i < 4; ++i) {
+    const nlohmann::json& values = lines.at(printers_[i].target)["values"];
+    EXPECT_EQ(lines.at(printers_[i].target)["outcome"], "unchanged") << i;
+    if (i < 3) {
+      EXPECT_EQ(values["dpi"], dpis[i]) << i;
+    }
+    EXPECT_EQ(values["flash_free_kb"], 100 + i) << i;
+    EXPECT_EQ(values["ip_mode"], "static") << i;
+    EXPECT_TRUE(values["ip"].is_string() && values["dram_free_kb"].is_number()) << values;
+    EXPECT_EQ(values["net_name"].is_null(), i == 3) << values;
+    EXPECT_EQ(values["mac"].is_null(), i == 3) << values;
+  }
+  for (std::size_t i = 4; i < 6; ++i) {
+    EXPECT_EQ(lines.at(printers_[i].target)["outcome"], "failed") << i;
+    EXPECT_TRUE(lines.at(printers_[i].target)["values"].is_null()) << i;
+  }
+
+  const std::string text = Slurp(csv);
+  EXPECT_EQ(text.rfind("target,name,outcome,code,detail,version,serial,checksum,mileage,dpi,"
+                       "net_name,mac,ip_mode,ip,mask,gateway,ip_in_use,dram_free_kb,"
+                       "flash_free_kb\r\n",
+                       0),
+            0u)
+      << text;
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7) << text;
+  EXPECT_NE(text.find(",600,\"shop, \"\"front\"\" 2\","), std::string::npos) << text;
+  for (std::size_t i = 4; i < 6; ++i) {
+    const std::size_t row = text.find(printers_[i].target + ',');
+    ASSERT_NE(row, std::string::npos) << text;
+    EXPECT_NE(text.substr(row, text.find('\n', row) - row).find(",failed,"), std::string::npos);
   }
 }
 

@@ -27,8 +27,10 @@ using testing::TestClient;
 // The simulator program with its stdout and stderr on one pipe; killed if a test fails early.
 class SimProgram {
  public:
-  explicit SimProgram(std::vector<std::string> args) {
+  // `launcher` runs before the program: a shell that sets its limits, for one.
+  explicit SimProgram(std::vector<std::string> args, std::vector<std::string> launcher = {}) {
     args.insert(args.begin(), VANTREL_SIM_PROGRAM);
+    args.insert(args.begin(), launcher.begin(), launcher.end());
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
@@ -155,6 +157,42 @@ TEST(SimProgramTest, RefusesBadOptionsWithoutListening) {
     EXPECT_EQ(output.find("listening on"), std::string::npos) << output;
     EXPECT_NE(output.find(c.message), std::string::npos) << output;
     EXPECT_NE(program.Terminate(), 0);
+  }
+}
+
+// A fleet whose listeners do not fit the open-file limit is refused before any printer serves;
+// one whose clients do not all fit serves and says how many can be connected at once; a low
+// soft limit alone is raised.
+TEST(SimFleetProgramTest, TellsWhatTheOpenFileLimitAllowsAtStart) {
+  struct Case {
+    std::string limit;
+    std::string count;
+    std::string message;  // empty: nothing said
+    bool serves;
+  };
+  const Case cases[] = {
+      {"-n 150", "100",
+       "cannot serve 100 printers: the open-file limit is 150, enough for at most "
+       "43",
+       false},
+      {"-n 150", "60", "the open-file limit is 150: at most 26 of the 60 printers", true},
+      {"-Sn 100", "60", "", true},
+  };
+  for (const Case& c : cases) {
+    SimProgram program({"--count", c.count, "--port", "0"},
+                       {"/bin/sh", "-c", "ulimit " + c.limit + " && exec \"$0\" \"$@\""});
+    if (!c.message.empty()) {
+      const std::string said = program.ReadLine();
+      EXPECT_NE(said.find(c.message), std::string::npos) << said;
+    }
+    if (!c.serves) {
+      EXPECT_NE(program.Terminate(), 0);
+      continue;
+    }
+    const std::vector<ListenPoint> points = ReadListeningLines(program, std::stoul(c.count));
+    EXPECT_NE(points.front().port, 0) << c.limit;
+    EXPECT_NE(points.back().port, 0) << c.limit;
+    EXPECT_EQ(program.Terminate(), 0);
   }
 }
 

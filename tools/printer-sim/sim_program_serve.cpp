@@ -57,19 +57,33 @@ SimServingHooks StopOnFailure(std::atomic<bool>& failed) {
   return hooks;
 }
 
-// A printer holds descriptors for its listener, its wake event and its client.
-void RaiseOpenFileLimit(std::size_t printers) {
-  constexpr rlim_t kPerPrinter = 3;
-  constexpr rlim_t kSpare = 64;
+// A printer holds its listener, and its client while one is connected; the fleet shares one
+// wake event. Without room for every listener the fleet is refused before any printer serves;
+// with too little for every client it is said how many can be connected at once.
+SimFailure FitOpenFileLimit(std::size_t printers) {
+  constexpr rlim_t kSpare = 64;  // standard streams, log, datagram socket, hosts file
   rlimit limit{};
-  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) return;
-  if (limit.rlim_cur >= printers * kPerPrinter + kSpare) return;
-  limit.rlim_cur = limit.rlim_max;
-  // Refused or still too low: the servers that find no descriptor say so as they start.
-  ::setrlimit(RLIMIT_NOFILE, &limit);
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) return SystemFailure("getrlimit");
+  const rlim_t wanted = 2 * printers + kSpare;
+  if (limit.rlim_cur < wanted && limit.rlim_cur < limit.rlim_max) {
+    limit.rlim_cur = limit.rlim_max;
+    if (::setrlimit(RLIMIT_NOFILE, &limit) != 0) ::getrlimit(RLIMIT_NOFILE, &limit);
+  }
+  if (limit.rlim_cur >= wanted) return {};
+  const rlim_t room = limit.rlim_cur > kSpare ? limit.rlim_cur - kSpare : 0;
+  const std::string limit_text = "the open-file limit is " + std::to_string(limit.rlim_cur);
+  if (room <= printers) {
+    return {"cannot serve " + std::to_string(printers) + " printers: " + limit_text +
+            ", enough for at most " + std::to_string(room / 2) +
+            " (raise the hard limit: ulimit -Hn)"};
+  }
+  std::cerr << "vantrel-printer-sim: " << limit_text << ": at most " << room - printers
+            << " of the " << printers
+            << " printers can be connected at once; the others' connections wait\n";
+  return {};
 }
 
-Fleet MakeFleet(const SimFleetPlan& plan, const SimServingHooks& hooks) {
+Fleet MakeFleet(const SimFleetPlan& plan, const SimServingHooks& hooks, WakeEvent& stop) {
   const std::size_t count = plan.points.size();
   // A fleet keeps no received bytes, so that each printer stays small.
   const std::size_t received_limit = count == 1 ? SimTcpServer::kDefaultReceivedLimit : 0;
@@ -81,6 +95,7 @@ Fleet MakeFleet(const SimFleetPlan& plan, const SimServingHooks& hooks) {
     fleet.push_back(std::make_unique<FleetPrinter>(state, received_limit));
     fleet.back()->server.SetFaults(faulty ? plan.faulty_faults : plan.healthy_faults);
     fleet.back()->server.SetServingHooks(hooks);
+    if (count > 1) fleet.back()->server.ShareStopEvent(stop);
   }
   return fleet;
 }
@@ -143,11 +158,15 @@ void PrintWhereServed(const SimFleetPlan& plan, const Fleet& fleet, const SimPty
 }  // namespace
 
 int ServeFleet(const SimFleetPlan& plan, std::ostream* log) {
-  RaiseOpenFileLimit(plan.points.size());
+  if (const SimFailure failure = FitOpenFileLimit(plan.points.size()); !failure.ok()) {
+    return Failed(failure);
+  }
   std::mutex output_mutex;  // outlives the fleet, whose threads log under it
   std::atomic<bool> failed = false;
   const SimServingHooks hooks = StopOnFailure(failed);
-  Fleet fleet = MakeFleet(plan, hooks);
+  WakeEvent stop;  // outlives the fleet, whose servers share it
+  if (const SimFailure failure = stop.Open(); !failure.ok()) return Failed(failure);
+  Fleet fleet = MakeFleet(plan, hooks, stop);
   if (log != nullptr) LogCommands(fleet, *log, output_mutex);
   const sigset_t signals = BlockStopSignals();
   // Before the printers serve: it shares their network state, set here under their locks.

@@ -15,6 +15,7 @@
 #include "cli/config/config_document.h"
 #include "cli/files/file_download.h"
 #include "cli/fleet/backup_folder.h"
+#include "cli/fleet/fleet_identity_job.h"
 #include "cli/fleet/fleet_jobs.h"
 #include "cli/fleet/fleet_report_file.h"
 #include "common/host_file.h"
@@ -47,6 +48,7 @@ struct FleetOptions {
   std::string when;
   std::vector<std::string> files;
   DownloadOptions download;
+  std::string csv;  // identity: the inventory's file, "-" for standard output
 };
 
 // The printers a hosts file or an earlier report names, resolved.
@@ -104,6 +106,18 @@ int CheckReportTarget(const std::string& report) {
   return Report(HostFileResult{HostFileError::kOpen, 0, "no folder " + parent.string()});
 }
 
+// The identity's inventory as CSV, when asked for; written whole or not at all.
+int WriteInventory(const std::string& csv, const std::vector<FleetResult>& results) {
+  if (csv.empty()) return 0;
+  const std::string text = FleetCsv(results, IdentityKeys());
+  if (csv == "-") {
+    std::cout << text << std::flush;
+    return 0;
+  }
+  return Report(ReplaceHostFile(
+      csv, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size())));
+}
+
 // `canary_passed` is what a canary printer must end as for the others to start.
 int RunFleetOperation(const FleetOptions& options, const FleetJob& job,
                       CanaryRule canary_passed = FleetSucceeded) {
@@ -136,10 +150,11 @@ int RunFleetOperation(const FleetOptions& options, const FleetJob& job,
   const HostFileResult written = report.Close();
   if (options.json) {
     std::cout << FleetSummaryLine(summary) << '\n';
-  } else {
+  } else if (options.csv != "-") {
     PrintFleetTable(std::cout, end.results, summary);
   }
   if (const int code = Report(written); code != 0) return code;
+  if (const int code = WriteInventory(options.csv, end.results); code != 0) return code;
   const bool would_change = std::any_of(end.results.begin(), end.results.end(), [](const auto& r) {
     return r.outcome == FleetOutcome::kChanged;
   });
@@ -167,6 +182,17 @@ void PrepareWrite(const FleetOptions& options, ConfigWrite& write) {
 // A canary printer that was written but could not be checked proves nothing.
 CanaryRule WriteCanaryRule(const FleetOptions& options) {
   return options.plan ? FleetSucceeded : FleetVerified;
+}
+
+int ReadIdentities(const FleetOptions& options) {
+  if (options.csv == "-" && options.json) {
+    std::cerr << "--csv - and --json would both write to standard output\n";
+    return kExitUsage;
+  }
+  if (options.csv != "-") {
+    if (const int code = CheckReportTarget(options.csv); code != 0) return code;
+  }
+  return RunFleetOperation(options, IdentityJob());
 }
 
 int ApplyConfig(const FleetOptions& options) {
@@ -320,10 +346,17 @@ void AddOtherOperations(CLI::App& fleet, const std::shared_ptr<FleetOptions>& op
   fleet.add_subcommand("status", "Read each printer's status")->callback([&context, options] {
     context.action = [options] { return RunFleetOperation(*options, StatusJob()); };
   });
-  fleet.add_subcommand("identity", "Read each printer's version, serial number, checksum, mileage")
-      ->callback([&context, options] {
-        context.action = [options] { return RunFleetOperation(*options, IdentityJob()); };
-      });
+  auto* identity = fleet.add_subcommand(
+      "identity",
+      "Read each printer's version, serial number, checksum, mileage, resolution, network "
+      "settings and free memory");
+  identity
+      ->add_option("--csv", options->csv,
+                   "also write the inventory as CSV to FILE (- for standard output, in place of "
+                   "the table)")
+      ->type_name("FILE");
+  identity->callback(
+      [&context, options] { context.action = [options] { return ReadIdentities(*options); }; });
   auto* clock = fleet.add_subcommand("clock", "Set each printer's clock");
   clock->require_subcommand(1);
   auto* set = clock->add_subcommand("set", "Set the clock");

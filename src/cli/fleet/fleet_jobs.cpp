@@ -1,13 +1,12 @@
 #include "cli/fleet/fleet_jobs.h"
 
 #include <algorithm>
-#include <array>
-#include <cerrno>
 
 #include "cli/clock/clock_text.h"
 #include "cli/common/exit_codes.h"
 #include "cli/common/json.h"
 #include "cli/common/terminal_text.h"
+#include "cli/fleet/fleet_exchange.h"
 #include "cli/fleet/planned_changes.h"
 #include "cli/status/status_json.h"
 #include "config/config_file.h"
@@ -19,69 +18,6 @@
 
 namespace vantrel::cli {
 namespace {
-
-// One printer's exchanges: its own link settings, and the result they are reported into.
-class FleetExchange {
- public:
-  FleetExchange(const FleetTarget& target, LinkLayer& link, FleetResult& result)
-      : network_(target.network), unresolved_(target.unresolved), link_(link), result_(result) {
-    result_.target = target.text;
-    result_.name = target.name;
-    link_.BindLinkSettings(&serial_, &parallel_, &network_);
-    link_.progress().SetEndDelay(std::chrono::milliseconds(0));
-  }
-
-  // Runs one operation and returns its failure; a success shows that the printer was reached.
-  LinkFailure Try(int op, OperationRecord record, int extra = 0) {
-    LinkFailure failure = unresolved_.ok()
-                              ? RunPrinterOperation(link_, op, kInterfaceEthernet, record, extra)
-                              : unresolved_;
-    if (failure.ok()) reached_ = true;
-    return failure;
-  }
-
-  // Runs one operation; on a failure marks the result and returns false.
-  bool Run(int op, OperationRecord record, int extra = 0) {
-    const LinkFailure failure = Try(op, record, extra);
-    if (!failure.ok()) Fail(failure);
-    return failure.ok();
-  }
-
-  void Fail(const LinkFailure& failure) {
-    result_.code = failure.code;
-    const std::string headline(ResultMessage(failure.code));
-    result_.detail = failure.detail.empty() ? headline : headline + ": " + failure.detail;
-    // A connection attempt cut by the second interrupt does not tell that the printer is gone.
-    const bool unreachable =
-        !reached_ && failure.code == kResultPortOpenError && failure.os_error != ECANCELED;
-    result_.outcome = unreachable ? FleetOutcome::kUnreachable : FleetOutcome::kFailed;
-  }
-
-  // The configuration; the serial number names a printer the discovery did not.
-  bool ReadConfig(PrinterConfig& config) {
-    ResetConfig(config);
-    if (!Run(kOpReadConfiguration, &config)) return false;
-    if (result_.name.empty()) result_.name = PrinterText(TextView(config.SerialNo));
-    return true;
-  }
-
-  // Only the questions of the page just written.
-  bool ReadBack(ConfigPage page, PrinterConfig& config) {
-    ResetConfig(config);
-    const LinkFailure failure = RunPageReadBack(link_, kInterfaceEthernet, page, config);
-    if (!failure.ok()) Fail(failure);
-    return failure.ok();
-  }
-
- private:
-  NetworkTarget network_;
-  LinkFailure unresolved_;
-  SerialSettings serial_;
-  ParallelPortName parallel_;
-  LinkLayer& link_;
-  FleetResult& result_;
-  bool reached_ = false;
-};
 
 std::vector<std::string> ItemLabels(const ConfigDifferences& items) {
   std::vector<std::string> labels;
@@ -223,29 +159,6 @@ FleetJob StatusJob() {
     }
     result.values_text = lit.empty() ? "no label lit" : lit;
     result.ready = LitStatusLabels(flags)[kLabelReady];
-    result.outcome = FleetOutcome::kUnchanged;
-    return result;
-  };
-}
-
-FleetJob IdentityJob() {
-  return [](const FleetTarget& target, LinkLayer& link) {
-    FleetResult result;
-    result.values = nullptr;
-    FleetExchange exchange(target, link, result);
-    PrinterConfig config;
-    if (!exchange.ReadConfig(config)) return result;
-    const std::array<std::pair<const char*, std::string_view>, 4> fields = {
-        {{"version", TextView(config.Version)},
-         {"serial", TextView(config.SerialNo)},
-         {"checksum", TextView(config.Checksum)},
-         {"mileage", TextView(config.Milage)}}};
-    result.values = nlohmann::json::object();
-    for (const auto& [key, text] : fields) {
-      (*result.values)[key] = PrinterText(text);
-      result.values_text +=
-          (result.values_text.empty() ? "" : ", ") + std::string(key) + ' ' + PrintableText(text);
-    }
     result.outcome = FleetOutcome::kUnchanged;
     return result;
   };

@@ -21,8 +21,6 @@ namespace vantrel::cli {
 
 // The status, as `status --json` gives it: "unchanged".
 FleetJob StatusJob();
-// Version, serial number, checksum and mileage from a configuration read: "unchanged".
-FleetJob IdentityJob();
 // A configuration read saved in the folder of `files`, named by serial number: "unchanged",
 // the file as values.
 FleetJob ConfigReadJob(std::shared_ptr<FleetFileNames> files);

@@ -35,6 +35,29 @@ std::string ChangedText(const FleetResult& result) {
   return Joined(items);
 }
 
+// The bytes of a printer text that JSON holds as Latin-1 (PrinterText): code points below 256.
+std::string Latin1Bytes(const std::string& utf8) {
+  std::string bytes;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    const bool pair = (c == 0xC2 || c == 0xC3) && i + 1 < utf8.size();
+    bytes += pair ? static_cast<char>(((c & 0x03) << 6) | (utf8[++i] & 0x3F)) : utf8[i];
+  }
+  return bytes;
+}
+
+std::string CsvValue(const nlohmann::json& value) {
+  if (value.is_null()) return "";
+  if (value.is_string()) return CsvField(PrintableText(Latin1Bytes(value.get<std::string>())));
+  return CsvField(value.dump());
+}
+
+std::string CsvRow(const std::vector<std::string>& fields) {
+  std::string row;
+  for (const std::string& field : fields) row += (row.empty() ? "" : ",") + field;
+  return row + "\r\n";
+}
+
 }  // namespace
 
 bool FleetSucceeded(FleetOutcome outcome) {
@@ -176,6 +199,32 @@ void PrintFleetTable(std::ostream& out, const std::vector<FleetResult>& results,
   }
   if (!stops.empty()) out << "; " << stops << ", " << summary.not_started << " not started";
   out << '\n';
+}
+
+std::string CsvField(std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+  std::string quoted = "\"";
+  for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + '"';
+}
+
+std::string FleetCsv(const std::vector<FleetResult>& results,
+                     std::span<const std::string_view> keys) {
+  std::vector<std::string> header = {"target", "name", "outcome", "code", "detail"};
+  header.insert(header.end(), keys.begin(), keys.end());
+  std::string csv = CsvRow(header);
+  for (const FleetResult& result : results) {
+    std::vector<std::string> row = {
+        CsvField(PrintableText(result.target)), CsvField(PrintableText(result.name)),
+        std::string(FleetOutcomeName(result.outcome)), std::to_string(result.code),
+        CsvField(PrintableText(result.detail))};
+    for (const std::string_view key : keys) {
+      const bool held = result.values && result.values->is_object() && result.values->contains(key);
+      row.push_back(held ? CsvValue((*result.values)[std::string(key)]) : "");
+    }
+    csv += CsvRow(row);
+  }
+  return csv;
 }
 
 }  // namespace vantrel::cli

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -92,5 +93,14 @@ FleetReportLine ReadFleetReportLine(std::string_view text);
 // The table of the human report and its summary line.
 void PrintFleetTable(std::ostream& out, const std::vector<FleetResult>& results,
                      const FleetSummary& summary);
+
+// One CSV field: quoted when it holds a comma, a double quote, CR or LF, its quotes doubled.
+std::string CsvField(std::string_view text);
+
+// The inventory as CSV: a header row, then a row a printer with its target, name, outcome,
+// code, detail and its values under `keys` (empty where null). Texts are escaped as the table
+// shows them, so no control byte reaches the file; rows end in CR LF.
+std::string FleetCsv(const std::vector<FleetResult>& results,
+                     std::span<const std::string_view> keys);
 
 }  // namespace vantrel::cli

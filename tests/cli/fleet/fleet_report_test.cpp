@@ -82,5 +82,39 @@ TEST_F(FleetReportFileTest, ALineThatDoesNotFitIsLeftOutWhole) {
   EXPECT_EQ(testing::Slurp(path_), std::string(20, 'a') + "\n");
 }
 
+TEST(FleetCsvTest, QuotesOnlyFieldsThatNeedIt) {
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"", ""},
+      {"plain text", "plain text"},
+      {"a,b", "\"a,b\""},
+      {"say \"hi\"", "\"say \"\"hi\"\"\""},
+      {"\"", "\"\"\"\""},
+      {"two\r\nlines", "\"two\r\nlines\""},
+      {"line\n", "\"line\n\""},
+      {"cr\r", "\"cr\r\""},
+  };
+  for (const auto& [text, field] : cases) EXPECT_EQ(CsvField(text), field) << text;
+}
+
+// Printer texts reach the file as the table shows them; a printer that was not read has its
+// fields empty.
+TEST(FleetCsvTest, RowsEscapeWhatThePrinterSent) {
+  FleetResult read;
+  read.target = "10.0.0.5:9100";
+  read.name = "SN,1";
+  read.outcome = FleetOutcome::kUnchanged;
+  read.values = {{"version", "V\r\n1.0 \"x\"\u00e9"}, {"dpi", 203}, {"mac", nullptr}};
+  FleetResult lost;
+  lost.target = "10.0.0.6:9100";
+  lost.code = 3;
+  lost.detail = "receive error, after \"X\"";
+  lost.values = nullptr;
+  const std::string_view keys[] = {"version", "dpi", "mac", "absent"};
+  EXPECT_EQ(FleetCsv({read, lost}, keys),
+            "target,name,outcome,code,detail,version,dpi,mac,absent\r\n"
+            "10.0.0.5:9100,\"SN,1\",unchanged,0,,\"V\\x0D\\x0A1.0 \"\"x\"\"\\xE9\",203,,\r\n"
+            "10.0.0.6:9100,,failed,3,\"receive error, after \"\"X\"\"\",,,,\r\n");
+}
+
 }  // namespace
 }  // namespace vantrel::cli

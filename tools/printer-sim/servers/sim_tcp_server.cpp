@@ -10,7 +10,7 @@ SimTcpServer::SimTcpServer(SimPrinter& printer, std::size_t received_limit)
 SimFailure SimTcpServer::Start(const std::string& host, std::uint16_t port) {
   if (thread_.joinable()) return {"already started"};
   SimFailure failure = ResolveListenAddress(host, port, address_);
-  if (failure.ok()) failure = wake_.Open();
+  if (failure.ok() && !SharesWake()) failure = own_wake_.Open();
   if (failure.ok()) failure = OpenListener(address_, listener_);
   if (!failure.ok()) return failure;
   {
@@ -36,7 +36,7 @@ void SimTcpServer::Stop() {
     if (!running_) return;
     stop_requested_ = true;
   }
-  wake_.Notify();
+  wake_->Notify();
   thread_.join();
   {
     std::lock_guard lock(mutex_);
@@ -51,8 +51,8 @@ void SimTcpServer::SetFaults(const SimFaults& faults) {
   const std::uint64_t version = ++faults_version_;
   // The serving thread itself (a command observer) cannot wait for itself: the faults take
   // effect before its next wait, once the bytes in hand are dealt with.
-  if (!running_ || std::this_thread::get_id() == thread_.get_id()) return;
-  wake_.Notify();
+  if (!running_ || std::this_thread::get_id() == thread_.get_id() || SharesWake()) return;
+  wake_->Notify();
   changed_.wait(lock, [&] { return applied_version_ >= version || !running_; });
 }
 

@@ -38,6 +38,10 @@ class SimTcpServer {
 
   // Before Start.
   void SetServingHooks(SimServingHooks hooks) { hooks_ = std::move(hooks); }
+  // Before Start: the servers of a fleet share one wake event, which then only stops them (a
+  // descriptor a printer fewer). The first Stop ends every server sharing it, and SetFaults from
+  // another thread takes effect at the server's next event instead of at once.
+  void ShareStopEvent(WakeEvent& stop) { wake_ = &stop; }
   // Takes effect before it returns, so a connect right after sees it; called by the serving
   // thread itself (from a command observer), before that thread next waits.
   void SetFaults(const SimFaults& faults);
@@ -71,6 +75,7 @@ class SimTcpServer {
   int ClientEvents() const;
   int PollTimeoutMs() const;
   void Accept();
+  bool Accepting() const;
   void Receive();
   bool ReachedCloseLimit() const;
   std::size_t RemainingBeforeClose() const;
@@ -84,12 +89,16 @@ class SimTcpServer {
   SimPrinter& printer_;
   const std::size_t received_limit_;
   ListenAddress address_;
-  WakeEvent wake_;
+  WakeEvent own_wake_;
+  WakeEvent* wake_ = &own_wake_;
+  bool SharesWake() const { return wake_ != &own_wake_; }
   SimServingHooks hooks_;
   std::thread thread_;
 
   // Owned by the serving thread while it runs.
   UniqueFd listener_;
+  // Out of descriptors: the listener rests until then, its connections waiting in the backlog.
+  std::chrono::steady_clock::time_point accept_after_;
   std::optional<Client> client_;
   SimFaults active_faults_;
 

@@ -33,14 +33,16 @@ void SimTcpServer::Run() {
       std::lock_guard lock(mutex_);
       if (stop_requested_) break;
     }
-    const bool accepting = !client_ && listener_.valid();
+    const bool accepting = Accepting();
     std::array<pollfd, 2> fds{};
-    fds[0] = {wake_.fd(), POLLIN, 0};
+    fds[0] = {wake_->fd(), POLLIN, 0};
     if (accepting) fds[1] = {listener_.get(), POLLIN, 0};
     if (client_) fds[1] = {client_->fd.get(), static_cast<short>(ClientEvents()), 0};
     const nfds_t count = accepting || client_ ? 2 : 1;
     if (!WaitToServe(hooks_, std::span(fds).first(count), PollTimeoutMs())) break;
-    if (fds[0].revents != 0) wake_.Drain();
+    // A shared wake event is never drained: it stays up until every sharer has seen it.
+    if (fds[0].revents != 0 && SharesWake()) break;
+    if (fds[0].revents != 0) wake_->Drain();
     if (accepting && fds[1].revents != 0) Accept();
     if (!accepting && client_ && (fds[1].revents & (POLLIN | POLLHUP | POLLERR)) != 0) Receive();
     if (client_) Flush();
@@ -85,13 +87,22 @@ int SimTcpServer::ClientEvents() const {
 }
 
 int SimTcpServer::PollTimeoutMs() const {
+  if (!client_ && listener_.valid() && !Accepting()) return PollTimeout(accept_after_);
   if (!client_ || client_->pending.empty() || !Paced(active_faults_)) return -1;
   return PollTimeout(client_->next_send);
 }
 
+bool SimTcpServer::Accepting() const {
+  return !client_ && listener_.valid() && std::chrono::steady_clock::now() >= accept_after_;
+}
+
 void SimTcpServer::Accept() {
   UniqueFd fd(::accept4(listener_.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
-  if (!fd.valid()) return;  // the client gave up before we got to it
+  if (!fd.valid() && (errno == EMFILE || errno == ENFILE)) {
+    constexpr auto kDescriptorWait = std::chrono::milliseconds(20);
+    accept_after_ = std::chrono::steady_clock::now() + kDescriptorWait;
+  }
+  if (!fd.valid()) return;  // out of descriptors, or the client gave up before we got to it
   // A delayed answer must leave one byte per segment, not be gathered up.
   const int on = 1;
   ::setsockopt(fd.get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
