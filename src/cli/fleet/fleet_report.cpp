@@ -5,6 +5,7 @@
 #include <iomanip>
 
 #include "cli/common/terminal_text.h"
+#include "config/config_item_text.h"
 
 namespace vantrel::cli {
 namespace {
@@ -35,20 +36,13 @@ std::string ChangedText(const FleetResult& result) {
   return Joined(items);
 }
 
-// The bytes of a printer text that JSON holds as Latin-1 (PrinterText): code points below 256.
-std::string Latin1Bytes(const std::string& utf8) {
-  std::string bytes;
-  for (std::size_t i = 0; i < utf8.size(); ++i) {
-    const auto c = static_cast<unsigned char>(utf8[i]);
-    const bool pair = (c == 0xC2 || c == 0xC3) && i + 1 < utf8.size();
-    bytes += pair ? static_cast<char>(((c & 0x03) << 6) | (utf8[++i] & 0x3F)) : utf8[i];
-  }
-  return bytes;
-}
-
 std::string CsvValue(const nlohmann::json& value) {
   if (value.is_null()) return "";
-  if (value.is_string()) return CsvField(PrintableText(Latin1Bytes(value.get<std::string>())));
+  if (value.is_string()) {
+    // JSON holds a printer text as Latin-1 code points (PrinterText): back to its bytes.
+    const std::string text = value.get<std::string>();
+    return CsvField(PrintableText(Latin1FromUtf8(text).value_or(text)));
+  }
   return CsvField(value.dump());
 }
 
