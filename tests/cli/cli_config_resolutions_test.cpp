@@ -20,6 +20,7 @@ namespace {
 
 using testing::CliRun;
 using testing::RunCli;
+using testing::Slurp;
 
 struct ProfiledPrinter {
   std::string profile;
@@ -195,6 +196,39 @@ TEST_F(CliConfigResolutionsTest, APrinterThatResetsHalfWayThroughAConvertedApply
   EXPECT_EQ(lines.at(printers_[0].target)["outcome"], "verified");
   const nlohmann::json& reset = lines.at(printers_[1].target);
   EXPECT_EQ(reset["outcome"], "failed") << reset;
+}
+
+// One printer at a time: a plan names old -> new at each resolution, the apply backs up what it
+// read under the serial number and verifies, and a printer that resets half way keeps its backup.
+TEST_F(CliConfigResolutionsTest, ASinglePrinterApplyIsPlannedBackedUpAndVerified) {
+  Start({"printer-203dpi.json", "printer-300dpi.json", "printer-600dpi.json"});
+  const std::string document = Document();
+  for (const ProfiledPrinter& p : printers_) {
+    SCOPED_TRACE(p.profile);
+    const std::string folder = testing::TestFile("apply_" + p.profile);
+    const std::string apply =
+        p.Net() + " config apply " + document + " --block z --backup-dir " + folder;
+    const CliRun plan = RunCli(apply + " --plan");
+    EXPECT_EQ(plan.status, 10) << plan.err;
+    EXPECT_NE(plan.out.find("Print Width "), std::string::npos) << plan.out;
+    const std::string read = testing::TestFile("apply_read.dcf");
+    ASSERT_EQ(RunCli(p.Net() + " config read --out " + read).status, 0);
+    const CliRun written = RunCli(apply);
+    EXPECT_EQ(written.status, 0) << written.err;
+    const std::string serial = p.printer->state().config.serial_number.value_or("");
+    ASSERT_FALSE(serial.empty());
+    EXPECT_EQ(written.out, "Backup: " + folder + "/" + serial + ".dcf\n");
+    EXPECT_EQ(Slurp(folder + "/" + serial + ".dcf"), Slurp(read));
+    EXPECT_EQ(RunCli(apply + " --plan").out, "Nothing to change\n");
+  }
+  const ProfiledPrinter& p = printers_[2];
+  resetting_.Watch(*p.printer, *p.server, "SPEED ");
+  const std::string folder = testing::TestFile("apply_reset");
+  const CliRun reset =
+      RunCli(p.Net() + " config apply " + document + " --block common --backup-dir " + folder);
+  EXPECT_GE(reset.status, 2) << reset.err;
+  EXPECT_LE(reset.status, 3) << reset.err;
+  EXPECT_NE(reset.out.find("Backup: " + folder + "/"), std::string::npos) << reset.out;
 }
 
 }  // namespace

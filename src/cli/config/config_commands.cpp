@@ -11,6 +11,7 @@
 #include "cli/config/config_document_commands.h"
 #include "cli/config/config_json.h"
 #include "cli/config/config_text.h"
+#include "cli/config/verified_write.h"
 #include "config/config_file.h"
 #include "ops/config_write_check.h"
 #include "ops/dispatcher.h"
@@ -45,16 +46,10 @@ void Print(const ConfigFileContents& contents, bool json, bool with_file_fields)
   PrintJson(document);
 }
 
-// The printer's configuration.
-int ReadPrinter(CliContext& context, PrinterConfig& held) {
-  ResetConfig(held);
-  return context.Run(kOpReadConfiguration, &held, 1);
-}
-
 int ReadConfig(CliContext& context, const ConfigOptions& options) {
   ConfigFileContents contents;
   contents.unit = UnitNamed(options.unit);
-  if (const int code = ReadPrinter(context, contents.config); code != 0) return code;
+  if (const int code = ReadPrinterConfig(context, contents.config); code != 0) return code;
   if (!options.out.empty()) {
     const ConfigFileResult saved = SaveConfigFile(options.out, contents);
     if (!saved.ok()) return Report(saved);
@@ -71,7 +66,7 @@ int WriteVerified(CliContext& context, const PrinterConfig& document, ConfigPage
                   const std::string& backup) {
   ConfigFileContents read;
   PrinterConfig& held = read.config;
-  if (const int code = ReadPrinter(context, held); code != 0) return code;
+  if (const int code = ReadPrinterConfig(context, held); code != 0) return code;
   const PageWritePlan plan = PlanPageWrite(document, held, page);
   if (!plan.document.failure.empty()) return Refuse(plan.document.failure);
   if (!backup.empty()) {
@@ -80,25 +75,7 @@ int WriteVerified(CliContext& context, const PrinterConfig& document, ConfigPage
   if (!plan.document.conversion.empty()) {
     std::cerr << "Lengths in dots " << plan.document.conversion << '\n';
   }
-  PrinterConfig written = plan.document.config;
-  if (const int code = context.Run(kOpWriteConfiguration, &written, ConfigPageBlock(page));
-      code != 0) {
-    return code;
-  }
-  if (const int code = context.ReadBack(page, held); code != 0) {
-    std::cerr << "Written, not verified: the configuration could not be read back\n";
-    return code;
-  }
-  const ConfigDifferences check = CompareWrittenItems(written, held, page);
-  if (!check.unreported.empty()) {
-    std::cerr << "Not reported by the printer, not verified: " << ItemList(check.unreported)
-              << '\n';
-  }
-  if (!check.differing.empty()) {
-    std::cerr << "Written, not verified\nDid not take: " << ItemList(check.differing) << '\n';
-    return kResultReceivingError;
-  }
-  return 0;
+  return WriteAndCheck(context, plan.document.config, page);
 }
 
 int WriteConfig(CliContext& context, const ConfigOptions& options) {
@@ -169,6 +146,7 @@ void AddConfigCommands(CLI::App& app, CliContext& context) {
 
   AddConfigDiffCommand(*config, context);
   AddConfigDocumentCommands(*config, context);
+  AddConfigApplyCommand(*config, context);
 }
 
 }  // namespace vantrel::cli
