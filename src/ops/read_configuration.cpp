@@ -28,6 +28,7 @@ class ConfigurationReader {
   PhaseEnd AskAll(std::span<const ReportStep> steps);
 
  private:
+  ResultCode Send(std::string_view name);
   ResultCode Ask(std::string_view name);
   ResultCode AskAndStore(const ReportStep& step);
   PhaseEnd ReadResolution();
@@ -37,15 +38,21 @@ class ConfigurationReader {
   ReplyBuffer reply_;
 };
 
-ResultCode ConfigurationReader::Ask(std::string_view name) {
+ResultCode ConfigurationReader::Send(std::string_view name) {
   std::array<char, 64> question;
   const int length = std::snprintf(question.data(), question.size(), "DIAGNOSTIC REPORT %.*s\r\n",
                                    static_cast<int>(name.size()), name.data());
   if (length < 0 || static_cast<std::size_t>(length) >= question.size()) {
     return kResultTransmissionError;
   }
-  return link_.QueryFramedReply(std::string_view(question.data(), static_cast<std::size_t>(length)),
-                                reply_);
+  return link_.WriteLink(std::string_view(question.data(), static_cast<std::size_t>(length)))
+             ? kResultOk
+             : kResultTransmissionError;
+}
+
+ResultCode ConfigurationReader::Ask(std::string_view name) {
+  if (const ResultCode result = Send(name); result != kResultOk) return result;
+  return link_.ReadFramedReply(reply_) ? kResultOk : kResultReceivingError;
 }
 
 ResultCode ConfigurationReader::AskAndStore(const ReportStep& step) {
@@ -54,9 +61,15 @@ ResultCode ConfigurationReader::AskAndStore(const ReportStep& step) {
   return result;
 }
 
+// Every printer answers these, in the order asked: all the questions go out before the first
+// answer is read, so that a phase waits for the printer once rather than once a question.
 PhaseEnd ConfigurationReader::AskAll(std::span<const ReportStep> steps) {
   for (const ReportStep& step : steps) {
-    if (const ResultCode result = AskAndStore(step); result != kResultOk) return result;
+    if (const ResultCode result = Send(step.name); result != kResultOk) return result;
+  }
+  for (const ReportStep& step : steps) {
+    if (!link_.ReadFramedReply(reply_)) return kResultReceivingError;
+    step.store(reply_.view(), config_);
   }
   return std::nullopt;
 }

@@ -302,6 +302,8 @@ TEST_F(ReadConfigurationTest, OverlongSerialLineFailsTheRead) {
 struct BrokenExchange {
   const char* name;
   const char* raw_answer;  // nullptr: no answer at all
+  // The questions of a phase all go out before its answers are read: the phase's last one.
+  const char* last_asked;
 };
 
 void PrintTo(const BrokenExchange& c, std::ostream* os) {
@@ -316,15 +318,17 @@ TEST_P(BrokenExchangeTest, ReadStopsWithReceivingErrorAndClosesTheLink) {
   printer.answers.erase(GetParam().name);
   if (GetParam().raw_answer != nullptr) printer.raw[GetParam().name] = GetParam().raw_answer;
   EXPECT_EQ(Read(printer), kResultReceivingError);
-  EXPECT_EQ(script_->chunks.back(), Question(GetParam().name));
+  EXPECT_EQ(script_->chunks.back(), Question(GetParam().last_asked));
   EXPECT_EQ(script_->closes, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    MidRead, BrokenExchangeTest,
-    ::testing::Values(BrokenExchange{"VERSION", nullptr}, BrokenExchange{"DENSITY", "{5|ab}"},
-                      BrokenExchange{"CODEPAGE", "{x|a}"}, BrokenExchange{"STOPBIT", "{12}"},
-                      BrokenExchange{"ZDARKNESS", nullptr}, BrokenExchange{"DROWOFFSET", "{1|}"}));
+INSTANTIATE_TEST_SUITE_P(MidRead, BrokenExchangeTest,
+                         ::testing::Values(BrokenExchange{"VERSION", nullptr, "CHECKSUM"},
+                                           BrokenExchange{"DENSITY", "{5|ab}", "STOPBIT"},
+                                           BrokenExchange{"CODEPAGE", "{x|a}", "STOPBIT"},
+                                           BrokenExchange{"STOPBIT", "{12}", "STOPBIT"},
+                                           BrokenExchange{"ZDARKNESS", nullptr, "DROWOFFSET"},
+                                           BrokenExchange{"DROWOFFSET", "{1|}", "DROWOFFSET"}));
 
 TEST_F(ReadConfigurationTest, SilentAnnouncementFailsBeforeAnyQuestion) {
   script_->on_write = nullptr;
