@@ -221,6 +221,13 @@ TEST_F(CliConfigResolutionsTest, ASinglePrinterApplyIsPlannedBackedUpAndVerified
     EXPECT_EQ(Slurp(folder + "/" + serial + ".dcf"), Slurp(read));
     EXPECT_EQ(RunCli(apply + " --plan").out, "Nothing to change\n");
   }
+  // A text document's plan speaks its unit.
+  const std::string text = testing::TestFile("apply_document.json");
+  ASSERT_EQ(RunCli("config export " + document + " --unit mm --out " + text).status, 0);
+  ASSERT_EQ(RunCli("config set " + text + " Common.PaperWidth=50.00mm").status, 0);
+  const CliRun mm = RunCli(printers_[0].Net() + " config apply " + text + " --plan");
+  EXPECT_NE(mm.out.find("Paper Width 101.50mm -> 50.00mm"), std::string::npos) << mm.out;
+
   const ProfiledPrinter& p = printers_[2];
   resetting_.Watch(*p.printer, *p.server, "SPEED ");
   const std::string folder = testing::TestFile("apply_reset");

@@ -8,7 +8,6 @@
 #include "cli/config/config_diff.h"
 #include "cli/config/config_document.h"
 #include "cli/config/config_document_commands.h"
-#include "cli/config/config_text.h"
 #include "cli/config/verified_write.h"
 #include "cli/fleet/backup_folder.h"
 #include "cli/fleet/fleet_file_names.h"
@@ -46,8 +45,9 @@ int SaveBackup(const ConfigFileContents& read, const std::string& backup_dir) {
 }
 
 int ApplyConfig(CliContext& context, const ApplyOptions& options) {
-  ConfigFileContents document;
-  if (const int code = Report(LoadConfigDocument(options.file, document)); code != 0) return code;
+  ConfigDocument given;
+  if (const int code = Report(ReadConfigDocument(options.file, given)); code != 0) return code;
+  const ConfigFileContents& document = given.contents;
   const ConfigPage page = ConfigPageNamed(options.block).value_or(ConfigPage::kCommon);
   if (const std::string refusal = PageRefusal(document.config, page, options.file);
       !refusal.empty()) {
@@ -61,7 +61,7 @@ int ApplyConfig(CliContext& context, const ApplyOptions& options) {
     std::cerr << "Lengths in dots " << plan.document.conversion << '\n';
   }
   const std::vector<PlannedChange> changes =
-      PlannedChanges(plan.changes, read.config, plan.document.config, ShownUnit(document.unit));
+      PlannedChanges(plan.changes, read.config, plan.document.config, given.unit);
   if (options.plan || changes.empty()) {
     for (const PlannedChange& change : changes) {
       std::cout << change.item << ' ' << change.old_value.value_or("(not reported)") << " -> "

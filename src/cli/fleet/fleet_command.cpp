@@ -196,14 +196,15 @@ int ReadIdentities(const FleetOptions& options) {
 }
 
 int ApplyConfig(const FleetOptions& options) {
-  ConfigFileContents contents;
-  if (const int code = Report(LoadConfigDocument(options.file, contents)); code != 0) return code;
+  ConfigDocument document;
+  if (const int code = Report(ReadConfigDocument(options.file, document)); code != 0) return code;
+  const ConfigFileContents& contents = document.contents;
   const ConfigPage page = ConfigPageNamed(options.block).value_or(ConfigPage::kCommon);
   if (std::string refusal = PageRefusal(contents.config, page, options.file); !refusal.empty()) {
     return Refuse(refusal);
   }
   ConfigWrite write;
-  write.unit = contents.unit == kUnitMm ? kUnitMm : kUnitInch;
+  write.unit = document.unit;
   PrepareWrite(options, write);
   return RunFleetOperation(options, ConfigApplyJob(contents.config, std::move(write)),
                            WriteCanaryRule(options));
