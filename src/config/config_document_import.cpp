@@ -190,10 +190,10 @@ struct ItemEntries {
 };
 
 Refused AddPart(ItemEntries& entries, const TextEntry& entry) {
+  if (entries.item == nullptr || entry.path.size() > 3) return Unknown(entry);
   const std::string& part = entry.path[2];
   const ConfigItem& item = *entries.item;
   const TextEntry** slot = nullptr;
-  if (entry.path.size() > 3) return Unknown(entry);
   if (part == "value") slot = &entries.value;
   if (part == "flag") slot = &entries.flag;
   if ((part == "dots" && HeldInDots(item)) ||

@@ -102,7 +102,7 @@ ConfigTextExport ExportConfigText(const ConfigFileContents& contents, LengthUnit
         if (value.empty()) return {{}, ItemKey(item) + " is not a finite number"};
         json = value + ExactJson(item, config, value);
         if (flag != 1) json += ", \"flag\": " + std::to_string(flag);
-        if (json != value) json = "{\"value\": " + json + "}";
+        if (json != value) json.insert(0, "{\"value\": ").append("}");
       }
       text += separator + ("    \"" + ItemKey(item) + "\": ") + json;
       separator = ",\n";

@@ -179,7 +179,7 @@ const ConfigItem* ItemWithKey(std::string_view key) {
 
 std::string StoreItemValue(const ConfigItem& item, ItemValueText value, PrinterConfig& config) {
   PrinterConfig changed = config;
-  const std::string refusal = std::visit(
+  std::string refusal = std::visit(
       [&](auto member) -> std::string {
         auto& stored = (changed.*member).value;
         using Value = std::remove_reference_t<decltype(stored)>;

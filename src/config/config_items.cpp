@@ -170,7 +170,6 @@ std::string ItemList(const std::vector<const ConfigItem*>& items) {
 }
 
 std::optional<ItemRange> ItemEditRange(const ItemField& field) {
-  using C = PrinterConfig;
   static const std::pair<ItemField, ItemRange> kRanges[] = {
       {&C::GapSize, {0, 25.4}},     {&C::DarknessZ, {0, 30}},           {&C::TearOffZ, {-120, 120}},
       {&C::LabelTopZ, {-120, 120}}, {&C::LeftPositionZ, {-9999, 9999}}, {&C::HeatD, {0, 30}},
