@@ -120,6 +120,11 @@ std::optional<ConfigPage> ConfigPageNamed(std::string_view name) {
   return std::nullopt;
 }
 
+std::vector<ConfigPage> ConfigPagesNamed(std::string_view name) {
+  if (const std::optional<ConfigPage> page = ConfigPageNamed(name)) return {*page};
+  return {kConfigPages.begin(), kConfigPages.end()};
+}
+
 bool ItemIsSet(const ConfigItem& item, const PrinterConfig& config) {
   return WithField(item, config, [](const auto& field) { return field.set(); });
 }

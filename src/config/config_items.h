@@ -55,6 +55,8 @@ std::string_view ConfigPageTitle(ConfigPage page);
 std::string_view ConfigPageName(ConfigPage page);
 // The page of a block name; none for another name ("all").
 std::optional<ConfigPage> ConfigPageNamed(std::string_view name);
+// The pages a --block names: its one page, or all three for another name ("all").
+std::vector<ConfigPage> ConfigPagesNamed(std::string_view name);
 
 bool ItemIsSet(const ConfigItem& item, const PrinterConfig& config);
 // Both hold the same stored value (the values of unset items are not looked at).

@@ -64,8 +64,7 @@ int ApplyConfig(CliContext& context, const ApplyOptions& options) {
       PlannedChanges(plan.changes, read.config, plan.document.config, given.unit);
   if (options.plan || changes.empty()) {
     for (const PlannedChange& change : changes) {
-      std::cout << change.item << ' ' << change.old_value.value_or("(not reported)") << " -> "
-                << change.new_value << '\n';
+      std::cout << PlannedChangeText(change) << '\n';
     }
     if (changes.empty()) std::cout << "Nothing to change\n";
     return changes.empty() ? 0 : kExitDiffers;

@@ -26,11 +26,6 @@ struct DiffOptions {
   bool json = false;
 };
 
-std::vector<ConfigPage> PagesOf(const std::string& block) {
-  if (const std::optional<ConfigPage> page = ConfigPageNamed(block)) return {*page};
-  return {kConfigPages.begin(), kConfigPages.end()};
-}
-
 // With --printer only the file's items are compared: a page it sets nothing on compares nothing.
 std::string NothingToCompare(const PrinterConfig& a, const std::vector<ConfigPage>& pages,
                              const std::string& file) {
@@ -101,7 +96,7 @@ int Diff(CliContext& context, const DiffOptions& options) {
   PrinterConfig a;
   PrinterConfig b;
   if (const int code = LoadSide(options.files[0], a); code != 0) return code;
-  const std::vector<ConfigPage> pages = PagesOf(options.block);
+  const std::vector<ConfigPage> pages = ConfigPagesNamed(options.block);
   if (options.printer) {
     if (const std::string refusal = NothingToCompare(a, pages, options.files[0]);
         !refusal.empty()) {

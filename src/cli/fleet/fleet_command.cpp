@@ -163,15 +163,9 @@ int RunFleetOperation(const FleetOptions& options, const FleetJob& job,
   return status == 0 && options.plan && would_change ? kExitDiffers : status;
 }
 
-// The pages of --block: one, or all three.
-std::vector<ConfigPage> PagesOf(const std::string& block) {
-  if (const std::optional<ConfigPage> page = ConfigPageNamed(block)) return {*page};
-  return {kConfigPages.begin(), kConfigPages.end()};
-}
-
 // The write of --block and --plan; with a folder for the backups unless it is a plan.
 void PrepareWrite(const FleetOptions& options, ConfigWrite& write) {
-  write.pages = PagesOf(options.block);
+  write.pages = ConfigPagesNamed(options.block);
   write.plan = options.plan;
   if (options.plan) return;
   write.backups = std::make_shared<FleetFileNames>(

@@ -5,6 +5,7 @@
 #include <iomanip>
 
 #include "cli/common/terminal_text.h"
+#include "cli/fleet/planned_changes.h"
 #include "config/config_item_text.h"
 
 namespace vantrel::cli {
@@ -30,8 +31,7 @@ std::string ChangedText(const FleetResult& result) {
   if (!result.plan) return Joined(result.changed);
   std::vector<std::string> items;
   for (const PlannedChange& change : *result.plan) {
-    items.push_back(change.item + ' ' + change.old_value.value_or("(not reported)") + " -> " +
-                    change.new_value);
+    items.push_back(PlannedChangeText(change));
   }
   return Joined(items);
 }

@@ -30,4 +30,9 @@ std::vector<PlannedChange> PlannedChanges(const ConfigDifferences& changes,
   return planned;
 }
 
+std::string PlannedChangeText(const PlannedChange& change) {
+  return change.item + ' ' + change.old_value.value_or("(not reported)") + " -> " +
+         change.new_value;
+}
+
 }  // namespace vantrel::cli

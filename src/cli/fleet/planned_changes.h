@@ -13,6 +13,9 @@ namespace vantrel::cli {
 // record holds them in dots ("4.00in (812)"), choices by word.
 std::string PlannedValue(const ConfigItem& item, const PrinterConfig& config, LengthUnit unit);
 
+// "Paper Width 4.00in (812) -> 4.06in (825)".
+std::string PlannedChangeText(const PlannedChange& change);
+
 // The items a write would change, each with what the printer holds and what `written` (at the
 // printer's resolution) gives it.
 std::vector<PlannedChange> PlannedChanges(const ConfigDifferences& changes,
