@@ -425,11 +425,14 @@ TEST_F(CliFleetWriteTest, PlanThenApplyWithBackupsThenNothingToPlan) {
   const auto width = [](std::string old_value, std::string new_value) {
     return nlohmann::json{{"item", "Print Width"}, {"old", old_value}, {"new", new_value}};
   };
+  // Explicit arrays: a braced list of one json value is that value to some compilers.
   const nlohmann::json expected[] = {
-      {darkness("15", "20")},
-      {darkness("100", "20"), width("4.10in (1230)", "4.00in (1200)")},
-      {darkness("100", "20"), width("4.10in (2460)", "4.00in (2400)")},
-      {darkness("15", "25"), {{"item", "Print Mode"}, {"old", "TEAR OFF"}, {"new", "PEEL OFF"}}}};
+      nlohmann::json::array({darkness("15", "20")}),
+      nlohmann::json::array({darkness("100", "20"), width("4.10in (1230)", "4.00in (1200)")}),
+      nlohmann::json::array({darkness("100", "20"), width("4.10in (2460)", "4.00in (2400)")}),
+      nlohmann::json::array({darkness("15", "25"), {{"item", "Print Mode"},
+                                                     {"old", "TEAR OFF"},
+                                                     {"new", "PEEL OFF"}}})};
   for (std::size_t i = 0; i < printers_.size(); ++i) {
     const nlohmann::json& line = plan.at(printers_[i].target);
     EXPECT_EQ(line["outcome"], "changed") << line;
