@@ -142,10 +142,10 @@ LinkFailure RunPrinterOperation(LinkLayer& link, int op, InterfaceKind interface
 }
 
 LinkFailure RunPageReadBack(LinkLayer& link, InterfaceKind interface, ConfigPage page,
-                            PrinterConfig& config) {
+                            std::size_t tolerated_answers, PrinterConfig& config) {
   if (interface == kInterfaceLpt) return {kResultReceivingError, 0, {}};
   link.ForgetFailure();
-  return link.TakeFailure(ReadConfigurationPage(link, interface, page, config));
+  return link.TakeFailure(ReadConfigurationPage(link, interface, page, tolerated_answers, config));
 }
 
 }  // namespace vantrel

@@ -41,8 +41,9 @@ LinkFailure RunPrinterOperation(LinkLayer& link, int op, InterfaceKind interface
                                 OperationRecord record, int extra = 0);
 
 // The check after a page was written, run as an operation: reads back only that page's
-// questions into `config`, which the caller has just reset.
+// questions into `config`, which the caller has just reset. `tolerated_answers`: as
+// ReadConfigurationPage takes it.
 LinkFailure RunPageReadBack(LinkLayer& link, InterfaceKind interface, ConfigPage page,
-                            PrinterConfig& config);
+                            std::size_t tolerated_answers, PrinterConfig& config);
 
 }  // namespace vantrel

@@ -1,8 +1,9 @@
 #include "ops/read_configuration.h"
 
+#include <algorithm>
 #include <array>
-#include <cstdio>
 #include <optional>
+#include <string>
 
 #include "config/unit_conversions.h"
 #include "ops/config_report_steps.h"
@@ -14,23 +15,42 @@ namespace {
 // A value ends the read with that code; no value goes on to the next phase.
 using PhaseEnd = std::optional<ResultCode>;
 
+void AddQuestion(std::string& questions, std::string_view name) {
+  questions += "DIAGNOSTIC REPORT ";
+  questions += name;
+  questions += "\r\n";
+}
+
+void AddQuestions(std::string& questions, std::span<const ReportStep> steps) {
+  for (const ReportStep& step : steps) AddQuestion(questions, step.name);
+}
+
+// The announcement and the resolution open every read.
+std::string HeadQuestions(InterfaceKind interface) {
+  std::string questions(InterfaceAnnouncement(interface));
+  AddQuestion(questions, "DPI");
+  return questions;
+}
+
 // One read: the link, the record being filled and the scratch reply shared by every question.
+//
+// A phase writes all its questions at once and then reads the answers in the order asked, so
+// it waits for the printer once rather than once a question. A phase ends where an answer
+// decides what is asked next: the serial number's line (a silent printer must not have its
+// later answers taken for it) and each question an older printer may not know, of which only
+// those the printer is known to answer go out together.
 class ConfigurationReader {
  public:
   ConfigurationReader(LinkLayer& link, PrinterConfig& config) : link_(link), config_(config) {}
 
-  PhaseEnd ReadHead(InterfaceKind interface);
-  PhaseEnd ReadAnnouncedResolution(InterfaceKind interface);
+  PhaseEnd Send(const std::string& questions);
+  PhaseEnd ReadHead();
   PhaseEnd ReadSerialNumber();
-  PhaseEnd ReadCommonItems();
-  PhaseEnd ReadToleratedItems();
+  PhaseEnd ReadAnswers(std::span<const ReportStep> steps);
+  PhaseEnd ReadToleratedItems(std::size_t asked);
   ResultCode ReadEmulationItems();
-  PhaseEnd AskAll(std::span<const ReportStep> steps);
 
  private:
-  ResultCode Send(std::string_view name);
-  ResultCode Ask(std::string_view name);
-  ResultCode AskAndStore(const ReportStep& step);
   PhaseEnd ReadResolution();
 
   LinkLayer& link_;
@@ -38,35 +58,12 @@ class ConfigurationReader {
   ReplyBuffer reply_;
 };
 
-ResultCode ConfigurationReader::Send(std::string_view name) {
-  std::array<char, 64> question;
-  const int length = std::snprintf(question.data(), question.size(), "DIAGNOSTIC REPORT %.*s\r\n",
-                                   static_cast<int>(name.size()), name.data());
-  if (length < 0 || static_cast<std::size_t>(length) >= question.size()) {
-    return kResultTransmissionError;
-  }
-  return link_.WriteLink(std::string_view(question.data(), static_cast<std::size_t>(length)))
-             ? kResultOk
-             : kResultTransmissionError;
+PhaseEnd ConfigurationReader::Send(const std::string& questions) {
+  if (!link_.WriteLink(questions)) return kResultTransmissionError;
+  return std::nullopt;
 }
 
-ResultCode ConfigurationReader::Ask(std::string_view name) {
-  if (const ResultCode result = Send(name); result != kResultOk) return result;
-  return link_.ReadFramedReply(reply_) ? kResultOk : kResultReceivingError;
-}
-
-ResultCode ConfigurationReader::AskAndStore(const ReportStep& step) {
-  const ResultCode result = Ask(step.name);
-  if (result == kResultOk) step.store(reply_.view(), config_);
-  return result;
-}
-
-// Every printer answers these, in the order asked: all the questions go out before the first
-// answer is read, so that a phase waits for the printer once rather than once a question.
-PhaseEnd ConfigurationReader::AskAll(std::span<const ReportStep> steps) {
-  for (const ReportStep& step : steps) {
-    if (const ResultCode result = Send(step.name); result != kResultOk) return result;
-  }
+PhaseEnd ConfigurationReader::ReadAnswers(std::span<const ReportStep> steps) {
   for (const ReportStep& step : steps) {
     if (!link_.ReadFramedReply(reply_)) return kResultReceivingError;
     step.store(reply_.view(), config_);
@@ -77,7 +74,7 @@ PhaseEnd ConfigurationReader::AskAll(std::span<const ReportStep> steps) {
 // Every length conversion divides by the dots per millimetre derived here, so a resolution that
 // gives none (0, no number, or about 3 to 12 dpi, which rounds to 0) fails the read.
 PhaseEnd ConfigurationReader::ReadResolution() {
-  if (const ResultCode result = Ask("DPI"); result != kResultOk) return result;
+  if (!link_.ReadFramedReply(reply_)) return kResultReceivingError;
   const float dpi = ParseDecimalReal(reply_.view());
   const std::optional<float> dots_per_mm = DotsPerMmFromDpi(dpi);
   if (!dots_per_mm) return kResultReceivingError;
@@ -86,45 +83,38 @@ PhaseEnd ConfigurationReader::ReadResolution() {
   return std::nullopt;
 }
 
-PhaseEnd ConfigurationReader::ReadAnnouncedResolution(InterfaceKind interface) {
-  // The announcement's answer is required, but what it says is not used.
-  if (const ResultCode result = link_.QueryFramedReply(InterfaceAnnouncement(interface), reply_);
-      result != kResultOk) {
-    return result;
-  }
+// The announcement's answer is required, but what it says is not used.
+PhaseEnd ConfigurationReader::ReadHead() {
+  if (!link_.ReadFramedReply(reply_)) return kResultReceivingError;
   return ReadResolution();
-}
-
-PhaseEnd ConfigurationReader::ReadHead(InterfaceKind interface) {
-  if (PhaseEnd end = ReadAnnouncedResolution(interface)) return end;
-  return AskAll(IdentityReportSteps());
 }
 
 // The serial number comes back as a plain line. A printer that does not answer gives an empty
 // one after the reader's wait; a line too long for the buffer is no serial number, and a record
 // without its later items must not pass for a whole one.
 PhaseEnd ConfigurationReader::ReadSerialNumber() {
-  if (const ResultCode result = link_.SendCommandText(kSerialNumberQuestion); result != kResultOk) {
-    return result;
-  }
   if (!link_.ReadReplyLine(reply_)) return kResultReceivingError;
   SetText(config_.SerialNo, reply_.view());
   return std::nullopt;
 }
 
-PhaseEnd ConfigurationReader::ReadCommonItems() {
-  return AskAll(CommonReportSteps());
-}
-
 // Older printers do not know these questions: the first one unanswered ends the read there.
-// A lost link is no unanswered question.
-PhaseEnd ConfigurationReader::ReadToleratedItems() {
-  for (const ReportStep& step : ToleratedReportSteps()) {
-    if (const ResultCode result = AskAndStore(step); result != kResultOk) {
-      if (!link_.AnswerMissing(result)) return result;
-      step.clear(config_);
+// The first `asked` went out with the phase before; each later one goes out after the answer
+// before it came. A lost link is no unanswered question.
+PhaseEnd ConfigurationReader::ReadToleratedItems(std::size_t asked) {
+  const std::span<const ReportStep> steps = ToleratedReportSteps();
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    if (i >= asked) {
+      std::string question;
+      AddQuestion(question, steps[i].name);
+      if (PhaseEnd end = Send(question)) return end;
+    }
+    if (!link_.ReadFramedReply(reply_)) {
+      if (!link_.AnswerMissing(kResultReceivingError)) return kResultReceivingError;
+      steps[i].clear(config_);
       return kResultOk;
     }
+    steps[i].store(reply_.view(), config_);
   }
   return std::nullopt;
 }
@@ -134,33 +124,72 @@ ResultCode ConfigurationReader::ReadEmulationItems() {
     for (const ReportStep& step : EmulationReportSteps()) step.clear(config_);
     return kResultOk;
   }
-  return AskAll(EmulationReportSteps()).value_or(kResultOk);
+  std::string questions;
+  AddQuestions(questions, EmulationReportSteps());
+  if (PhaseEnd end = Send(questions)) return *end;
+  return ReadAnswers(EmulationReportSteps()).value_or(kResultOk);
+}
+
+// The common questions and, with them, the first of those an older printer may not know (its
+// silence cannot be taken for another answer) or as many as the printer answered before.
+std::size_t ToleratedAskedAtOnce(std::size_t known_answers) {
+  return std::clamp<std::size_t>(known_answers, 1, ToleratedReportSteps().size());
+}
+
+void AddCommonQuestions(std::string& questions, std::size_t tolerated) {
+  AddQuestions(questions, CommonReportSteps());
+  AddQuestions(questions, ToleratedReportSteps().first(tolerated));
 }
 
 }  // namespace
+
+std::size_t ToleratedAnswers(const PrinterConfig& read) {
+  const std::array answered = {read.ReprintAfterError.set(), read.ShiftX.set(),
+                               read.ShiftXBase.set(), read.Edition != 0};
+  return static_cast<std::size_t>(std::find(answered.begin(), answered.end(), false) -
+                                  answered.begin());
+}
 
 ResultCode ReadConfiguration(LinkLayer& link, InterfaceKind interface, PrinterConfig& config) {
   LinkConnection connection(link, interface);
   if (!connection.is_open()) return kResultPortOpenError;
   ConfigurationReader reader(link, config);
-  if (PhaseEnd end = reader.ReadHead(interface)) return *end;
+  std::string questions = HeadQuestions(interface);
+  AddQuestions(questions, IdentityReportSteps());
+  questions += kSerialNumberQuestion;
+  if (PhaseEnd end = reader.Send(questions)) return *end;
+  if (PhaseEnd end = reader.ReadHead()) return *end;
+  if (PhaseEnd end = reader.ReadAnswers(IdentityReportSteps())) return *end;
   if (PhaseEnd end = reader.ReadSerialNumber()) return *end;
-  if (PhaseEnd end = reader.ReadCommonItems()) return *end;
-  if (PhaseEnd end = reader.ReadToleratedItems()) return *end;
+
+  const std::size_t tolerated = ToleratedAskedAtOnce(0);
+  questions.clear();
+  AddCommonQuestions(questions, tolerated);
+  if (PhaseEnd end = reader.Send(questions)) return *end;
+  if (PhaseEnd end = reader.ReadAnswers(CommonReportSteps())) return *end;
+  if (PhaseEnd end = reader.ReadToleratedItems(tolerated)) return *end;
   return reader.ReadEmulationItems();
 }
 
 ResultCode ReadConfigurationPage(LinkLayer& link, InterfaceKind interface, ConfigPage page,
-                                 PrinterConfig& config) {
+                                 std::size_t tolerated_answers, PrinterConfig& config) {
   LinkConnection connection(link, interface);
   if (!connection.is_open()) return kResultPortOpenError;
   ConfigurationReader reader(link, config);
-  if (PhaseEnd end = reader.ReadAnnouncedResolution(interface)) return *end;
-  if (page != ConfigPage::kCommon) {
-    return reader.AskAll(EmulationPageReportSteps(page)).value_or(kResultOk);
+  std::string questions = HeadQuestions(interface);
+  const std::size_t tolerated = ToleratedAskedAtOnce(tolerated_answers);
+  if (page == ConfigPage::kCommon) {
+    AddCommonQuestions(questions, tolerated);
+  } else {
+    AddQuestions(questions, EmulationPageReportSteps(page));
   }
-  if (PhaseEnd end = reader.ReadCommonItems()) return *end;
-  return reader.ReadToleratedItems().value_or(kResultOk);
+  if (PhaseEnd end = reader.Send(questions)) return *end;
+  if (PhaseEnd end = reader.ReadHead()) return *end;
+  if (page != ConfigPage::kCommon) {
+    return reader.ReadAnswers(EmulationPageReportSteps(page)).value_or(kResultOk);
+  }
+  if (PhaseEnd end = reader.ReadAnswers(CommonReportSteps())) return *end;
+  return reader.ReadToleratedItems(tolerated).value_or(kResultOk);
 }
 
 }  // namespace vantrel

@@ -49,21 +49,29 @@ struct ScriptedConfigPrinter {
     return p;
   }
 
-  // Installs the printer on a script; the script keeps a copy of the tables.
+  // Installs the printer on a script; the script keeps a copy of the tables. Questions may come
+  // several to a chunk or split across chunks: each complete line is answered in turn.
   void AnswerOn(Script& script) const {
-    script.on_write = [printer = *this](std::string_view chunk, Script& s) {
-      s.deliveries.push_back(printer.AnswerTo(chunk));
-      if (s.deliveries.back().empty()) s.deliveries.pop_back();
+    script.on_write = [printer = *this, pending = std::string()](std::string_view chunk,
+                                                                 Script& s) mutable {
+      pending += chunk;
+      std::string replies;
+      std::size_t end = 0;
+      while ((end = pending.find("\r\n")) != std::string::npos) {
+        replies += printer.AnswerTo(std::string_view(pending).substr(0, end));
+        pending.erase(0, end + 2);
+      }
+      if (!replies.empty()) s.deliveries.push_back(replies);
     };
   }
 
  private:
-  std::string AnswerTo(std::string_view chunk) const {
-    if (chunk.starts_with("\r\nDIAGNOSTIC INTERFACE ")) return Frame("");
-    if (chunk == "OUT _SERIAL$\r\n") return serial_line.value_or("");
+  std::string AnswerTo(std::string_view line) const {
+    if (line.starts_with("DIAGNOSTIC INTERFACE ")) return Frame("");
+    if (line == "OUT _SERIAL$") return serial_line.value_or("");
     constexpr std::string_view kPrefix = "DIAGNOSTIC REPORT ";
-    if (!chunk.starts_with(kPrefix) || !chunk.ends_with("\r\n")) return {};
-    const std::string_view name = chunk.substr(kPrefix.size(), chunk.size() - kPrefix.size() - 2);
+    if (!line.starts_with(kPrefix)) return {};
+    const std::string_view name = line.substr(kPrefix.size());
     if (auto it = raw.find(name); it != raw.end()) return it->second;
     if (auto it = answers.find(name); it != answers.end()) return Frame(it->second);
     return {};

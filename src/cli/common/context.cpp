@@ -4,6 +4,7 @@
 
 #include "cli/common/report.h"
 #include "ops/dispatcher.h"
+#include "ops/read_configuration.h"
 
 namespace vantrel::cli {
 
@@ -31,9 +32,9 @@ int CliContext::Run(int op, OperationRecord record, int extra) {
   return Report(RunPrinterOperation(link_, op, records_.interface, record, extra));
 }
 
-int CliContext::ReadBack(ConfigPage page, PrinterConfig& config) {
+int CliContext::ReadBack(ConfigPage page, const PrinterConfig& before, PrinterConfig& config) {
   ResetConfig(config);
-  return Report(RunPageReadBack(link_, records_.interface, page, config));
+  return Report(RunPageReadBack(link_, records_.interface, page, ToleratedAnswers(before), config));
 }
 
 int Refuse(const std::string& why) {

@@ -31,8 +31,9 @@ class CliContext {
 
   // Runs an operation; prints its message (and the cause, when known) on failure.
   int Run(int op, OperationRecord record = {}, int extra = 0);
-  // Reads back only `page` after it was written, reporting as Run does.
-  int ReadBack(ConfigPage page, PrinterConfig& config);
+  // Reads back only `page` after it was written, reporting as Run does; `before` is the
+  // configuration read before the write.
+  int ReadBack(ConfigPage page, const PrinterConfig& before, PrinterConfig& config);
 
   std::function<int()> action;
 

@@ -70,7 +70,7 @@ int ApplyConfig(CliContext& context, const ApplyOptions& options) {
     return changes.empty() ? 0 : kExitDiffers;
   }
   if (const int code = SaveBackup(read, options.backup_dir); code != 0) return code;
-  return WriteAndCheck(context, plan.document.config, page);
+  return WriteAndCheck(context, read.config, plan.document.config, page);
 }
 
 }  // namespace

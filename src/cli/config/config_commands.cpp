@@ -75,7 +75,7 @@ int WriteVerified(CliContext& context, const PrinterConfig& document, ConfigPage
   if (!plan.document.conversion.empty()) {
     std::cerr << "Lengths in dots " << plan.document.conversion << '\n';
   }
-  return WriteAndCheck(context, plan.document.config, page);
+  return WriteAndCheck(context, held, plan.document.config, page);
 }
 
 int WriteConfig(CliContext& context, const ConfigOptions& options) {

@@ -13,18 +13,19 @@ int ReadPrinterConfig(CliContext& context, PrinterConfig& held) {
   return context.Run(kOpReadConfiguration, &held, 1);
 }
 
-int WriteAndCheck(CliContext& context, const PrinterConfig& written, ConfigPage page) {
+int WriteAndCheck(CliContext& context, const PrinterConfig& held, const PrinterConfig& written,
+                  ConfigPage page) {
   PrinterConfig record = written;
   if (const int code = context.Run(kOpWriteConfiguration, &record, ConfigPageBlock(page));
       code != 0) {
     return code;
   }
-  PrinterConfig held;
-  if (const int code = context.ReadBack(page, held); code != 0) {
+  PrinterConfig now_held;
+  if (const int code = context.ReadBack(page, held, now_held); code != 0) {
     std::cerr << "Written, not verified: the configuration could not be read back\n";
     return code;
   }
-  const ConfigDifferences check = CompareWrittenItems(written, held, page);
+  const ConfigDifferences check = CompareWrittenItems(written, now_held, page);
   if (!check.unreported.empty()) {
     std::cerr << "Not reported by the printer, not verified: " << ItemList(check.unreported)
               << '\n';

@@ -10,7 +10,9 @@ namespace vantrel::cli {
 int ReadPrinterConfig(CliContext& context, PrinterConfig& held);
 
 // Writes `written`, already at the printer's resolution, as `page`; reads that page back and
-// names the written items the printer does not hold (3) or does not report (a warning).
-int WriteAndCheck(CliContext& context, const PrinterConfig& written, ConfigPage page);
+// names the written items the printer does not hold (3) or does not report (a warning). `held`
+// is what the printer held before.
+int WriteAndCheck(CliContext& context, const PrinterConfig& held, const PrinterConfig& written,
+                  ConfigPage page);
 
 }  // namespace vantrel::cli

@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "cli/common/json.h"
+#include "ops/read_configuration.h"
 
 namespace vantrel::cli {
 
@@ -53,9 +54,10 @@ bool FleetExchange::ReadConfig(PrinterConfig& config) {
   return true;
 }
 
-bool FleetExchange::ReadBack(ConfigPage page, PrinterConfig& config) {
+bool FleetExchange::ReadBack(ConfigPage page, const PrinterConfig& before, PrinterConfig& config) {
   ResetConfig(config);
-  const LinkFailure failure = RunPageReadBack(link_, kInterfaceEthernet, page, config);
+  const LinkFailure failure =
+      RunPageReadBack(link_, kInterfaceEthernet, page, ToleratedAnswers(before), config);
   if (!failure.ok()) Fail(failure);
   return failure.ok();
 }

@@ -25,8 +25,8 @@ class FleetExchange {
 
   // The configuration; the serial number names a printer the discovery did not.
   bool ReadConfig(PrinterConfig& config);
-  // Only the questions of the page just written.
-  bool ReadBack(ConfigPage page, PrinterConfig& config);
+  // Only the questions of the page just written; `before` is the configuration read before.
+  bool ReadBack(ConfigPage page, const PrinterConfig& before, PrinterConfig& config);
 
  private:
   NetworkTarget network_;

@@ -65,10 +65,11 @@ std::optional<std::filesystem::path> SaveRead(const PrinterConfig& read, const F
 // After a write: whether the printer now holds what was written; false, with the result
 // failed, when it does not. Items it does not report are written and not verified: they are
 // added to `unreported`.
-bool Verify(FleetExchange& exchange, FleetResult& result, const DocumentAtPrinter& written,
-            ConfigPage page, std::vector<const ConfigItem*>& unreported) {
+bool Verify(FleetExchange& exchange, FleetResult& result, const PrinterConfig& before,
+            const DocumentAtPrinter& written, ConfigPage page,
+            std::vector<const ConfigItem*>& unreported) {
   PrinterConfig held;
-  if (!exchange.ReadBack(page, held)) {
+  if (!exchange.ReadBack(page, before, held)) {
     result.detail = Detail({written.conversion, "written, not verified: " + result.detail});
     return false;
   }
@@ -134,7 +135,7 @@ void WriteDocument(FleetExchange& exchange, FleetResult& result, const FleetTarg
   for (auto& [page, written] : to_write.pages) {
     PrinterConfig record = written.config;
     if (!exchange.Run(kOpWriteConfiguration, &record, ConfigPageBlock(page))) return;
-    if (!Verify(exchange, result, written, page, unreported)) return;
+    if (!Verify(exchange, result, held, written, page, unreported)) return;
   }
   result.outcome = unreported.empty() ? FleetOutcome::kVerified : FleetOutcome::kChanged;
   if (!unreported.empty()) {
