@@ -55,10 +55,11 @@ HostFileResult ReadStandardInput(std::size_t max_bytes, std::vector<std::uint8_t
 std::optional<std::string> ReadShortTextFile(const std::filesystem::path& path);
 
 // Writes a file in pieces beside its target and puts it in place only when complete: fsync,
-// then rename over the target (through a symbolic link, over the file it points to). Until
-// Commit the target is untouched; a writer destroyed uncommitted, or a process killed while
-// writing, leaves no temporary file where the file system can create it unnamed, and the next
-// save of the target removes one left where it cannot. A device node or FIFO is no file to
+// then rename over the target (through a symbolic link, over the file it points to), or, for
+// a new file written unnamed, link it under the target's name. Until Commit the target is
+// untouched; a writer destroyed uncommitted, or a process killed while writing, leaves no
+// temporary file where the file system can create it unnamed, and the next save that replaces
+// the target removes one left where it cannot. A device node or FIFO is no file to
 // replace: it is written in place, at Commit, once the bytes are complete. A folder, or a
 // write-protected file, is refused at once.
 class HostFileWriter {
@@ -79,6 +80,8 @@ class HostFileWriter {
 
  private:
   void CreateTempBeside();
+  // The end of a Commit that gave the unnamed file the target's name.
+  HostFileResult PlacedUnnamed();
   bool Failed(HostFileError code, std::string_view what, int error_number);
 
   FileSystemCalls calls_;

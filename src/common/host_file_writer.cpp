@@ -108,16 +108,20 @@ void SyncFolderOf(const std::filesystem::path& target, const FileSystemCalls& ca
   if (fd.get() >= 0) calls.fsync(fd.get());
 }
 
+// Gives an unnamed file the name `name`; returns 0 or the errno (EEXIST when it is taken).
+int LinkUnnamed(int fd, const std::filesystem::path& name) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0
+                                                                                          : errno;
+}
+
 // Gives a complete unnamed file a name beside the target; returns 0 or the errno.
 int NameTemp(int fd, const std::filesystem::path& target, std::filesystem::path& name) {
-  const std::string self = "/proc/self/fd/" + std::to_string(fd);
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::filesystem::path candidate = TempNameBeside(target);
-    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-      name = std::move(candidate);
-      return 0;
-    }
-    if (errno != EEXIST) return errno;
+    const int error = LinkUnnamed(fd, candidate);
+    if (error == 0) name = std::move(candidate);
+    if (error != EEXIST) return error;
   }
   return EEXIST;
 }
@@ -149,11 +153,14 @@ HostFileWriter::~HostFileWriter() {
 // user's umask applies as to any new file. A write-protected target is not replaced: the rename
 // would get past its protection.
 void HostFileWriter::CreateTempBeside() {
-  if (::access(target_.c_str(), F_OK) == 0 && ::access(target_.c_str(), W_OK) != 0) {
+  const bool replacing = ::access(target_.c_str(), F_OK) == 0;
+  if (replacing && ::access(target_.c_str(), W_OK) != 0) {
     Failed(HostFileError::kOpen, "cannot write", errno);
     return;
   }
-  RemoveStaleTemps(target_);
+  // Only a file saved before can have a stale temporary beside it. A first save does not look,
+  // so that writing many new files into one folder does not read the folder once a file.
+  if (replacing) RemoveStaleTemps(target_);
   fd_ = UniqueFd(::open(FolderOf(target_).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666));
   int error = EEXIST;
   for (int attempt = 0; fd_.get() < 0 && attempt < 100 && error == EEXIST; ++attempt) {
@@ -208,6 +215,12 @@ HostFileResult HostFileWriter::Commit() {
   }
   if (calls_.fsync(fd_.get()) != 0) Failed(HostFileError::kWrite, "cannot write", errno);
   if (ok() && temp_path_.empty()) {
+    // A new file takes its name at once: there is nothing to replace.
+    const int error = LinkUnnamed(fd_.get(), target_);
+    if (error == 0) return PlacedUnnamed();
+    if (error != EEXIST) Failed(HostFileError::kWrite, "cannot write", error);
+  }
+  if (ok() && temp_path_.empty()) {
     if (const int error = NameTemp(fd_.get(), target_, temp_path_); error != 0) {
       Failed(HostFileError::kWrite, "cannot write", error);
     }
@@ -218,6 +231,18 @@ HostFileResult HostFileWriter::Commit() {
   }
   if (!ok()) return failure_;
   temp_path_.clear();
+  SyncFolderOf(target_, calls_);
+  return {};
+}
+
+// The name is this save's own, as the link would not take one that existed: a failure takes
+// it away again.
+HostFileResult HostFileWriter::PlacedUnnamed() {
+  if (!fd_.Close()) {
+    Failed(HostFileError::kWrite, "cannot write", errno);
+    ::unlink(target_.c_str());
+    return failure_;
+  }
   SyncFolderOf(target_, calls_);
   return {};
 }

@@ -211,7 +211,8 @@ TEST_F(HostFileTest, WhatIsNoRegularFileIsWrittenInPlaceWhenComplete) {
 }
 
 // A save killed between naming its temporary and the rename leaves the temporary; the next save
-// of that target removes it, but not one of a process still saving nor one of another target.
+// that replaces that target removes it, but not one of a process still saving nor one of
+// another target.
 TEST_F(HostFileTest, NextSaveRemovesStaleTemporariesOfItsTarget) {
   const pid_t gone = ::fork();
   if (gone == 0) ::_exit(0);
@@ -221,6 +222,7 @@ TEST_F(HostFileTest, NextSaveRemovesStaleTemporariesOfItsTarget) {
   Write((".font.bmf.vantrel-tmp-" + dead + "-0").c_str(), "stale");
   Write((".font.bmf.vantrel-tmp-" + alive + "-9").c_str(), "in progress");
   Write((".other.bmf.vantrel-tmp-" + dead + "-0").c_str(), "another target's");
+  Write("font.bmf", "old");
   const std::uint8_t fresh[] = {'n', 'e', 'w'};
   ASSERT_TRUE(ReplaceHostFile(folder_ / "font.bmf", fresh).ok());
   EXPECT_FALSE(fs::exists(folder_ / (".font.bmf.vantrel-tmp-" + dead + "-0")));
@@ -266,6 +268,23 @@ TEST_F(HostFileTest, FailedFlushOrRenameKeepsTheOldFileAndLeavesNothing) {
     EXPECT_EQ(Contents("font.bmf"), "old");
     EXPECT_EQ(EntriesInFolder(), 1U);
   }
+}
+
+// A new file is linked under its name when complete: no rename, nothing beside it. Unflushed,
+// it never appears.
+TEST_F(HostFileTest, NewFileTakesItsNameWithoutARename) {
+  const std::uint8_t fresh[] = {'n', 'e', 'w'};
+  {
+    HostFileWriter writer(folder_ / "flush.bmf", {.fsync = FsyncFails});
+    ASSERT_TRUE(writer.Write(fresh));
+    EXPECT_EQ(writer.Commit().os_error, EIO);
+  }
+  EXPECT_EQ(EntriesInFolder(), 0U);
+  HostFileWriter writer(folder_ / "new.bmf", {.rename = RenameFails});
+  ASSERT_TRUE(writer.Write(fresh));
+  ASSERT_TRUE(writer.Commit().ok());
+  EXPECT_EQ(Contents("new.bmf"), "new");
+  EXPECT_EQ(EntriesInFolder(), 1U);
 }
 
 TEST_F(HostFileTest, WriterPatchesEarlierBytesAndReplacesOnCommit) {
