@@ -231,6 +231,10 @@ ResultCode LinkLayer::SendCommandText(std::string_view text) {
   return WriteLink(text) ? kResultOk : kResultTransmissionError;
 }
 
+void LinkLayer::HoldWrites(bool hold) {
+  if (transport_ != nullptr) transport_->HoldWrites(hold);
+}
+
 ResultCode LinkLayer::QueryFramedReply(std::string_view command, ReplyBuffer& dest) {
   if (!WriteLink(command)) return kResultTransmissionError;
   return ReadFramedReply(dest) ? kResultOk : kResultReceivingError;

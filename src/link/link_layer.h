@@ -131,6 +131,9 @@ class LinkLayer {
   ResultCode QueryFramedList(std::string_view command, std::span<char> dest, std::uint32_t& total);
   // WriteLink as a step: kResultTransmissionError.
   ResultCode SendCommandText(std::string_view text);
+  // Lets the open connection keep what is written back until `hold` is off again or the link
+  // closes (see HeldWrites); the bytes and their order stay the same.
+  void HoldWrites(bool hold);
 
   // Why the last failing step of the current or last connection failed; ok when none did.
   // Operations report it through TakeFailure.
@@ -204,6 +207,19 @@ class LinkConnection {
  private:
   LinkLayer& link_;
   bool open_;
+};
+
+// A run of commands that waits for no answer, such as a configuration block: the connection
+// may send them together, so that the printer is woken once rather than once a command.
+class HeldWrites {
+ public:
+  explicit HeldWrites(LinkLayer& link) : link_(link) { link_.HoldWrites(true); }
+  ~HeldWrites() { link_.HoldWrites(false); }
+  HeldWrites(const HeldWrites&) = delete;
+  HeldWrites& operator=(const HeldWrites&) = delete;
+
+ private:
+  LinkLayer& link_;
 };
 
 }  // namespace vantrel

@@ -188,6 +188,13 @@ std::optional<std::uint64_t> TcpTransport::Unacknowledged() const {
   return bytes_sent_ - std::min(bytes_sent_, data);
 }
 
+// Corked, the socket sends only full segments: a run of short commands reaches the printer in a
+// packet or a few instead of one packet a command. Uncorking sends the rest at once.
+void TcpTransport::HoldWrites(bool hold) {
+  const int on = hold ? 1 : 0;
+  ::setsockopt(fd_.get(), IPPROTO_TCP, TCP_CORK, &on, sizeof(on));
+}
+
 // A poll on a socket shut both ways returns at once, and so does the send or recv after it.
 void TcpTransport::Interrupt() {
   ::shutdown(fd_.get(), SHUT_RDWR);

@@ -44,6 +44,7 @@ class TcpTransport : public Transport {
   // more within each StallLimit(), then up to waits.net_close for it to end its side.
   LinkFailure Finish() override;
   void Interrupt() override;
+  void HoldWrites(bool hold) override;
 
  private:
   TcpTransport(UniqueFd fd, const LinkWaits& waits, std::string peer)

@@ -61,6 +61,11 @@ class Transport {
   // known to have taken every byte written.
   virtual LinkFailure Finish() { return {}; }
 
+  // While `hold` is on, the transport may keep written bytes back and send them with later
+  // ones, for a run of commands that waits for no answer; turning it off sends what it kept,
+  // and so does Finish.
+  virtual void HoldWrites(bool /*hold*/) {}
+
   // Called from another thread while Refill or WriteChunk may be waiting: ends that wait at
   // once, and the connection with it. Transports whose waits last a few seconds at most need
   // not; the link stops at its next chunk or refill anyway.

@@ -27,6 +27,8 @@ ResultCode WriteConfiguration(LinkLayer& link, InterfaceKind interface, const Pr
                               int block) {
   LinkConnection connection(link, interface);
   if (!connection.is_open()) return kResultPortOpenError;
+  // No command of a block waits for an answer.
+  const HeldWrites held(link);
   CommandWriter out(link);
   WriteBlock(out, config, block);
   return out.result();

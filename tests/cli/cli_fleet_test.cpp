@@ -430,9 +430,8 @@ TEST_F(CliFleetWriteTest, PlanThenApplyWithBackupsThenNothingToPlan) {
       nlohmann::json::array({darkness("15", "20")}),
       nlohmann::json::array({darkness("100", "20"), width("4.10in (1230)", "4.00in (1200)")}),
       nlohmann::json::array({darkness("100", "20"), width("4.10in (2460)", "4.00in (2400)")}),
-      nlohmann::json::array({darkness("15", "25"), {{"item", "Print Mode"},
-                                                     {"old", "TEAR OFF"},
-                                                     {"new", "PEEL OFF"}}})};
+      nlohmann::json::array({darkness("15", "25"),
+                             {{"item", "Print Mode"}, {"old", "TEAR OFF"}, {"new", "PEEL OFF"}}})};
   for (std::size_t i = 0; i < printers_.size(); ++i) {
     const nlohmann::json& line = plan.at(printers_[i].target);
     EXPECT_EQ(line["outcome"], "changed") << line;

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <future>
 #include <string>
 #include <thread>
 #include <vector>
@@ -122,6 +123,33 @@ TEST_F(TcpLinkTest, LargeBlockArrivesExactlyOnce) {
   }
   ASSERT_EQ(received.size(), block.size());
   EXPECT_EQ(0, std::memcmp(received.data(), block.data(), block.size()));
+}
+
+// Commands written while held stay in the sending socket until released, then arrive whole and
+// in order. Over loopback an unheld send is readable at once.
+TEST_F(TcpLinkTest, HeldCommandsLeaveTogetherWhenReleased) {
+  std::promise<void> written;
+  std::promise<bool> arrived_early;
+  std::string received;
+  {
+    LoopbackListener peer([&](int fd) {
+      written.get_future().wait();
+      pollfd entry{fd, POLLIN, 0};
+      arrived_early.set_value(::poll(&entry, 1, 0) > 0);
+      received = ReadAll(fd);
+    });
+    Aim("127.0.0.1", peer.port());
+    ASSERT_TRUE(link_.OpenLink(kInterfaceEthernet));
+    {
+      const HeldWrites held(link_);
+      EXPECT_EQ(link_.SendCommandText("SPEED 4.0\r\n"), kResultOk);
+      EXPECT_EQ(link_.SendCommandText("DENSITY 8\r\n"), kResultOk);
+      written.set_value();
+      EXPECT_FALSE(arrived_early.get_future().get());
+    }
+    link_.CloseLink();
+  }
+  EXPECT_EQ(received, "SPEED 4.0\r\nDENSITY 8\r\n");
 }
 
 // A printer that answers part of a raw block (a status escape inside it) leaves bytes unread when

@@ -24,11 +24,11 @@ using testing::ScriptedOpener;
 
 // Steps 7 to 35: every printer is asked these.
 const std::vector<std::string> kCommonNames = {
-    "SPEED",     "DENSITY",    "DENSITYBASE", "PAPERWIDTH", "PAPERHEIGHT", "SENSORMODE", "GAPSIZE",
-    "GAPOFFSET", "PRINTOUT",   "CUTTERPIECE", "REFERENCEX", "REFERENCEY",  "DIRCTION",   "MIRROR",
-    "OFFSET",    "OFFSETBASE", "SHIFT",       "SHIFTBASE",  "RIBBON",      "CODEPAGE",   "COUNTRY",
-    "HEAD",      "GAPINTEN",   "BLINEINTEN",  "CONINTEN",   "BAUDRATE",    "DATABIT",    "PARITY",
-    "STOPBIT",
+    "SPEED",    "DENSITY",   "DENSITYBASE", "PAPERWIDTH",  "PAPERHEIGHT", "SENSORMODE",
+    "GAPSIZE",  "GAPOFFSET", "PRINTOUT",    "CUTTERPIECE", "REFERENCEX",  "REFERENCEY",
+    "DIRCTION", "MIRROR",    "OFFSET",      "OFFSETBASE",  "SHIFT",       "SHIFTBASE",
+    "RIBBON",   "CODEPAGE",  "COUNTRY",     "HEAD",        "GAPINTEN",    "BLINEINTEN",
+    "CONINTEN", "BAUDRATE",  "DATABIT",     "PARITY",      "STOPBIT",
 };
 // Steps 36 to 39: older printers do not know these.
 const std::vector<std::string> kToleratedNames = {"REPRINT", "SHIFTX", "SHIFTXBASE", "EDITION"};
@@ -335,14 +335,14 @@ TEST_P(BrokenExchangeTest, ReadStopsWithReceivingErrorAndClosesTheLink) {
   EXPECT_EQ(script_->closes, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(MidRead, BrokenExchangeTest,
-                         ::testing::Values(
-                             BrokenExchange{"VERSION", nullptr, "OUT _SERIAL$\r\n"},
-                             BrokenExchange{"DENSITY", "{5|ab}", Question("REPRINT")},
-                             BrokenExchange{"CODEPAGE", "{x|a}", Question("REPRINT")},
-                             BrokenExchange{"STOPBIT", "{12}", Question("REPRINT")},
-                             BrokenExchange{"ZDARKNESS", nullptr, Question("DROWOFFSET")},
-                             BrokenExchange{"DROWOFFSET", "{1|}", Question("DROWOFFSET")}));
+INSTANTIATE_TEST_SUITE_P(
+    MidRead, BrokenExchangeTest,
+    ::testing::Values(BrokenExchange{"VERSION", nullptr, "OUT _SERIAL$\r\n"},
+                      BrokenExchange{"DENSITY", "{5|ab}", Question("REPRINT")},
+                      BrokenExchange{"CODEPAGE", "{x|a}", Question("REPRINT")},
+                      BrokenExchange{"STOPBIT", "{12}", Question("REPRINT")},
+                      BrokenExchange{"ZDARKNESS", nullptr, Question("DROWOFFSET")},
+                      BrokenExchange{"DROWOFFSET", "{1|}", Question("DROWOFFSET")}));
 
 TEST_F(ReadConfigurationTest, SilentAnnouncementFailsTheReadInItsFirstPhase) {
   script_->on_write = nullptr;
@@ -399,18 +399,19 @@ TEST_F(ReadConfigurationTest, PageReadBackAsksOnlyThatPageAndFailsOnAReset) {
     std::size_t known;
     std::vector<std::string> chunks;
     const char* reset_at;
-  } cases[] = {
-      {ConfigPage::kCommon, 0,
-       {common + Question("REPRINT"), Question("SHIFTX"), Question("SHIFTXBASE"),
-        Question("EDITION")},
-       "SHIFTX"},
-      {ConfigPage::kCommon, 2,
-       {common + Question("REPRINT") + Question("SHIFTX"), Question("SHIFTXBASE"),
-        Question("EDITION")},
-       "SHIFTX"},
-      {ConfigPage::kCommon, 4, {common + Questions(kToleratedNames)}, "SHIFTXBASE"},
-      {ConfigPage::kZ, 4, {Head() + Questions(z)}, "ZFORMAT"},
-      {ConfigPage::kD, 0, {Head() + Questions(d)}, "DLABELWIDTH"}};
+  } cases[] = {{ConfigPage::kCommon,
+                0,
+                {common + Question("REPRINT"), Question("SHIFTX"), Question("SHIFTXBASE"),
+                 Question("EDITION")},
+                "SHIFTX"},
+               {ConfigPage::kCommon,
+                2,
+                {common + Question("REPRINT") + Question("SHIFTX"), Question("SHIFTXBASE"),
+                 Question("EDITION")},
+                "SHIFTX"},
+               {ConfigPage::kCommon, 4, {common + Questions(kToleratedNames)}, "SHIFTXBASE"},
+               {ConfigPage::kZ, 4, {Head() + Questions(z)}, "ZFORMAT"},
+               {ConfigPage::kD, 0, {Head() + Questions(d)}, "DLABELWIDTH"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(ConfigPageName(c.page)) + " " + std::to_string(c.known));
     *script_ = Script{};
