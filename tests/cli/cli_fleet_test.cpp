@@ -565,6 +565,33 @@ TEST_F(CliFleetWriteTest, RestoreGoesBySerialNumber) {
   }
 }
 
+// Two printers that reported the same serial number were both backed up: which backup is
+// whose cannot be told, so neither printer is written.
+TEST_F(CliFleetWriteTest, RestoreWritesNeitherOfTwoPrintersWithOneSerialNumber) {
+  StartProfiled({"printer-203dpi.json", "printer-300dpi.json"});
+  for (auto& p : printers_) {
+    p.printer->UpdateState([](sim::SimState& s) { s.config.serial_number = "SN-0"; });
+  }
+  const std::string backups = testing::TestFile("fleet_twins");
+  int status = -1;
+  RunJson("config read --out-dir " + backups, status);
+  ASSERT_EQ(status, 0);
+  for (auto& p : printers_) {
+    p.printer->UpdateState([](sim::SimState& s) { s.config.reports["SPEED"] = "2.0"; });
+  }
+  const auto lines = RunJson("config restore " + backups, status);
+  EXPECT_EQ(status, 2);
+  for (std::size_t i = 0; i < printers_.size(); ++i) {
+    const nlohmann::json& line = lines.at(printers_[i].target);
+    EXPECT_EQ(line["outcome"], "failed") << line;
+    EXPECT_EQ(line["code"], 6) << line;
+    EXPECT_NE(line["detail"].get<std::string>().find("2 backups of serial number SN-0 in "),
+              std::string::npos)
+        << line;
+    EXPECT_EQ(Report(i, "SPEED"), "2.0");
+  }
+}
+
 // The inventory over printers that differ: each resolution, an older printer that leaves the
 // name and MAC questions unanswered (null, not a failure), and printers that reset during the
 // network or the memory questions (failed).

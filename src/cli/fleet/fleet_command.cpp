@@ -326,8 +326,9 @@ void AddConfigOperations(CLI::App& fleet, const std::shared_ptr<FleetOptions>& o
       [&context, options] { context.action = [options] { return ApplyConfig(*options); }; });
   auto* restore = config->add_subcommand(
       "restore",
-      "Write each printer its own backup, DIR/SERIAL.dcf by the serial number it reports, where "
-      "it differs; read back and verify");
+      "Write each printer its own backup, the file of DIR named for and holding the serial "
+      "number it reports, where it differs; read back and verify. A printer whose serial number "
+      "has no backup, or two (two printers reported it), is failed");
   restore->add_option("DIR", options->file, "the folder of the backups")->required();
   restore->add_option("--block", options->block, "the page: common, z, d or all (default)")
       ->check(CLI::IsMember({"common", "z", "d", "all"}));

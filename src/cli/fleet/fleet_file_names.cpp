@@ -12,8 +12,24 @@ std::string SafeFileName(std::string_view text) {
   return name;
 }
 
-std::filesystem::path SerialFile(const std::filesystem::path& dir, std::string_view serial) {
-  return dir / (SafeFileName(serial) + ".dcf");
+SerialFileIndex::SerialFileIndex(std::filesystem::path dir) : dir_(std::move(dir)) {
+  std::error_code error;
+  std::filesystem::directory_iterator entry(dir_, error);
+  for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+    const std::filesystem::path& path = entry->path();
+    if (path.extension() == ".dcf") names_.insert(path.stem().string());
+  }
+}
+
+std::vector<std::filesystem::path> SerialFileIndex::Candidates(std::string_view serial) const {
+  const std::string name = SafeFileName(serial);
+  std::vector<std::filesystem::path> files;
+  for (auto it = names_.lower_bound(name); it != names_.end() && it->starts_with(name); ++it) {
+    if (it->size() == name.size() || (*it)[name.size()] == '_') {
+      files.push_back(dir_ / (*it + ".dcf"));
+    }
+  }
+  return files;
 }
 
 HostFileResult FleetFileNames::Claim(std::string_view serial, std::string_view target,

@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/host_file.h"
 
@@ -14,8 +15,20 @@ namespace vantrel::cli {
 // A text as a file name: each byte other than a letter, a digit, '.' or '-' becomes '_'.
 std::string SafeFileName(std::string_view text);
 
-// "DIR/SERIAL.dcf": the file of a printer's configuration named by its serial number.
-std::filesystem::path SerialFile(const std::filesystem::path& dir, std::string_view serial);
+// The configuration files in one folder, listed once for a run that looks up many printers'.
+class SerialFileIndex {
+ public:
+  explicit SerialFileIndex(std::filesystem::path dir);
+
+  // The files that may be the one of a printer reporting `serial`: named by it, alone or with
+  // an address after it (FleetFileNames names them so). Which printer a file is of, its own
+  // serial number says.
+  std::vector<std::filesystem::path> Candidates(std::string_view serial) const;
+
+ private:
+  std::filesystem::path dir_;
+  std::set<std::string, std::less<>> names_;  // without ".dcf"
+};
 
 // The files of one run in one folder, one a printer: named by the printer's serial number, by
 // its address when it reports none, and by both when another printer of the run already took

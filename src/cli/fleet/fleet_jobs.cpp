@@ -144,6 +144,33 @@ void WriteDocument(FleetExchange& exchange, FleetResult& result, const FleetTarg
   }
 }
 
+// The backup of a printer reporting `serial`: the one file of `index` whose own serial number
+// is that one. False, with the printer failed (6), when there is none, when a file named for it
+// cannot be read, or when there are more: two printers that reported the same serial number
+// were backed up, and a printer must not get the other's configuration.
+bool FindBackup(const SerialFileIndex& index, const std::filesystem::path& dir,
+                std::string_view serial, FleetResult& result, ConfigFileContents& backup) {
+  std::string found;
+  int count = 0;
+  for (const std::filesystem::path& file : index.Candidates(serial)) {
+    ConfigFileContents contents;
+    if (const ConfigFileResult loaded = LoadConfigFile(file, contents); !loaded.ok()) {
+      Refused(result, std::string(ConfigFileMessage(loaded.code)) + ": " + loaded.detail);
+      return false;
+    }
+    if (TextView(contents.config.SerialNo) != serial) continue;
+    found += (count++ == 0 ? "" : ", ") + file.filename().string();
+    backup = std::move(contents);
+  }
+  const std::string of = "serial number " + PrintableText(serial) + " in " + dir.string();
+  if (count == 0) Refused(result, "no backup for " + of);
+  if (count > 1) {
+    Refused(result, std::to_string(count) + " backups of " + of + " (" + found +
+                        "): cannot tell which is this printer's");
+  }
+  return count == 1;
+}
+
 }  // namespace
 
 FleetJob StatusJob() {
@@ -198,32 +225,23 @@ FleetJob ConfigApplyJob(const PrinterConfig& wanted, ConfigWrite write) {
 }
 
 FleetJob ConfigRestoreJob(std::filesystem::path dir, ConfigWrite write) {
-  return
-      [dir = std::move(dir), write = std::move(write)](const FleetTarget& target, LinkLayer& link) {
-        FleetResult result;
-        FleetExchange exchange(target, link, result);
-        PrinterConfig held;
-        if (!exchange.ReadConfig(held)) return result;
-        const std::string_view serial = TextView(held.SerialNo);
-        if (serial.empty()) {
-          Refused(result, "the printer reports no serial number");
-          return result;
-        }
-        const std::filesystem::path file = SerialFile(dir, serial);
-        std::error_code error;
-        if (!std::filesystem::exists(file, error)) {
-          Refused(result,
-                  "no backup for serial number " + PrintableText(serial) + " in " + dir.string());
-          return result;
-        }
-        ConfigFileContents backup;
-        if (const ConfigFileResult loaded = LoadConfigFile(file, backup); !loaded.ok()) {
-          Refused(result, std::string(ConfigFileMessage(loaded.code)) + ": " + loaded.detail);
-          return result;
-        }
-        WriteDocument(exchange, result, target, backup.config, held, write);
-        return result;
-      };
+  auto index = std::make_shared<const SerialFileIndex>(dir);
+  return [dir = std::move(dir), index = std::move(index), write = std::move(write)](
+             const FleetTarget& target, LinkLayer& link) {
+    FleetResult result;
+    FleetExchange exchange(target, link, result);
+    PrinterConfig held;
+    if (!exchange.ReadConfig(held)) return result;
+    const std::string_view serial = TextView(held.SerialNo);
+    if (serial.empty()) {
+      Refused(result, "the printer reports no serial number");
+      return result;
+    }
+    ConfigFileContents backup;
+    if (!FindBackup(*index, dir, serial, result, backup)) return result;
+    WriteDocument(exchange, result, target, backup.config, held, write);
+    return result;
+  };
 }
 
 FleetJob ClockSetJob(std::string when) {

@@ -42,9 +42,10 @@ struct ConfigWrite {
 // does not report some written items, or "failed" (3) naming what did not take. A plan writes
 // nothing and reports "changed" with the items a write would change.
 FleetJob ConfigApplyJob(const PrinterConfig& wanted, ConfigWrite write);
-// As ConfigApplyJob, with each printer's own document: DIR/SERIAL.dcf for the serial number it
-// reports. A printer that reports none, or whose serial number has no readable file in `dir`,
-// is "failed", 6.
+// As ConfigApplyJob, with each printer's own document: the file of `dir` named for the serial
+// number it reports and holding that serial number. A printer that reports none, whose serial
+// number has no such file, or more than one, or a file named for it that cannot be read, is
+// "failed", 6.
 FleetJob ConfigRestoreJob(std::filesystem::path dir, ConfigWrite write);
 // Sets the clock to `when` ("now" is each printer's own moment): "changed".
 FleetJob ClockSetJob(std::string when);

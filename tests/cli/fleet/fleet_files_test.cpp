@@ -4,7 +4,10 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "cli/fleet/backup_folder.h"
 #include "cli/fleet/fleet_file_names.h"
@@ -31,7 +34,30 @@ TEST(FleetFileNamesTest, SerialNumberFirstAddressWhenNoneOrTaken) {
     EXPECT_TRUE(names.Claim(row.serial, row.target, file).ok());
     EXPECT_EQ(file.string(), row.file) << row.serial;
   }
-  EXPECT_EQ(SerialFile("dir", "../x y").string(), "dir/.._x_y.dcf");
+}
+
+// The files that may be a printer's are those named for its serial number, alone or with an
+// address after it; one whose name merely begins the same, or is no .dcf, is not.
+TEST(FleetFileNamesTest, IndexListsTheFilesNamedForASerialNumber) {
+  const std::filesystem::path dir =
+      ::testing::TempDir() + "/serial_index_" + std::to_string(::getpid());
+  std::filesystem::create_directories(dir);
+  for (const char* name : {"SN-1.dcf", "SN-1_10.0.0.3_9100.dcf", "SN-10.dcf", "SN-1.txt",
+                           ".._x_y.dcf", ".._x_y____1__9101.dcf"}) {
+    std::ofstream(dir / name) << "x";
+  }
+  const SerialFileIndex index(dir);
+  const auto names = [&](std::string_view serial) {
+    std::vector<std::string> found;
+    for (const auto& file : index.Candidates(serial)) found.push_back(file.filename().string());
+    return found;
+  };
+  EXPECT_EQ(names("SN-1"), (std::vector<std::string>{"SN-1.dcf", "SN-1_10.0.0.3_9100.dcf"}));
+  EXPECT_EQ(names("SN-10"), std::vector<std::string>{"SN-10.dcf"});
+  EXPECT_EQ(names("../x/y"), (std::vector<std::string>{".._x_y.dcf", ".._x_y____1__9101.dcf"}));
+  EXPECT_TRUE(names("SN-2").empty());
+  EXPECT_TRUE(SerialFileIndex(dir / "none").Candidates("SN-1").empty());
+  std::filesystem::remove_all(dir);
 }
 
 // The backups' folder is made once, by the first printer that is written; a folder that cannot
