@@ -1,5 +1,6 @@
 #include "ops/config_report_steps.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -239,6 +240,16 @@ std::span<const ReportStep> CommonReportSteps() {
 }
 std::span<const ReportStep> ToleratedReportSteps() {
   return kToleratedSteps;
+}
+std::size_t ToleratedAnswers(const PrinterConfig& read) {
+  static_assert(kToleratedSteps.size() == 4 && kToleratedSteps[0].name == "REPRINT" &&
+                kToleratedSteps[1].name == "SHIFTX" && kToleratedSteps[2].name == "SHIFTXBASE" &&
+                kToleratedSteps[3].name == "EDITION");
+  // EDITION has no flag: an unanswered one leaves 0.
+  const std::array answered = {read.ReprintAfterError.set(), read.ShiftX.set(),
+                               read.ShiftXBase.set(), read.Edition != 0};
+  return static_cast<std::size_t>(std::find(answered.begin(), answered.end(), false) -
+                                  answered.begin());
 }
 std::span<const ReportStep> EmulationReportSteps() {
   return kEmulationSteps;

@@ -21,6 +21,9 @@ struct ReportStep {
 std::span<const ReportStep> IdentityReportSteps();   // the three identity texts
 std::span<const ReportStep> CommonReportSteps();     // every printer answers these
 std::span<const ReportStep> ToleratedReportSteps();  // older printers may not know these
+// How many of ToleratedReportSteps a whole read got answers to, counted from the first: a later
+// read-back of the same printer may ask that many of them together.
+std::size_t ToleratedAnswers(const PrinterConfig& read);
 std::span<const ReportStep> EmulationReportSteps();  // the Z and D items, edition 100 on
 // The Z or the D items of EmulationReportSteps; the common page has CommonReportSteps and
 // ToleratedReportSteps.

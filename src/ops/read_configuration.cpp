@@ -143,13 +143,6 @@ void AddCommonQuestions(std::string& questions, std::size_t tolerated) {
 
 }  // namespace
 
-std::size_t ToleratedAnswers(const PrinterConfig& read) {
-  const std::array answered = {read.ReprintAfterError.set(), read.ShiftX.set(),
-                               read.ShiftXBase.set(), read.Edition != 0};
-  return static_cast<std::size_t>(std::find(answered.begin(), answered.end(), false) -
-                                  answered.begin());
-}
-
 ResultCode ReadConfiguration(LinkLayer& link, InterfaceKind interface, PrinterConfig& config) {
   LinkConnection connection(link, interface);
   if (!connection.is_open()) return kResultPortOpenError;

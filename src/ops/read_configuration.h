@@ -16,14 +16,11 @@ inline constexpr std::string_view kSerialNumberQuestion = "OUT _SERIAL$\r\n";
 // they were. On a result other than 0 the record is partly filled and is to be discarded.
 ResultCode ReadConfiguration(LinkLayer& link, InterfaceKind interface, PrinterConfig& config);
 
-// How many of the questions older printers may not know a whole read got answers to, counted
-// from the first: a later read-back of the same printer may ask that many of them together.
-std::size_t ToleratedAnswers(const PrinterConfig& read);
-
 // The read-back after a page was written: the announcement, the resolution and only the
 // questions of that page (the common page with the ones older printers may not know), so a
-// check costs a fraction of a whole read. `tolerated_answers` comes from ToleratedAnswers of the
-// read before the write. Fills `config` as ReadConfiguration does.
+// check costs a fraction of a whole read. `tolerated_answers` comes from ToleratedAnswers
+// (ops/config_report_steps.h) of the read before the write. Fills `config` as ReadConfiguration
+// does.
 ResultCode ReadConfigurationPage(LinkLayer& link, InterfaceKind interface, ConfigPage page,
                                  std::size_t tolerated_answers, PrinterConfig& config);
 

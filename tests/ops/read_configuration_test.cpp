@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ops/config_report_steps.h"
 #include "ops/dispatcher.h"
 #include "support/progress_recorder.h"
 #include "support/scripted_config_printer.h"

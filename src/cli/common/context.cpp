@@ -3,8 +3,8 @@
 #include <iostream>
 
 #include "cli/common/report.h"
+#include "ops/config_report_steps.h"
 #include "ops/dispatcher.h"
-#include "ops/read_configuration.h"
 
 namespace vantrel::cli {
 

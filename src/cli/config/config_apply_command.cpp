@@ -54,11 +54,9 @@ int ApplyConfig(CliContext& context, const ApplyOptions& options) {
     return Refuse(refusal);
   }
   ConfigFileContents read;
-  if (const int code = ReadPrinterConfig(context, read.config); code != 0) return code;
-  const PageWritePlan plan = PlanPageWrite(document.config, read.config, page);
-  if (!plan.document.failure.empty()) return Refuse(plan.document.failure);
-  if (!plan.document.conversion.empty()) {
-    std::cerr << "Lengths in dots " << plan.document.conversion << '\n';
+  PageWritePlan plan;
+  if (const int code = ReadAndPlan(context, document.config, page, read.config, plan); code != 0) {
+    return code;
   }
   const std::vector<PlannedChange> changes =
       PlannedChanges(plan.changes, read.config, plan.document.config, given.unit);

@@ -65,17 +65,14 @@ int ReadConfig(CliContext& context, const ConfigOptions& options) {
 int WriteVerified(CliContext& context, const PrinterConfig& document, ConfigPage page,
                   const std::string& backup) {
   ConfigFileContents read;
-  PrinterConfig& held = read.config;
-  if (const int code = ReadPrinterConfig(context, held); code != 0) return code;
-  const PageWritePlan plan = PlanPageWrite(document, held, page);
-  if (!plan.document.failure.empty()) return Refuse(plan.document.failure);
+  PageWritePlan plan;
+  if (const int code = ReadAndPlan(context, document, page, read.config, plan); code != 0) {
+    return code;
+  }
   if (!backup.empty()) {
     if (const int code = Report(SaveConfigFile(backup, read)); code != 0) return code;
   }
-  if (!plan.document.conversion.empty()) {
-    std::cerr << "Lengths in dots " << plan.document.conversion << '\n';
-  }
-  return WriteAndCheck(context, held, plan.document.config, page);
+  return WriteAndCheck(context, read.config, plan.document.config, page);
 }
 
 int WriteConfig(CliContext& context, const ConfigOptions& options) {

@@ -13,6 +13,17 @@ int ReadPrinterConfig(CliContext& context, PrinterConfig& held) {
   return context.Run(kOpReadConfiguration, &held, 1);
 }
 
+int ReadAndPlan(CliContext& context, const PrinterConfig& document, ConfigPage page,
+                PrinterConfig& held, PageWritePlan& plan) {
+  if (const int code = ReadPrinterConfig(context, held); code != 0) return code;
+  plan = PlanPageWrite(document, held, page);
+  if (!plan.document.failure.empty()) return Refuse(plan.document.failure);
+  if (!plan.document.conversion.empty()) {
+    std::cerr << "Lengths in dots " << plan.document.conversion << '\n';
+  }
+  return 0;
+}
+
 int WriteAndCheck(CliContext& context, const PrinterConfig& held, const PrinterConfig& written,
                   ConfigPage page) {
   PrinterConfig record = written;

@@ -3,7 +3,7 @@
 #include <cerrno>
 
 #include "cli/common/json.h"
-#include "ops/read_configuration.h"
+#include "ops/config_report_steps.h"
 
 namespace vantrel::cli {
 
